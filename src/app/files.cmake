@@ -1,0 +1,3 @@
+set(DRAVIK_APP_SOURCES
+  src/app/settings.cpp
+)

@@ -1,0 +1,3 @@
+set(DRAVIK_CHART_SOURCES
+  src/chart/scaling.cpp
+)

@@ -1,0 +1,4 @@
+set(DRAVIK_COMMON_SOURCES
+  src/common/number_format.cpp
+  src/common/rounding.cpp
+)

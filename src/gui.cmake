@@ -1,0 +1,1 @@
+find_package(Qt6 REQUIRED COMPONENTS Widgets)

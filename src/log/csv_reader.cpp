@@ -1,0 +1,1 @@
+#include "log/csv_reader.h"

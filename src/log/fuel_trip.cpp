@@ -1,0 +1,1 @@
+#include "log/fuel_trip.h"

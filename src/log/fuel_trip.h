@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "app/settings.h"
+#include "log/log_table.h"
+
+namespace dravik {
+
+// The three settings the fuel computation uses.
+struct FuelParams {
+  float flow = 0;     // injector flow, cc/min
+  float latency = 0;  // injector latency, ms
+  int32_t cylinders = 0;
+};
+
+FuelParams FuelParamsOf(const Settings& settings);
+
+// Time step of sample s in ms: for s = 0, 250 when time(0) <= 1 or >= 250, else time(0) rounded;
+// later samples, the rounded difference to the sample before.
+int32_t SampleInterval(std::span<const float> time_ms, int64_t s);
+
+// Fuel injected during one sample, cc: flow x p x cyl x interval x 2 x rpm / 14 400 000 000 with
+// p = pulse width - latency (negative taken as 0); 0 unless p > 0 and rpm > 0.
+float SampleFuel(float rpm, float pulse_width_ms, int32_t interval_ms, const FuelParams& fuel);
+
+// Instantaneous economy of one sample in km/l, rounded to two decimals through the "0.00" text.
+// With fuel flowing: speed / litres per hour (0 when rpm <= 0); at or below the latency (fuel cut):
+// `previous`, the economy of the sample before (0 for sample 0).
+float EconomyValue(float speed, float rpm, float pulse_width_ms, float previous,
+                   const FuelParams& fuel);
+
+struct TripSummary {
+  int32_t driving_time_ms = 0;  // time(last) - time(first), rounded
+  int64_t speed_sum = 0;        // rounded after every addition; 0 without a speed item
+  float average_speed = 0;      // km/h: speed_sum / (last - first); 0 for a single sample
+  float distance_km = 0;        // driving_time_ms / 3 600 000 x average_speed
+  float fuel_used_cc = 0;       // single-precision sum of SampleFuel; 0 without economy
+  std::string fuel_economy_text = "0.000";  // km/l "0.000", or "∞" with no fuel over a distance
+};
+
+// Trip figures of samples first..last (both real samples, first <= last) of a loaded table.
+TripSummary ComputeTripSummary(const LogTable& table, const FuelParams& fuel, int64_t first,
+                               int64_t last);
+
+}  // namespace dravik

@@ -1,0 +1,1 @@
+#include "panel/trip_list.h"

@@ -1,0 +1,2 @@
+set(DRAVIK_CHART_TESTS
+)

@@ -1,0 +1,2 @@
+set(DRAVIK_PANEL_TESTS
+)
