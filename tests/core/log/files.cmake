@@ -1,2 +1,3 @@
 set(DRAVIK_LOG_TESTS
+  core/log/fuel_trip_test.cpp
 )

@@ -1,2 +1,3 @@
 set(DRAVIK_PANEL_TESTS
+  core/panel/item_panel_layout_test.cpp
 )

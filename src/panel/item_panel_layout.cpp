@@ -1,0 +1,1 @@
+#include "panel/item_panel_layout.h"

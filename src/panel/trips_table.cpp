@@ -1,0 +1,1 @@
+#include "panel/trips_table.h"
