@@ -1,1 +1,2 @@
-
+include(gui/main_tests.cmake)
+include(gui/aux_tests.cmake)

@@ -1,0 +1,2 @@
+set(DRAVIK_GUI_AUX_SOURCES
+)
