@@ -1,3 +1,8 @@
 set(DRAVIK_APP_SOURCES
+  src/app/command_line.cpp
+  src/app/decimal_text.cpp
+  src/app/ini_file.cpp
+  src/app/options_check.cpp
   src/app/settings.cpp
+  src/app/settings_file.cpp
 )

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace dravik {
+
+// The leading decimal number of `text`: leading blanks and tabs skipped, then an optional sign,
+// digits with an optional "." and further digits (or "." and digits), an optional exponent
+// ("e"/"E", optional sign, digits). Whatever follows is ignored ("1 2" -> 1, "12abc" -> 12);
+// text that does not start with a number reads as 0. A value beyond the double range is
+// +/-infinity.
+double LeadingNumber(std::string_view text);
+
+// The whole of `text` as a number of the same form, blanks and tabs around it allowed; nullopt
+// when anything else is in the text or it is empty.
+std::optional<double> ParseNumber(std::string_view text);
+
+// `value` rounded half to even and clamped to the 32-bit range (NaN gives 0).
+int32_t RoundToInt32(double value);
+
+}  // namespace dravik

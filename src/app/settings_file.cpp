@@ -1,0 +1,305 @@
+#include "app/settings_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <limits>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "app/decimal_text.h"
+#include "common/number_format.h"
+
+namespace dravik {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "\\/";
+constexpr char kSeparator = '\\';
+#else
+constexpr std::string_view kSeparators = "/";
+constexpr char kSeparator = '/';
+#endif
+
+constexpr int32_t kMinXsize = 10875;
+constexpr int32_t kMinYsize = 7500;
+constexpr int32_t kMinMvXsize = 7935;
+constexpr int32_t kMinMvYsize = 1500;
+
+std::string FileNameOfPath(const std::string& path) {
+  const size_t separator = path.find_last_of(kSeparators);
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') {
+    return c - '0';
+  }
+  if (c >= 'A' && c <= 'F') {
+    return c - 'A' + 10;
+  }
+  if (c >= 'a' && c <= 'f') {
+    return c - 'a' + 10;
+  }
+  return -1;
+}
+
+int32_t ReadInteger(const IniFile& file, std::string_view key) {
+  return RoundToInt32(LeadingNumber(file.ReadIniValue("Setting", key)));
+}
+
+// A value beyond the single range would make every fuel figure infinite; it reads as a value
+// that is not a number does.
+float ReadFloat(const IniFile& file, std::string_view key) {
+  const float value = static_cast<float>(LeadingNumber(file.ReadIniValue("Setting", key)));
+  return std::isfinite(value) ? value : 0.0f;
+}
+
+int32_t OnScreen(int32_t position, int32_t screen_extent) {
+  return position < 0 || position > screen_extent ? 0 : position;
+}
+
+std::string SystemError(const char* step, int error_number) {
+  return std::string(step) + ": " + std::strerror(error_number);
+}
+
+bool WriteAll(int fd, std::string_view contents) {
+  while (!contents.empty()) {
+    const ssize_t written = ::write(fd, contents.data(), contents.size());
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    contents.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string AppDirectory(const std::string& executable_path) {
+  const size_t separator = executable_path.find_last_of(kSeparators);
+  if (separator == std::string::npos) {
+    return "";
+  }
+  return executable_path.substr(0, separator + 1);
+}
+
+std::string ExecutableBaseName(const std::string& executable_path) {
+  const std::string name = FileNameOfPath(executable_path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string ChooseSettingsFilePath(const std::string& executable_path, bool app_directory_writable,
+                                   const std::string& xdg_config_home, const std::string& home) {
+  const std::string file_name = ExecutableBaseName(executable_path) + ".ini";
+  if (!app_directory_writable) {
+    std::string base;
+    if (!xdg_config_home.empty() && xdg_config_home.front() == '/') {
+      base = xdg_config_home;
+    } else if (!home.empty()) {
+      base = home;
+      if (base.back() != '/') {
+        base.push_back('/');
+      }
+      base += ".config";
+    }
+    if (!base.empty()) {
+      if (base.back() != '/') {
+        base.push_back('/');
+      }
+      return base + "dravik/" + file_name;
+    }
+  }
+  return AppDirectory(executable_path) + file_name;
+}
+
+std::string SettingsFilePath(const std::string& executable_path) {
+  const std::string directory = AppDirectory(executable_path);
+  const bool writable = ::access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
+  const char* xdg_config_home = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  return ChooseSettingsFilePath(executable_path, writable, xdg_config_home ? xdg_config_home : "",
+                                home ? home : "");
+}
+
+std::string ColorToHex(Rgb colour) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (const int byte : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
+    text.push_back(kDigits[byte >> 4]);
+    text.push_back(kDigits[byte & 0xF]);
+  }
+  return text;
+}
+
+std::optional<Rgb> HexToColor(std::string_view text) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  const std::string_view blue = text.substr(text.size() < 2 ? 0 : text.size() - 2);
+  const std::string_view green = text.size() > 2 ? text.substr(2, 2) : std::string_view();
+  const std::string_view red = text.substr(0, 2);
+  Rgb value = 0;
+  for (const std::string_view part : {blue, green, red}) {
+    for (const char c : part) {
+      const int digit = HexDigit(c);
+      if (digit < 0) {
+        return std::nullopt;
+      }
+      value = value << 4 | static_cast<Rgb>(digit);
+    }
+  }
+  return value;
+}
+
+Settings ReadSettings(const IniFile& file, ScreenSize screen) {
+  Settings s;
+  s.xpos = OnScreen(ReadInteger(file, "Xpos"), screen.width_twips);
+  s.ypos = OnScreen(ReadInteger(file, "Ypos"), screen.height_twips);
+  s.xsize = std::max(ReadInteger(file, "Xsize"), kMinXsize);
+  s.ysize = std::max(ReadInteger(file, "Ysize"), kMinYsize);
+  s.mv_xpos = OnScreen(ReadInteger(file, "MV_Xpos"), screen.width_twips);
+  s.mv_ypos = OnScreen(ReadInteger(file, "MV_Ypos"), screen.height_twips);
+  s.mv_xsize = std::max(ReadInteger(file, "MV_Xsize"), kMinMvXsize);
+  s.mv_ysize = std::max(ReadInteger(file, "MV_Ysize"), kMinMvYsize);
+  s.time_unit_sec = ReadInteger(file, "TimeUnitSec");
+  s.section_time = ReadInteger(file, "SectionTime");
+  s.graph_scale_mode = ReadInteger(file, "GraphScaleMode");
+  s.always_tooltip = ReadInteger(file, "AlwaysToolTip");
+  s.injector_flow_scaling = ReadFloat(file, "InjectorFlowScaling");
+  s.injector_latency = ReadFloat(file, "InjectorLatency");
+  s.cylinder = ReadInteger(file, "Cylinder");
+  const ItemColors defaults = DefaultItemColors();
+  for (int n = 1; n <= kItemColourCount; ++n) {
+    const std::optional<Rgb> colour =
+        HexToColor(file.ReadIniValue("Color", "Item_color" + std::to_string(n)));
+    s.item_colors[n - 1] = colour.value_or(defaults[n - 1]);
+  }
+  return s;
+}
+
+std::string SettingsFileText(const Settings& s) {
+  std::string text;
+  text.reserve(4096);
+  const auto line = [&text](std::string_view key, const std::string& value) {
+    text.append(key).append("=").append(value).append("\r\n");
+  };
+  const auto general = [](int32_t value) { return FormatGeneral(static_cast<float>(value)); };
+  text.append("[Setting]\r\n");
+  line("Xpos", general(s.xpos));
+  line("Ypos", general(s.ypos));
+  line("Xsize", general(s.xsize));
+  line("Ysize", general(s.ysize));
+  line("MV_Xpos", std::to_string(s.mv_xpos));
+  line("MV_Ypos", std::to_string(s.mv_ypos));
+  line("MV_Xsize", std::to_string(s.mv_xsize));
+  line("MV_Ysize", std::to_string(s.mv_ysize));
+  line("TimeUnitSec", std::to_string(s.time_unit_sec));
+  line("SectionTime", std::to_string(s.section_time));
+  line("GraphScaleMode", std::to_string(s.graph_scale_mode));
+  line("AlwaysToolTip", std::to_string(s.always_tooltip));
+  line("InjectorFlowScaling", FormatGeneral(s.injector_flow_scaling));
+  line("InjectorLatency", FormatGeneral(s.injector_latency));
+  line("Cylinder", std::to_string(s.cylinder));
+  text.append("\r\n[Color]\r\n");
+  for (int n = 1; n <= kItemColourCount; ++n) {
+    line("Item_color" + std::to_string(n), ColorToHex(s.item_colors[n - 1]));
+  }
+  return text;
+}
+
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
+                                    const std::function<bool()>& before_rename) {
+  FileWriteResult result;
+  const fs::path target(path);
+  std::error_code error;
+  if (target.has_parent_path()) {
+    fs::create_directories(target.parent_path(), error);
+    if (error) {
+      result.error = "create directory " + target.parent_path().string() + ": " + error.message();
+      return result;
+    }
+  }
+
+  // A name of our own beside the target, so that the rename stays within one file system.
+  static std::atomic<unsigned> counter{0};
+  const std::string temporary =
+      path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    result.error = SystemError(("create " + temporary).c_str(), errno);
+    return result;
+  }
+  struct stat old_file {};
+  if (::stat(path.c_str(), &old_file) == 0) {
+    (void)::fchmod(fd, old_file.st_mode & 07777);
+  }
+  const auto fail = [&](const std::string& step, int error_number, bool open) {
+    if (open) {
+      ::close(fd);
+    }
+    ::unlink(temporary.c_str());
+    result.error = SystemError(step.c_str(), error_number);
+    return result;
+  };
+  if (!WriteAll(fd, contents)) {
+    return fail("write " + temporary, errno, true);
+  }
+  if (::fsync(fd) != 0) {
+    return fail("flush " + temporary, errno, true);
+  }
+  if (::close(fd) != 0) {
+    return fail("close " + temporary, errno, false);
+  }
+  if (before_rename && !before_rename()) {
+    return fail("replace " + path, ECANCELED, false);
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    return fail("replace " + path, errno, false);
+  }
+  // Make the rename itself durable; a failure here no longer endangers either file.
+  const std::string directory = target.has_parent_path() ? target.parent_path().string() : ".";
+  const int directory_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory_fd >= 0) {
+    (void)::fsync(directory_fd);
+    ::close(directory_fd);
+  }
+  result.ok = true;
+  return result;
+}
+
+FileWriteResult SaveSettings(const std::string& path, const Settings& settings) {
+  return WriteFileAtomically(path, SettingsFileText(settings));
+}
+
+StartUpSettings LoadSettings(const std::string& path, ScreenSize screen) {
+  StartUpSettings start;
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) {
+    const std::string text = SettingsFileText(Settings{});
+    start.created = true;
+    start.created_write = WriteFileAtomically(path, text);
+    start.settings = ReadSettings(IniFile::Parse(text), screen);
+    return start;
+  }
+  std::optional<IniFile> file = IniFile::Load(path);
+  if (!file) {
+    start.unreadable = true;
+    file = IniFile::Parse(SettingsFileText(Settings{}));
+  }
+  start.settings = ReadSettings(*file, screen);
+  return start;
+}
+
+}  // namespace dravik

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+
+namespace dravik {
+
+// The directory part of `executable_path` with exactly one trailing path separator ("/" on Unix;
+// "\" or "/" on Windows), or "" when the path has no directory part.
+std::string AppDirectory(const std::string& executable_path);
+
+// The executable's file name without its extension ("/opt/dravik/bin/dravik" -> "dravik").
+std::string ExecutableBaseName(const std::string& executable_path);
+
+// Where the settings live: beside the executable (AppDirectory + base name + ".ini") when
+// `app_directory_writable`; otherwise, for an installed program, in the user's configuration
+// directory: `xdg_config_home` + "/dravik/" when it is an absolute path, else `home` +
+// "/.config/dravik/", with the same file name. With neither available the path beside the
+// executable is kept (saving there then fails and says so).
+std::string ChooseSettingsFilePath(const std::string& executable_path, bool app_directory_writable,
+                                   const std::string& xdg_config_home, const std::string& home);
+
+// ChooseSettingsFilePath with the real file system and environment (XDG_CONFIG_HOME, HOME).
+std::string SettingsFilePath(const std::string& executable_path);
+
+// Six characters RRGGBB, upper-case hex, from the low 24 bits of `colour`.
+std::string ColorToHex(Rgb colour);
+
+// The colour of a settings-file colour text RRGGBB: the last two characters (blue), characters
+// 3-4 (green) and the first two (red), hex digits of either case, read as one hexadecimal number.
+// A text of another length is taken by the same positions ("1234" -> blue 34, green 34, red 12).
+// nullopt for an empty text or a non-hex character among those taken.
+std::optional<Rgb> HexToColor(std::string_view text);
+
+// Screen size in twips, against which the window positions are checked.
+struct ScreenSize {
+  int32_t width_twips = 0;
+  int32_t height_twips = 0;
+};
+
+// The reading pass over a parsed settings file: numbers are the leading decimal number of the
+// value (0 when there is none), integers rounded half to even and clamped to 32 bits; positions
+// below 0 or beyond the screen reset to 0 (the screen size itself is kept); sizes raised to their
+// minimums (10875 x 7500 main window, 7935 x 1500 numeric display); fuel parameters and switches
+// unchecked; a flow or latency beyond the single range reads as 0. A missing or malformed colour
+// takes the default table's entry (black beyond item 16).
+Settings ReadSettings(const IniFile& file, ScreenSize screen);
+
+// The whole settings file for `settings` (main window geometry from xpos..ysize): "[Setting]"
+// keys, an empty line, "[Color]" with 128 "Item_color<n>=RRGGBB" lines; every line ends in CR LF;
+// geometry and fuel floats in the general number form.
+std::string SettingsFileText(const Settings& settings);
+
+// Success, or what went wrong, for the user to read.
+struct FileWriteResult {
+  bool ok = false;
+  std::string error;  // the failed step and the system's reason; empty on success
+};
+
+// Replaces the file at `path` with `contents` so that no reader ever sees a partial file: the text
+// goes to a new file in the same directory, is flushed to the disk and is then renamed over the
+// old one (whose permissions it takes). Missing parent directories are created. On any failure
+// the old file is untouched and the temporary one removed. `before_rename`, when given, runs
+// after the temporary file is complete; returning false makes the write fail at that point.
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
+                                    const std::function<bool()>& before_rename = {});
+
+// Rewrites the settings file at `path` from `settings` (SettingsFileText, atomically).
+FileWriteResult SaveSettings(const std::string& path, const Settings& settings);
+
+// The start-up read of the settings file at `path`.
+struct StartUpSettings {
+  Settings settings;
+  bool created = false;           // the file was missing and has been written with the defaults
+  FileWriteResult created_write;  // the outcome of that write, when `created`
+  bool unreadable = false;        // the file exists but could not be read: first-start values used
+};
+
+// First start when no ordinary file is at `path`: the first-start record (Settings{}) is written
+// there and, whether or not that succeeded, read back through the reading pass, so a location
+// that cannot be written still starts with the defaults. Otherwise the file is read through the
+// reading pass; a file that cannot be read is treated like the first-start file without being
+// overwritten.
+StartUpSettings LoadSettings(const std::string& path, ScreenSize screen);
+
+}  // namespace dravik
