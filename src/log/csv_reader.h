@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -11,18 +12,27 @@ namespace dravik {
 
 // Reads the log at `path` into `table` with the fuel settings and scale rounding of `settings`:
 // item names, recognised fuel items, every sample with the economy item, extremes, tail samples
-// and chart positions. On failure the table is cleared and the error says which message to show.
+// and chart positions. On failure the table is cleared and the error says which message to show:
+// a missing file is kFileNotFound, a directory or a file without read permission
+// kPathAccessError, a read error kDeviceIoError. A file that grows or shrinks while it is read is
+// read as far as it reaches.
 LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table);
 
-// The same from the file's bytes already in memory.
+// The same from the file's bytes already in memory. Text may be UTF-8 (a byte-order mark is
+// skipped), UTF-16 with a byte-order mark, or hold item names in CP932. The header decides the
+// separator: "," when it holds one; otherwise ";" (with "," as a decimal point besides "."), or
+// else a tab. CR LF, LF and CR end lines; lines of zero length are skipped.
 LoadError ReadLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table);
 
-// Milliseconds since midnight of a clock time "h:m:s"; false when it is not one. `decimal_comma`
-// accepts "," as the decimal point of the seconds. `format_failure` is set when the text has fewer
-// than three parts (a format failure rather than a general one).
-bool ParseTimeOfDay(std::string_view text, bool decimal_comma, int32_t& ms, bool& format_failure);
+// Milliseconds since midnight of a clock time "h:m:s" (the seconds keep any further colons, blanks
+// around each part are ignored; hours and minutes are rounded to whole numbers, halves to even).
+// `decimal_comma` also takes "," as the decimal point. Fewer than three parts is a format failure;
+// a part that is not a number is a general kTypeMismatch failure, a result beyond 32 bits or
+// seconds beyond the single range a general kOverflow failure. 13:05:22.125 -> 47 122 125.
+LoadError ParseTimeOfDay(std::string_view text, bool decimal_comma, int32_t& ms);
 
-// The part of `path` after its last path separator, or the whole path.
+// The part of `path` after its last path separator ('/' on Unix, '\' and '/' on Windows), or the
+// whole path when it holds none.
 std::string FileNameOf(const std::string& path);
 
 }  // namespace dravik

@@ -3,4 +3,5 @@ set(DRAVIK_LOG_SOURCES
   src/log/fuel_trip.cpp
   src/log/load_error.cpp
   src/log/log_table.cpp
+  src/log/text_decoding.cpp
 )

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,6 +11,34 @@ namespace dravik {
 inline constexpr int kMaxItems = 128;    // the item colour table has 128 entries
 inline constexpr int kTailSamples = 10;  // samples repeated after the last real one
 inline constexpr int kMinRealSamples = 11;
+
+// A block of bytes that is neither zeroed on growth nor kept across a growth: its contents are
+// undefined until written. Large blocks ask the system for huge pages, because touching fresh
+// memory page by page costs more than parsing it. Copies hold a copy of the whole block.
+class RawBuffer {
+ public:
+  RawBuffer() = default;
+  RawBuffer(const RawBuffer& other);
+  RawBuffer& operator=(const RawBuffer& other);
+  RawBuffer(RawBuffer&& other) noexcept;
+  RawBuffer& operator=(RawBuffer&& other) noexcept;
+  ~RawBuffer();
+
+  // Makes room for at least `bytes`, discarding the contents when the block has to grow.
+  // Throws std::bad_alloc when the memory is not there.
+  void Reserve(size_t bytes);
+  // Gives the memory back.
+  void Release();
+  std::byte* data() const { return data_; }
+  size_t capacity() const { return capacity_; }
+
+ private:
+  std::byte* data_ = nullptr;
+  size_t capacity_ = 0;
+  void* block_ = nullptr;  // what the allocation returned; data_ may lie above it for alignment
+  size_t block_bytes_ = 0;
+  bool mapped_ = false;
+};
 
 // The one open log: item names, every value (item 0 is the time in ms), extremes, chart
 // positions and the recognised fuel items. Items are numbered 0..item_count; samples
@@ -29,11 +58,12 @@ class LogTable {
   int engine_speed_item = 0;
   int pulse_width_item = 0;
 
-  // Real samples plus the tail samples: the length of every column once a load has finished.
-  int64_t SampleCount() const { return item_count > 0 ? last_sample + 1 + kTailSamples : 0; }
+  // Real samples plus the tail samples once a log is loaded (also for a log without data items,
+  // whose only column is the time); 0 while empty.
+  int64_t SampleCount() const { return last_sample > 0 ? last_sample + 1 + kTailSamples : 0; }
   bool IsLoaded() const { return last_sample > 0; }
 
-  // Column of item 0..item_count, `SampleCount()` values long after a load.
+  // Column of item 0..item_count, as long as the columns currently are.
   std::span<const float> Values(int item) const;
   std::span<float> Values(int item);
   // Chart positions of item 1..item_count (400 at the top of the range, 10400 at the bottom).
@@ -42,19 +72,21 @@ class LogTable {
 
   // Start of a load: forget the samples, positions, extremes and fuel items.
   void Reset();
-  // After a failed load: as Reset, and item_count and last_sample back to 0.
+  // After a failed load: as Reset, no item names, and item_count and last_sample back to 0.
   void Clear();
   // Makes room for `columns` (item_count + 1) columns of `capacity` samples each and sets the
   // column length to `capacity`; values are left uninitialised. Storage is reused across loads.
+  // Throws std::bad_alloc.
   void Allocate(int columns, int64_t capacity);
   // Shortens every column to `length` <= capacity (the samples actually read plus the tail).
   void SetLength(int64_t length);
-  // Makes room for the chart positions of the current columns.
+  // Makes room for the chart positions of the current columns, left uninitialised.
+  // Throws std::bad_alloc.
   void AllocatePlotY();
 
  private:
-  std::vector<float> values_;  // column c at [c * stride_, c * stride_ + length_)
-  std::vector<int16_t> plot_y_;
+  RawBuffer values_;  // float column c at [c * stride_, c * stride_ + length_)
+  RawBuffer plot_y_;  // int16_t, laid out like values_
   int columns_ = 0;
   int64_t stride_ = 0;
   int64_t length_ = 0;
