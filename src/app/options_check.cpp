@@ -1,0 +1,92 @@
+#include "app/options_check.h"
+
+#include <cmath>
+#include <optional>
+
+#include "app/decimal_text.h"
+#include "common/rounding.h"
+
+namespace dravik {
+namespace {
+
+const char kFlowField[] = "インジェクタ容量";
+const char kLatencyField[] = "インジェクタ無効噴射時間";
+const char kCylinderField[] = "シリンダ数";
+constexpr int64_t kMaxCylinders = 32767;  // the count is a 16-bit field
+
+OptionsCheck Failure(const char* field) {
+  OptionsCheck check;
+  check.failing_field = field;
+  check.message = NumberErrorText(field);
+  return check;
+}
+
+// A single that is finite and not negative; -0 is stored as 0.
+std::optional<float> NonNegativeSingle(double value) {
+  const float single = static_cast<float>(value);
+  if (!std::isfinite(single) || single < 0.0f) {
+    return std::nullopt;
+  }
+  return single + 0.0f;
+}
+
+}  // namespace
+
+std::string NumberErrorText(const std::string& field) {
+  return field + "には\r\n正数の数値を入力してください。";
+}
+
+OptionsCheck CheckOptions(const OptionsInput& input, const Settings& current) {
+  const std::optional<double> flow = ParseNumber(input.flow_text);
+  if (!flow) {
+    return Failure(kFlowField);
+  }
+  const std::optional<double> latency = ParseNumber(input.latency_text);
+  if (!latency) {
+    return Failure(kLatencyField);
+  }
+  const std::optional<double> cylinders = ParseNumber(input.cylinder_text);
+  if (!cylinders) {
+    return Failure(kCylinderField);
+  }
+
+  const std::optional<float> flow_value = NonNegativeSingle(*flow);
+  if (!flow_value) {
+    return Failure(kFlowField);
+  }
+  const std::optional<float> latency_value = NonNegativeSingle(*latency);
+  if (!latency_value) {
+    return Failure(kLatencyField);
+  }
+  const int64_t cylinder_value = RoundHalfEven(*cylinders);
+  if (cylinder_value < 0 || cylinder_value > kMaxCylinders) {
+    return Failure(kCylinderField);
+  }
+
+  OptionsCheck check;
+  check.ok = true;
+  check.time_unit_sec = input.time_unit_sec;
+  check.section_time = input.section_time;
+  check.graph_scale_mode = input.graph_scale_mode;
+  check.always_tooltip = input.always_tooltip;
+  check.injector_flow_scaling = *flow_value;
+  check.injector_latency = *latency_value;
+  check.cylinder = static_cast<int32_t>(cylinder_value);
+  check.options_changed =
+      check.injector_flow_scaling != current.injector_flow_scaling ||
+      check.injector_latency != current.injector_latency || check.cylinder != current.cylinder ||
+      check.section_time != current.section_time || check.always_tooltip != current.always_tooltip;
+  return check;
+}
+
+void StoreOptions(const OptionsCheck& check, Settings& settings) {
+  settings.time_unit_sec = check.time_unit_sec;
+  settings.section_time = check.section_time;
+  settings.graph_scale_mode = check.graph_scale_mode;
+  settings.always_tooltip = check.always_tooltip;
+  settings.injector_flow_scaling = check.injector_flow_scaling;
+  settings.injector_latency = check.injector_latency;
+  settings.cylinder = check.cylinder;
+}
+
+}  // namespace dravik
