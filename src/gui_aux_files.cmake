@@ -1,6 +1,8 @@
 set(DRAVIK_GUI_AUX_SOURCES
   src/app/help_window.cpp
   src/app/help_window.h
+  src/app/wheel_filter.cpp
+  src/app/wheel_filter.h
 )
 
 # The help pages go beside the built programs, where HelpWindow looks for them ("help" next to

@@ -12,3 +12,4 @@ function(dravik_add_aux_gui_test name)
 endfunction()
 
 dravik_add_aux_gui_test(tst_help_window)
+dravik_add_aux_gui_test(tst_wheel_filter)
