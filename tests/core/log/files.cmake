@@ -1,3 +1,5 @@
 set(DRAVIK_LOG_TESTS
+  core/log/csv_reader_test.cpp
   core/log/fuel_trip_test.cpp
+  core/log/text_decoding_test.cpp
 )
