@@ -1,2 +1,12 @@
 set(DRAVIK_GUI_MAIN_SOURCES
+  src/app/main_window.cpp
+  src/app/main_window.h
+  src/chart/chart_image_view.cpp
+  src/chart/chart_image_view.h
+  src/chart/graph_view.cpp
+  src/chart/graph_view.h
+  src/chart/scale_view.cpp
+  src/chart/scale_view.h
+  src/panel/item_panel.cpp
+  src/panel/item_panel.h
 )

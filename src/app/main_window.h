@@ -1,0 +1,179 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QString>
+#include <QWidget>
+
+#include "app/settings.h"
+#include "chart/cursors.h"
+#include "chart/scale_labels.h"
+#include "chart/scaling.h"
+#include "chart/trace_raster.h"
+#include "log/log_table.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMimeData;
+class QPushButton;
+class QScrollBar;
+class QTreeWidget;
+
+namespace dravik {
+
+class GraphView;
+class ItemPanel;
+class ScaleView;
+
+// The main window (frmMain): the chart with its scale strip and time scroll bar on the left; the
+// item panel, the command buttons and the trip list on the right. It owns the log, the settings
+// and the view state for the whole run; every way of opening a file ends in OpenFile.
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Start-up: creates the settings file at `settings_path` when it is missing, reads it with its
+  // corrections (screen in twips from the primary screen's available geometry) and places the
+  // window, selects magnification 1, then loads the file the command line names. `arguments` are
+  // the program's arguments after its name.
+  void Form_Load(const std::string& settings_path, const std::vector<std::string>& arguments);
+
+  // Loads the log at `path` and brings every part of the window up to date; a failure shows its
+  // message and leaves the window empty. The caller keeps the path as the current log path.
+  void OpenFile(const QString& path);
+  // Repaints the chart picture from the view state, the checked items and their colours.
+  void DrowGraph();
+  // Repaints the scale strip for the checked items and moves the chart beside it.
+  void DrowScale();
+
+  // What the other windows read and change.
+  LogTable& Table() { return table_; }
+  const LogTable& Table() const { return table_; }
+  Settings& AppSettings() { return settings_; }
+  const ChartView& View() const { return view_; }
+  const std::string& SettingsPath() const { return settings_path_; }
+  QString CurrentLogPath() const { return current_log_path_; }
+  void SetCurrentLogPath(const QString& path) { current_log_path_ = path; }
+  bool ShowScaleModeOption() const { return show_scale_mode_option_; }
+  // Items 1..item_count whose boxes are checked, ascending.
+  std::vector<int> VisibleItems() const;
+
+  // Cursor lines in chart units (sample offsets from the left edge of the view); cursor 1 or 2.
+  double CursorX(int cursor) const { return cursor_x_[cursor == 1 ? 0 : 1]; }
+  void SetCursorX(int cursor, double x);
+  bool CursorsShown() const { return cursors_shown_; }
+  // Chart units under a pixel column of the chart surface.
+  double ChartXAt(double x_px) const;
+  // A press or drag on the chart with `buttons` (kLeftButton, kRightButton bits) at chart x:
+  // moves the cursor lines and reports the readouts to write through CursorsMoved.
+  void picGraph_MouseDown(int buttons, double chart_x);
+
+  GraphView* Graph() const { return graph_; }
+  ScaleView* Scale() const { return scale_; }
+  ItemPanel* Items() const { return items_; }
+  QWidget* ChartBox() const { return chart_box_; }
+  QScrollBar* TimeScrollBar() const { return time_scroll_; }
+  QGroupBox* CommandFrame() const { return command_frame_; }
+  QPushButton* OpenButton() const { return open_button_; }
+  QCheckBox* MaxViewCheck() const { return max_view_check_; }
+  QPushButton* OptionButton() const { return option_button_; }
+  QPushButton* HelpButton() const { return help_button_; }
+  QComboBox* MagnificationCombo() const { return magnification_combo_; }
+  QPushButton* ExitButton() const { return exit_button_; }
+  QGroupBox* TripFrame() const { return trip_frame_; }
+  QTreeWidget* TripList() const { return trip_list_; }
+
+  // How messages are shown: a critical box titled "Dravik" with one OK button unless replaced
+  // (tests replace it so that nothing blocks).
+  using MessageHook = std::function<void(const QString& text)>;
+  void SetMessageHook(MessageHook hook) { message_hook_ = std::move(hook); }
+  // How the open dialog asks for a file: nullopt when the user cancels. Replaceable likewise.
+  using OpenDialogHook = std::function<std::optional<QString>(const QString& current_path)>;
+  void SetOpenDialogHook(OpenDialogHook hook) { open_dialog_hook_ = std::move(hook); }
+
+  // Outer window rectangle in twips, as the settings keep it.
+  QRect OuterRectTwips() const;
+  void SetOuterRectTwips(const QRect& rect_twips);
+
+ signals:
+  // A log was loaded (step where the numeric display refills its list) or a load failed (its
+  // rows are to be removed).
+  void LogLoaded();
+  void LogCleared();
+  // A mouse event on the chart moved the cursors: the numeric display writes these readouts.
+  // DrowGraph ends with one for each cursor while the numeric display is on.
+  void CursorsMoved(const CursorMove& move);
+  // The window was minimized, restored or maximized; the numeric display follows.
+  void WindowStateFollow(Qt::WindowStates states);
+  // The window is closing, after the settings were saved: the other windows close too.
+  void Exiting();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void InstallDropHandling();
+  void AcceptDrops(QWidget* widget);
+  void RefuseDrops(QWidget* widget);
+  void cmdOpenFile_Click();
+  void cmdExit_Click();
+  // Runs the magnification handler; `redraw` false where the caller draws right after.
+  void cmbMultipl_Click(bool redraw = true);
+  void scrX_Scroll(int position);
+  void scrX_Change(int position);
+  void chkItem_Click(int index);
+  void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px);
+  void Form_Resize();
+  void Form_OLEDragDrop(const QMimeData* data);
+  void ApplyScrollBar();
+  void ClearAfterFailedLoad();
+  void FillTripList();
+  void UpdateCursorLines();
+  void ShowMessage(const QString& text);
+  QMargins FrameExtents() const;
+
+  LogTable table_;
+  Settings settings_;
+  ChartView view_;
+  std::vector<PlotYSummary> plot_y_summaries_;  // per item 1..item_count, index 0 unused
+  std::string settings_path_;
+  QString current_log_path_;
+  bool show_scale_mode_option_ = false;
+  bool skip_scroll_change_ = false;
+  bool exited_ = false;
+  int32_t scale_width_twips_ = kScaleMarginTwips;  // the strip as DrowScale last sized it
+  double cursor_x_[2] = {0, 0};
+  bool cursors_shown_ = false;
+  MessageHook message_hook_;
+  OpenDialogHook open_dialog_hook_;
+
+  QWidget* chart_box_ = nullptr;  // picBack
+  ScaleView* scale_ = nullptr;
+  GraphView* graph_ = nullptr;
+  QScrollBar* time_scroll_ = nullptr;
+  ItemPanel* items_ = nullptr;
+  QGroupBox* command_frame_ = nullptr;
+  QPushButton* open_button_ = nullptr;
+  QCheckBox* max_view_check_ = nullptr;
+  QPushButton* option_button_ = nullptr;
+  QPushButton* help_button_ = nullptr;
+  QLabel* magnification_label_ = nullptr;
+  QComboBox* magnification_combo_ = nullptr;
+  QPushButton* exit_button_ = nullptr;
+  QGroupBox* trip_frame_ = nullptr;
+  QTreeWidget* trip_list_ = nullptr;
+};
+
+}  // namespace dravik

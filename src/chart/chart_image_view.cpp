@@ -1,0 +1,166 @@
+#include "chart/chart_image_view.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "chart/graph_grid.h"
+#include "chart/layout.h"
+#include "chart/twips.h"
+
+namespace dravik {
+namespace {
+
+constexpr int kDotsPerMeter96Dpi = 3780;
+const QColor kGridColour(128, 128, 128);
+
+QColor ColourOf(Rgb colour) {
+  return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+// The chart surface's own font, Arial 8.25 pt; fontconfig substitutes where Arial is missing.
+QFont TimeLabelFont() {
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(8.25);
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+// The scale labels' font: Arial with a character height of 160 twips.
+QFont ScaleLabelFont() {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(TwipsToPixels(kScaleLabelFontTwips));
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+}  // namespace
+
+QImage NewPicture(QSize size_px) {
+  QImage image(size_px, QImage::Format_RGB32);
+  image.setDotsPerMeterX(kDotsPerMeter96Dpi);
+  image.setDotsPerMeterY(kDotsPerMeter96Dpi);
+  image.fill(Qt::white);
+  return image;
+}
+
+void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
+                    const ChartView& view, std::span<const int> visible_items,
+                    const Settings& settings) {
+  image.fill(Qt::white);
+  const int64_t span = view.view_span;
+  if (image.isNull() || span <= 0) {
+    return;
+  }
+  const int64_t width = image.width();
+  const int64_t height = image.height();
+  const int64_t first = FirstVisibleSample(view);
+  const auto column = [&](double x) { return static_cast<int>(ChartXToColumn(x, span, width)); };
+  const auto row = [&](double y) { return static_cast<int>(ChartYToRow(y, height)); };
+  const int top = row(kPlotTop);
+  const int bottom = row(kPlotBottom);
+
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setPen(kGridColour);
+    for (int y = kPlotTop; y <= kPlotBottom; y += 1000) {
+      painter.drawLine(0, row(y), column(static_cast<double>(span)), row(y));
+    }
+    painter.drawLine(0, top, 0, bottom);
+
+    const QFont font = TimeLabelFont();
+    painter.setFont(font);
+    const int ascent = QFontMetrics(font, &image).ascent();
+    for (const int64_t sample : GridSamples(first, span)) {
+      const int x = column(static_cast<double>(sample - first));
+      painter.setPen(kGridColour);
+      painter.drawLine(x, top, x, bottom);
+      painter.setPen(Qt::black);
+      const std::string label = TimeLabel(GridTime(table, sample), settings.time_unit_sec);
+      painter.drawText(x, bottom + ascent, QString::fromStdString(label));
+    }
+  }
+
+  PixelBuffer buffer{reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),
+                     static_cast<int>(image.bytesPerLine() / 4)};
+  for (const int item : visible_items) {
+    if (item < 1 || item > table.item_count || item >= static_cast<int>(summaries.size())) {
+      continue;
+    }
+    DrawTrace(table.PlotY(item), summaries[item], first, span, buffer,
+              OpaqueArgb(settings.item_colors[item - 1]));
+  }
+}
+
+void DrowScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors) {
+  image.fill(Qt::white);
+  if (image.isNull()) {
+    return;
+  }
+  const int64_t width = image.width();
+  const int64_t height = image.height();
+  const auto column = [&](double x) {
+    return static_cast<int>(ChartXToColumn(x, strip.scale_width, width));
+  };
+  const auto row = [&](double y) { return static_cast<int>(ChartYToRow(y, height)); };
+
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::TextAntialiasing, false);
+  const QFont font = ScaleLabelFont();
+  painter.setFont(font);
+  const int ascent = QFontMetrics(font, &image).ascent();
+  for (const ScaleAxis& axis : strip.axes) {
+    const QColor colour = ColourOf(colors[axis.item - 1]);
+    const int x = column(axis.x);
+    painter.setPen(colour);
+    painter.drawLine(x, row(kPlotTop), x, row(kPlotBottom));
+    for (const ScaleTick& tick : axis.ticks) {
+      painter.save();
+      painter.translate(column(tick.label_x), row(tick.label_y));
+      painter.rotate(-90);
+      painter.setPen(Qt::black);
+      painter.drawText(0, ascent, QString::fromStdString(tick.label));
+      painter.restore();
+      painter.setPen(colour);
+      painter.drawLine(x, row(tick.y), column(axis.x - kScaleTickLength), row(tick.y));
+    }
+  }
+}
+
+QImage RenderChartImage(const LogTable& table, const Settings& settings,
+                        std::span<const int> visible_items, const ChartView& view, QSize size_px) {
+  QImage picture = NewPicture(size_px);
+  const ScaleStrip strip = BuildScaleStrip(table, visible_items, settings.graph_scale_mode);
+  const Rect back{0, 0, PixelsToTwips(size_px.width()), PixelsToTwips(size_px.height())};
+  const Rect graph_rect = GraphRect(back, strip.width_twips);
+  const int strip_px = TwipsToPixels(strip.width_twips);
+  const int graph_px = TwipsToPixels(graph_rect.width);
+
+  std::vector<PlotYSummary> summaries(table.item_count + 1);
+  for (const int item : visible_items) {
+    if (item >= 1 && item <= table.item_count) {
+      summaries[item] = SummarisePlotY(table.PlotY(item));
+    }
+  }
+
+  QPainter painter(&picture);
+  if (strip_px > 0) {
+    QImage scale = NewPicture(QSize(strip_px, size_px.height()));
+    DrowScaleImage(scale, strip, settings.item_colors);
+    painter.drawImage(0, 0, scale);
+  }
+  if (graph_px > 0) {
+    QImage graph = NewPicture(QSize(graph_px, size_px.height()));
+    DrowGraphImage(graph, table, summaries, view, visible_items, settings);
+    painter.drawImage(TwipsToPixels(graph_rect.left), 0, graph);
+  }
+  return picture;
+}
+
+}  // namespace dravik

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <span>
+
+#include <QImage>
+
+#include "app/settings.h"
+#include "chart/scale_labels.h"
+#include "chart/scaling.h"
+#include "chart/trace_raster.h"
+#include "log/log_table.h"
+
+namespace dravik {
+
+// A blank picture of `size_px` at 96 dots per inch, so that point sizes come out as on screen.
+QImage NewPicture(QSize size_px);
+
+// Draws the chart picture into `image` (the chart's size): white, the grey grid and the time
+// labels under the plot band, then the trace of every item of `visible_items` in its colour, each
+// through the core's rasteriser into the image's pixels. `summaries` holds SummarisePlotY of
+// every item, indexed by item number. Nothing but the background when view.view_span is 0.
+void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
+                    const ChartView& view, std::span<const int> visible_items,
+                    const Settings& settings);
+
+// Draws the scale strip into `image` (the strip's size): for each axis of `strip` its line and
+// ticks in the item's colour and its labels in black, rotated to read bottom to top.
+void DrowScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors);
+
+// The chart as the main window shows it, size_px in all: the scale strip of `visible_items` at
+// the left and the chart filling the rest (the chart vanishes when the strip takes the width).
+QImage RenderChartImage(const LogTable& table, const Settings& settings,
+                        std::span<const int> visible_items, const ChartView& view, QSize size_px);
+
+}  // namespace dravik

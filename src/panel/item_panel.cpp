@@ -1,0 +1,145 @@
+#include "panel/item_panel.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "chart/twips.h"
+#include "panel/item_panel_layout.h"
+
+namespace dravik {
+
+ItemPanel::ItemPanel(QWidget* parent)
+    : QGroupBox(QStringLiteral("表示項目"), parent),
+      view_(new QWidget(this)),
+      list_(new QWidget(view_)),
+      scroll_(new QScrollBar(Qt::Vertical, this)) {
+  view_->move(TwipsToPixels(kItemViewLeftTwips), TwipsToPixels(kItemViewTopTwips));
+  view_->resize(TwipsToPixels(kItemBoxWidthTwips), 0);
+  list_->setGeometry(0, 0, TwipsToPixels(kItemBoxWidthTwips), 0);
+  scroll_->setGeometry(TwipsToPixels(kItemScrollLeftTwips), TwipsToPixels(kItemViewTopTwips),
+                       TwipsToPixels(kItemScrollWidthTwips), 0);
+  scroll_->setRange(0, 0);
+  scroll_->setSingleStep(kItemRowTwips);
+  scroll_->setEnabled(false);
+  connect(scroll_, &QScrollBar::valueChanged, this, &ItemPanel::ScrollList);
+
+  QCheckBox* first = NewBox();
+  first->setText(QString::fromUtf8(kEmptyItemCaption.data(), kEmptyItemCaption.size()));
+  first->hide();
+  boxes_.push_back(first);
+}
+
+QCheckBox* ItemPanel::NewBox() {
+  auto* box = new QCheckBox(list_);
+  const int index = static_cast<int>(boxes_.size()) + 1;
+  box->setGeometry(0, TwipsToPixels(ItemBoxTop(index)), TwipsToPixels(kItemBoxWidthTwips),
+                   TwipsToPixels(kItemBoxHeightTwips));
+  connect(box, &QCheckBox::toggled, this, [this, index] { emit ItemClicked(index); });
+  box->installEventFilter(this);
+  if (drop_filter_ != nullptr) {
+    box->setAcceptDrops(true);
+    box->installEventFilter(drop_filter_);
+  }
+  return box;
+}
+
+void ItemPanel::ClearItemPanel() {
+  boxes_.front()->hide();
+  while (boxes_.size() > 1) {
+    delete boxes_.back();
+    boxes_.pop_back();
+  }
+}
+
+void ItemPanel::BuildItemPanel(const std::vector<std::string>& names, int item_count,
+                               const ItemColors& colors, bool always_tooltip) {
+  if (item_count < 1) {
+    return;
+  }
+  boxes_.front()->show();
+  for (int i = 2; i <= item_count; ++i) {
+    QCheckBox* box = NewBox();
+    box->setChecked(false);
+    box->show();
+    boxes_.push_back(box);
+  }
+  list_->resize(list_->width(), TwipsToPixels(ItemListHeight(item_count)));
+  FitItemPanelScroll();
+
+  const int64_t available_px = ItemCaptionAvailablePx();
+  for (int i = 1; i <= item_count; ++i) {
+    QCheckBox* box = Box(i);
+    const QFontMetricsF metrics(box->font());
+    const TextMeasure measure = [&metrics](std::string_view text) {
+      return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size()));
+    };
+    const FittedCaption fitted = FitItemCaption(names[i], available_px, measure, always_tooltip);
+    SetBoxColour(i, colors[i - 1]);
+    box->setText(QString::fromStdString(fitted.caption));
+    box->setToolTip(QString::fromStdString(fitted.tooltip));
+    box->setEnabled(true);
+  }
+}
+
+void ItemPanel::FitItemPanelScroll() {
+  const int32_t list_height = PixelsToTwips(list_->height());
+  const ItemPanelScroll fit = dravik::FitItemPanelScroll(PixelsToTwips(height()), list_height);
+  const int view_px = TwipsToPixels(fit.view_height);
+  scroll_->resize(scroll_->width(), view_px);
+  view_->resize(view_->width(), view_px);
+  scroll_->setEnabled(fit.enabled);
+  if (fit.enabled) {
+    scroll_->setMaximum(fit.maximum);
+    scroll_->setPageStep(fit.page_step);
+  }
+}
+
+void ItemPanel::SetBoxColour(int index, Rgb colour) {
+  QCheckBox* box = Box(index);
+  QPalette palette = box->palette();
+  const QColor text(RedOf(colour), GreenOf(colour), BlueOf(colour));
+  palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::ButtonText, text);
+  palette.setColor(QPalette::Text, text);
+  box->setPalette(palette);
+}
+
+bool ItemPanel::IsItemChecked(int index) const {
+  return index >= 1 && index <= BoxCount() && Box(index)->isChecked();
+}
+
+void ItemPanel::SetDropFilter(QObject* filter) {
+  drop_filter_ = filter;
+  for (QWidget* widget : {static_cast<QWidget*>(this), view_, list_}) {
+    widget->setAcceptDrops(true);
+    widget->installEventFilter(filter);
+  }
+  for (QCheckBox* box : boxes_) {
+    box->setAcceptDrops(true);
+    box->installEventFilter(filter);
+  }
+}
+
+bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton) {
+      for (int i = 1; i <= BoxCount(); ++i) {
+        if (Box(i) == watched) {
+          emit ItemRightReleased(i, mouse->globalPosition().toPoint());
+          return true;
+        }
+      }
+    }
+  }
+  return QGroupBox::eventFilter(watched, event);
+}
+
+void ItemPanel::ScrollList(int position) {
+  list_->move(0, -TwipsToPixels(position));
+}
+
+}  // namespace dravik

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QGroupBox>
+
+#include "app/settings.h"
+
+class QCheckBox;
+class QScrollBar;
+
+namespace dravik {
+
+// The item panel (fraSelectItem "表示項目"): one check box per data item inside a view that
+// scrolls vertically. A box's state says whether its item is drawn; its caption is the item name
+// fitted to the box in the item's colour, its tooltip the full name.
+class ItemPanel : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  explicit ItemPanel(QWidget* parent = nullptr);
+
+  // Removes every box but box 1 and hides box 1 (its caption, colour and state stay).
+  void ClearItemPanel();
+  // One box per item 1..item_count of `names` (0 is the time column): box 1 keeps its state, the
+  // others start unchecked; captions fitted, colours from `colors`, tooltips per always_tooltip.
+  void BuildItemPanel(const std::vector<std::string>& names, int item_count,
+                      const ItemColors& colors, bool always_tooltip);
+  // Fits the view and the scroll bar to the frame's current height and the list's height.
+  void FitItemPanelScroll();
+  // Sets the caption colour of box `index`.
+  void SetBoxColour(int index, Rgb colour);
+
+  // Boxes that exist, box 1 included (also when hidden).
+  int BoxCount() const { return static_cast<int>(boxes_.size()); }
+  // Box 1..BoxCount().
+  QCheckBox* Box(int index) const { return boxes_[index - 1]; }
+  // Whether item `index` is drawn: its box exists and is checked.
+  bool IsItemChecked(int index) const;
+  QWidget* View() const { return view_; }
+  QWidget* List() const { return list_; }
+  QScrollBar* ScrollBar() const { return scroll_; }
+
+  // Installs `filter` on the frame, view, list and every box now and later, which accept drops.
+  void SetDropFilter(QObject* filter);
+
+ signals:
+  // chkItem_Click: box `index` was checked or unchecked (by the user or by the program).
+  void ItemClicked(int index);
+  // The right button was released over box `index`, at a global position.
+  void ItemRightReleased(int index, QPoint global_pos);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QCheckBox* NewBox();
+  void ScrollList(int position);
+
+  QWidget* view_;  // picSelectItemBack
+  QWidget* list_;  // picSelectItem
+  QScrollBar* scroll_;
+  std::vector<QCheckBox*> boxes_;
+  QObject* drop_filter_ = nullptr;
+};
+
+}  // namespace dravik
