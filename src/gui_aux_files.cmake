@@ -1,6 +1,8 @@
 set(DRAVIK_GUI_AUX_SOURCES
   src/app/help_window.cpp
   src/app/help_window.h
+  src/app/options_dialog.cpp
+  src/app/options_dialog.h
   src/app/wheel_filter.cpp
   src/app/wheel_filter.h
 )

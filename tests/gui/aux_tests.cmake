@@ -13,3 +13,4 @@ endfunction()
 
 dravik_add_aux_gui_test(tst_help_window)
 dravik_add_aux_gui_test(tst_wheel_filter)
+dravik_add_aux_gui_test(tst_options_dialog)

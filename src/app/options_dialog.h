@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+
+#include <QDialog>
+#include <QString>
+
+#include "app/settings.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace dravik {
+
+// The options dialog "設定": the four display switches and the three fuel parameters of
+// `settings`. OK validates the three fields and, when they pass, stores all seven values and
+// accepts; a failing field is named in a message and the dialog stays open with nothing stored.
+// Cancel, Esc and the close box store nothing. Fixed size, without minimise and maximise
+// buttons. Window-modal rather than application-modal, so that the help window stays usable
+// while the dialog is open.
+class OptionsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Shows a validation message (by default a critical message box titled "Dravik" with one OK
+  // button); replaceable so that tests need no blocking box.
+  using MessageFunction = std::function<void(QWidget* parent, const QString& text)>;
+
+  // `settings` must outlive the dialog. The check box "スケーリング方法を旧仕様にする" is shown
+  // only with `show_scale_mode_option` (the "/d" switch); hidden, its value is still stored by OK.
+  OptionsDialog(Settings& settings, bool show_scale_mode_option, QWidget* parent = nullptr);
+
+  // Whether the last OK changed the flow, the latency, the cylinder count, the section switch or
+  // the tooltip switch, so that the log must be read again. False until OK succeeds.
+  bool OptionsChanged() const { return options_changed_; }
+
+  void SetMessageFunction(MessageFunction show_message);
+
+ signals:
+  // The help button was pressed: the owner opens the help at the options page.
+  void helpRequested();
+
+ private:
+  void cmdOK_Click();
+
+  Settings& settings_;
+  bool options_changed_ = false;
+  MessageFunction show_message_;
+  QCheckBox* chk_time_unit_sec_;
+  QCheckBox* chk_section_time_;
+  QCheckBox* chk_always_tooltip_;
+  QCheckBox* chk_graph_scale_mode_;
+  QLineEdit* txt_injector_flow_scaling_;
+  QLineEdit* txt_injector_latency_;
+  QLineEdit* txt_cylinder_;
+  QPushButton* cmd_ok_;
+  QPushButton* cmd_cancel_;
+  QPushButton* cmd_help_;
+};
+
+}  // namespace dravik
