@@ -1,1 +1,230 @@
 #include "chart/scaling.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+#include "common/rounding.h"
+
+namespace dravik {
+namespace {
+
+// Upper ends of the rows of the current rounding table and the figure each row gives.
+struct BoundRow {
+  int64_t last;
+  int64_t bound;
+};
+constexpr std::array<BoundRow, 17> kCurrentRows = {{{11, 12},
+                                                    {13, 14},
+                                                    {15, 16},
+                                                    {17, 18},
+                                                    {19, 20},
+                                                    {23, 25},
+                                                    {28, 30},
+                                                    {33, 35},
+                                                    {38, 40},
+                                                    {42, 45},
+                                                    {47, 50},
+                                                    {57, 60},
+                                                    {66, 70},
+                                                    {76, 80},
+                                                    {85, 90},
+                                                    {95, 100},
+                                                    {99, 120}}};
+
+int64_t LookUpFigure(int64_t figure, int graph_scale_mode) {
+  if (figure < 10 || figure > 99) {
+    return figure;
+  }
+  if (graph_scale_mode != 0) {
+    return (figure / 10 + 1) * 10;
+  }
+  for (const BoundRow& row : kCurrentRows) {
+    if (figure <= row.last) {
+      return row.bound;
+    }
+  }
+  return figure;
+}
+
+int64_t PowerOfTen(int exponent) {
+  int64_t power = 1;
+  for (int i = 0; i < exponent; ++i) {
+    power *= 10;
+  }
+  return power;
+}
+
+// The linear map of one item: position = base + factor * (value - origin), in single precision.
+struct ItemScale {
+  float base = 0;
+  float factor = 0;
+  float origin = 0;
+};
+
+bool Usable(float number) {
+  return std::isfinite(number) && number != 0.0f;
+}
+
+// False when the item's range has a bound that cannot divide the band.
+bool MakeItemScale(float min, float max, int graph_scale_mode, ItemScale& scale) {
+  if (min >= 0.0f) {
+    const float top = RoundScaleBound(max, graph_scale_mode);
+    const float s = 10000.0f / top;
+    scale = {static_cast<float>(kPlotBottom), -s, 0.0f};
+    return Usable(top) && Usable(s);
+  }
+  if (max > 0.0f) {
+    const float top = RoundScaleBound(max, graph_scale_mode);
+    const float bottom = RoundScaleBound(min, graph_scale_mode);
+    const float span = top - bottom;
+    const float s = 10000.0f / span;
+    scale = {static_cast<float>(kPlotBottom), -s, bottom};
+    return Usable(top) && Usable(bottom) && Usable(span) && Usable(s);
+  }
+  const float bottom = RoundScaleBound(min, graph_scale_mode);
+  const float s = 10000.0f / bottom;
+  scale = {static_cast<float>(kPlotTop), s, 0.0f};
+  return Usable(bottom) && Usable(s);
+}
+
+}  // namespace
+
+float RoundScaleBound(float value, int graph_scale_mode) {
+  if (value == 0.0f) {
+    return 1.0f;
+  }
+  if (!std::isfinite(value)) {
+    return value;
+  }
+  // Seven significant digits d.dddddd and the exponent x of the first digit, as the value is
+  // shown, so that 0.7f (0.69999999...) reads as 7 and 0.01f as 1E-02.
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6e", std::fabs(static_cast<double>(value)));
+  int64_t digits = text[0] - '0';
+  for (int i = 2; i < 8; ++i) {
+    digits = digits * 10 + (text[i] - '0');
+  }
+  const int x = std::atoi(text + 9);
+  const int e = std::max(x, -4);
+  // The leading figure is digits / 10^(5 + e - x), floored for positive values and so taken
+  // away from zero for negative ones.
+  const int shift = 5 + e - x;
+  const bool negative = value < 0.0f;
+  int64_t figure;
+  if (shift > 18) {
+    figure = negative ? 1 : 0;
+  } else {
+    const int64_t divisor = PowerOfTen(shift);
+    figure = negative ? (digits + divisor - 1) / divisor : digits / divisor;
+  }
+  const int64_t bound_figure = LookUpFigure(figure, graph_scale_mode);
+  // Read back through the decimal text so that the single is the one nearest to m' x 10^(e-1).
+  std::snprintf(text, sizeof text, "%s%llde%d", negative ? "-" : "",
+                static_cast<long long>(bound_figure), e - 1);
+  return std::strtof(text, nullptr);
+}
+
+bool BuildPlotY(LogTable& table, int graph_scale_mode) {
+  table.AllocatePlotY();
+  for (int item = 1; item <= table.item_count; ++item) {
+    ItemScale scale;
+    if (!MakeItemScale(table.item_min[item], table.item_max[item], graph_scale_mode, scale)) {
+      return false;
+    }
+    const std::span<const float> column = std::as_const(table).Values(item);
+    const float* values = column.data();
+    int16_t* positions = table.PlotY(item).data();
+    const size_t count = column.size();
+    int64_t lowest = std::numeric_limits<int64_t>::max();
+    int64_t highest = std::numeric_limits<int64_t>::min();
+    for (size_t i = 0; i < count; ++i) {
+      const float y = scale.base + scale.factor * (values[i] - scale.origin);
+      const int64_t rounded = RoundHalfEven(y);
+      lowest = std::min(lowest, rounded);
+      highest = std::max(highest, rounded);
+      positions[i] = static_cast<int16_t>(rounded);
+    }
+    if (count > 0 && (lowest < std::numeric_limits<int16_t>::min() ||
+                      highest > std::numeric_limits<int16_t>::max())) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CanChangeMagnification(int64_t last_sample) {
+  return last_sample > 1000;
+}
+
+void ChangeMagnification(ChartView& view, int magnification, int64_t last_sample) {
+  const int old = view.magnification;
+  view.magnification = magnification;
+  view.scroll_enabled = magnification != 1;
+  if (last_sample <= 0) {
+    return;
+  }
+  const double n = static_cast<double>(last_sample);
+  view.view_span = RoundHalfEven(n / magnification);
+  view.scroll_maximum = RoundHalfEven(static_cast<double>(last_sample - view.view_span) / 10.0);
+  view.scroll_large_change = RoundHalfEven(static_cast<double>(view.view_span) / 10.0);
+  // The half width N / (2 x magnification) changes by N / 20 x (1/old - 1/new) scroll units; it is
+  // taken from the unrounded quotient, not from view_span.
+  const double shift =
+      static_cast<double>(magnification - 1) / magnification - static_cast<double>(old - 1) / old;
+  const int64_t p = RoundHalfEven(shift * n / 20.0 + static_cast<double>(view.scroll_position));
+  view.scroll_position = std::clamp<int64_t>(p, 0, std::max<int64_t>(view.scroll_maximum, 0));
+}
+
+int64_t FirstVisibleSample(const ChartView& view) {
+  return kSamplesPerScrollUnit * view.scroll_position;
+}
+
+int64_t ChartXToColumn(double x, int64_t view_span, int64_t width_px) {
+  if (view_span <= 0) {
+    return 0;
+  }
+  // x * width is exact for whole offsets and the quotient is correctly rounded, so a quotient that
+  // is a true half stays one and rounds to even.
+  return RoundHalfEven(x * static_cast<double>(width_px) / static_cast<double>(view_span));
+}
+
+double ColumnToChartX(double x_px, int64_t view_span, int64_t width_px) {
+  if (width_px <= 0) {
+    return 0.0;
+  }
+  return x_px * static_cast<double>(view_span) / static_cast<double>(width_px);
+}
+
+int64_t ChartYToRow(double y, int64_t height_px) {
+  return RoundHalfEven(y * static_cast<double>(height_px) / kChartHeight);
+}
+
+int64_t ChartXToSample(double x, int64_t first_visible_sample) {
+  return RoundHalfEven(x + static_cast<double>(first_visible_sample));
+}
+
+int64_t WheelStep(int64_t view_span) {
+  return RoundHalfEven(static_cast<double>(view_span) / 50.0);
+}
+
+int64_t ScrollChartForward(int64_t value, int64_t /*minimum*/, int64_t maximum, int64_t step) {
+  return value + step < maximum ? value + step : maximum;
+}
+
+int64_t ScrollChartBack(int64_t value, int64_t minimum, int64_t /*maximum*/, int64_t step) {
+  return value - step > minimum ? value - step : minimum;
+}
+
+int64_t ScrollItemsDown(int64_t value, int64_t minimum, int64_t maximum, int64_t step) {
+  return ScrollChartForward(value, minimum, maximum, step);
+}
+
+int64_t ScrollItemsUp(int64_t value, int64_t minimum, int64_t maximum, int64_t step) {
+  return ScrollChartBack(value, minimum, maximum, step);
+}
+
+}  // namespace dravik

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "log/log_table.h"
 
 namespace dravik {
@@ -9,14 +12,77 @@ inline constexpr int kChartHeight = 10800;
 inline constexpr int kPlotTop = 400;
 inline constexpr int kPlotBottom = 10400;
 
+// One scroll position of the chart is this many samples.
+inline constexpr int kSamplesPerScrollUnit = 10;
+
+// The entries of the magnification list, in list order; the text of an entry is its number.
+inline constexpr std::array<int, 7> kMagnifications = {1, 2, 5, 10, 20, 50, 100};
+
 // Scale bound of a value: 0 -> 1; otherwise the two-digit leading figure of the value (taken at 7
 // significant digits, floored) looked up in the current (graph_scale_mode 0) or old rounding
-// table. 6500 -> 7000, 100 -> 120 (old: 200), -345 -> -400, 0.000001 -> 0.
+// table. 6500 -> 7000, 100 -> 120 (old: 200), -345 -> -400, 0.01 -> 0.012, 0.00005 -> 0.00005,
+// 0.000001 -> 0. A bound beyond the single range comes back infinite.
 float RoundScaleBound(float value, int graph_scale_mode);
 
 // Fills the chart positions of items 1..item_count for every sample including the tail from the
-// values and extremes. False, leaving the positions undefined, when a range cannot be scaled (a
-// bound of 0) or a position would not fit in 16 bits.
+// values and extremes (making room for them first). False, leaving the positions undefined, when a
+// range cannot be scaled (a bound of 0 or beyond the single range) or a position would not fit in
+// 16 bits.
 bool BuildPlotY(LogTable& table, int graph_scale_mode);
+
+// Which samples the chart shows. Scroll values are in units of 10 samples and held wide, so
+// logs far beyond 327,674 samples scroll.
+struct ChartView {
+  int magnification = 1;
+  int64_t view_span = 0;            // samples across the chart width; 0 while no log is loaded
+  int64_t scroll_position = 0;      // the time scroll bar's value
+  int64_t scroll_maximum = 0;       // its maximum (the minimum is 0)
+  int64_t scroll_large_change = 1;  // its page step
+  bool scroll_enabled = false;      // the scroll bar is enabled exactly when zoomed in
+};
+
+// The magnification choice is offered only for logs of more than 1000 samples.
+bool CanChangeMagnification(int64_t last_sample);
+
+// Applies a newly chosen magnification: enables scrolling unless it is 1 and, with a log of
+// last_sample > 0, sets view_span = round(N / m), the maximum round((N - view_span) / 10), the
+// large change round(view_span / 10) and moves the position so that the centre of the view stays
+// where it was, clamped to 0..maximum. N = 10000, 1 -> 10 at position 0: span 1000, maximum 900,
+// large change 100, position 450. The caller redraws the graph afterwards.
+void ChangeMagnification(ChartView& view, int magnification, int64_t last_sample);
+
+// The sample at the left edge of the chart: 10 x the scroll position.
+int64_t FirstVisibleSample(const ChartView& view);
+
+// Pixel column of chart x (a sample offset from the left edge, fractional for cursor lines) on a
+// chart width_px wide: round(x * width / view_span), halves to even; for whole offsets the result
+// is exact (span 1000, width 500: 1 -> 0, 3 -> 2, 5 -> 2, 1000 -> 500). 0 when view_span <= 0.
+int64_t ChartXToColumn(double x, int64_t view_span, int64_t width_px);
+
+// Chart x (fractional sample offset) under pixel column x_px: x_px * view_span / width_px; 0 when
+// width_px <= 0. Mouse positions arrive in pixels and cursor lines are kept in chart units.
+double ColumnToChartX(double x_px, int64_t view_span, int64_t width_px);
+
+// Pixel row of chart y on a chart height_px high: round(y * height / 10800), halves to even.
+int64_t ChartYToRow(double y, int64_t height_px);
+
+// The sample addressed by chart x: round(x + first_visible_sample), halves to even
+// (0.5 -> 0, 1.5 -> 2).
+int64_t ChartXToSample(double x, int64_t first_visible_sample);
+
+// Wheel steps. The chart moves by WheelStep = round(view_span / 50) scroll units per notch
+// (25 -> 0, 26 -> 1, 75 -> 2, 125 -> 2); the item panel by 120 twips.
+inline constexpr int64_t kItemPanelWheelStep = 120;
+int64_t WheelStep(int64_t view_span);
+
+// value + step when that stays below maximum, else maximum.
+int64_t ScrollChartForward(int64_t value, int64_t minimum, int64_t maximum, int64_t step);
+// value - step when that stays above minimum, else minimum.
+int64_t ScrollChartBack(int64_t value, int64_t minimum, int64_t maximum, int64_t step);
+// The same two rules for the item panel's scroll bar, one wheel step of 120 twips by default.
+int64_t ScrollItemsDown(int64_t value, int64_t minimum, int64_t maximum,
+                        int64_t step = kItemPanelWheelStep);
+int64_t ScrollItemsUp(int64_t value, int64_t minimum, int64_t maximum,
+                      int64_t step = kItemPanelWheelStep);
 
 }  // namespace dravik

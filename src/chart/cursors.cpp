@@ -1,0 +1,60 @@
+#include "chart/cursors.h"
+
+#include "chart/scaling.h"
+
+namespace dravik {
+
+int64_t CursorSample(double line_x, int64_t first_visible_sample) {
+  return ChartXToSample(line_x, first_visible_sample);
+}
+
+bool IsReadableSample(int64_t sample, int64_t last_sample) {
+  return sample >= 0 && sample <= last_sample;
+}
+
+SampleSection SectionBetween(double line1_x, double line2_x, int64_t first_visible_sample) {
+  const int64_t sample1 = CursorSample(line1_x, first_visible_sample);
+  const int64_t sample2 = CursorSample(line2_x, first_visible_sample);
+  if (line1_x >= line2_x) {
+    return {sample2, sample1};
+  }
+  return {sample1, sample2};
+}
+
+CursorMove MoveCursors(int buttons, double x, const CursorContext& context) {
+  CursorMove move{context.line1_x, context.line2_x, {}, std::nullopt};
+  if (context.item_count < 1) {
+    return move;
+  }
+  const int64_t f = context.first_visible_sample;
+  const int64_t sample = CursorSample(x, f);
+  const auto read_out = [&](int cursor, double other_line_x) {
+    if (!context.max_view_shown) {
+      return;
+    }
+    const int64_t other = CursorSample(other_line_x, f);
+    if (IsReadableSample(sample, context.last_sample) &&
+        IsReadableSample(other, context.last_sample)) {
+      move.readouts.push_back({cursor, sample, other});
+    }
+  };
+  if (buttons & kLeftButton) {
+    move.line1_x = x;
+    read_out(1, move.line2_x);
+  }
+  if (buttons & kRightButton) {
+    move.line2_x = x;
+    read_out(2, move.line1_x);
+  }
+  if ((buttons & (kLeftButton | kRightButton)) != 0 && context.section_time &&
+      context.max_view_shown && context.has_speed) {
+    const SampleSection section = SectionBetween(move.line1_x, move.line2_x, f);
+    if (IsReadableSample(section.first, context.last_sample) &&
+        IsReadableSample(section.last, context.last_sample)) {
+      move.section = section;
+    }
+  }
+  return move;
+}
+
+}  // namespace dravik

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace dravik {
+
+// Mouse button bits of a chart mouse event.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+
+// The sample under a cursor line at chart x: round(x + first_visible_sample), halves to even
+// (x 120.4 with first visible sample 4500 -> 4620; 0.5 -> 0; 1.5 -> 2).
+int64_t CursorSample(double line_x, int64_t first_visible_sample);
+
+// A sample can be read out when it is a real one: 0..last_sample (the tail samples are not).
+bool IsReadableSample(int64_t sample, int64_t last_sample);
+
+// Samples first..last, both included, first <= last.
+struct SampleSection {
+  int64_t first = 0;
+  int64_t last = 0;
+};
+
+// The section between the two cursor lines: its first sample is the one under the line further
+// left (line 2 when the lines stand on the same x).
+SampleSection SectionBetween(double line1_x, double line2_x, int64_t first_visible_sample);
+
+// What the chart sees of the program when a mouse button moves a cursor.
+struct CursorContext {
+  int item_count = 0;  // below 1: no log, the event does nothing
+  int64_t last_sample = 0;
+  int64_t first_visible_sample = 0;
+  double line1_x = 0;  // chart x of cursor 1 (blue, left button) and cursor 2 (orange, right)
+  double line2_x = 0;
+  bool max_view_shown = false;  // the numeric display is on
+  bool section_time = false;    // the setting that adds the section figures
+  bool has_speed = false;
+};
+
+// Write the cursor column of `cursor` (1 or 2) and the difference column for these samples.
+struct CursorReadout {
+  int cursor = 1;
+  int64_t sample = 0;
+  int64_t other_sample = 0;
+};
+
+// The effect of one mouse event on the chart, to be applied in this order: move the lines to
+// their new x, write the readouts (cursor 1 first), then the section figures when `section` is set.
+struct CursorMove {
+  double line1_x = 0;
+  double line2_x = 0;
+  std::vector<CursorReadout> readouts;
+  std::optional<SampleSection> section;
+};
+
+// A mouse press or move with `buttons` (bits 1 left, 2 right) at chart x: the left button moves
+// line 1 to x and, with the numeric display on, reads out cursor 1 when both cursor samples are
+// readable; the right button does the same for line 2 (after line 1 when both are held). With
+// either button, the section figures follow when the section time setting, the numeric display
+// and a speed item are all there and both ends of the section are readable. Without a log or a
+// button nothing changes.
+CursorMove MoveCursors(int buttons, double x, const CursorContext& context);
+
+}  // namespace dravik

@@ -1,0 +1,61 @@
+#include "chart/layout.h"
+
+#include <algorithm>
+
+#include "common/rounding.h"
+
+namespace dravik {
+
+Rect MoveControl(int32_t left, int32_t top, int32_t width, int32_t height) {
+  return {left, top, std::max(width, 0), std::max(height, 0)};
+}
+
+int32_t WindowChromeHeight(int caption_px, int sizing_frame_px, double twips_per_px) {
+  return static_cast<int32_t>(RoundHalfEven(twips_per_px * (caption_px + 2 * sizing_frame_px)));
+}
+
+MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height,
+                            int32_t scale_width_twips) {
+  MainLayout layout;
+  layout.window_width = width <= kMainMinimumWidth ? kMainMinimumWidth : width;
+  layout.window_height = height <= kMainMinimumHeight ? kMainMinimumHeight : height;
+  const int32_t w = layout.window_width;
+  const int32_t hw = layout.window_height;
+  const int32_t chart_height = hw - chrome_height - 495;
+  const int32_t right = w - 3735;
+  const int32_t command_top = hw - 2325 - kCommandFrameHeight;
+  layout.back = MoveControl(120, 120, w - 3975, chart_height);
+  layout.scale = MoveControl(0, 0, scale_width_twips, layout.back.height);
+  layout.graph = GraphRect(layout.back, scale_width_twips);
+  layout.scroll_x =
+      MoveControl(120, layout.back.height + 105, layout.back.width, kChartScrollHeight);
+  layout.select_item = MoveControl(right, 120, kRightColumnWidth, command_top - 105);
+  layout.command = MoveControl(right, command_top, kRightColumnWidth, kCommandFrameHeight);
+  layout.fuel_efficient = MoveControl(right, command_top + kCommandFrameHeight + 105,
+                                      kRightColumnWidth, kCommandFrameHeight);
+  return layout;
+}
+
+Rect GraphRect(const Rect& back, int32_t scale_width_twips) {
+  return MoveControl(scale_width_twips, 0, back.width - scale_width_twips, back.height);
+}
+
+MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height) {
+  MaxViewLayout layout;
+  const int32_t minimum = non_client_height + 560;
+  if (height <= minimum) {
+    layout.window_height = minimum;
+    return layout;
+  }
+  layout.window_height = height;
+  layout.laid_out = true;
+  layout.list = MoveControl(0, 0, width - 120, height - (non_client_height + 570));
+  const int32_t middle = static_cast<int32_t>(RoundHalfEven(width / 2.0));
+  const int32_t buttons_top = layout.list.height + 105;
+  layout.close_button =
+      MoveControl(middle - 1575, buttons_top, kMaxViewButtonWidth, kMaxViewButtonHeight);
+  layout.copy_button = MoveControl(middle, buttons_top, kMaxViewButtonWidth, kMaxViewButtonHeight);
+  return layout;
+}
+
+}  // namespace dravik

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+
+namespace dravik {
+
+// A control's place in its parent, in twips.
+struct Rect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// A rect as the control mover places it: a negative width or height becomes 0.
+Rect MoveControl(int32_t left, int32_t top, int32_t width, int32_t height);
+
+// Height of a window's title bar and its top and bottom sizing borders in twips:
+// round(twips_per_px * (caption + 2 x sizing frame)). Where the platform reports no frame the
+// classic metrics stand in: 19 px caption, 4 px frame, 405 twips at 15 twips per pixel.
+inline constexpr int kClassicCaptionPx = 19;
+inline constexpr int kClassicSizingFramePx = 4;
+inline constexpr double kTwipsPerPixel = 15.0;
+int32_t WindowChromeHeight(int caption_px, int sizing_frame_px,
+                           double twips_per_px = kTwipsPerPixel);
+
+// The main window's fixed sizes.
+inline constexpr int32_t kMainMinimumWidth = 3850;
+inline constexpr int32_t kMainMinimumHeight = 4700;
+inline constexpr int32_t kRightColumnWidth = 3495;
+inline constexpr int32_t kCommandFrameHeight = 1695;  // fraCommand and fraFuelEfficient
+inline constexpr int32_t kChartScrollHeight = 255;
+inline constexpr int32_t kCursorLineTop = 400;  // chart units
+inline constexpr int32_t kCursorLineBottom = 10400;
+
+// Where the main window's parts go for an outer size (twips).
+struct MainLayout {
+  int32_t window_width = 0;   // the size after the minimum is enforced; resize the window to it
+  int32_t window_height = 0;  // when it differs from the size given
+  Rect back;                  // picBack, the chart box, in the client area
+  Rect scale;                 // picScale inside picBack
+  Rect graph;                 // picGraph inside picBack
+  Rect scroll_x;              // the time scroll bar
+  Rect select_item;           // fraSelectItem, the item panel frame
+  Rect command;               // fraCommand
+  Rect fuel_efficient;        // fraFuelEfficient
+};
+
+// Lays the main window out for its outer size width x height, the chrome height and the scale
+// strip's width: sizes of 3850 x 4700 or less snap to that minimum; the chart box is
+// (width - 3975) x (height - chrome - 495) at 120, 120, the scroll bar 105 below it, the right
+// column at width - 3735 with the command frame at height - 4020, the trip frame 1800 below that
+// and the item panel above them from 120 down to 105 above the command frame. 10695 x 9300 with
+// chrome 405: box 6720 x 8400, scroll bar top 8505, right column 6960, command 5280, trip 7080,
+// item panel 5175 high. At the minimum width the chart is 0 wide.
+MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height,
+                            int32_t scale_width_twips);
+
+// picGraph beside the scale strip: at strip width, 0, filling the rest of picBack (0 wide when
+// the strip is wider than the box).
+Rect GraphRect(const Rect& back, int32_t scale_width_twips);
+
+// The numeric display window's fixed sizes.
+inline constexpr int32_t kMaxViewButtonWidth = 1455;
+inline constexpr int32_t kMaxViewButtonHeight = 375;
+
+struct MaxViewLayout {
+  int32_t window_height = 0;  // after the minimum: at most nc + 560 leaves the rest unchanged
+  bool laid_out = false;      // false at the minimum height: list and buttons keep their places
+  Rect list;
+  Rect close_button;
+  Rect copy_button;
+};
+
+// Lays the numeric display window out for its outer size and non-client height nc (twips, see
+// WindowChromeHeight): a height of nc + 560 or less becomes nc + 560 and nothing else moves;
+// otherwise the list fills 0, 0 to width - 120 by height - (nc + 570) and the close and copy
+// buttons stand side by side 105 below it, meeting at the middle of the window.
+MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height);
+
+}  // namespace dravik

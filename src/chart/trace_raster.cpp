@@ -1,0 +1,201 @@
+#include "chart/trace_raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "chart/scaling.h"
+
+namespace dravik {
+namespace {
+
+// The pen of a trace: consecutive points joined by lines without their last pixel; repeated
+// points draw nothing and are dropped.
+class Pen {
+ public:
+  Pen(PixelBuffer& buffer, uint32_t argb) : buffer_(buffer), argb_(argb) {}
+
+  void To(int64_t x, int64_t y) {
+    if (!placed_) {
+      placed_ = true;
+    } else if (x != x_ || y != y_) {
+      DrawLineWithoutLastPixel(buffer_, x_, y_, x, y, argb_);
+    }
+    x_ = x;
+    y_ = y;
+  }
+
+ private:
+  PixelBuffer& buffer_;
+  uint32_t argb_;
+  bool placed_ = false;
+  int64_t x_ = 0;
+  int64_t y_ = 0;
+};
+
+// Offsets that can be drawn: the view, cut where the positions end. -1 when nothing can be drawn.
+int64_t LastDrawableOffset(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
+                           const PixelBuffer& buffer) {
+  const int64_t count = static_cast<int64_t>(plot_y.size());
+  if (buffer.width <= 0 || buffer.height <= 0 || view_span <= 0 || first_sample < 0 ||
+      first_sample >= count) {
+    return -1;
+  }
+  return std::min(view_span, count - 1 - first_sample);
+}
+
+void ScanExtremes(const int16_t* begin, const int16_t* end, int16_t& lowest, int16_t& highest) {
+  int16_t low = lowest;
+  int16_t high = highest;
+  for (const int16_t* p = begin; p != end; ++p) {
+    low = std::min(low, *p);
+    high = std::max(high, *p);
+  }
+  lowest = low;
+  highest = high;
+}
+
+// Extremes of plot_y[first..last] from whole blocks of the summary and the samples around them.
+void RangeExtremes(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first,
+                   int64_t last, int16_t& lowest, int16_t& highest) {
+  constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
+  lowest = plot_y[first];
+  highest = plot_y[first];
+  const int64_t first_block = (first + kBlock - 1) / kBlock;
+  const int64_t end_block = (last + 1) / kBlock;  // blocks before it end within the range
+  if (first_block >= end_block) {
+    ScanExtremes(plot_y.data() + first, plot_y.data() + last + 1, lowest, highest);
+    return;
+  }
+  ScanExtremes(plot_y.data() + first, plot_y.data() + first_block * kBlock, lowest, highest);
+  int16_t unused = highest;
+  ScanExtremes(summary.block_min.data() + first_block, summary.block_min.data() + end_block, lowest,
+               unused);
+  unused = lowest;
+  ScanExtremes(summary.block_max.data() + first_block, summary.block_max.data() + end_block, unused,
+               highest);
+  ScanExtremes(plot_y.data() + end_block * kBlock, plot_y.data() + last + 1, lowest, highest);
+}
+
+}  // namespace
+
+uint32_t OpaqueArgb(Rgb colour) {
+  return 0xFF000000u | static_cast<uint32_t>(RedOf(colour)) << 16 |
+         static_cast<uint32_t>(GreenOf(colour)) << 8 | static_cast<uint32_t>(BlueOf(colour));
+}
+
+void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                              uint32_t argb) {
+  const int64_t width = buffer.width;
+  const int64_t height = buffer.height;
+  if (x0 == x1) {
+    // Vertical runs are most of a dense trace: fill the clipped run directly.
+    if (x0 < 0 || x0 >= width || y0 == y1) {
+      return;
+    }
+    const int64_t top = y0 < y1 ? y0 : y1 + 1;
+    const int64_t bottom = y0 < y1 ? y1 - 1 : y0;
+    uint32_t* column = buffer.pixels + x0;
+    for (int64_t y = std::max<int64_t>(top, 0); y <= std::min(bottom, height - 1); ++y) {
+      column[y * buffer.stride] = argb;
+    }
+    return;
+  }
+  const int64_t dx = std::llabs(x1 - x0);
+  const int64_t dy = -std::llabs(y1 - y0);
+  const int64_t sx = x0 < x1 ? 1 : -1;
+  const int64_t sy = y0 < y1 ? 1 : -1;
+  int64_t error = dx + dy;
+  while (x0 != x1 || y0 != y1) {
+    if (x0 >= 0 && x0 < width && y0 >= 0 && y0 < height) {
+      buffer.pixels[y0 * buffer.stride + x0] = argb;
+    }
+    const int64_t twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x0 += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y0 += sy;
+    }
+  }
+}
+
+PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
+  constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
+  const int64_t count = static_cast<int64_t>(plot_y.size());
+  const int64_t blocks = (count + kBlock - 1) / kBlock;
+  PlotYSummary summary;
+  summary.block_min.resize(blocks);
+  summary.block_max.resize(blocks);
+  for (int64_t b = 0; b < blocks; ++b) {
+    int16_t lowest = plot_y[b * kBlock];
+    int16_t highest = lowest;
+    ScanExtremes(plot_y.data() + b * kBlock, plot_y.data() + std::min(count, (b + 1) * kBlock),
+                 lowest, highest);
+    summary.block_min[b] = lowest;
+    summary.block_max[b] = highest;
+  }
+  return summary;
+}
+
+void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
+                           PixelBuffer& buffer, uint32_t argb) {
+  const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, buffer);
+  Pen pen(buffer, argb);
+  for (int64_t i = 0; i <= last; ++i) {
+    pen.To(ChartXToColumn(static_cast<double>(i), view_span, buffer.width),
+           ChartYToRow(plot_y[first_sample + i], buffer.height));
+  }
+}
+
+// Why four points per column give the same pixels: the points of one column all share its x, so
+// the segments between them are vertical and together cover the rows from the lowest to the
+// highest point, whatever their order, once the segment that leaves the column has drawn its
+// first pixel at the last point. The segments entering and leaving a column join its first and last
+// point to the neighbouring columns and stay as they are. Two columns need care. The column of
+// offset view_span is x = width, outside the buffer: only the segment into it shows, so its first
+// point is enough. A last column inside the buffer (positions ending before the view does) has no
+// leaving segment, so whether its last point is drawn depends on the order of its points: it is
+// drawn point by point.
+void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+               int64_t view_span, PixelBuffer& buffer, uint32_t argb) {
+  const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, buffer);
+  const int64_t width = buffer.width;
+  const int64_t height = buffer.height;
+  Pen pen(buffer, argb);
+  int64_t begin = 0;
+  while (begin <= last) {
+    const int64_t column = ChartXToColumn(static_cast<double>(begin), view_span, width);
+    const int64_t first_row = ChartYToRow(plot_y[first_sample + begin], height);
+    if (column >= width) {
+      pen.To(column, first_row);
+      return;
+    }
+    // Offsets up to (2 column + 1) view_span / (2 width) round to this column, give or take the
+    // rounding of the half; step to the exact end.
+    int64_t end = std::clamp((2 * column + 1) * view_span / (2 * width), begin, last);
+    while (end < last && ChartXToColumn(static_cast<double>(end + 1), view_span, width) == column) {
+      ++end;
+    }
+    while (end > begin && ChartXToColumn(static_cast<double>(end), view_span, width) != column) {
+      --end;
+    }
+    if (end == last) {
+      for (int64_t i = begin; i <= last; ++i) {
+        pen.To(column, ChartYToRow(plot_y[first_sample + i], height));
+      }
+      return;
+    }
+    int16_t lowest;
+    int16_t highest;
+    RangeExtremes(plot_y, summary, first_sample + begin, first_sample + end, lowest, highest);
+    pen.To(column, first_row);
+    pen.To(column, ChartYToRow(lowest, height));
+    pen.To(column, ChartYToRow(highest, height));
+    pen.To(column, ChartYToRow(plot_y[first_sample + end], height));
+    begin = end + 1;
+  }
+}
+
+}  // namespace dravik

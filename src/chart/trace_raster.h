@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "app/settings.h"
+
+namespace dravik {
+
+// A 32-bit pixel image to draw into: width x height pixels, row r starting at pixels + r * stride
+// (stride in pixels: bytes per line / 4).
+struct PixelBuffer {
+  uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;
+};
+
+// The opaque ARGB32 pixel (0xFFRRGGBB) of a colour.
+uint32_t OpaqueArgb(Rgb colour);
+
+// Bresenham line from (x0, y0) towards (x1, y1) in pixels, without the pixel (x1, y1) itself, as a
+// pen that moves to a point and draws a line to the next one leaves it; a line to the point where
+// the pen stands draws nothing. Pixels outside the buffer are skipped.
+void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
+                              uint32_t argb);
+
+// Smallest and largest chart position of each block of 64 consecutive samples of one item (the
+// last block may be shorter), so that the extremes of a long run of samples are found without
+// visiting every sample. Built once per item after the positions are computed.
+struct PlotYSummary {
+  static constexpr int64_t kBlockSamples = 64;
+  std::vector<int16_t> block_min;
+  std::vector<int16_t> block_max;
+};
+PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y);
+
+// An item's trace exactly as a pen drawing one segment per sample: moves to column 0 at the row of
+// plot_y[first_sample], then for I = 1..view_span draws to (column of I, row of
+// plot_y[first_sample + I]), each segment without its last pixel. Columns are
+// round(I * width / view_span) and rows round(y * height / 10800), halves to even; both are taken
+// as exact rational roundings rather than through the inexact factors view_span / width and
+// 10800 / height, so a true half always rounds to even. Samples beyond plot_y are not drawn.
+// Costs one segment per sample; the reference for DrawTrace.
+void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
+                           PixelBuffer& buffer, uint32_t argb);
+
+// The same pixels as DrawTraceEverySegment at a cost that follows the width instead of the
+// number of samples: within a pixel column only the first, lowest, highest and last point can
+// change the picture, and the extremes come from `summary` (SummarisePlotY of the same plot_y).
+void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+               int64_t view_span, PixelBuffer& buffer, uint32_t argb);
+
+}  // namespace dravik

@@ -1,0 +1,114 @@
+#include "chart/cursors.h"
+
+#include <gtest/gtest.h>
+
+namespace dravik {
+namespace {
+
+CursorContext Loaded() {
+  CursorContext context;
+  context.item_count = 5;
+  context.last_sample = 10000;
+  context.first_visible_sample = 4500;
+  context.max_view_shown = true;
+  return context;
+}
+
+TEST(CursorSample, RoundsHalvesToEven) {
+  EXPECT_EQ(CursorSample(120.4, 4500), 4620);
+  EXPECT_EQ(CursorSample(0.5, 0), 0);
+  EXPECT_EQ(CursorSample(1.5, 0), 2);
+  EXPECT_EQ(CursorSample(-0.6, 0), -1);
+  EXPECT_TRUE(IsReadableSample(0, 100));
+  EXPECT_TRUE(IsReadableSample(100, 100));
+  EXPECT_FALSE(IsReadableSample(101, 100));  // a tail sample
+  EXPECT_FALSE(IsReadableSample(-1, 100));
+}
+
+TEST(SectionBetween, StartsAtTheLineFurtherLeft) {
+  EXPECT_EQ(SectionBetween(50, 10, 100).first, 110);
+  EXPECT_EQ(SectionBetween(50, 10, 100).last, 150);
+  EXPECT_EQ(SectionBetween(10, 50, 100).first, 110);
+  EXPECT_EQ(SectionBetween(10, 50, 100).last, 150);
+  EXPECT_EQ(SectionBetween(7, 7, 0).first, 7);
+  EXPECT_EQ(SectionBetween(7, 7, 0).last, 7);
+}
+
+TEST(MoveCursors, LeftButtonMovesLineOneAndReadsItOut) {
+  const CursorMove move = MoveCursors(kLeftButton, 120.4, Loaded());
+  EXPECT_DOUBLE_EQ(move.line1_x, 120.4);
+  EXPECT_DOUBLE_EQ(move.line2_x, 0);
+  ASSERT_EQ(move.readouts.size(), 1u);
+  EXPECT_EQ(move.readouts[0].cursor, 1);
+  EXPECT_EQ(move.readouts[0].sample, 4620);
+  EXPECT_EQ(move.readouts[0].other_sample, 4500);
+  EXPECT_FALSE(move.section.has_value());  // section figures are off
+}
+
+TEST(MoveCursors, BothButtonsMoveBothLinesCursorOneFirst) {
+  CursorContext context = Loaded();
+  context.line1_x = 10;
+  context.line2_x = 30;
+  const CursorMove move = MoveCursors(kLeftButton | kRightButton, 20, context);
+  EXPECT_DOUBLE_EQ(move.line1_x, 20);
+  EXPECT_DOUBLE_EQ(move.line2_x, 20);
+  ASSERT_EQ(move.readouts.size(), 2u);
+  EXPECT_EQ(move.readouts[0].cursor, 1);
+  EXPECT_EQ(move.readouts[0].other_sample, 4530);  // line 2 before it moved
+  EXPECT_EQ(move.readouts[1].cursor, 2);
+  EXPECT_EQ(move.readouts[1].other_sample, 4520);  // line 1 already moved
+}
+
+TEST(MoveCursors, NothingIsReadOutWhenItCannotOrNeedNot) {
+  CursorContext context = Loaded();
+  context.section_time = true;
+  context.has_speed = true;
+  context.max_view_shown = false;
+  CursorMove move = MoveCursors(kRightButton, 50, context);
+  EXPECT_DOUBLE_EQ(move.line2_x, 50);
+  EXPECT_TRUE(move.readouts.empty());
+  EXPECT_FALSE(move.section.has_value());
+
+  context.max_view_shown = true;
+  move = MoveCursors(kLeftButton, -4501, context);  // left of sample 0
+  EXPECT_DOUBLE_EQ(move.line1_x, -4501);
+  EXPECT_TRUE(move.readouts.empty());
+  EXPECT_FALSE(move.section.has_value());
+
+  move = MoveCursors(0, 50, context);  // no button
+  EXPECT_DOUBLE_EQ(move.line1_x, 0);
+  EXPECT_TRUE(move.readouts.empty());
+  EXPECT_FALSE(move.section.has_value());
+
+  context.item_count = 0;  // no log
+  move = MoveCursors(kLeftButton, 50, context);
+  EXPECT_DOUBLE_EQ(move.line1_x, 0);
+  EXPECT_TRUE(move.readouts.empty());
+}
+
+TEST(MoveCursors, SectionFiguresFollowWhenEverythingIsThere) {
+  CursorContext context = Loaded();
+  context.section_time = true;
+  context.has_speed = true;
+  context.line2_x = 10;
+  CursorMove move = MoveCursors(kLeftButton, 50, context);
+  ASSERT_TRUE(move.section.has_value());
+  EXPECT_EQ(move.section->first, 4510);
+  EXPECT_EQ(move.section->last, 4550);
+
+  move = MoveCursors(kRightButton, 0, context);  // both lines at 0: one sample
+  ASSERT_TRUE(move.section.has_value());
+  EXPECT_EQ(move.section->first, 4500);
+  EXPECT_EQ(move.section->last, 4500);
+
+  context.has_speed = false;
+  EXPECT_FALSE(MoveCursors(kLeftButton, 50, context).section.has_value());
+  context.has_speed = true;
+  context.line2_x = 6000;  // beyond the last sample
+  move = MoveCursors(kLeftButton, 50, context);
+  EXPECT_TRUE(move.readouts.empty());
+  EXPECT_FALSE(move.section.has_value());
+}
+
+}  // namespace
+}  // namespace dravik

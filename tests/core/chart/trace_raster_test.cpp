@@ -1,0 +1,203 @@
+#include "chart/trace_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "chart/scaling.h"
+
+namespace dravik {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFF;
+constexpr uint32_t kGuard = 0x12345678;  // the padding right of each row must stay untouched
+
+struct Image {
+  Image(int width, int height, int padding)
+      : pixels(static_cast<size_t>(width + padding) * height, kWhite),
+        buffer{pixels.data(), width, height, width + padding} {
+    for (int y = 0; y < height; ++y) {
+      std::fill_n(pixels.begin() + static_cast<ptrdiff_t>(y) * buffer.stride + width, padding,
+                  kGuard);
+    }
+  }
+  bool At(int x, int y) const {
+    return pixels[static_cast<size_t>(y) * buffer.stride + x] != kWhite;
+  }
+
+  std::vector<uint32_t> pixels;
+  PixelBuffer buffer;
+};
+
+TEST(DrawLineWithoutLastPixel, LeavesTheEndPointAndClips) {
+  Image image(8, 8, 1);
+  DrawLineWithoutLastPixel(image.buffer, 0, 0, 3, 1, 1);
+  EXPECT_TRUE(image.At(0, 0));
+  EXPECT_TRUE(image.At(1, 0));
+  EXPECT_TRUE(image.At(2, 1));
+  EXPECT_FALSE(image.At(3, 1));
+
+  DrawLineWithoutLastPixel(image.buffer, 5, 5, 5, 5, 1);  // to where the pen stands
+  EXPECT_FALSE(image.At(5, 5));
+
+  DrawLineWithoutLastPixel(image.buffer, 6, 5, 6, 1, 1);  // upwards
+  for (int y = 2; y <= 5; ++y) {
+    EXPECT_TRUE(image.At(6, y)) << y;
+  }
+  EXPECT_FALSE(image.At(6, 1));
+
+  Image clipped(4, 4, 2);
+  DrawLineWithoutLastPixel(clipped.buffer, -5, -5, 10, 10, 1);
+  DrawLineWithoutLastPixel(clipped.buffer, 3, -20, 3, 40, 1);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(clipped.At(i, i));
+    EXPECT_TRUE(clipped.At(3, i));
+  }
+  EXPECT_EQ(std::count(clipped.pixels.begin(), clipped.pixels.end(), kGuard), 8);
+}
+
+TEST(DrawTraceEverySegment, OneSegmentPerSample) {
+  // Height 108 makes a row of every 100 chart units; span 2 on 2 columns.
+  const std::vector<int16_t> plot_y = {1000, 1000, 3000};
+  Image image(2, 108, 0);
+  DrawTraceEverySegment(plot_y, 0, 2, image.buffer, 1);
+  EXPECT_TRUE(image.At(0, 10));
+  EXPECT_FALSE(image.At(0, 11));
+  for (int y = 10; y < 20; ++y) {
+    EXPECT_TRUE(image.At(1, y)) << y;
+  }
+  EXPECT_FALSE(image.At(1, 20));
+  EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 1u), 11);
+}
+
+TEST(OpaqueArgb, FromRgb) {
+  EXPECT_EQ(OpaqueArgb(MakeRgb(255, 128, 0)), 0xFFFF8000u);
+}
+
+enum class Shape { kFlat, kZero, kSpiky, kSteps, kNoise, kWave };
+
+std::vector<float> MakeValues(Shape shape, int64_t count, std::mt19937_64& random) {
+  std::uniform_real_distribution<float> uniform(-50.0f, 8000.0f);
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::vector<float> values(count);
+  float level = uniform(random);
+  const float base = uniform(random);
+  const double period = 1.0 + std::uniform_real_distribution<double>(0, 500)(random);
+  for (int64_t i = 0; i < count; ++i) {
+    switch (shape) {
+      case Shape::kFlat:
+        values[i] = base;
+        break;
+      case Shape::kZero:
+        values[i] = 0;
+        break;
+      case Shape::kSpiky:
+        values[i] = percent(random) < 3 ? uniform(random) : base;
+        break;
+      case Shape::kSteps:
+        if (percent(random) == 0) {
+          level = uniform(random);
+        }
+        values[i] = level;
+        break;
+      case Shape::kNoise:
+        values[i] = uniform(random);
+        break;
+      case Shape::kWave:
+        values[i] = base + 1000.0f * static_cast<float>(std::sin(static_cast<double>(i) / period));
+        break;
+    }
+  }
+  return values;
+}
+
+// A loaded log of `items` random items with `last_sample` + 1 real samples and the tail.
+LogTable MakeLog(int items, int64_t last_sample, std::mt19937_64& random) {
+  LogTable table;
+  table.item_count = items;
+  table.last_sample = last_sample;
+  const int64_t count = last_sample + 1 + kTailSamples;
+  table.Allocate(items + 1, count);
+  table.item_min.assign(items + 1, 0);
+  table.item_max.assign(items + 1, 0);
+  std::uniform_int_distribution<int> shapes(0, 5);
+  for (int k = 1; k <= items; ++k) {
+    std::vector<float> values = MakeValues(static_cast<Shape>(shapes(random)), count, random);
+    std::fill(values.end() - kTailSamples, values.end(), values[last_sample]);
+    std::copy(values.begin(), values.end(), table.Values(k).begin());
+    table.item_min[k] = *std::min_element(values.begin(), values.end());
+    table.item_max[k] = *std::max_element(values.begin(), values.end());
+  }
+  return table;
+}
+
+TEST(DrawTrace, SamePixelsAsEverySegment) {
+  std::mt19937_64 random(20240611);
+  std::uniform_int_distribution<int> percent(0, 99);
+  constexpr int kItems = 4;
+  constexpr uint32_t kColours[kItems] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF000000};
+  int cases = 0;
+  for (int log = 0; log < 60; ++log) {
+    const int64_t last_sample =
+        percent(random) < 10 ? std::uniform_int_distribution<int64_t>(20'000, 200'000)(random)
+                             : std::uniform_int_distribution<int64_t>(11, 5'000)(random);
+    LogTable table = MakeLog(kItems, last_sample, random);
+    ASSERT_TRUE(BuildPlotY(table, log % 2));
+    std::vector<PlotYSummary> summaries;
+    for (int k = 1; k <= kItems; ++k) {
+      summaries.push_back(SummarisePlotY(std::as_const(table).PlotY(k)));
+    }
+    const int64_t count = table.SampleCount();
+    for (int view_case = 0; view_case < 60; ++view_case, ++cases) {
+      ChartView view;
+      ChangeMagnification(view, 1, last_sample);
+      ChangeMagnification(view, kMagnifications[percent(random) % kMagnifications.size()],
+                          last_sample);
+      const int where = percent(random);
+      view.scroll_position = where < 30 ? view.scroll_maximum
+                                        : (where < 40 ? 0
+                                                      : std::uniform_int_distribution<int64_t>(
+                                                            0, view.scroll_maximum)(random));
+      int64_t first = FirstVisibleSample(view);
+      if (where >= 95) {  // a view running past the end of the positions
+        first = std::uniform_int_distribution<int64_t>(std::max<int64_t>(count - view.view_span, 0),
+                                                       count - 1)(random);
+      }
+      const int width = std::uniform_int_distribution<int>(1, 700)(random);
+      const int height = std::uniform_int_distribution<int>(1, 500)(random);
+      Image every(width, height, 3);
+      Image fast(width, height, 3);
+      for (int k = 1; k <= kItems; ++k) {
+        if (percent(random) < 25) {
+          continue;
+        }
+        DrawTraceEverySegment(std::as_const(table).PlotY(k), first, view.view_span, every.buffer,
+                              kColours[k - 1]);
+        DrawTrace(std::as_const(table).PlotY(k), summaries[k - 1], first, view.view_span,
+                  fast.buffer, kColours[k - 1]);
+      }
+      ASSERT_EQ(every.pixels, fast.pixels)
+          << "log " << log << " last sample " << last_sample << " first " << first << " span "
+          << view.view_span << " size " << width << "x" << height;
+    }
+  }
+  EXPECT_EQ(cases, 3600);
+}
+
+TEST(DrawTrace, EmptyViewsDrawNothing) {
+  const std::vector<int16_t> plot_y(100, 5000);
+  const PlotYSummary summary = SummarisePlotY(plot_y);
+  Image image(10, 10, 0);
+  DrawTrace(plot_y, summary, 0, 0, image.buffer, 1);
+  DrawTrace(plot_y, summary, 100, 50, image.buffer, 1);
+  DrawTrace(plot_y, summary, -1, 50, image.buffer, 1);
+  Image zero(0, 10, 0);
+  DrawTrace(plot_y, summary, 0, 50, zero.buffer, 1);
+  EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), kWhite), 100);
+}
+
+}  // namespace
+}  // namespace dravik
