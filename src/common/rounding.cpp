@@ -5,11 +5,11 @@
 
 namespace dravik {
 
-int64_t RoundHalfEven(double value) {
+// Values of 2^51 and more in magnitude (already whole numbers), infinities and NaN.
+int64_t RoundHalfEvenWide(double value) {
   if (std::isnan(value)) {
     return 0;
   }
-  // The default floating-point environment rounds to nearest, ties to even.
   const double rounded = std::nearbyint(value);
   if (rounded >= 9.2233720368547758e18) {
     return std::numeric_limits<int64_t>::max();
