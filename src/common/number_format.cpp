@@ -26,8 +26,10 @@ DecimalDigits ToDecimal(double value, int significant) {
     result.negative = true;
     ++p;
   }
+  // Digits only: the decimal point that snprintf writes follows the C locale, which a GUI
+  // program may have set to the user's (a comma in many languages).
   for (; *p != 'e'; ++p) {
-    if (*p != '.') {
+    if (*p >= '0' && *p <= '9') {
       result.digits.push_back(*p);
     }
   }
