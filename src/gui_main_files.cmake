@@ -5,6 +5,8 @@ set(DRAVIK_GUI_MAIN_SOURCES
   src/chart/chart_image_view.h
   src/chart/graph_view.cpp
   src/chart/graph_view.h
+  src/chart/report_chart_view.cpp
+  src/chart/report_chart_view.h
   src/chart/scale_view.cpp
   src/chart/scale_view.h
   src/panel/item_panel.cpp

@@ -13,8 +13,10 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -30,6 +32,7 @@
 #include "chart/scale_view.h"
 #include "chart/twips.h"
 #include "log/csv_reader.h"
+#include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
 
@@ -170,6 +173,13 @@ void MainWindow::RefuseDrops(QWidget* widget) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonRelease && watched == trip_list_->viewport()) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton) {
+      lstFuelEfficient_MouseUp(mouse->globalPosition().toPoint());
+    }
+    return false;
+  }
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
     return QWidget::eventFilter(watched, event);
   }
@@ -293,6 +303,29 @@ void MainWindow::OpenFile(const QString& path) {
 
 void MainWindow::FillTripList() {
   trip_list_->clear();
+  const TripSummary trip =
+      ComputeTripSummary(table_, FuelParamsOf(settings_), 0, table_.last_sample);
+  trip_rows_ = TripListRows(trip, table_.has_speed, table_.has_economy);
+  for (const TripListRow& row : trip_rows_) {
+    auto* item = new QTreeWidgetItem(
+        trip_list_, {QString::fromStdString(row.name), QString::fromStdString(row.value),
+                     QString::fromStdString(row.unit)});
+    item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+  }
+}
+
+void MainWindow::lstFuelEfficient_MouseUp(QPoint global_pos) {
+  if (trip_list_->topLevelItemCount() == 0) {
+    return;
+  }
+  QMenu menu(QStringLiteral("走行/燃費情報"), this);
+  menu.addAction(QStringLiteral("走行/燃費情報のコピー"), this,
+                 &MainWindow::mnuFuelEfficientCopy_Click);
+  menu.exec(global_pos);
+}
+
+void MainWindow::mnuFuelEfficientCopy_Click() {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(TripListClipboardText(trip_rows_)));
 }
 
 void MainWindow::ClearAfterFailedLoad() {
@@ -300,6 +333,7 @@ void MainWindow::ClearAfterFailedLoad() {
   graph_->ClearPicture();
   scale_->ClearPicture();
   trip_list_->clear();
+  trip_rows_.clear();
   plot_y_summaries_.clear();
   emit LogCleared();
 }

@@ -14,6 +14,7 @@
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "log/log_table.h"
+#include "panel/trip_list.h"
 
 class QCheckBox;
 class QComboBox;
@@ -90,6 +91,8 @@ class MainWindow : public QWidget {
   QPushButton* ExitButton() const { return exit_button_; }
   QGroupBox* TripFrame() const { return trip_frame_; }
   QTreeWidget* TripList() const { return trip_list_; }
+  // The trip list's copy command ("走行/燃費情報のコピー").
+  void CopyTripList() { mnuFuelEfficientCopy_Click(); }
 
   // How messages are shown: a critical box titled "Dravik" with one OK button unless replaced
   // (tests replace it so that nothing blocks).
@@ -140,6 +143,8 @@ class MainWindow : public QWidget {
   void ApplyScrollBar();
   void ClearAfterFailedLoad();
   void FillTripList();
+  void lstFuelEfficient_MouseUp(QPoint global_pos);
+  void mnuFuelEfficientCopy_Click();
   void UpdateCursorLines();
   void ShowMessage(const QString& text);
   QMargins FrameExtents() const;
@@ -148,6 +153,7 @@ class MainWindow : public QWidget {
   Settings settings_;
   ChartView view_;
   std::vector<PlotYSummary> plot_y_summaries_;  // per item 1..item_count, index 0 unused
+  std::vector<TripListRow> trip_rows_;          // what the trip list shows, for its copy command
   std::string settings_path_;
   QString current_log_path_;
   bool show_scale_mode_option_ = false;

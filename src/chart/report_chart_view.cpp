@@ -1,0 +1,83 @@
+#include "chart/report_chart_view.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QGuiApplication>
+
+#include "app/ini_file.h"
+#include "app/settings_file.h"
+#include "chart/chart_image_view.h"
+#include "log/csv_reader.h"
+
+namespace dravik {
+namespace {
+
+// The strip's width is kept in 16 bits of twips: 108 x 300 + 100 = 32500.
+constexpr int kMaxScaleItems = 108;
+// The screen the report checks window positions against: 1920 x 1080 pixels.
+constexpr ScreenSize kReportScreen{1920 * 15, 1080 * 15};
+
+}  // namespace
+
+bool WriteReportChart(const ReportOptions& options, std::string& error) {
+  Settings settings;
+  if (!options.ini_path.empty()) {
+    const std::optional<IniFile> file = IniFile::Load(options.ini_path);
+    if (!file) {
+      error = "cannot read the settings file " + options.ini_path;
+      return false;
+    }
+    settings = ReadSettings(*file, kReportScreen);
+  }
+  LogTable table;
+  const LoadError load = ReadLog(options.logs.front(), settings, table);
+  if (load.kind != LoadFailure::kNone) {
+    error = LoadFailureMessage(load);
+    return false;
+  }
+
+  std::vector<int> items;
+  if (options.items.empty()) {
+    for (int item = 1; item <= std::min(table.item_count, kMaxScaleItems); ++item) {
+      items.push_back(item);
+    }
+  } else {
+    for (const int item : options.items) {
+      if (item >= 1 && item <= table.item_count &&
+          std::find(items.begin(), items.end(), item) == items.end()) {
+        items.push_back(item);
+      }
+    }
+    std::sort(items.begin(), items.end());
+  }
+
+  ChartView view;
+  ChangeMagnification(view, kMagnifications[0], table.last_sample);
+  ChangeMagnification(view, options.magnification, table.last_sample);
+  view.scroll_position =
+      std::clamp<int64_t>(options.scroll / kSamplesPerScrollUnit, 0, view.scroll_maximum);
+
+  // Text needs a GUI application for its fonts; a headless run gets the offscreen platform.
+  std::unique_ptr<QGuiApplication> application;
+  if (QCoreApplication::instance() == nullptr) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "dravik-report";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  const QImage picture =
+      RenderChartImage(table, settings, items, view, QSize(options.width_px, options.height_px));
+  if (!picture.save(QString::fromStdString(options.png_path), "PNG")) {
+    error = "cannot write " + options.png_path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace dravik

@@ -1,0 +1,91 @@
+#include <string>
+#include <vector>
+
+#include <QTest>
+
+#include "app/settings.h"
+#include "chart/chart_image_view.h"
+#include "chart/scaling.h"
+#include "log/csv_reader.h"
+
+using namespace dravik;
+
+namespace {
+
+// item 1 climbs 0, 1, 2, ... ; item 2 is 0 throughout.
+LogTable RampLog(int rows) {
+  std::string text = "Time,Ramp,Zero\r\n";
+  for (int row = 0; row < rows; ++row) {
+    text += std::to_string(row * 100) + "," + std::to_string(row) + ",0\r\n";
+  }
+  LogTable table;
+  const LoadError error = ReadLogFromBuffer(text, Settings{}, table);
+  if (error.kind != LoadFailure::kNone) {
+    qFatal("test log did not load");
+  }
+  return table;
+}
+
+ChartView WholeView(const LogTable& table) {
+  ChartView view;
+  ChangeMagnification(view, 1, table.last_sample);
+  return view;
+}
+
+}  // namespace
+
+class TestChartImageView : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void tracesFollowTheirChartPositions() {
+    const LogTable table = RampLog(101);  // ramp 0..100: range 0..120
+    const Settings settings;
+    const std::vector<int> items = {1, 2};
+    const QImage image = RenderChartImage(table, settings, items, WholeView(table), {1000, 600});
+    QCOMPARE(image.size(), QSize(1000, 600));
+    // Two scales: a strip of 700 twips (47 px), the chart 953 px wide beside it.
+    const int strip = 47;
+    const int width = 1000 - strip;
+    const QColor ramp(255, 0, 255);
+    const QColor zero(0, 0, 255);
+    const int bottom = static_cast<int>(ChartYToRow(kPlotBottom, 600));
+    QCOMPARE(image.pixelColor(strip + width / 2, bottom), zero);
+    QCOMPARE(image.pixelColor(strip + width - 2, bottom), zero);
+    for (const int sample : {15, 55, 85}) {
+      const int x = strip + static_cast<int>(ChartXToColumn(sample, table.last_sample, width));
+      const int y = static_cast<int>(ChartYToRow(table.PlotY(1)[sample], 600));
+      QCOMPARE(image.pixelColor(x, y), ramp);
+      QVERIFY(image.pixelColor(x, y - 8) != ramp);
+    }
+  }
+
+  void gridAndScalesAreDrawn() {
+    const LogTable table = RampLog(101);
+    const std::vector<int> items = {1};
+    const QImage image = RenderChartImage(table, Settings{}, items, WholeView(table), {600, 400});
+    // One scale: 400 twips, 27 px; its axis at 30 of 40 strip units.
+    const int strip = 27;
+    const int axis = static_cast<int>(ChartXToColumn(30, 40, strip));
+    QCOMPARE(image.pixelColor(axis, 200), QColor(255, 0, 255));
+    const int top = static_cast<int>(ChartYToRow(kPlotTop, 400));
+    QCOMPARE(image.pixelColor(strip + 300, top), QColor(128, 128, 128));
+    // Some label text lies left of the axis, in black.
+    bool black = false;
+    for (int x = 0; x < axis && !black; ++x) {
+      for (int y = 0; y < 400 && !black; ++y) {
+        black = image.pixelColor(x, y) == QColor(Qt::black);
+      }
+    }
+    QVERIFY(black);
+  }
+
+  void nothingButBackgroundWithoutALog() {
+    const LogTable table;
+    const QImage image = RenderChartImage(table, Settings{}, {}, ChartView{}, {200, 100});
+    QCOMPARE(image.pixelColor(150, 50), QColor(Qt::white));
+  }
+};
+
+QTEST_MAIN(TestChartImageView)
+#include "tst_chart_image_view.moc"

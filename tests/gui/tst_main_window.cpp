@@ -1,0 +1,283 @@
+#include <functional>
+#include <string>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "chart/graph_view.h"
+#include "chart/scale_view.h"
+#include "chart/scaling.h"
+#include "log/load_error.h"
+#include "panel/item_panel.h"
+
+using namespace dravik;
+
+namespace {
+
+// A log of `rows` samples 250 ms apart; `value(item, row)` gives the data fields.
+std::string MakeLog(const std::string& header, int items, int rows,
+                    const std::function<double(int, int)>& value) {
+  std::string text = header + "\r\n";
+  for (int row = 0; row < rows; ++row) {
+    text += std::to_string(row * 250);
+    for (int item = 1; item <= items; ++item) {
+      text += "," + std::to_string(value(item, row));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string SimpleLog(int rows) {
+  return MakeLog("Time,Alpha,Beta,Vehicle Speed (km/h)", 3, rows,
+                 [](int item, int row) { return item * 10 + row % 7; });
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::string& text) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  return path;
+}
+
+QString ReadFile(const QString& path) {
+  QFile file(path);
+  file.open(QIODevice::ReadOnly);
+  return QString::fromUtf8(file.readAll());
+}
+
+QString TitleFor(const QString& file_name) {
+  return QCoreApplication::applicationName() + " - " + file_name;
+}
+
+void Drop(QWidget* target, QMimeData* data) {
+  const QPoint at(2, 2);
+  QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  QStringList messages_;
+
+  // A shown window whose messages are collected instead of shown.
+  std::unique_ptr<MainWindow> NewWindow() {
+    messages_.clear();
+    auto window = std::make_unique<MainWindow>();
+    window->SetMessageHook([this](const QString& text) { messages_ << text; });
+    window->resize(800, 560);
+    window->show();
+    return window;
+  }
+
+ private slots:
+  void loadsAGoodLog() {
+    auto window = NewWindow();
+    window->OpenFile(WriteFile(dir_, "good.csv", SimpleLog(20)));
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(window->windowTitle(), TitleFor("good.csv"));
+    ItemPanel* items = window->Items();
+    QCOMPARE(items->BoxCount(), 3);
+    QCOMPARE(items->Box(1)->text(), QString("Alpha"));
+    QCOMPARE(items->Box(3)->text(), QString("Vehicle Speed (km/h)"));
+    for (int i = 1; i <= 3; ++i) {
+      QVERIFY(!items->Box(i)->isHidden());
+      QVERIFY(!items->Box(i)->isChecked());
+    }
+    QVERIFY(window->TripList()->topLevelItemCount() >= 1);
+    QCOMPARE(window->TripList()->topLevelItemCount(), 3);  // speed item, no economy
+    QCOMPARE(window->TripList()->topLevelItem(0)->text(0), QString("走行時間"));
+    QCOMPARE(window->TripList()->topLevelItem(0)->textAlignment(1) & Qt::AlignRight,
+             Qt::AlignRight);
+    window->CopyTripList();
+    const QStringList lines = QGuiApplication::clipboard()->text().split("\r\n");
+    QCOMPARE(lines.size(), 4);  // three rows, each ended by CR LF
+    QVERIFY(lines[0].startsWith("走行時間, "));
+    QVERIFY(window->CursorsShown());
+    QVERIFY(!window->Graph()->Picture().isNull());
+    QVERIFY(!window->MagnificationCombo()->isEnabled());
+  }
+
+  void failedLoadLeavesTheWindowEmpty() {
+    auto window = NewWindow();
+    window->OpenFile(WriteFile(dir_, "good.csv", SimpleLog(2000)));
+    window->Items()->Box(1)->setChecked(true);
+    window->MagnificationCombo()->setCurrentIndex(3);
+    emit window->MagnificationCombo()->activated(3);
+    QVERIFY(window->TimeScrollBar()->isEnabled());
+
+    window->OpenFile(WriteFile(dir_, "short.csv", SimpleLog(10)));
+    QCOMPARE(
+        messages_,
+        QStringList{QString::fromStdString(LoadFailureMessage({LoadFailure::kTooFewSamples}))});
+    QCOMPARE(window->windowTitle(), TitleFor("good.csv"));
+    QCOMPARE(window->Items()->BoxCount(), 1);
+    QVERIFY(window->Items()->Box(1)->isHidden());
+    QCOMPARE(window->TripList()->topLevelItemCount(), 0);
+    QVERIFY(window->Graph()->Picture().isNull());
+    QVERIFY(window->Scale()->Picture().isNull());
+    QVERIFY(!window->CursorsShown());
+    QCOMPARE(window->MagnificationCombo()->currentIndex(), 0);
+    QVERIFY(!window->MagnificationCombo()->isEnabled());
+    QVERIFY(!window->TimeScrollBar()->isEnabled());
+    QVERIFY(!window->Table().IsLoaded());
+    QCOMPARE(window->CurrentLogPath(), QString());  // OpenFile itself keeps no path
+  }
+
+  void missingFileShowsTheErrorBoxAndCopiesIt() {
+    auto window = NewWindow();
+    QGuiApplication::clipboard()->clear();
+    window->OpenFile(dir_.filePath("missing.csv"));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].contains("場所       : OpenFile()"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), messages_[0]);
+    QCOMPARE(window->Items()->BoxCount(), 1);
+  }
+
+  void magnificationOfferedAboveAThousandSamples_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("11 samples") << 11 << false;
+    QTest::newRow("1001 samples") << 1001 << false;
+    QTest::newRow("1002 samples") << 1002 << true;
+  }
+  void magnificationOfferedAboveAThousandSamples() {
+    QFETCH(int, rows);
+    QFETCH(bool, enabled);
+    auto window = NewWindow();
+    window->OpenFile(WriteFile(dir_, "rows.csv", SimpleLog(rows)));
+    QCOMPARE(window->MagnificationCombo()->isEnabled(), enabled);
+    QCOMPARE(window->MagnificationCombo()->currentIndex(), 0);
+  }
+
+  void zoomKeepsTheCentreAndScrolls() {
+    auto window = NewWindow();
+    window->OpenFile(WriteFile(dir_, "long.csv", SimpleLog(10001)));
+    QComboBox* combo = window->MagnificationCombo();
+    combo->setCurrentIndex(3);  // x10
+    emit combo->activated(3);
+    QCOMPARE(window->View().view_span, 1000);
+    QCOMPARE(window->TimeScrollBar()->maximum(), 900);
+    QCOMPARE(window->TimeScrollBar()->pageStep(), 100);
+    QCOMPARE(window->TimeScrollBar()->value(), 450);
+    QVERIFY(window->TimeScrollBar()->isEnabled());
+
+    window->TimeScrollBar()->setValue(900);
+    QCOMPARE(window->View().scroll_position, 900);
+
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+    QCOMPARE(window->TimeScrollBar()->value(), 0);
+    QVERIFY(!window->TimeScrollBar()->isEnabled());
+  }
+
+  void firstBoxKeepsItsStateAcrossLoads() {
+    auto window = NewWindow();
+    const QString path = WriteFile(dir_, "good.csv", SimpleLog(20));
+    window->OpenFile(path);
+    window->Items()->Box(1)->setChecked(true);
+    window->Items()->Box(2)->setChecked(true);
+    window->OpenFile(path);
+    QVERIFY(window->Items()->Box(1)->isChecked());
+    QVERIFY(!window->Items()->Box(2)->isChecked());
+  }
+
+  void checkedItemsAreDrawnAtTheirRows() {
+    auto window = NewWindow();
+    // Alpha is 60 throughout (range 0..70), Beta 0 throughout (range 0..1, the bottom line).
+    window->OpenFile(WriteFile(
+        dir_, "flat.csv",
+        MakeLog("Time,Alpha,Beta", 2, 50, [](int item, int) { return item == 1 ? 60.0 : 0.0; })));
+    window->Items()->Box(1)->setChecked(true);
+    window->Items()->Box(2)->setChecked(true);
+    const QImage& picture = window->Graph()->Picture();
+    QCOMPARE(picture.size(), window->Graph()->size());
+    const int height = picture.height();
+    const int alpha_row = static_cast<int>(ChartYToRow(window->Table().PlotY(1)[0], height));
+    QCOMPARE(window->Table().PlotY(1)[0], 1829);  // 10400 - 60 x 10000 / 70
+    const int beta_row = static_cast<int>(ChartYToRow(kPlotBottom, height));
+    const int x = picture.width() / 2;
+    QCOMPARE(picture.pixelColor(x, alpha_row), QColor(255, 0, 255));
+    QCOMPARE(picture.pixelColor(x, beta_row), QColor(0, 0, 255));
+    QCOMPARE(picture.pixelColor(x, alpha_row - 3), QColor(Qt::white));
+    // Two visible scales: the strip is 700 twips wide and the chart starts beside it.
+    QCOMPARE(window->Scale()->width(), 47);
+    QCOMPARE(window->Graph()->x(), 47);
+  }
+
+  void dropLoadsTheFirstOfSeveralFiles() {
+    auto window = NewWindow();
+    const QString first = WriteFile(dir_, "first.csv", SimpleLog(20));
+    const QString second = WriteFile(dir_, "second.csv", SimpleLog(30));
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
+                   QUrl::fromLocalFile(dir_.filePath("third.csv"))});
+    Drop(window->TripList()->viewport(), data);
+    QCOMPARE(window->windowTitle(), TitleFor("first.csv"));
+    QCOMPARE(window->CurrentLogPath(), first);
+    QCOMPARE(window->Table().last_sample, 19);
+
+    auto* on_box = new QMimeData;
+    on_box->setUrls({QUrl::fromLocalFile(second)});
+    Drop(window->Items()->Box(2), on_box);
+    QCOMPARE(window->windowTitle(), TitleFor("second.csv"));
+
+    auto* text_only = new QMimeData;
+    text_only->setText("not a file");
+    Drop(window->Graph(), text_only);
+    QCOMPARE(window->windowTitle(), TitleFor("second.csv"));
+    QVERIFY(messages_.isEmpty());
+    delete data;
+    delete on_box;
+    delete text_only;
+  }
+
+  void startUpLoadsTheCommandLineFileAndExitSavesTheSettings() {
+    QTemporaryDir settings_dir;
+    const QString ini = settings_dir.filePath("dravik.ini");
+    const QString log = WriteFile(dir_, "start.csv", SimpleLog(20));
+    {
+      auto window = NewWindow();
+      window->Form_Load(ini.toStdString(), {"/d", log.toStdString()});
+      QVERIFY(QFile::exists(ini));
+      QVERIFY(window->ShowScaleModeOption());
+      QCOMPARE(window->CurrentLogPath(), log);
+      QCOMPARE(window->windowTitle(), TitleFor("start.csv"));
+      QCOMPARE(window->AppSettings().xsize, 10875);  // first start: raised to the minimum
+      window->AppSettings().cylinder = 6;
+      window->SetOuterRectTwips(QRect(150, 300, 12000, 9000));
+      QVERIFY(window->close());
+    }
+    const QString text = ReadFile(ini);
+    QVERIFY(text.startsWith("[Setting]\r\nXpos=150\r\nYpos=300\r\nXsize=12000\r\nYsize=9000\r\n"));
+    QVERIFY(text.contains("\r\nCylinder=6\r\n"));
+
+    auto window = NewWindow();
+    window->Form_Load(ini.toStdString(), {});
+    QCOMPARE(window->AppSettings().cylinder, 6);
+    QCOMPARE(window->OuterRectTwips(), QRect(150, 300, 12000, 9000));
+    QVERIFY(!window->ShowScaleModeOption());
+  }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
