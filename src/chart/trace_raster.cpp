@@ -24,6 +24,12 @@ class Pen {
     y_ = y;
   }
 
+  // Fills rows top..bottom of column x, where the pen stands, and leaves the pen at (x, y).
+  void FillColumnAndStay(int64_t top, int64_t bottom, int64_t y) {
+    DrawLineWithoutLastPixel(buffer_, x_, top, x_, bottom + 1, argb_);
+    y_ = y;
+  }
+
  private:
   PixelBuffer& buffer_;
   uint32_t argb_;
@@ -149,15 +155,15 @@ void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample
   }
 }
 
-// Why four points per column give the same pixels: the points of one column all share its x, so
-// the segments between them are vertical and together cover the rows from the lowest to the
-// highest point, whatever their order, once the segment that leaves the column has drawn its
-// first pixel at the last point. The segments entering and leaving a column join its first and last
-// point to the neighbouring columns and stay as they are. Two columns need care. The column of
-// offset view_span is x = width, outside the buffer: only the segment into it shows, so its first
-// point is enough. A last column inside the buffer (positions ending before the view does) has no
-// leaving segment, so whether its last point is drawn depends on the order of its points: it is
-// drawn point by point.
+// Why a column reduces to its first, lowest, highest and last point: the points of one column all
+// share its x, so the segments between them are vertical and, once the segment leaving the column
+// has drawn its first pixel at the last point, together cover exactly the rows from the lowest to
+// the highest point, whatever their order; that run is filled once. The segments entering and
+// leaving a column join its first and last point to the neighbouring columns and stay as they are.
+// Two columns need care. The column of offset view_span is x = width, outside the buffer: only the
+// segment into it shows, so its first point is enough. A last column inside the buffer (positions
+// ending before the view does) has no leaving segment, so whether its last point is drawn depends
+// on the order of its points: it is drawn point by point.
 void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, PixelBuffer& buffer, uint32_t argb) {
   const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, buffer);
@@ -191,9 +197,8 @@ void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int
     int16_t highest;
     RangeExtremes(plot_y, summary, first_sample + begin, first_sample + end, lowest, highest);
     pen.To(column, first_row);
-    pen.To(column, ChartYToRow(lowest, height));
-    pen.To(column, ChartYToRow(highest, height));
-    pen.To(column, ChartYToRow(plot_y[first_sample + end], height));
+    pen.FillColumnAndStay(ChartYToRow(lowest, height), ChartYToRow(highest, height),
+                          ChartYToRow(plot_y[first_sample + end], height));
     begin = end + 1;
   }
 }
