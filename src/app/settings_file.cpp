@@ -22,10 +22,8 @@ namespace fs = std::filesystem;
 
 #ifdef _WIN32
 constexpr std::string_view kSeparators = "\\/";
-constexpr char kSeparator = '\\';
 #else
 constexpr std::string_view kSeparators = "/";
-constexpr char kSeparator = '/';
 #endif
 
 constexpr int32_t kMinXsize = 10875;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+
+namespace dravik {
+
+// What dravik-report was asked to do.
+struct ReportOptions {
+  bool help = false;              // -h / --help: print the usage and stop
+  std::string ini_path;           // --ini; empty: the first-start settings
+  bool trips = false;             // --trips: the trips table of every log
+  std::vector<std::string> logs;  // exactly one unless `trips`
+  bool has_cursors = false;       // --cursors C1,C2: also the numeric display text
+  int64_t cursor1_sample = 0;
+  int64_t cursor2_sample = 0;
+  // The chart image (--png and its companions; drawn by the Qt build).
+  std::string png_path;     // empty: no image
+  int32_t width_px = 1000;  // --size WxH
+  int32_t height_px = 600;
+  std::vector<int> items;     // --items N,N,...: item numbers 1..128 to draw; empty when not given
+  int32_t magnification = 1;  // --magnification: 1, 2, 5, 10, 20, 50 or 100
+  int64_t scroll = 0;         // --scroll: first visible sample, >= 0
+};
+
+struct ReportArguments {
+  bool ok = false;
+  std::string error;  // why the arguments were refused, when !ok
+  ReportOptions options;
+};
+
+// The usage text, one line without line end.
+extern const char kReportUsage[];
+
+// Parses the arguments after the program name. Options take their value as the next argument;
+// "--" ends the options. Refused: unknown options, missing or malformed values, no log, more than
+// one log without --trips, --trips together with --cursors or --png, image options without --png.
+ReportArguments ParseReportArguments(const std::vector<std::string>& arguments);
+
+// The texts a run produces and its exit status.
+struct ReportOutput {
+  int exit_code = 0;  // 0 success, 1 a failed load (for --trips: no log loaded), 2 usage
+  std::string out;    // UTF-8, CR LF line ends
+  std::string err;
+};
+
+// The settings a run uses: `ini_path` read through the start-up reading pass against a
+// 1920 x 1080 pixel screen, or the first-start settings when `ini_path` is empty. False with the
+// reason in `error` when the file cannot be read.
+bool ReportSettings(const std::string& ini_path, Settings& settings, std::string& error);
+
+// Runs a parsed request without drawing: the settings from `ini_path` through the start-up reading
+// pass (screen 1920 x 1080 px), else the first-start settings; then the trip list's clipboard
+// text and, with cursors, the numeric display's clipboard text with cursor 1 on `cursor1_sample`
+// and cursor 2 on `cursor2_sample`; or the trips table. A failed load writes its message box text
+// to `err` and exits 1; a settings file that cannot be read exits 2.
+ReportOutput RunReport(const ReportOptions& options);
+
+}  // namespace dravik

@@ -1,0 +1,205 @@
+#include "app/report.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "temp_dir.h"
+
+namespace dravik {
+namespace {
+
+TEST(ParseReportArguments, AcceptsTheDocumentedForms) {
+  struct Case {
+    std::vector<std::string> arguments;
+    void (*check)(const ReportOptions&);
+  };
+  const Case cases[] = {
+      {{"log.csv"},
+       [](const ReportOptions& o) {
+         EXPECT_EQ(o.logs, std::vector<std::string>{"log.csv"});
+         EXPECT_TRUE(o.ini_path.empty());
+         EXPECT_FALSE(o.has_cursors);
+         EXPECT_FALSE(o.trips);
+         EXPECT_TRUE(o.png_path.empty());
+         EXPECT_EQ(o.width_px, 1000);
+         EXPECT_EQ(o.height_px, 600);
+         EXPECT_EQ(o.magnification, 1);
+         EXPECT_EQ(o.scroll, 0);
+         EXPECT_TRUE(o.items.empty());
+       }},
+      {{"--ini", "a b.ini", "--cursors", "12,3", "log.csv"},
+       [](const ReportOptions& o) {
+         EXPECT_EQ(o.ini_path, "a b.ini");
+         EXPECT_TRUE(o.has_cursors);
+         EXPECT_EQ(o.cursor1_sample, 12);
+         EXPECT_EQ(o.cursor2_sample, 3);
+       }},
+      {{"log.csv", "--cursors", "0,0"}, [](const ReportOptions& o) { EXPECT_TRUE(o.has_cursors); }},
+      {{"--trips", "a.csv", "b.csv", "--ini", "s.ini"},
+       [](const ReportOptions& o) {
+         EXPECT_TRUE(o.trips);
+         EXPECT_EQ(o.logs, (std::vector<std::string>{"a.csv", "b.csv"}));
+         EXPECT_EQ(o.ini_path, "s.ini");
+       }},
+      {{"--png", "out.png", "--size", "640x480", "--items", "1,3,128", "--magnification", "50",
+        "--scroll", "1200", "log.csv"},
+       [](const ReportOptions& o) {
+         EXPECT_EQ(o.png_path, "out.png");
+         EXPECT_EQ(o.width_px, 640);
+         EXPECT_EQ(o.height_px, 480);
+         EXPECT_EQ(o.items, (std::vector<int>{1, 3, 128}));
+         EXPECT_EQ(o.magnification, 50);
+         EXPECT_EQ(o.scroll, 1200);
+       }},
+      {{"--", "--odd-name.csv"},
+       [](const ReportOptions& o) {
+         EXPECT_EQ(o.logs, std::vector<std::string>{"--odd-name.csv"});
+       }},
+      {{"--help"}, [](const ReportOptions& o) { EXPECT_TRUE(o.help); }},
+  };
+  for (const Case& c : cases) {
+    const ReportArguments parsed = ParseReportArguments(c.arguments);
+    ASSERT_TRUE(parsed.ok) << c.arguments[0] << ": " << parsed.error;
+    c.check(parsed.options);
+  }
+}
+
+TEST(ParseReportArguments, RefusesMalformedRequests) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"a.csv", "b.csv"},
+      {"--trips"},
+      {"--ini"},
+      {"--ini", "s.ini"},
+      {"--bogus", "log.csv"},
+      {"--cursors", "1", "log.csv"},
+      {"--cursors", "1,2,3", "log.csv"},
+      {"--cursors", "-1,2", "log.csv"},
+      {"--cursors", "1,x", "log.csv"},
+      {"--cursors", "1,", "log.csv"},
+      {"--cursors", " 1,2", "log.csv"},
+      {"--trips", "--cursors", "1,2", "a.csv"},
+      {"--trips", "--png", "o.png", "a.csv"},
+      {"--size", "640x480", "log.csv"},  // image options need --png
+      {"--png", "o.png", "--size", "640", "log.csv"},
+      {"--png", "o.png", "--size", "0x480", "log.csv"},
+      {"--png", "o.png", "--size", "640x40000", "log.csv"},
+      {"--png", "o.png", "--size", "-640x480", "log.csv"},
+      {"--png", "o.png", "--items", "0", "log.csv"},
+      {"--png", "o.png", "--items", "129", "log.csv"},
+      {"--png", "o.png", "--items", "1,,2", "log.csv"},
+      {"--png", "o.png", "--magnification", "3", "log.csv"},
+      {"--png", "o.png", "--magnification", "1000", "log.csv"},
+      {"--png", "o.png", "--scroll", "-5", "log.csv"},
+      {"--png", "o.png", "--scroll", "1.5", "log.csv"},
+      {"--png", "", "log.csv"},
+  };
+  for (const std::vector<std::string>& arguments : cases) {
+    std::string shown;
+    for (const std::string& a : arguments) {
+      shown += a + " ";
+    }
+    const ReportArguments parsed = ParseReportArguments(arguments);
+    EXPECT_FALSE(parsed.ok) << shown;
+    EXPECT_FALSE(parsed.error.empty()) << shown;
+  }
+}
+
+// A log of 20 samples, 250 ms apart, driving at 36 km/h with the fuel items.
+std::string DriveLog() {
+  std::string text =
+      "Time (msec),Engine Speed (rpm),Vehicle Speed (km/h),Fuel Injector #1 Pulse Width (ms)\r\n";
+  for (int s = 0; s < 20; ++s) {
+    text += std::to_string(s * 250) + ",2000,36,3.5\r\n";
+  }
+  return text;
+}
+
+ReportOptions Request(std::vector<std::string> logs) {
+  ReportOptions options;
+  options.logs = std::move(logs);
+  return options;
+}
+
+TEST(RunReport, PrintsTheTripListAndTheCursorReadout) {
+  TempDir dir;
+  WriteText(dir / "drive.csv", DriveLog());
+  const ReportOutput plain = RunReport(Request({dir / "drive.csv"}));
+  EXPECT_EQ(plain.exit_code, 0);
+  EXPECT_TRUE(plain.err.empty());
+  EXPECT_EQ(plain.out.rfind("走行時間, ", 0), 0u) << plain.out;
+  EXPECT_NE(plain.out.find("\r\n燃費, "), std::string::npos) << plain.out;
+  EXPECT_EQ(plain.out.substr(plain.out.size() - 2), "\r\n");
+
+  ReportOptions with_cursors = Request({dir / "drive.csv"});
+  with_cursors.has_cursors = true;
+  with_cursors.cursor1_sample = 2;
+  with_cursors.cursor2_sample = 6;
+  const ReportOutput cursors = RunReport(with_cursors);
+  EXPECT_EQ(cursors.exit_code, 0);
+  ASSERT_EQ(cursors.out.rfind(plain.out, 0), 0u);
+  const std::string readout = cursors.out.substr(plain.out.size());
+  EXPECT_EQ(readout.rfind("項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n", 0), 0u) << readout;
+  EXPECT_NE(readout.find(", 500, 1500, 1000, "), std::string::npos) << readout;
+  EXPECT_EQ(readout.find("区間"), std::string::npos);  // SectionTime is off at first start
+}
+
+TEST(RunReport, ReadsTheSettingsFileThroughTheReadingPass) {
+  TempDir dir;
+  WriteText(dir / "drive.csv", DriveLog());
+  // No fuel parameters: they read as 0 and the fuel rows go.
+  WriteText(dir / "bare.ini", "[Setting]\r\nSectionTime=1\r\n");
+  ReportOptions options = Request({dir / "drive.csv"});
+  options.ini_path = dir / "bare.ini";
+  const ReportOutput bare = RunReport(options);
+  EXPECT_EQ(bare.exit_code, 0);
+  EXPECT_EQ(bare.out.find("燃費"), std::string::npos) << bare.out;
+
+  WriteText(dir / "full.ini",
+            "[Setting]\r\nSectionTime=1\r\nInjectorFlowScaling=430.72\r\n"
+            "InjectorLatency=0.98\r\nCylinder=4\r\n");
+  options.ini_path = dir / "full.ini";
+  options.has_cursors = true;
+  options.cursor2_sample = 10;
+  const ReportOutput full = RunReport(options);
+  EXPECT_EQ(full.exit_code, 0);
+  EXPECT_NE(full.out.find("\r\n区間平均速度 (km/h), "), std::string::npos) << full.out;
+
+  options.ini_path = dir / "missing.ini";
+  const ReportOutput missing = RunReport(options);
+  EXPECT_EQ(missing.exit_code, 2);
+  EXPECT_TRUE(missing.out.empty());
+  EXPECT_NE(missing.err.find("missing.ini"), std::string::npos);
+}
+
+TEST(RunReport, AFailedLoadPrintsItsMessageAndExits1) {
+  TempDir dir;
+  WriteText(dir / "short.csv", "Time,A\r\n0,1\r\n");
+  for (const std::string& path : {dir / "missing.csv", dir / "short.csv"}) {
+    const ReportOutput output = RunReport(Request({path}));
+    EXPECT_EQ(output.exit_code, 1) << path;
+    EXPECT_TRUE(output.out.empty()) << path;
+    EXPECT_FALSE(output.err.empty()) << path;
+    EXPECT_EQ(output.err.substr(output.err.size() - 2), "\r\n");
+  }
+}
+
+TEST(RunReport, TripsExitsZeroWhenAnyLogLoaded) {
+  TempDir dir;
+  WriteText(dir / "drive.csv", DriveLog());
+  ReportOptions options = Request({dir / "missing.csv", dir / "drive.csv"});
+  options.trips = true;
+  const ReportOutput some = RunReport(options);
+  EXPECT_EQ(some.exit_code, 0);
+  EXPECT_NE(some.out.find("\r\nmissing.csv, "), std::string::npos) << some.out;
+  EXPECT_NE(some.out.find("\r\ndrive.csv, "), std::string::npos) << some.out;
+  EXPECT_NE(some.out.find("\r\n合計, "), std::string::npos) << some.out;
+
+  options.logs = {dir / "missing.csv"};
+  EXPECT_EQ(RunReport(options).exit_code, 1);
+}
+
+}  // namespace
+}  // namespace dravik
