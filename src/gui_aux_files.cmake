@@ -5,6 +5,8 @@ set(DRAVIK_GUI_AUX_SOURCES
   src/app/options_dialog.h
   src/app/wheel_filter.cpp
   src/app/wheel_filter.h
+  src/panel/max_view_window.cpp
+  src/panel/max_view_window.h
 )
 
 # The help pages go beside the built programs, where HelpWindow looks for them ("help" next to

@@ -1,0 +1,260 @@
+#include "panel/max_view_window.h"
+
+#include <algorithm>
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTreeWidget>
+
+#include "chart/layout.h"
+#include "chart/twips.h"
+
+namespace dravik {
+
+namespace {
+
+constexpr int kNameColumnWidthTwips = 3225;
+constexpr int kValueColumnWidthTwips = 850;
+constexpr int kMinimumHeightAboveChromeTwips = 560;
+
+QRect PixelRect(const Rect& twips) {
+  return QRect(TwipsToPixels(twips.left), TwipsToPixels(twips.top), TwipsToPixels(twips.width),
+               TwipsToPixels(twips.height));
+}
+
+Qt::Alignment ColumnAlignment(int column) {
+  return (column == kNameColumn ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      table_(table),
+      settings_(settings),
+      lst_max_view_(new QTreeWidget(this)),
+      cmd_close_(new QPushButton(QStringLiteral("閉じる(&X)"), this)),
+      cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)) {
+  setWindowTitle(QStringLiteral("Dravik - 数値表示"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  // The main window decides when the program ends; this window never keeps it running.
+  setAttribute(Qt::WA_QuitOnClose, false);
+
+  lst_max_view_->setColumnCount(kMaxViewColumns);
+  lst_max_view_->setRootIsDecorated(false);
+  lst_max_view_->setUniformRowHeights(true);
+  lst_max_view_->setAllColumnsShowFocus(true);
+  lst_max_view_->header()->setStretchLastSection(false);
+  QTreeWidgetItem* header = lst_max_view_->headerItem();
+  for (int column = 0; column < kMaxViewColumns; ++column) {
+    header->setText(column, QString::fromUtf8(kMaxViewHeaders[column]));
+    header->setTextAlignment(column, ColumnAlignment(column));
+    lst_max_view_->setColumnWidth(
+        column,
+        TwipsToPixels(column == kNameColumn ? kNameColumnWidthTwips : kValueColumnWidthTwips));
+  }
+  const QSize button_size(TwipsToPixels(kMaxViewButtonWidth), TwipsToPixels(kMaxViewButtonHeight));
+  cmd_close_->resize(button_size);
+  cmd_copy_->resize(button_size);
+  cmd_close_->setDefault(true);
+  // Enter on a focused copy button copies; everywhere else it closes the window.
+  cmd_copy_->setAutoDefault(true);
+  cmd_copy_->setEnabled(false);
+  connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
+  connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
+
+  frame_ = FrameExtents();
+  SetOuterRectTwips(
+      QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
+  MaxViewList();
+}
+
+void MaxViewWindow::MaxViewList() {
+  dravik::MaxViewList(display_, table_, settings_);
+  ShowDisplay();
+}
+
+void MaxViewWindow::ReDrawTime() {
+  dravik::ReDrawTime(display_, table_, settings_);
+  ShowDisplay();
+}
+
+void MaxViewWindow::UpdateCursorReadout(int cursor, int64_t sample, int64_t other_sample) {
+  dravik::UpdateCursorReadout(display_, table_, settings_, cursor, sample, other_sample);
+  ShowDisplay();
+}
+
+void MaxViewWindow::UpdateSectionReadout(int64_t first, int64_t last) {
+  dravik::UpdateSectionReadout(display_, table_, settings_, first, last);
+  ShowDisplay();
+}
+
+void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
+  for (const CursorReadout& readout : move.readouts) {
+    dravik::UpdateCursorReadout(display_, table_, settings_, readout.cursor, readout.sample,
+                                readout.other_sample);
+  }
+  if (move.section) {
+    dravik::UpdateSectionReadout(display_, table_, settings_, move.section->first,
+                                 move.section->last);
+  }
+  ShowDisplay();
+}
+
+void MaxViewWindow::ClearList() {
+  display_.rows.clear();
+  ShowDisplay();
+}
+
+void MaxViewWindow::FollowMainWindow(Qt::WindowStates main_window_states) {
+  if (main_window_states & Qt::WindowMinimized) {
+    showMinimized();
+  } else if (!(main_window_states & Qt::WindowMaximized)) {
+    showNormal();
+  }
+}
+
+void MaxViewWindow::ShowDisplay() {
+  const int row_count = static_cast<int>(display_.rows.size());
+  if (lst_max_view_->topLevelItemCount() != row_count) {
+    lst_max_view_->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(row_count);
+    for (int row = 0; row < row_count; ++row) {
+      auto* item = new QTreeWidgetItem;
+      for (int column = 0; column < kMaxViewColumns; ++column) {
+        item->setTextAlignment(column, ColumnAlignment(column));
+      }
+      items.append(item);
+    }
+    lst_max_view_->addTopLevelItems(items);
+  }
+  // Only changed cells are written: a cursor drag rewrites a few columns of every row per move.
+  for (int row = 0; row < row_count; ++row) {
+    QTreeWidgetItem* item = lst_max_view_->topLevelItem(row);
+    for (int column = 0; column < kMaxViewColumns; ++column) {
+      const QString text = QString::fromStdString(display_.rows[row][column]);
+      if (item->text(column) != text) {
+        item->setText(column, text);
+      }
+    }
+  }
+  cmd_copy_->setEnabled(display_.copy_enabled);
+}
+
+void MaxViewWindow::cmdCopy_Click() {
+  const std::string text = MaxViewClipboardText(display_);
+  if (!text.empty()) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+  }
+}
+
+QMargins MaxViewWindow::FrameExtents() const {
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                         frame.right() - client.right(), frame.bottom() - client.bottom());
+  if (margins.isNull()) {
+    return QMargins(kClassicSizingFramePx, kClassicCaptionPx + kClassicSizingFramePx,
+                    kClassicSizingFramePx, kClassicSizingFramePx);
+  }
+  return margins;
+}
+
+int32_t MaxViewWindow::ChromeHeightTwips() const {
+  return WindowChromeHeight(frame_.top() - frame_.bottom(), frame_.bottom());
+}
+
+QRect MaxViewWindow::OuterRectTwips() const {
+  const QSize outer = size().grownBy(frame_);
+  return QRect(PixelsToTwips(x()), PixelsToTwips(y()), PixelsToTwips(outer.width()),
+               PixelsToTwips(outer.height()));
+}
+
+void MaxViewWindow::SetOuterRectTwips(const QRect& rect_twips) {
+  requested_twips_ = rect_twips;
+  const int vertical_frame = frame_.top() + frame_.bottom();
+  setMinimumHeight(TwipsToPixels(ChromeHeightTwips() + kMinimumHeightAboveChromeTwips) -
+                   vertical_frame);
+  move(TwipsToPixels(rect_twips.x()), TwipsToPixels(rect_twips.y()));
+  resize(std::max(TwipsToPixels(rect_twips.width()) - frame_.left() - frame_.right(), 0),
+         std::max(TwipsToPixels(rect_twips.height()) - vertical_frame, minimumHeight()));
+}
+
+void MaxViewWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Before the first show the platform reports no frame and the classic one stood in. Where the
+  // real frame is known now, the stored outer size is applied again with it, so that the size
+  // read back at closing is the size that was stored.
+  const QMargins frame = FrameExtents();
+  if (!shown_ && frame != frame_) {
+    frame_ = frame;
+    SetOuterRectTwips(requested_twips_);
+  }
+  shown_ = true;
+}
+
+void MaxViewWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void MaxViewWindow::Form_Resize() {
+  if (isMinimized()) {
+    return;
+  }
+  const QRect outer = OuterRectTwips();
+  const MaxViewLayout layout =
+      LayoutMaxViewWindow(outer.width(), outer.height(), ChromeHeightTwips());
+  if (!layout.laid_out) {
+    if (layout.window_height != outer.height()) {
+      resize(width(), TwipsToPixels(layout.window_height) - frame_.top() - frame_.bottom());
+    }
+    return;
+  }
+  lst_max_view_->setGeometry(PixelRect(layout.list));
+  cmd_close_->setGeometry(PixelRect(layout.close_button));
+  cmd_copy_->setGeometry(PixelRect(layout.copy_button));
+}
+
+void MaxViewWindow::StoreGeometry() {
+  const QRect outer = OuterRectTwips();
+  settings_.mv_xpos = outer.x();
+  settings_.mv_ypos = outer.y();
+  settings_.mv_xsize = outer.width();
+  settings_.mv_ysize = outer.height();
+}
+
+void MaxViewWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !isMinimized()) {
+    StoreGeometry();
+  }
+}
+
+void MaxViewWindow::closeEvent(QCloseEvent* event) {
+  if (!isMinimized()) {
+    StoreGeometry();
+  }
+  emit Closed();
+  event->accept();
+}
+
+void MaxViewWindow::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      cmd_close_->click();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+}  // namespace dravik

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QRect>
+#include <QWidget>
+
+#include "app/settings.h"
+#include "chart/cursors.h"
+#include "log/log_table.h"
+#include "panel/numeric_display.h"
+
+class QPushButton;
+class QTreeWidget;
+
+namespace dravik {
+
+// The numeric display window "Dravik - 数値表示" (frmMaxView): for the time column and every item
+// the minimum, the values at the two cursors, their difference and the maximum, and optionally
+// the section figures between the cursors. The texts come from the numeric display model; this
+// window shows them and copies the model's clipboard text.
+//
+// A top-level window without an owner. Opening it runs the load steps: the place and size of the
+// settings (mv_xpos.. in twips), the six columns and MaxViewList. Closing it in any way (the
+// close button, Esc, Enter, the close box, close()) stores its place and size into the settings,
+// emits Closed and deletes it; deactivating it stores them as well. The owner minimises and
+// restores it along with the main window through FollowMainWindow.
+class MaxViewWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `table` and `settings` are the main window's and must outlive this window.
+  MaxViewWindow(const LogTable& table, Settings& settings, QWidget* parent = nullptr);
+
+  // Rebuilds every row from the loaded log (nothing while no log is loaded) and enables the copy.
+  void MaxViewList();
+  // Rewrites the time row for the current time unit.
+  void ReDrawTime();
+  // Writes the readouts of one cursor (1 or 2) at `sample` against the other cursor's sample.
+  void UpdateCursorReadout(int cursor, int64_t sample, int64_t other_sample);
+  // Writes the section figures of samples first..last.
+  void UpdateSectionReadout(int64_t first, int64_t last);
+  // The readouts of one mouse event on the chart, cursor 1 first, then the section.
+  void ApplyCursorMove(const CursorMove& move);
+  // Removes all rows after a failed load; the copy button keeps its state and copies nothing
+  // until the list is filled again.
+  void ClearList();
+  // Minimised with the main window and back to normal when it is normal; a maximised main window
+  // leaves this one as it is.
+  void FollowMainWindow(Qt::WindowStates main_window_states);
+
+  const NumericDisplay& Display() const { return display_; }
+  QTreeWidget* List() const { return lst_max_view_; }
+  QPushButton* CloseButton() const { return cmd_close_; }
+  QPushButton* CopyButton() const { return cmd_copy_; }
+
+  // Outer window rectangle in twips, as the settings keep it: the window's position and its
+  // client size grown by the frame.
+  QRect OuterRectTwips() const;
+  void SetOuterRectTwips(const QRect& rect_twips);
+
+ signals:
+  // The window is closing, its place stored: the main window unchecks its numeric display box.
+  void Closed();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void cmdCopy_Click();
+  void Form_Resize();
+  void StoreGeometry();
+  void ShowDisplay();
+  // The frame the platform reports, or the classic one (19 px caption, 4 px borders) where it
+  // reports none.
+  QMargins FrameExtents() const;
+  // Title bar and borders in twips, from frame_.
+  int32_t ChromeHeightTwips() const;
+
+  const LogTable& table_;
+  Settings& settings_;
+  NumericDisplay display_;
+  // The frame all outer sizes are reckoned with, so that the size stored is the size applied.
+  QMargins frame_;
+  bool shown_ = false;
+  QRect requested_twips_;  // the outer rectangle last asked for
+  QTreeWidget* lst_max_view_;
+  QPushButton* cmd_close_;
+  QPushButton* cmd_copy_;
+};
+
+}  // namespace dravik

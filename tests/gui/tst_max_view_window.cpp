@@ -1,0 +1,222 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/settings.h"
+#include "chart/twips.h"
+#include "log/csv_reader.h"
+#include "log/log_table.h"
+#include "panel/max_view_window.h"
+#include "panel/numeric_display.h"
+
+using namespace dravik;
+
+namespace {
+
+// Twelve samples with speed, engine speed and pulse width, so that every row kind appears.
+std::string DriveLog() {
+  std::string log =
+      "Time (msec),Vehicle Speed (km/h),Engine Speed (rpm),"
+      "Fuel Injector #1 Pulse Width (ms)\r\n";
+  for (int s = 0; s < 12; ++s) {
+    log += std::to_string(s * 250) + "," + std::to_string(40 + s) + "," +
+           std::to_string(2000 + 10 * s) + ",2." + std::to_string(s % 10) + "\r\n";
+  }
+  return log;
+}
+
+QStringList RowTexts(const QTreeWidget* list, int row) {
+  QStringList texts;
+  for (int column = 0; column < kMaxViewColumns; ++column) {
+    texts.append(list->topLevelItem(row)->text(column));
+  }
+  return texts;
+}
+
+QStringList ModelTexts(const NumericDisplay& display, int row) {
+  QStringList texts;
+  for (const std::string& text : display.rows[row]) {
+    texts.append(QString::fromStdString(text));
+  }
+  return texts;
+}
+
+}  // namespace
+
+class TestMaxViewWindow : public QObject {
+  Q_OBJECT
+
+  LogTable table_;
+  Settings settings_;
+
+  void Load() {
+    QCOMPARE(int(ReadLogFromBuffer(DriveLog(), settings_, table_).kind), int(LoadFailure::kNone));
+  }
+
+ private slots:
+  void init() {
+    settings_ = Settings{};
+    settings_.section_time = 1;
+    settings_.mv_xpos = 1500;
+    settings_.mv_ypos = 3000;
+    settings_.mv_xsize = 7935;
+    settings_.mv_ysize = 3000;
+    table_.Clear();
+  }
+
+  void HasTheSixColumns() {
+    MaxViewWindow window(table_, settings_);
+    QCOMPARE(window.windowTitle(), QString("Dravik - 数値表示"));
+    const QTreeWidget* list = window.List();
+    QCOMPARE(list->columnCount(), 6);
+    const QStringList headers{"項目", "最小値", "現在値1", "現在値2", "変化量", "最大値"};
+    for (int column = 0; column < 6; ++column) {
+      QCOMPARE(list->headerItem()->text(column), headers[column]);
+      QCOMPARE(list->columnWidth(column), column == 0 ? 215 : 57);
+    }
+    QCOMPARE(window.CloseButton()->text(), QString("閉じる(&X)"));
+    QCOMPARE(window.CopyButton()->text(), QString("コピー(&C)"));
+    QVERIFY(window.CloseButton()->isDefault());
+  }
+
+  void NoLogLeavesTheListEmptyAndCopyDisabled() {
+    MaxViewWindow window(table_, settings_);
+    QCOMPARE(window.List()->topLevelItemCount(), 0);
+    QVERIFY(!window.CopyButton()->isEnabled());
+  }
+
+  void ShowsTheModelsCells() {
+    Load();
+    MaxViewWindow window(table_, settings_);
+    NumericDisplay expected;
+    MaxViewList(expected, table_, settings_);
+    UpdateCursorReadout(expected, table_, settings_, 1, 3, 0);
+    UpdateCursorReadout(expected, table_, settings_, 2, 8, 3);
+    UpdateSectionReadout(expected, table_, settings_, 3, 8);
+
+    CursorMove move;
+    move.readouts = {{1, 3, 0}, {2, 8, 3}};
+    move.section = SampleSection{3, 8};
+    window.ApplyCursorMove(move);
+
+    QVERIFY(window.CopyButton()->isEnabled());
+    QCOMPARE(window.List()->topLevelItemCount(), int(expected.rows.size()));
+    QVERIFY(expected.rows.size() > size_t(table_.item_count + 1));  // section rows too
+    for (int row = 0; row < int(expected.rows.size()); ++row) {
+      QCOMPARE(RowTexts(window.List(), row), ModelTexts(expected, row));
+      QCOMPARE(window.List()->topLevelItem(row)->textAlignment(4) & Qt::AlignRight, Qt::AlignRight);
+    }
+  }
+
+  void TimeUnitChangeRewritesTheTimeRow() {
+    Load();
+    MaxViewWindow window(table_, settings_);
+    settings_.time_unit_sec = 1;
+    window.ReDrawTime();
+    QVERIFY(window.List()->topLevelItem(0)->text(0).endsWith(" (秒)"));
+  }
+
+  void CopyPutsTheModelsTextOnTheClipboard() {
+    Load();
+    MaxViewWindow window(table_, settings_);
+    window.UpdateCursorReadout(1, 2, 0);
+    window.CopyButton()->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QString::fromStdString(MaxViewClipboardText(window.Display())));
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(
+        "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"));
+  }
+
+  // After a failed load the list is empty but the copy stays enabled: copying must do nothing.
+  void CopyOfAnEmptiedListLeavesTheClipboard() {
+    Load();
+    MaxViewWindow window(table_, settings_);
+    table_.Clear();
+    window.ClearList();
+    QCOMPARE(window.List()->topLevelItemCount(), 0);
+    QVERIFY(window.CopyButton()->isEnabled());
+    QGuiApplication::clipboard()->setText("kept");
+    window.CopyButton()->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+  }
+
+  void OpensAtTheStoredPlace() {
+    MaxViewWindow window(table_, settings_);
+    window.show();
+    QCOMPARE(window.OuterRectTwips(), QRect(1500, 3000, 7935, 3000));
+  }
+
+  // The list leaves 570 twips below it for the buttons, which stand 105 twips below the list and
+  // meet at the middle; the window cannot be made lower than its chrome and 560 twips.
+  void LaysOutAndKeepsAMinimumHeight() {
+    MaxViewWindow window(table_, settings_);
+    window.show();
+    QCOMPARE(window.List()->geometry(),
+             QRect(0, 0, window.frameGeometry().width() - 8, window.height() - 38));
+    QCOMPARE(window.CloseButton()->geometry().top(), window.List()->height() + 7);
+    QCOMPARE(window.CopyButton()->geometry().top(), window.List()->height() + 7);
+    QCOMPARE(window.CopyButton()->geometry().left() - window.CloseButton()->geometry().left(), 105);
+    QCOMPARE(window.CopyButton()->size(), QSize(97, 25));
+    window.resize(window.width(), 10);
+    QCOMPARE(window.height(), window.minimumHeight());
+    QVERIFY(window.minimumHeight() > 0 && window.minimumHeight() <= TwipsToPixels(560));
+  }
+
+  void EveryWayOfClosingStoresTheGeometryAndSaysSo_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("close button") << 0;
+    QTest::newRow("escape") << 1;
+    QTest::newRow("enter") << 2;
+    QTest::newRow("close box") << 3;
+  }
+  void EveryWayOfClosingStoresTheGeometryAndSaysSo() {
+    QFETCH(int, way);
+    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_);
+    window->show();
+    window->move(50, 60);
+    QSignalSpy closed(window.data(), &MaxViewWindow::Closed);
+    if (way == 0) {
+      window->CloseButton()->click();
+    } else if (way == 1) {
+      QTest::keyClick(window.data(), Qt::Key_Escape);
+    } else if (way == 2) {
+      QTest::keyClick(window->List(), Qt::Key_Return);
+    } else {
+      window->close();
+    }
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(settings_.mv_xpos, 750);
+    QCOMPARE(settings_.mv_ypos, 900);
+    QCOMPARE(settings_.mv_ysize, 3000);
+    QTRY_VERIFY(window.isNull());
+  }
+
+  void DeactivationStoresTheGeometry() {
+    MaxViewWindow window(table_, settings_);
+    window.show();
+    window.move(30, 45);
+    QEvent deactivate(QEvent::ActivationChange);
+    QApplication::sendEvent(&window, &deactivate);
+    QCOMPARE(settings_.mv_xpos, 450);
+    QCOMPARE(settings_.mv_ypos, 675);
+  }
+
+  void FollowsTheMainWindow() {
+    MaxViewWindow window(table_, settings_);
+    window.show();
+    window.FollowMainWindow(Qt::WindowMinimized);
+    QVERIFY(window.isMinimized());
+    window.FollowMainWindow(Qt::WindowMaximized);
+    QVERIFY(window.isMinimized());
+    window.FollowMainWindow(Qt::WindowNoState);
+    QVERIFY(!window.isMinimized());
+  }
+};
+
+QTEST_MAIN(TestMaxViewWindow)
+#include "tst_max_view_window.moc"
