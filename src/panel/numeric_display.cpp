@@ -1,1 +1,191 @@
 #include "panel/numeric_display.h"
+
+#include <algorithm>
+
+#include "common/number_format.h"
+#include "common/rounding.h"
+#include "log/fuel_trip.h"
+#include "panel/trip_list.h"
+
+namespace dravik {
+namespace {
+
+constexpr const char* kSectionCell = "―";
+constexpr int kAverageSpeedRow = 0;  // section rows, counted after the item rows
+constexpr int kDistanceRow = 1;
+constexpr int kFuelUsedRow = 2;
+constexpr int kFuelEconomyRow = 3;
+
+std::string WholeSeconds(float time_ms) {
+  return std::to_string(RoundHalfEven(static_cast<double>(time_ms) / 1000));
+}
+
+// The digits plus one ("" + 1 is "1").
+std::string Increment(std::string digits) {
+  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+    if (*it != '9') {
+      ++*it;
+      return digits;
+    }
+    *it = '0';
+  }
+  digits.insert(digits.begin(), '1');
+  return digits;
+}
+
+// A plain decimal of milliseconds ("2500", "12.25") as whole seconds, halves to even. Done on the
+// digits, since the decimal difference may hold more digits than a double.
+std::string DecimalWholeSeconds(const std::string& decimal_ms) {
+  if (decimal_ms.find_first_not_of("0123456789.") != std::string::npos) {
+    return decimal_ms;
+  }
+  const size_t point = std::min(decimal_ms.find('.'), decimal_ms.size());
+  std::string integer = decimal_ms.substr(0, point);
+  const std::string fraction = point < decimal_ms.size() ? decimal_ms.substr(point + 1) : "";
+  if (integer.size() < 4) {
+    integer.insert(0, 4 - integer.size(), '0');
+  }
+  std::string seconds = integer.substr(0, integer.size() - 3);
+  const std::string below = integer.substr(integer.size() - 3) + fraction;  // after the new point
+  const bool beyond_half = below.find_first_not_of('0', 1) != std::string::npos;
+  const bool odd = (seconds.back() - '0') % 2 == 1;
+  if (below[0] > '5' || (below[0] == '5' && (beyond_half || odd))) {
+    seconds = Increment(seconds);
+  }
+  seconds.erase(0, std::min(seconds.find_first_not_of('0'), seconds.size() - 1));
+  return seconds;
+}
+
+bool IsRealSample(const LogTable& table, int64_t sample) {
+  return sample >= 0 && sample <= table.last_sample;
+}
+
+MaxViewRow SectionRow(const char* name) {
+  return {name, kSectionCell, kSectionCell, kSectionCell, "0", kSectionCell};
+}
+
+}  // namespace
+
+void MaxViewList(NumericDisplay& display, const LogTable& table, const Settings& settings) {
+  if (table.item_count < 1) {
+    return;
+  }
+  display.copy_enabled = true;
+  display.rows.clear();
+  display.rows.push_back({"", "", "0", "0", "0", ""});
+  ReDrawTime(display, table, settings);
+  for (int i = 1; i <= table.item_count; ++i) {
+    display.rows.push_back({table.item_names[i], FormatGeneral(table.item_min[i]), "0", "0", "0",
+                            FormatGeneral(table.item_max[i])});
+  }
+  if (settings.section_time != 0) {
+    if (table.has_speed) {
+      display.rows.push_back(SectionRow("区間平均速度 (km/h)"));
+      display.rows.push_back(SectionRow("区間走行距離 (km)"));
+    }
+    if (table.has_economy) {
+      display.rows.push_back(SectionRow("区間燃料消費量 (l)"));
+      display.rows.push_back(SectionRow("区間燃費 (km/l)"));
+    }
+  }
+}
+
+void ReDrawTime(NumericDisplay& display, const LogTable& table, const Settings& settings) {
+  if (display.rows.empty() || table.item_count < 1) {
+    return;
+  }
+  MaxViewRow& row = display.rows[0];
+  display.time_in_seconds = settings.time_unit_sec != 0;
+  if (display.time_in_seconds) {
+    row[kNameColumn] = table.item_names[0] + " (秒)";
+    row[kMinColumn] = WholeSeconds(table.item_min[0]);
+    row[kMaxColumn] = WholeSeconds(table.item_max[0]);
+  } else {
+    row[kNameColumn] = table.item_names[0] + " (ms)";
+    row[kMinColumn] = FormatGeneral(table.item_min[0]);
+    row[kMaxColumn] = FormatGeneral(table.item_max[0]);
+  }
+}
+
+void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
+                         int cursor, int64_t sample, int64_t other_sample) {
+  if (table.item_count < 1 || !IsRealSample(table, sample) || !IsRealSample(table, other_sample) ||
+      (cursor != 1 && cursor != 2) ||
+      display.rows.size() < static_cast<size_t>(table.item_count) + 1) {
+    return;
+  }
+  const int column = cursor == 1 ? kCursor1Column : kCursor2Column;
+  const float time_ms = table.Values(0)[sample];
+  const std::string time_difference =
+      FormatDecimalDifference(table.Values(0)[other_sample], time_ms);
+  if (settings.time_unit_sec != 0) {
+    display.rows[0][column] = WholeSeconds(time_ms);
+    display.rows[0][kDifferenceColumn] = DecimalWholeSeconds(time_difference);
+  } else {
+    display.rows[0][column] = FormatGeneral(time_ms);
+    display.rows[0][kDifferenceColumn] = time_difference;
+  }
+  for (int i = 1; i <= table.item_count; ++i) {
+    const std::span<const float> values = table.Values(i);
+    display.rows[i][column] = FormatGeneral(values[sample]);
+    display.rows[i][kDifferenceColumn] =
+        FormatDecimalDifference(values[other_sample], values[sample]);
+  }
+}
+
+void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
+                          int64_t first, int64_t last) {
+  const size_t section_rows = table.has_economy ? 4 : 2;
+  const size_t first_row = static_cast<size_t>(table.item_count) + 1;
+  if (settings.section_time == 0 || !table.has_speed || table.item_count < 1 ||
+      !IsRealSample(table, first) || !IsRealSample(table, last) ||
+      display.rows.size() < first_row + section_rows) {
+    return;
+  }
+  const TripSummary trip = ComputeTripSummary(table, FuelParamsOf(settings), std::min(first, last),
+                                              std::max(first, last));
+  const TripFigureTexts texts = TripTexts(trip);
+  display.rows[first_row + kAverageSpeedRow][kDifferenceColumn] = texts.average_speed;
+  display.rows[first_row + kDistanceRow][kDifferenceColumn] = texts.distance;
+  if (table.has_economy) {
+    display.rows[first_row + kFuelUsedRow][kDifferenceColumn] = texts.fuel_used;
+    display.rows[first_row + kFuelEconomyRow][kDifferenceColumn] = texts.fuel_economy;
+  }
+}
+
+std::string MaxViewClipboardText(const NumericDisplay& display) {
+  if (display.rows.empty()) {
+    return "";
+  }
+  std::string text;
+  for (int c = 0; c < kMaxViewColumns; ++c) {
+    text += c == 0 ? "" : ", ";
+    text += kMaxViewHeaders[c];
+  }
+  text += "\r\n";
+  for (size_t r = 0; r < display.rows.size(); ++r) {
+    const MaxViewRow& row = display.rows[r];
+    for (int c = 0; c < kMaxViewColumns; ++c) {
+      if (c > 0) {
+        // The time row in seconds has always been copied without the blank after its name.
+        text += r == 0 && c == 1 && display.time_in_seconds ? "," : ", ";
+      }
+      text += row[c];
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string CursorReadoutText(const LogTable& table, const Settings& settings,
+                              int64_t cursor1_sample, int64_t cursor2_sample) {
+  NumericDisplay display;
+  MaxViewList(display, table, settings);
+  UpdateCursorReadout(display, table, settings, 1, cursor1_sample, cursor2_sample);
+  UpdateCursorReadout(display, table, settings, 2, cursor2_sample, cursor1_sample);
+  UpdateSectionReadout(display, table, settings, std::min(cursor1_sample, cursor2_sample),
+                       std::max(cursor1_sample, cursor2_sample));
+  return MaxViewClipboardText(display);
+}
+
+}  // namespace dravik

@@ -1,3 +1,69 @@
 #pragma once
 
-namespace dravik {}  // namespace dravik
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "log/log_table.h"
+
+namespace dravik {
+
+// Columns of the numeric display list, in order.
+inline constexpr int kMaxViewColumns = 6;
+inline constexpr std::array<const char*, kMaxViewColumns> kMaxViewHeaders = {
+    "項目", "最小値", "現在値1", "現在値2", "変化量", "最大値"};
+inline constexpr int kNameColumn = 0;
+inline constexpr int kMinColumn = 1;
+inline constexpr int kCursor1Column = 2;
+inline constexpr int kCursor2Column = 3;
+inline constexpr int kDifferenceColumn = 4;  // also the figure of a section row
+inline constexpr int kMaxColumn = 5;
+
+using MaxViewRow = std::array<std::string, kMaxViewColumns>;
+
+// What the numeric display window shows: the texts of its list and the state of its copy button.
+// Row 0 is the time row, rows 1..item_count the items, then the section rows if any.
+struct NumericDisplay {
+  std::vector<MaxViewRow> rows;
+  bool copy_enabled = false;     // set once MaxViewList has filled the list
+  bool time_in_seconds = false;  // how ReDrawTime last wrote the time row
+};
+
+// Rebuilds every row from the loaded table: the time row (through ReDrawTime), one row per item
+// with its minimum and maximum in the general form, "0" in the cursor and difference columns,
+// and with SectionTime the section rows ("―" but for their figure, "0"): average speed and
+// distance with a speed item, fuel used and economy with the economy item. Does nothing, not
+// even enabling the copy, while no log is loaded (item_count < 1).
+void MaxViewList(NumericDisplay& display, const LogTable& table, const Settings& settings);
+
+// Rewrites the time row's name, minimum and maximum: the time column's name with " (ms)" and the
+// general form, or with TimeUnitSec " (秒)" and whole seconds (halves to even). The cursor and
+// difference columns keep their texts. Does nothing on an empty list.
+void ReDrawTime(NumericDisplay& display, const LogTable& table, const Settings& settings);
+
+// Writes the values at `sample`, the sample of cursor `cursor` (1 or 2), into that cursor's column
+// and the decimal difference to `other_sample` into the difference column, for the time row and
+// every item row. With TimeUnitSec the time row shows whole seconds, its difference too. Writes
+// nothing unless both samples lie within 0..last_sample of a loaded table.
+void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
+                         int cursor, int64_t sample, int64_t other_sample);
+
+// Writes the section figures of samples first..last (either order) into the section rows: average
+// speed and distance, and with the economy item fuel used (l) and economy, "0.000" each or "∞".
+// Writes nothing without SectionTime or a speed item, or when an end lies outside 0..last_sample.
+void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
+                          int64_t first, int64_t last);
+
+// The copy of the list: the header line, then every row's texts joined by ", ", every line ended
+// by CR LF; in seconds the time row's name is followed by "," without a blank. "" while the list
+// holds no rows (after a failed load): the copy then leaves the clipboard alone.
+std::string MaxViewClipboardText(const NumericDisplay& display);
+
+// The copied list after cursor 1 was placed on `cursor1_sample` and cursor 2 on `cursor2_sample`,
+// with the section figures between them; "" while no log is loaded.
+std::string CursorReadoutText(const LogTable& table, const Settings& settings,
+                              int64_t cursor1_sample, int64_t cursor2_sample);
+
+}  // namespace dravik

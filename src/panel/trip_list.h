@@ -1,3 +1,40 @@
 #pragma once
 
-namespace dravik {}  // namespace dravik
+#include <string>
+#include <vector>
+
+#include "log/fuel_trip.h"
+
+namespace dravik {
+
+// One row of the trip list: the texts of its columns "項目", "値" and "単位".
+struct TripListRow {
+  std::string name;
+  std::string value;
+  std::string unit;
+};
+
+// The driving time as the trip list shows it: below 1000 ms in "[ms]", below 60 000 ms in whole
+// "[秒]", otherwise in whole "[分]", each rounded half to even (59 999 -> "60" "[秒]",
+// 150 000 -> "2" "[分]").
+TripListRow DrivingTimeRow(int64_t driving_time_ms);
+
+// The value texts of the speed and fuel figures, "0.000" each (fuel in litres), and the economy
+// text; shared by the trip list, the numeric display's section rows and the trips table.
+struct TripFigureTexts {
+  std::string average_speed;  // km/h
+  std::string distance;       // km
+  std::string fuel_used;      // l
+  std::string fuel_economy;   // km/l, "∞" with no fuel over a distance
+};
+TripFigureTexts TripTexts(const TripSummary& trip);
+
+// The rows of the trip list in order: driving time always; average speed and distance with a
+// speed item; fuel used and economy with the economy item.
+std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, bool has_economy);
+
+// The copy of the trip list: "name, value, unit" and CR LF for every row, no header; "" for no
+// rows.
+std::string TripListClipboardText(const std::vector<TripListRow>& rows);
+
+}  // namespace dravik

@@ -1,0 +1,243 @@
+#include "panel/numeric_display.h"
+
+#include <gtest/gtest.h>
+
+#include "test_log_table.h"
+
+namespace dravik {
+namespace {
+
+// Twelve samples 250 ms apart; boost 12.3 at sample 2 and 10.1 at sample 5.
+LogTable BoostLog() {
+  std::vector<float> time_ms;
+  std::vector<float> boost;
+  for (int s = 0; s < 12; ++s) {
+    time_ms.push_back(static_cast<float>(s) * 250);
+    boost.push_back(s == 2 ? 12.3f : s == 5 ? 10.1f : 1.5f);
+  }
+  return MakeLogTable({"Time", "Boost (psi)"}, {time_ms, boost});
+}
+
+// Constant 60 km/h at 2000 rpm and 2.98 ms, twelve samples 250 ms apart, with the economy item.
+LogTable DriveLog(float pulse_width_ms = 2.98f, bool economy = true) {
+  std::vector<std::vector<float>> columns(5);
+  for (int s = 0; s < 12; ++s) {
+    columns[0].push_back(static_cast<float>(s) * 250);
+    columns[1].push_back(60);
+    columns[2].push_back(2000);
+    columns[3].push_back(pulse_width_ms);
+    columns[4].push_back(17.41f);
+  }
+  if (!economy) {
+    columns.pop_back();
+  }
+  std::vector<std::string> names = {"Time", "Vehicle Speed (km/h)", "Engine Speed (rpm)",
+                                    "Injector Pulse Width (ms)", "瞬間燃費 (km/l)"};
+  names.resize(columns.size());
+  LogTable table = MakeLogTable(names, columns);
+  table.has_speed = true;
+  table.speed_item = 1;
+  table.has_economy = economy;
+  table.engine_speed_item = economy ? 2 : 0;
+  table.pulse_width_item = economy ? 3 : 0;
+  return table;
+}
+
+Settings WithSwitches(bool time_unit_sec, bool section_time) {
+  Settings settings;
+  settings.time_unit_sec = time_unit_sec ? 1 : 0;
+  settings.section_time = section_time ? 1 : 0;
+  return settings;
+}
+
+TEST(MaxViewList, FillsTheRowsAndEnablesTheCopy) {
+  NumericDisplay display;
+  MaxViewList(display, BoostLog(), WithSwitches(false, false));
+  EXPECT_TRUE(display.copy_enabled);
+  EXPECT_EQ(MaxViewClipboardText(display),
+            "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"
+            "Time (ms), 0, 0, 0, 0, 2750\r\n"
+            "Boost (psi), 1.5, 0, 0, 0, 12.3\r\n");
+}
+
+TEST(MaxViewList, WithoutALogKeepsTheList) {
+  NumericDisplay display;
+  display.rows.push_back({"old", "1", "2", "3", "4", "5"});
+  MaxViewList(display, LogTable{}, WithSwitches(false, true));
+  EXPECT_FALSE(display.copy_enabled);
+  ASSERT_EQ(display.rows.size(), 1u);
+  EXPECT_EQ(display.rows[0][0], "old");
+  EXPECT_EQ(MaxViewClipboardText(NumericDisplay{}), "");
+}
+
+TEST(MaxViewList, SectionRowsFollowTheSwitchAndTheItems) {
+  struct Case {
+    bool section_time;
+    bool economy;
+    size_t rows;
+  };
+  const Case cases[] = {{false, true, 5}, {true, false, 4 + 2}, {true, true, 5 + 4}};
+  for (const Case& c : cases) {
+    NumericDisplay display;
+    const LogTable table = DriveLog(2.98f, c.economy);
+    MaxViewList(display, table, WithSwitches(false, c.section_time));
+    ASSERT_EQ(display.rows.size(), c.rows) << c.section_time << c.economy;
+    if (c.section_time) {
+      const MaxViewRow& first = display.rows[table.item_count + 1];
+      EXPECT_EQ(first, (MaxViewRow{"区間平均速度 (km/h)", "―", "―", "―", "0", "―"}));
+      EXPECT_EQ(display.rows[table.item_count + 2][0], "区間走行距離 (km)");
+    }
+    if (c.section_time && c.economy) {
+      EXPECT_EQ(display.rows[table.item_count + 3][0], "区間燃料消費量 (l)");
+      EXPECT_EQ(display.rows[table.item_count + 4][0], "区間燃費 (km/l)");
+    }
+  }
+}
+
+TEST(ReDrawTime, MillisecondsInTheGeneralFormSecondsRounded) {
+  // Three hours: 10 800 000 ms is past the general form's fixed range.
+  const LogTable hours = MakeLogTable({"Time", "A"}, {{2500, 3500, 10'800'000}, {1, 1, 1}});
+  NumericDisplay display;
+  MaxViewList(display, hours, WithSwitches(false, false));
+  EXPECT_EQ(display.rows[0][kNameColumn], "Time (ms)");
+  EXPECT_EQ(display.rows[0][kMaxColumn], "1.08E+07");
+
+  const LogTable seconds = MakeLogTable({"Time", "A"}, {{2500, 3000, 3500}, {1, 1, 1}});
+  MaxViewList(display, seconds, WithSwitches(true, false));
+  EXPECT_EQ(display.rows[0][kNameColumn], "Time (秒)");
+  EXPECT_EQ(display.rows[0][kMinColumn], "2");
+  EXPECT_EQ(display.rows[0][kMaxColumn], "4");
+  EXPECT_EQ(MaxViewClipboardText(display),
+            "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"
+            "Time (秒),2, 0, 0, 0, 4\r\n"
+            "A, 1, 0, 0, 0, 1\r\n");
+
+  // Switching back rewrites only the name and the extremes.
+  display.rows[0][kCursor1Column] = "3";
+  ReDrawTime(display, seconds, WithSwitches(false, false));
+  EXPECT_EQ(display.rows[0], (MaxViewRow{"Time (ms)", "2500", "3", "0", "0", "3500"}));
+}
+
+TEST(UpdateCursorReadout, ValuesAndDecimalDifference) {
+  const LogTable table = BoostLog();
+  const Settings settings = WithSwitches(false, false);
+  NumericDisplay display;
+  MaxViewList(display, table, settings);
+  UpdateCursorReadout(display, table, settings, 1, 2, 5);
+  EXPECT_EQ(display.rows[1], (MaxViewRow{"Boost (psi)", "1.5", "12.3", "0", "2.2", "12.3"}));
+  UpdateCursorReadout(display, table, settings, 2, 5, 2);
+  EXPECT_EQ(display.rows[0], (MaxViewRow{"Time (ms)", "0", "500", "1250", "750", "2750"}));
+  EXPECT_EQ(display.rows[1], (MaxViewRow{"Boost (psi)", "1.5", "12.3", "10.1", "2.2", "12.3"}));
+
+  // Both cursors on one sample.
+  UpdateCursorReadout(display, table, settings, 2, 2, 2);
+  EXPECT_EQ(display.rows[0][kDifferenceColumn], "0");
+  EXPECT_EQ(display.rows[1][kDifferenceColumn], "0");
+}
+
+TEST(UpdateCursorReadout, SamplesOutsideTheLogWriteNothing) {
+  const LogTable table = BoostLog();
+  const Settings settings = WithSwitches(false, false);
+  NumericDisplay display;
+  MaxViewList(display, table, settings);
+  UpdateCursorReadout(display, table, settings, 1, 2, 5);
+  const std::vector<MaxViewRow> before = display.rows;
+  // Negative, a tail sample, and a cursor on the log beside another off it.
+  UpdateCursorReadout(display, table, settings, 1, -1, 5);
+  UpdateCursorReadout(display, table, settings, 1, 12, 5);
+  UpdateCursorReadout(display, table, settings, 2, 5, 12);
+  EXPECT_EQ(display.rows, before);
+}
+
+TEST(UpdateCursorReadout, TimeRowInWholeSeconds) {
+  struct Case {
+    float at_cursor_ms;
+    float at_other_ms;
+    const char* cursor;
+    const char* difference;
+  };
+  const Case cases[] = {
+      {2500, 0, "2", "2"},     {3500, 0, "4", "4"},           {0, 500, "0", "0"},
+      {0, 1500, "0", "2"},     {0, 499.5f, "0", "0"},         {1000.25f, 2500.75f, "1", "2"},
+      {2500, 2500, "2", "0"},  {0, 15'000'000, "0", "15000"}, {12'345'678, 0, "12346", "12346"},
+      {0, 0.00123f, "0", "0"}, {2500.5f, 0, "3", "3"},
+  };
+  const Settings settings = WithSwitches(true, false);
+  for (const Case& c : cases) {
+    const LogTable table = MakeLogTable({"Time", "A"}, {{c.at_cursor_ms, c.at_other_ms}, {1, 1}});
+    NumericDisplay display;
+    MaxViewList(display, table, settings);
+    UpdateCursorReadout(display, table, settings, 1, 0, 1);
+    EXPECT_EQ(display.rows[0][kCursor1Column], c.cursor) << c.at_cursor_ms << " " << c.at_other_ms;
+    EXPECT_EQ(display.rows[0][kDifferenceColumn], c.difference)
+        << c.at_cursor_ms << " " << c.at_other_ms;
+  }
+}
+
+TEST(UpdateSectionReadout, FiguresOfTheSectionInEitherOrder) {
+  const LogTable table = DriveLog();
+  const Settings settings = WithSwitches(false, true);
+  for (const auto& [first, last] : {std::pair<int64_t, int64_t>{0, 9}, {9, 0}}) {
+    NumericDisplay display;
+    MaxViewList(display, table, settings);
+    UpdateSectionReadout(display, table, settings, first, last);
+    EXPECT_EQ(display.rows[5][kDifferenceColumn], "66.667");
+    EXPECT_EQ(display.rows[6][kDifferenceColumn], "0.042");
+    EXPECT_EQ(display.rows[7][kDifferenceColumn], "0.002");
+    EXPECT_EQ(display.rows[8][kDifferenceColumn], "17.413");
+  }
+}
+
+TEST(UpdateSectionReadout, SingleSampleNoFuelAndOutOfRange) {
+  const Settings settings = WithSwitches(false, true);
+  const LogTable table = DriveLog();
+  NumericDisplay display;
+  MaxViewList(display, table, settings);
+  UpdateSectionReadout(display, table, settings, 4, 4);
+  EXPECT_EQ(display.rows[5][kDifferenceColumn], "0.000");
+  EXPECT_EQ(display.rows[6][kDifferenceColumn], "0.000");
+
+  const std::vector<MaxViewRow> before = display.rows;
+  UpdateSectionReadout(display, table, settings, -1, 4);
+  UpdateSectionReadout(display, table, settings, 4, 12);
+  EXPECT_EQ(display.rows, before);
+
+  const LogTable coasting = DriveLog(0.5f);  // below the latency throughout
+  MaxViewList(display, coasting, settings);
+  UpdateSectionReadout(display, coasting, settings, 0, 11);
+  EXPECT_EQ(display.rows[7][kDifferenceColumn], "0.000");
+  EXPECT_EQ(display.rows[8][kDifferenceColumn], "∞");
+}
+
+TEST(UpdateSectionReadout, NothingWithoutTheSwitch) {
+  const LogTable table = DriveLog();
+  NumericDisplay display;
+  MaxViewList(display, table, WithSwitches(false, true));
+  const std::vector<MaxViewRow> before = display.rows;
+  UpdateSectionReadout(display, table, WithSwitches(false, false), 0, 9);
+  EXPECT_EQ(display.rows, before);
+}
+
+TEST(CursorReadoutText, CopyAfterPlacingBothCursors) {
+  EXPECT_EQ(CursorReadoutText(BoostLog(), WithSwitches(false, true), 2, 5),
+            "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"
+            "Time (ms), 0, 500, 1250, 750, 2750\r\n"
+            "Boost (psi), 1.5, 12.3, 10.1, 2.2, 12.3\r\n");
+  EXPECT_EQ(CursorReadoutText(DriveLog(2.98f, false), WithSwitches(true, true), 9, 0),
+            "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"
+            "Time (秒),0, 2, 0, 2, 3\r\n"
+            "Vehicle Speed (km/h), 60, 60, 60, 0, 60\r\n"
+            "Engine Speed (rpm), 2000, 2000, 2000, 0, 2000\r\n"
+            "Injector Pulse Width (ms), 2.98, 2.98, 2.98, 0, 2.98\r\n"
+            "区間平均速度 (km/h), ―, ―, ―, 66.667, ―\r\n"
+            "区間走行距離 (km), ―, ―, ―, 0.042, ―\r\n");
+  // A cursor off the log leaves its column and the section at "0".
+  EXPECT_EQ(CursorReadoutText(BoostLog(), WithSwitches(false, false), 2, 40),
+            "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"
+            "Time (ms), 0, 0, 0, 0, 2750\r\n"
+            "Boost (psi), 1.5, 0, 0, 0, 12.3\r\n");
+  EXPECT_EQ(CursorReadoutText(LogTable{}, WithSwitches(false, true), 0, 0), "");
+}
+
+}  // namespace
+}  // namespace dravik

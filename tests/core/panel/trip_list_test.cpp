@@ -1,0 +1,62 @@
+#include "panel/trip_list.h"
+
+#include <gtest/gtest.h>
+
+namespace dravik {
+namespace {
+
+TEST(DrivingTimeRow, UnitSwitchAndHalvesToEven) {
+  struct Case {
+    int64_t time_ms;
+    const char* value;
+    const char* unit;
+  };
+  const Case cases[] = {
+      {0, "0", "[ms]"},      {999, "999", "[ms]"},   {1000, "1", "[秒]"},    {1500, "2", "[秒]"},
+      {2250, "2", "[秒]"},   {2500, "2", "[秒]"},    {59'999, "60", "[秒]"}, {60'000, "1", "[分]"},
+      {90'000, "2", "[分]"}, {150'000, "2", "[分]"}, {210'000, "4", "[分]"}, {-250, "-250", "[ms]"},
+  };
+  for (const Case& c : cases) {
+    const TripListRow row = DrivingTimeRow(c.time_ms);
+    EXPECT_EQ(row.name, "走行時間");
+    EXPECT_EQ(row.value, c.value) << c.time_ms;
+    EXPECT_EQ(row.unit, c.unit) << c.time_ms;
+  }
+}
+
+TEST(TripListRows, RowsFollowTheItemsFound) {
+  TripSummary trip;
+  trip.driving_time_ms = 2250;
+  trip.average_speed = static_cast<float>(600 / 9.0);
+  trip.distance_km = static_cast<float>(2250 / 3'600'000.0 * trip.average_speed);
+  trip.fuel_used_cc = 2.393f;
+  trip.fuel_economy_text = "17.409";
+
+  EXPECT_EQ(TripListRows(trip, false, false).size(), 1u);
+  EXPECT_EQ(TripListRows(trip, true, false).size(), 3u);
+  const std::vector<TripListRow> rows = TripListRows(trip, true, true);
+  EXPECT_EQ(TripListClipboardText(rows),
+            "走行時間, 2, [秒]\r\n"
+            "平均速度, 66.667, [km/h]\r\n"
+            "走行距離, 0.042, [km]\r\n"
+            "燃料消費量, 0.002, [l]\r\n"
+            "燃費, 17.409, [km/l]\r\n");
+}
+
+TEST(TripListRows, NoFuelOverADistance) {
+  TripSummary trip;
+  trip.driving_time_ms = 999;
+  trip.distance_km = 0.5f;
+  trip.fuel_economy_text = "∞";
+  const std::vector<TripListRow> rows = TripListRows(trip, true, true);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[3].value, "0.000");
+  EXPECT_EQ(rows[4].value, "∞");
+}
+
+TEST(TripListClipboardText, EmptyListCopiesNothing) {
+  EXPECT_EQ(TripListClipboardText({}), "");
+}
+
+}  // namespace
+}  // namespace dravik
