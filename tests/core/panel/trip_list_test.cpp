@@ -43,20 +43,5 @@ TEST(TripListRows, RowsFollowTheItemsFound) {
             "燃費, 17.409, [km/l]\r\n");
 }
 
-TEST(TripListRows, NoFuelOverADistance) {
-  TripSummary trip;
-  trip.driving_time_ms = 999;
-  trip.distance_km = 0.5f;
-  trip.fuel_economy_text = "∞";
-  const std::vector<TripListRow> rows = TripListRows(trip, true, true);
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[3].value, "0.000");
-  EXPECT_EQ(rows[4].value, "∞");
-}
-
-TEST(TripListClipboardText, EmptyListCopiesNothing) {
-  EXPECT_EQ(TripListClipboardText({}), "");
-}
-
 }  // namespace
 }  // namespace dravik
