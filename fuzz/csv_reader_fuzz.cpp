@@ -1,0 +1,119 @@
+// Feeds arbitrary bytes to the log reader and checks what a load leaves behind. The first byte
+// picks the settings; the rest is the file.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "app/settings.h"
+#include "log/csv_reader.h"
+#include "log/fuel_trip.h"
+#include "log/load_error.h"
+#include "log/log_table.h"
+#include "log/text_decoding.h"
+
+namespace {
+
+using namespace dravik;
+
+void Check(bool condition) {
+  if (!condition) {
+    std::abort();
+  }
+}
+
+Settings SettingsOf(uint8_t selector) {
+  Settings settings;
+  settings.graph_scale_mode = selector & 1;
+  switch (selector >> 1 & 3) {
+    case 0:
+      break;  // the first-start fuel values
+    case 1:
+      settings.injector_flow_scaling = 0;
+      break;
+    case 2:
+      settings.injector_latency = -1e30f;
+      settings.cylinder = 32767;
+      break;
+    case 3:
+      settings.injector_flow_scaling = 3e38f;
+      settings.injector_latency = 0;
+      break;
+  }
+  return settings;
+}
+
+void CheckTrip(const LogTable& table, const FuelParams& fuel, int64_t first, int64_t last) {
+  const TripSummary trip = ComputeTripSummary(table, fuel, first, last);
+  Check(!std::isnan(trip.average_speed) && !std::isnan(trip.distance_km));
+  Check(!trip.fuel_economy_text.empty() && IsValidUtf8(trip.fuel_economy_text));
+  if (first < 0 || first > last || last > table.last_sample) {
+    Check(trip.driving_time_ms == 0 && trip.speed_sum == 0 && trip.fuel_used_cc == 0);
+  }
+}
+
+void CheckLoaded(const LogTable& table, const Settings& settings) {
+  Check(table.item_count >= 0 && table.item_count <= kMaxItems);
+  Check(table.last_sample >= kMinRealSamples - 1);
+  Check(table.item_names.size() == static_cast<size_t>(table.item_count) + 1);
+  for (const std::string& name : table.item_names) {
+    Check(IsValidUtf8(name));
+  }
+  Check(table.item_min.size() == table.item_names.size());
+  Check(table.item_max.size() == table.item_names.size());
+  const int64_t count = table.SampleCount();
+  Check(count == table.last_sample + 1 + kTailSamples);
+  for (int j = 0; j <= table.item_count; ++j) {
+    const auto values = table.Values(j);
+    Check(static_cast<int64_t>(values.size()) == count);
+    Check(table.item_min[j] <= table.item_max[j]);
+    for (int64_t s = 0; s <= table.last_sample; ++s) {
+      Check(std::isfinite(values[s]));
+      Check(values[s] >= table.item_min[j] && values[s] <= table.item_max[j]);
+    }
+    if (j == 0) {
+      continue;
+    }
+    const auto plot_y = table.PlotY(j);
+    Check(static_cast<int64_t>(plot_y.size()) == count);
+    for (const int16_t y : plot_y) {
+      Check(y >= 400 && y <= 10400);
+    }
+  }
+  const FuelParams fuel = FuelParamsOf(settings);
+  const int64_t last = table.last_sample;
+  CheckTrip(table, fuel, 0, last);
+  CheckTrip(table, fuel, last / 3, 2 * last / 3);
+  CheckTrip(table, fuel, last, last);
+  CheckTrip(table, fuel, 1, 1);
+  CheckTrip(table, fuel, last, 0);
+  CheckTrip(table, fuel, -1, 5);
+  CheckTrip(table, fuel, 0, last + kTailSamples);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) {
+    return 0;
+  }
+  const Settings settings = SettingsOf(data[0]);
+  const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+  LogTable table;
+  const LoadError error = ReadLogFromBuffer(bytes, settings, table);
+  if (error.kind == LoadFailure::kNone) {
+    CheckLoaded(table, settings);
+  } else {
+    Check(table.item_count == 0 && table.last_sample == 0 && table.item_names.empty());
+    Check(table.SampleCount() == 0);
+    Check(!LoadFailureMessage(error).empty());
+  }
+  // A failing second load must not leave the first one's items behind.
+  const LoadError again = ReadLogFromBuffer(bytes.substr(0, bytes.size() / 2), settings, table);
+  if (again.kind != LoadFailure::kNone) {
+    Check(table.item_count == 0 && table.last_sample == 0 && table.item_names.empty());
+  }
+  return 0;
+}
