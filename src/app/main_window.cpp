@@ -24,7 +24,10 @@
 #include <QWindow>
 
 #include "app/command_line.h"
+#include "app/help_window.h"
+#include "app/options_dialog.h"
 #include "app/settings_file.h"
+#include "app/wheel_filter.h"
 #include "chart/chart_image_view.h"
 #include "chart/graph_view.h"
 #include "chart/layout.h"
@@ -35,6 +38,7 @@
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
+#include "panel/max_view_window.h"
 
 namespace dravik {
 namespace {
@@ -62,10 +66,101 @@ QString FirstDroppedFile(const QMimeData* data) {
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   BuildControls();
   InstallDropHandling();
+  InstallWheelFilters();
   view_.magnification = kMagnifications[0];
 }
 
-MainWindow::~MainWindow() = default;
+// The numeric display window reads this window's log and settings, so it must not outlive them.
+MainWindow::~MainWindow() {
+  delete max_view_;
+}
+
+void MainWindow::InstallWheelFilters() {
+  chart_wheel_ = WheelFilter::ForChart(
+      time_scroll_, [this] { return view_.view_span; }, this);
+  for (QWidget* widget : {static_cast<QWidget*>(graph_), static_cast<QWidget*>(scale_),
+                          static_cast<QWidget*>(time_scroll_)}) {
+    chart_wheel_->Watch(widget);
+  }
+  item_panel_wheel_ = WheelFilter::ForItemPanel(items_->ScrollBar(), this);
+  for (QWidget* widget : {static_cast<QWidget*>(items_), items_->List(),
+                          static_cast<QWidget*>(items_->ScrollBar())}) {
+    item_panel_wheel_->Watch(widget);
+  }
+  // Shutdown after the settings are saved: help closes, the wheel filters go, then the numeric
+  // display window is unloaded (what it stores then is not saved any more).
+  connect(this, &MainWindow::Exiting, this, [this] {
+    if (help_) {
+      help_->close();
+    }
+    for (QWidget* widget : {static_cast<QWidget*>(graph_), static_cast<QWidget*>(scale_),
+                            static_cast<QWidget*>(time_scroll_)}) {
+      chart_wheel_->Unwatch(widget);
+    }
+    for (QWidget* widget : {static_cast<QWidget*>(items_), items_->List(),
+                            static_cast<QWidget*>(items_->ScrollBar())}) {
+      item_panel_wheel_->Unwatch(widget);
+    }
+    if (max_view_) {
+      max_view_->close();
+    }
+  });
+}
+
+MaxViewWindow* MainWindow::MaxView() const {
+  return max_view_;
+}
+
+void MainWindow::chkMaxView_Click(bool checked) {
+  if (!checked) {
+    if (max_view_) {
+      max_view_->close();
+    }
+    return;
+  }
+  if (max_view_) {
+    return;
+  }
+  max_view_ = new MaxViewWindow(table_, settings_);
+  max_view_->setWindowIcon(windowIcon());
+  connect(max_view_, &MaxViewWindow::Closed, this, [this] { max_view_check_->setChecked(false); });
+  connect(this, &MainWindow::LogLoaded, max_view_, &MaxViewWindow::MaxViewList);
+  connect(this, &MainWindow::LogCleared, max_view_, &MaxViewWindow::ClearList);
+  connect(this, &MainWindow::CursorsMoved, max_view_, &MaxViewWindow::ApplyCursorMove);
+  connect(this, &MainWindow::WindowStateFollow, max_view_, &MaxViewWindow::FollowMainWindow);
+  max_view_->show();
+}
+
+void MainWindow::cmdOption_Click() {
+  OptionsDialog dialog(settings_, show_scale_mode_option_, this);
+  connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
+  dialog.exec();
+  if (dialog.OptionsChanged()) {
+    if (!current_log_path_.isEmpty()) {
+      OpenFile(current_log_path_);
+    }
+    return;
+  }
+  if (table_.IsLoaded()) {
+    DrowGraph();
+    if (max_view_check_->isChecked() && max_view_) {
+      max_view_->ReDrawTime();
+      picGraph_MouseDown(kLeftButton, cursor_x_[0]);
+      picGraph_MouseDown(kRightButton, cursor_x_[1]);
+    }
+  }
+}
+
+void MainWindow::cmdHelp_Click() {
+  ShowHelp(HelpPage::kContents);
+}
+
+void MainWindow::ShowHelp(HelpPage page) {
+  if (!help_) {
+    help_ = std::make_unique<HelpWindow>();
+  }
+  help_->ShowPage(page);
+}
 
 void MainWindow::BuildControls() {
   chart_box_ = new QWidget(this);
@@ -115,6 +210,9 @@ void MainWindow::BuildControls() {
   place(exit_button_, 1800, 1200, 1575, 375);
   connect(open_button_, &QPushButton::clicked, this, &MainWindow::cmdOpenFile_Click);
   connect(exit_button_, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
+  connect(max_view_check_, &QCheckBox::toggled, this, &MainWindow::chkMaxView_Click);
+  connect(option_button_, &QPushButton::clicked, this, &MainWindow::cmdOption_Click);
+  connect(help_button_, &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
   connect(magnification_combo_, &QComboBox::activated, this, [this] { cmbMultipl_Click(); });
 
   trip_frame_ = new QGroupBox(QStringLiteral("走行/燃費情報"), this);

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include "app/help_window.h"
 #include "app/settings.h"
 #include "chart/cursors.h"
 #include "chart/scale_labels.h"
@@ -29,7 +32,9 @@ namespace dravik {
 
 class GraphView;
 class ItemPanel;
+class MaxViewWindow;
 class ScaleView;
+class WheelFilter;
 
 // The main window (frmMain): the chart with its scale strip and time scroll bar on the left; the
 // item panel, the command buttons and the trip list on the right. It owns the log, the settings
@@ -91,6 +96,10 @@ class MainWindow : public QWidget {
   QPushButton* ExitButton() const { return exit_button_; }
   QGroupBox* TripFrame() const { return trip_frame_; }
   QTreeWidget* TripList() const { return trip_list_; }
+  // The numeric display window while chkMaxView is checked, else null.
+  MaxViewWindow* MaxView() const;
+  // The help window once the help has been opened, else null.
+  HelpWindow* Help() const { return help_.get(); }
   // The trip list's copy command ("走行/燃費情報のコピー").
   void CopyTripList() { mnuFuelEfficientCopy_Click(); }
 
@@ -132,6 +141,11 @@ class MainWindow : public QWidget {
   void RefuseDrops(QWidget* widget);
   void cmdOpenFile_Click();
   void cmdExit_Click();
+  void chkMaxView_Click(bool checked);
+  void cmdOption_Click();
+  void cmdHelp_Click();
+  void ShowHelp(HelpPage page);
+  void InstallWheelFilters();
   // Runs the magnification handler; `redraw` false where the caller draws right after.
   void cmbMultipl_Click(bool redraw = true);
   void scrX_Scroll(int position);
@@ -180,6 +194,10 @@ class MainWindow : public QWidget {
   QPushButton* exit_button_ = nullptr;
   QGroupBox* trip_frame_ = nullptr;
   QTreeWidget* trip_list_ = nullptr;
+  QPointer<MaxViewWindow> max_view_;  // deletes itself when closed
+  std::unique_ptr<HelpWindow> help_;  // a window of its own, created when first asked for
+  WheelFilter* chart_wheel_ = nullptr;
+  WheelFilter* item_panel_wheel_ = nullptr;
 };
 
 }  // namespace dravik

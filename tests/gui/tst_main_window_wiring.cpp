@@ -1,0 +1,163 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpontaneKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "app/help_window.h"
+#include "app/main_window.h"
+#include "app/options_dialog.h"
+#include "chart/graph_view.h"
+#include "panel/item_panel.h"
+#include "panel/max_view_window.h"
+
+using namespace dravik;
+
+// How the main window drives the numeric display window, the options dialog, the help window
+// and the wheel filters.
+namespace {
+
+// `items` data items over `rows` samples 250 ms apart, the last item a speed.
+QString WriteLog(const QTemporaryDir& dir, const QString& name, int items, int rows) {
+  std::string text = "Time";
+  for (int item = 1; item < items; ++item) {
+    text += ",Item " + std::to_string(item);
+  }
+  text += ",Vehicle Speed (km/h)\r\n";
+  for (int row = 0; row < rows; ++row) {
+    text += std::to_string(row * 250);
+    for (int item = 1; item <= items; ++item) {
+      text += "," + std::to_string(item * 10 + row % 7);
+    }
+    text += "\r\n";
+  }
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  return path;
+}
+
+void TurnWheel(QWidget* target, int angle) {
+  const QPointF position(2, 2);
+  QWheelEvent event(position, target->mapToGlobal(position), QPoint(), QPoint(0, angle),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QSpontaneKeyEvent::setSpontaneous(&event);
+  qApp->notify(target, &event);
+}
+
+}  // namespace
+
+class TestMainWindowWiring : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  QStringList messages_;
+
+  std::unique_ptr<MainWindow> NewWindow() {
+    messages_.clear();
+    auto window = std::make_unique<MainWindow>();
+    window->SetMessageHook([this](const QString& text) { messages_ << text; });
+    window->resize(800, 560);
+    window->show();
+    return window;
+  }
+
+ private slots:
+  void NumericDisplayFollowsTheBoxTheLoadsAndTheCursors() {
+    auto window = NewWindow();
+    window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
+    window->MaxViewCheck()->setChecked(true);
+    QPointer<MaxViewWindow> max_view = window->MaxView();
+    QVERIFY(max_view && max_view->isVisible());
+    QCOMPARE(max_view->List()->topLevelItemCount(), 4);
+
+    window->picGraph_MouseDown(kLeftButton, 5);
+    QCOMPARE(max_view->List()->topLevelItem(0)->text(2), QString("1250"));
+
+    window->OpenFile(WriteLog(dir_, "b.csv", 5, 20));
+    QCOMPARE(max_view->List()->topLevelItemCount(), 6);
+    window->OpenFile(dir_.filePath("missing.csv"));
+    QCOMPARE(max_view->List()->topLevelItemCount(), 0);
+    QVERIFY(max_view->CopyButton()->isEnabled());
+
+    max_view->CloseButton()->click();
+    QVERIFY(!window->MaxViewCheck()->isChecked());
+    QTRY_VERIFY(max_view.isNull());
+
+    window->MaxViewCheck()->setChecked(true);
+    max_view = window->MaxView();
+    window->MaxViewCheck()->setChecked(false);
+    QTRY_VERIFY(max_view.isNull());
+  }
+
+  void NumericDisplayFollowsMinimising() {
+    auto window = NewWindow();
+    window->MaxViewCheck()->setChecked(true);
+    window->showMinimized();
+    QVERIFY(window->MaxView()->isMinimized());
+    window->showNormal();
+    QVERIFY(!window->MaxView()->isMinimized());
+  }
+
+  void ExitClosesTheOtherWindows() {
+    auto window = NewWindow();
+    window->MaxViewCheck()->setChecked(true);
+    QPointer<MaxViewWindow> max_view = window->MaxView();
+    window->HelpButton()->click();
+    QVERIFY(window->Help()->isVisible());
+    QCOMPARE(window->Help()->windowTitle(), QString("Dravik"));
+    window->close();
+    QVERIFY(!window->Help()->isVisible());
+    QTRY_VERIFY(max_view.isNull());
+  }
+
+  // A change of the time unit alone redraws and rewrites the numeric display's time row; the
+  // dialog's help button opens the help while the dialog is open.
+  void OptionsDialogAppliesItsResult() {
+    auto window = NewWindow();
+    window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
+    window->MaxViewCheck()->setChecked(true);
+    bool help_shown_during_dialog = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      dialog->findChild<QPushButton*>("cmdHelp")->click();
+      help_shown_during_dialog = window->Help() != nullptr && window->Help()->isVisible();
+      dialog->findChild<QCheckBox*>("chkTimeUnitSec")->setChecked(true);
+      dialog->findChild<QPushButton*>("cmdOK")->click();
+    });
+    window->OptionButton()->click();
+    QVERIFY(help_shown_during_dialog);
+    QCOMPARE(window->AppSettings().time_unit_sec, 1);
+    QCOMPARE(window->MaxView()->List()->topLevelItem(0)->text(0), QString("Time (秒)"));
+  }
+
+  void WheelScrollsTheChartAndTheItemPanel() {
+    auto window = NewWindow();
+    window->OpenFile(WriteLog(dir_, "long.csv", 40, 2001));
+    QVERIFY(messages_.isEmpty());
+    window->MagnificationCombo()->setCurrentIndex(3);  // 10: a span of 200 samples
+    emit window->MagnificationCombo()->activated(3);
+    QScrollBar* time = window->TimeScrollBar();
+    const int before = time->value();
+    TurnWheel(window->Graph(), -120);
+    QCOMPARE(time->value(), before + 4);
+    TurnWheel(time, 120);
+    QCOMPARE(time->value(), before);
+
+    QScrollBar* items = window->Items()->ScrollBar();
+    QVERIFY(items->maximum() > 120);
+    TurnWheel(window->Items()->Box(1), -120);
+    QCOMPARE(items->value(), 120);
+  }
+};
+
+QTEST_MAIN(TestMainWindowWiring)
+#include "tst_main_window_wiring.moc"
