@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "common/number_format.h"
 #include "common/rounding.h"
@@ -70,7 +71,13 @@ float RoundToHundredths(double value) {
   }
   const std::string text = FormatFixed(value, 2);
   float parsed = 0;
-  std::from_chars(text.data(), text.data() + text.size(), parsed);
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  // Beyond the single range the economy is infinite, which the reader refuses to scale, rather
+  // than 0, which would be drawn as if it had been logged.
+  if (result.ec == std::errc::result_out_of_range && std::fabs(value) > 1) {
+    return value < 0 ? -std::numeric_limits<float>::infinity()
+                     : std::numeric_limits<float>::infinity();
+  }
   return parsed;
 }
 

@@ -1,0 +1,376 @@
+// Files a user may be handed by a stranger: every one must end in a clear message or a sound load,
+// never in a crash, a hang, a half-filled table or a lost settings file.
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/settings_file.h"
+#include "log/csv_reader.h"
+#include "log/load_error.h"
+
+namespace dravik {
+namespace {
+
+namespace fs = std::filesystem;
+
+Settings NoFuel() {
+  Settings settings;
+  settings.injector_flow_scaling = 0;
+  return settings;
+}
+
+// `rows` lines "time,v1,...,vn" with time 250 * r and item i holding r + i.
+std::string Rows(int rows, int items) {
+  std::string text;
+  for (int r = 0; r < rows; ++r) {
+    text += std::to_string(250 * r);
+    for (int i = 1; i <= items; ++i) {
+      text += "," + std::to_string(r + i);
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+void ExpectEmpty(const LogTable& table, const std::string& what) {
+  EXPECT_EQ(table.item_count, 0) << what;
+  EXPECT_EQ(table.last_sample, 0) << what;
+  EXPECT_TRUE(table.item_names.empty()) << what;
+  EXPECT_EQ(table.SampleCount(), 0) << what;
+  EXPECT_FALSE(table.IsLoaded()) << what;
+}
+
+class HostileFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "dravik-hostile-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+  }
+  void TearDown() override {
+    std::error_code error;
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(dir_, error);
+  }
+  std::string Write(const std::string& name, const std::string& text) {
+    const fs::path path = dir_ / fs::u8path(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+  // Loads a good log first, so that a failure must also clear what was there.
+  LoadError LoadAfterGoodLog(const std::string& path, LogTable& table) {
+    const LoadError good = ReadLogFromBuffer("Time,A,B,C\r\n" + Rows(20, 3), NoFuel(), table);
+    EXPECT_EQ(good.kind, LoadFailure::kNone);
+    return ReadLog(path, NoFuel(), table);
+  }
+  fs::path dir_;
+};
+
+TEST_F(HostileFiles, FailuresShowTheirMessageAndLeaveNothingBehind) {
+  std::mt19937 random(7);
+  std::string binary(64 << 10, '\0');
+  for (char& c : binary) {
+    c = static_cast<char>(random());
+  }
+  std::string many_items = "Time";
+  for (int i = 1; i <= 100'000; ++i) {
+    many_items += ",I" + std::to_string(i);
+  }
+  many_items += "\r\n" + Rows(11, 1);
+  std::string wide_header;
+  while (wide_header.size() < (10u << 20)) {
+    wide_header += "Item,";
+  }
+  wide_header += "\r\n" + Rows(11, 1);
+  std::string comma_lines;
+  for (int r = 0; r < 20; ++r) {
+    comma_lines += ",,,\r\n";
+  }
+  const std::string rows = Rows(11, 1);
+  const std::string long_digits(100'000, '9');
+
+  struct Case {
+    const char* name;
+    std::string text;
+    LoadFailure kind;
+    ErrorNumber number;
+  };
+  const LoadFailure format = LoadFailure::kFormat;
+  const LoadFailure general = LoadFailure::kGeneral;
+  const Case cases[] = {
+      // Random bytes start their first sample with a time field that is not a number.
+      {"binary", binary, general, ErrorNumber::kTypeMismatch},
+      {"zero bytes", "", format, {}},
+      {"only commas", std::string(4000, ','), format, {}},
+      {"comma lines", comma_lines, general, ErrorNumber::kTypeMismatch},
+      {"only line ends", std::string(5000, '\n'), format, {}},
+      {"100000 items", many_items, format, {}},
+      {"10 MB header of items", wide_header, format, {}},
+      {"-1e39 as data", "Time,A\r\n0,-1e39\r\n" + rows, general, ErrorNumber::kOverflow},
+      {"-1e39 as time", "Time,A\r\n-1e39,1\r\n" + rows, general, ErrorNumber::kOverflow},
+      {"inf as time", "Time,A\r\ninf,1\r\n" + rows, general, ErrorNumber::kTypeMismatch},
+      {"hex as time", "Time,A\r\n0x1p3,1\r\n" + rows, general, ErrorNumber::kTypeMismatch},
+      {"long digits as data", "Time,A\r\n0," + long_digits + "\r\n" + rows, general,
+       ErrorNumber::kOverflow},
+      {"long digits as time", "Time,A\r\n" + long_digits + ",1\r\n" + rows, general,
+       ErrorNumber::kOverflow},
+      {"clock 99999999 hours", "Time,A\r\n99999999:00:00,1\r\n" + rows, general,
+       ErrorNumber::kOverflow},
+      {"clock minutes beyond", "Time,A\r\n0:99999999999:00,1\r\n" + rows, general,
+       ErrorNumber::kOverflow},
+      // A range up to the largest single has a scale bound beyond the single range.
+      {"range that cannot be scaled", "Time,A\r\n0,3.4e38\r\n" + rows, general,
+       ErrorNumber::kDivisionByZero},
+  };
+  for (const Case& c : cases) {
+    LogTable table;
+    const auto start = std::chrono::steady_clock::now();
+    const LoadError error = LoadAfterGoodLog(Write("case.csv", c.text), table);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(error.kind, c.kind) << c.name;
+    if (c.kind == general) {
+      EXPECT_EQ(error.number, c.number) << c.name;
+      EXPECT_TRUE(IsErrorBox(error)) << c.name;
+    }
+    EXPECT_FALSE(LoadFailureMessage(error).empty()) << c.name;
+    ExpectEmpty(table, c.name);
+    EXPECT_LT(elapsed, std::chrono::seconds(10)) << c.name;
+  }
+}
+
+// 1e38 km/h on 0.00086 l/h is an economy beyond the single range: refused, not drawn as 0.
+TEST(HostileValues, AnEconomyBeyondTheSingleRangeFailsTheLoad) {
+  std::string text = "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)\r\n";
+  for (int r = 0; r < 12; ++r) {
+    text += std::to_string(250 * r) + (r == 6 ? ",1e38,1,1.98\r\n" : ",60,2000,2.98\r\n");
+  }
+  LogTable table;
+  const LoadError error = ReadLogFromBuffer(text, Settings{}, table);
+  EXPECT_EQ(error.kind, LoadFailure::kGeneral);
+  EXPECT_EQ(error.number, ErrorNumber::kDivisionByZero);
+  ExpectEmpty(table, "economy");
+}
+
+TEST_F(HostileFiles, OddButReadableValuesLoad) {
+  const std::string long_one = "1" + std::string(1000, '0') + "e-1000";
+  const std::string long_zero = "0." + std::string(100'000, '0') + "1";
+  struct Case {
+    const char* field;
+    float value;
+  };
+  const Case cases[] = {{"1e-45", 0}, {long_one.c_str(), 1}, {long_zero.c_str(), 0}};
+  for (const Case& c : cases) {
+    LogTable table;
+    const std::string text =
+        "Time,A\r\n" + std::string(c.field) + "," + c.field + "\r\n" + Rows(11, 1);
+    ASSERT_EQ(ReadLog(Write("odd.csv", text), NoFuel(), table).kind, LoadFailure::kNone) << c.field;
+    EXPECT_EQ(table.Values(0)[0], c.value);
+    EXPECT_EQ(table.Values(1)[0], c.value);
+  }
+}
+
+TEST_F(HostileFiles, ATenMegabyteItemNameLoads) {
+  const std::string name(10 << 20, 'N');
+  LogTable table;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(ReadLog(Write("wide.csv", "Time," + name + "\r\n" + Rows(11, 1)), NoFuel(), table).kind,
+            LoadFailure::kNone);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(table.item_names[1], name);
+  EXPECT_EQ(table.last_sample, 10);
+}
+
+TEST_F(HostileFiles, ClockTimesGoingBackwardsCountFromTheNextDay) {
+  std::string text = "Time,A\r\n";
+  for (int r = 0; r < 12; ++r) {
+    text += "12:00:" + std::to_string(30 - r) + ".000," + std::to_string(r) + "\r\n";
+  }
+  LogTable table;
+  ASSERT_EQ(ReadLog(Write("back.csv", text), NoFuel(), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.Values(0)[0], 0);
+  EXPECT_EQ(table.Values(0)[1], 86'399'000);
+  EXPECT_EQ(table.Values(0)[11], 86'389'000);
+  for (const int16_t y : table.PlotY(1)) {
+    EXPECT_GE(y, 400);
+    EXPECT_LE(y, 10400);
+  }
+}
+
+TEST_F(HostileFiles, PathsThatAreNoLogFailWithTheirNumber) {
+  const std::string gone = Write("gone.csv", "Time,A\r\n" + Rows(11, 1));
+  fs::remove(gone);  // chosen in the dialog, deleted before the load
+  fs::create_directory(dir_ / "folder.csv");
+  struct Case {
+    const char* name;
+    std::string path;
+    ErrorNumber number;
+  };
+  const Case cases[] = {
+      {"deleted", gone, ErrorNumber::kFileNotFound},
+      {"directory", (dir_ / "folder.csv").string(), ErrorNumber::kPathAccessError},
+      {"below a file", Write("plain.csv", "x") + "/log.csv", ErrorNumber::kFileNotFound},
+      {"empty path", "", ErrorNumber::kFileNotFound},
+  };
+  for (const Case& c : cases) {
+    LogTable table;
+    const LoadError error = LoadAfterGoodLog(c.path, table);
+    EXPECT_EQ(error.kind, LoadFailure::kGeneral) << c.name;
+    EXPECT_EQ(error.number, c.number) << c.name;
+    ExpectEmpty(table, c.name);
+  }
+}
+
+TEST_F(HostileFiles, PathsWithBlanksQuotesAndNonAsciiLoad) {
+  for (const std::string name : {"my log 1.csv", "\"quoted\" 'log'.csv", "ログ ファイル.csv",
+                                 "  leading and trailing  ", "semi;colon,comma.csv"}) {
+    LogTable table;
+    ASSERT_EQ(ReadLog(Write(name, "Time,A\r\n" + Rows(11, 1)), NoFuel(), table).kind,
+              LoadFailure::kNone)
+        << name;
+    EXPECT_EQ(FileNameOf((dir_ / fs::u8path(name)).string()), name);
+  }
+}
+
+// A logger still appending rows: the load takes the file as far as it reached when it was opened,
+// which is either a whole log or one cut inside a sample; every sample read is one written.
+TEST_F(HostileFiles, AFileStillBeingWrittenLoadsAsFarAsItReaches) {
+  const std::string path = Write("growing.csv", "Time,A,B\r\n" + Rows(50, 2));
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    for (int r = 50; !stop; ++r) {
+      // A row written in two parts, so that a reader may see half of it.
+      out << 250 * r << "," << r + 1 << std::flush;
+      out << "," << r + 2 << "\r\n" << std::flush;
+    }
+  });
+  int loads = 0;
+  for (; loads < 200; ++loads) {
+    LogTable table;
+    const LoadError error = ReadLog(path, NoFuel(), table);
+    if (error.kind != LoadFailure::kNone) {
+      EXPECT_EQ(error.kind, LoadFailure::kFormat);
+      ExpectEmpty(table, "cut inside a sample");
+      continue;
+    }
+    ASSERT_GE(table.last_sample, 49);
+    for (int64_t s = 0; s <= table.last_sample; s += 7) {
+      ASSERT_EQ(table.Values(0)[s], 250.0f * static_cast<float>(s));
+      ASSERT_EQ(table.Values(1)[s], static_cast<float>(s + 1));
+    }
+    // The last row may be cut after its second field, which then reads as a value of its own.
+    ASSERT_EQ(table.Values(2)[table.last_sample - 1], static_cast<float>(table.last_sample + 1));
+  }
+  stop = true;
+  writer.join();
+}
+
+// The error box shows the catalogue's words, never where the file was nor what it held.
+TEST_F(HostileFiles, MessagesHoldNeitherPathNorContent) {
+  const std::string secret = "SECRET-ITEM-7f3a";
+  fs::create_directory(dir_ / "private dir");
+  const auto in_dir = [&](const std::string& name) { return "private dir/" + name; };
+  std::vector<std::pair<std::string, LoadError>> loads;
+  const auto load = [&](const std::string& path) {
+    LogTable table;
+    loads.emplace_back(path, ReadLog(path, NoFuel(), table));
+  };
+  load((dir_ / "private dir/missing-secret.csv").string());
+  load((dir_ / "private dir").string());
+  load(Write(in_dir("overflow.csv"), "Time," + secret + "\r\n0,1e39\r\n" + Rows(11, 1)));
+  load(Write(in_dir("letters.csv"), "Time," + secret + "\r\n" + secret + ",1\r\n" + Rows(11, 1)));
+  load(Write(in_dir("scale.csv"), "Time," + secret + "\r\n0,3.4e38\r\n" + Rows(11, 1)));
+  load(Write(in_dir("format.csv"), "Time," + secret + "\r\n12:34," + secret + "\r\n"));
+  load(Write(in_dir("few.csv"), "Time," + secret + "\r\n" + Rows(3, 1)));
+  for (const auto& [path, error] : loads) {
+    ASSERT_NE(error.kind, LoadFailure::kNone) << path;
+    const std::string text = LoadFailureMessage(error);
+    EXPECT_EQ(text.find(secret), std::string::npos) << text;
+    EXPECT_EQ(text.find("private"), std::string::npos) << text;
+    EXPECT_EQ(text.find(dir_.filename().string()), std::string::npos) << text;
+    EXPECT_EQ(text.find(".csv"), std::string::npos) << text;
+  }
+
+  // Every catalogue number: exactly the five lines of the box, the description being the
+  // catalogue's own.
+  for (const ErrorNumber number :
+       {ErrorNumber::kOutOfMemory, ErrorNumber::kOverflow, ErrorNumber::kDivisionByZero,
+        ErrorNumber::kTypeMismatch, ErrorNumber::kFileNotFound, ErrorNumber::kDeviceIoError,
+        ErrorNumber::kPathAccessError}) {
+    const int n = static_cast<int>(number);
+    EXPECT_EQ(LoadFailureMessage({LoadFailure::kGeneral, number}),
+              "エラーです。\r\n場所       : OpenFile()\r\nエラー番号 : " + std::to_string(n) +
+                  "\r\n" + ErrorDescription(number) + "\r\nVer 1.22")
+        << n;
+    EXPECT_EQ(ErrorDescription(number).find(".csv"), std::string::npos) << n;
+  }
+}
+
+// A program killed while it saves its settings leaves either the old file or the new one.
+TEST(SaveSettingsKilled, LeavesTheOldOrTheNewFileNeverAPartialOne) {
+  std::string pattern = (fs::temp_directory_path() / "dravik-kill-XXXXXX").string();
+  const fs::path dir = ::mkdtemp(pattern.data());
+  const std::string path = (dir / "dravik.ini").string();
+  Settings old_settings;
+  Settings new_settings;
+  new_settings.cylinder = 6;
+  new_settings.item_colors.fill(MakeRgb(1, 2, 3));
+  const std::string old_text = SettingsFileText(old_settings);
+  const std::string new_text = SettingsFileText(new_settings);
+  ASSERT_TRUE(SaveSettings(path, old_settings).ok);
+
+  std::mt19937 random(99);
+  for (int round = 0; round < 30; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) {
+        SaveSettings(path, i % 2 ? old_settings : new_settings);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(500 + random() % 15000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::ifstream stream(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(stream), {}};
+    ASSERT_TRUE(text == old_text || text == new_text) << "round " << round << ": " << text.size();
+  }
+  std::error_code error;
+  fs::remove_all(dir, error);
+}
+
+TEST(SettingsFilePath, AProgramDirectoryThatCannotBeWrittenMovesTheFile) {
+  std::string pattern = (fs::temp_directory_path() / "dravik-ro-XXXXXX").string();
+  const fs::path dir = ::mkdtemp(pattern.data());
+  fs::permissions(dir, fs::perms(0555));
+  if (::access(dir.c_str(), W_OK) == 0) {
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::remove_all(dir);
+    GTEST_SKIP() << "the superuser writes into read-only directories";
+  }
+  const std::string executable = (dir / "dravik").string();
+  const char* home = std::getenv("HOME");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const std::string chosen = SettingsFilePath(executable);
+  EXPECT_NE(chosen, (dir / "dravik.ini").string());
+  if ((config && config[0] == '/') || (home && home[0] != '\0')) {
+    EXPECT_EQ(chosen.substr(chosen.size() - 19), "/dravik/dravik.ini");
+  }
+  fs::permissions(dir, fs::perms::owner_all);
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace dravik
