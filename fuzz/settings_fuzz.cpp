@@ -41,10 +41,10 @@ bool CloseFloat(float a, float b) {
   return a == b || std::fabs(a - b) <= 1e-6 * std::fabs(a) + 1e-38;
 }
 
-// Window geometry is written in the general form as well: exact up to 2^24.
+// Window geometry is written in the general form as well: exact up to 7 digits.
 bool CloseGeometry(int32_t a, int32_t b) {
   return a == b ||
-         (std::abs(static_cast<int64_t>(a)) >= (1 << 24) &&
+         (std::abs(static_cast<int64_t>(a)) >= 10'000'000 &&
           std::fabs(static_cast<double>(a) - b) <= 1e-6 * std::fabs(static_cast<double>(a)));
 }
 
