@@ -1,12 +1,19 @@
 #include "log/csv_reader.h"
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "chart/scaling.h"
@@ -20,8 +27,13 @@
 #include <system_error>
 #else
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
 #endif
 
 namespace dravik {
@@ -193,92 +205,200 @@ NumberStatus ParseNumber(std::string_view field, bool decimal_comma, int shift10
 
 constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
+// 10^-6 .. 10^3 for a number of at most 7 digits m (m < 10^7) and its power of ten 10^e. A
+// product with 10^e >= 1 is exact in double. Otherwise m x 10^e, computed in double, lies within
+// 2^-52 of the exact quotient m / 10^-e, while that quotient lies at least 2^-25 / 10^-e >= 2^-45
+// (relative) from every midpoint between two singles unless it is one, which needs 25
+// significant bits and so cannot be: rounding the double to a single thus rounds the exact
+// quotient correctly, as a single division would, without the division's cost.
+constexpr double kShortScale[] = {1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3};
+
 // How the fields of a file are written.
 struct TextFormat {
   char separator = ',';
   bool decimal_comma = false;  // "," is a decimal point besides "."
 };
 
-// Reads the samples of the text after the header: a stream of fields ended by the separator or a
-// line end, `fields` per sample, stored into `columns` (time first). Lines of zero length are
-// skipped. A run of samples that starts at a sample boundary can be read on its own, the clock
-// reference aside.
-class SampleParser {
+constexpr uint64_t kByteOnes = 0x0101010101010101;
+constexpr uint64_t kByteHighs = 0x8080808080808080;
+constexpr uint64_t kByteLow7 = 0x7F7F7F7F7F7F7F7F;
+
+constexpr uint64_t Broadcast(char c) {
+  return kByteOnes * static_cast<unsigned char>(c);
+}
+
+// High bit set in exactly the bytes of x that are zero.
+constexpr uint64_t ZeroBytes(uint64_t x) {
+  return ~(((x & kByteLow7) + kByteLow7) | x | kByteLow7);
+}
+
+// Reads the fields of one format: a data field as a single, a time field as milliseconds. Each
+// function starts at the first byte of a field and returns where the field ends: at its
+// terminator (separator or line-end byte) or at the end of the text.
+class FieldReader {
  public:
-  SampleParser(std::string_view text, TextFormat format, int fields, bool time_in_seconds,
-               float* const* columns)
-      : p_(text.data()),
-        end_(text.data() + text.size()),
+  FieldReader(std::string_view text, TextFormat format, bool time_in_seconds)
+      : end_(text.data() + text.size()),
         separator_(format.separator),
         decimal_comma_(format.decimal_comma),
-        fields_(fields),
         time_shift10_(time_in_seconds ? 3 : 0),
-        columns_(columns) {}
+        separators_(Broadcast(format.separator)) {}
 
-  // Reads every sample; `samples` is how many were read, also when a failure stops the reading.
-  LoadError Run(int64_t& samples) {
-    samples = 0;
-    for (;;) {
-      SkipBlankLines();
-      if (p_ == end_) {
-        return {};  // the end of the file where a new sample would begin
-      }
-      LoadError error = ReadTime(samples);
-      if (Failed(error)) {
-        return error;
-      }
-      for (int j = 1; j < fields_; ++j) {
-        SkipBlankLines();
-        if (p_ == end_ && !after_separator_) {
-          return Failure(LoadFailure::kFormat);
-        }
-        error = ReadValue(columns_[j][samples]);
-        if (Failed(error)) {
-          return error;
-        }
-      }
-      ++samples;
+  bool IsTerminator(char c) const { return c == separator_ || IsLineEnd(c); }
+  char separator() const { return separator_; }
+  const char* end() const { return end_; }
+
+  // Clock time of sample 0 (or 0 when it is not a clock time), which later clock times are taken
+  // relative to.
+  int32_t reference_ms() const { return reference_ms_; }
+  void set_reference_ms(int32_t reference_ms) { reference_ms_ = reference_ms; }
+
+  const char* ReadValue(const char* p, float& value, LoadError& error) const {
+    size_t length = 0;
+    if (ReadShortDecimal(p, 0, value, length)) {
+      return p + length;
     }
+    const char* q = p;
+    if (ReadPlainDecimal(q, 0, value)) {
+      return q;
+    }
+    const char* field_end = FieldEnd(p);
+    switch (ParseNumber(std::string_view(p, static_cast<size_t>(field_end - p)), decimal_comma_, 0,
+                        value)) {
+      case NumberStatus::kOk:
+        break;
+      case NumberStatus::kNotNumber:
+        value = 0;
+        break;
+      case NumberStatus::kOverflow:
+        error = General(ErrorNumber::kOverflow);
+        break;
+    }
+    return field_end;
+  }
+
+  // The time of `sample`: milliseconds as written (or seconds times 1000), or a clock time
+  // relative to the reference. A clock time in sample 0 becomes the reference.
+  const char* ReadTime(const char* p, int64_t sample, float& time, LoadError& error) {
+    size_t length = 0;
+    if (ReadShortDecimal(p, time_shift10_, time, length)) {
+      return p + length;
+    }
+    const char* q = p;
+    if (ReadPlainDecimal(q, time_shift10_, time)) {
+      return q;
+    }
+    const char* field_end = FieldEnd(p);
+    const std::string_view field(p, static_cast<size_t>(field_end - p));
+    if (field.find(':') != std::string_view::npos) {
+      int32_t clock_ms = 0;
+      error = ParseTimeOfDay(field, decimal_comma_, clock_ms);
+      if (Failed(error)) {
+        return field_end;
+      }
+      if (sample == 0) {
+        reference_ms_ = clock_ms;
+      }
+      // One midnight at most: a log spans less than a day.
+      int64_t relative = int64_t{clock_ms} - reference_ms_;
+      if (clock_ms < reference_ms_) {
+        relative += kDayMs;
+      }
+      time = static_cast<float>(relative);
+      return field_end;
+    }
+    switch (ParseNumber(field, decimal_comma_, time_shift10_, time)) {
+      case NumberStatus::kOk:
+        break;
+      case NumberStatus::kNotNumber:
+        error = General(ErrorNumber::kTypeMismatch);
+        break;
+      case NumberStatus::kOverflow:
+        error = General(ErrorNumber::kOverflow);
+        break;
+    }
+    return field_end;
   }
 
  private:
-  bool IsTerminator(char c) const { return c == separator_ || IsLineEnd(c); }
-
-  void SkipBlankLines() {
-    if (after_line_end_) {
-      while (p_ < end_ && IsLineEnd(*p_)) {
-        ++p_;
-      }
+  const char* FieldEnd(const char* p) const {
+    while (p < end_ && !IsTerminator(*p)) {
+      ++p;
     }
+    return p;
   }
 
-  // Passes the separator or line end that ends the field at p_. After a line end the next field
-  // first skips every further line-end byte, which takes the LF of a CR LF and blank lines alike.
-  void EndField() {
-    if (p_ == end_) {
-      after_separator_ = false;
-      after_line_end_ = false;
-      return;
+  // The commonest field, up to 7 bytes of an optional "-", digits and at most one decimal point
+  // before its terminator, read from one 8-byte word without a loop: the word is checked for
+  // anything else, the point is squeezed out and the digits are combined pairwise. Needs 8
+  // readable bytes at p. The value is rounded once, as in ReadPlainDecimal.
+  bool ReadShortDecimal(const char* p, int shift10, float& value, size_t& length) const {
+    if constexpr (std::endian::native != std::endian::little) {
+      return false;
     }
-    after_separator_ = *p_ == separator_;
-    after_line_end_ = !after_separator_;
-    ++p_;
+    if (end_ - p < 8) {
+      return false;
+    }
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    const uint64_t ends = ZeroBytes(word ^ separators_) | ZeroBytes(word ^ Broadcast('\n')) |
+                          ZeroBytes(word ^ Broadcast('\r'));
+    if (ends == 0) {
+      return false;
+    }
+    const int bytes = std::countr_zero(ends) / 8;  // the field's length, 0..7
+    if (bytes == 0) {
+      return false;
+    }
+    const uint64_t field_bytes = (uint64_t{1} << (8 * bytes)) - 1;
+    const uint64_t field_highs = field_bytes & kByteHighs;
+    uint64_t points = ZeroBytes(word ^ Broadcast('.'));
+    if (decimal_comma_) {
+      points |= ZeroBytes(word ^ Broadcast(','));
+    }
+    points &= field_highs;
+    const bool negative = (word & 0xFF) == '-';
+    // Digits become 0..9; any byte of 10 or more (or with its high bit set) is not a digit.
+    const uint64_t digits = word ^ Broadcast('0');
+    uint64_t others = (((digits & kByteLow7) + Broadcast(0x76)) | digits) & field_highs;
+    others &= ~(points | (negative ? uint64_t{0x80} : 0));
+    const int digit_count = bytes - static_cast<int>(negative) - static_cast<int>(points != 0);
+    if (others != 0 || (points & (points - 1)) != 0 || digit_count == 0) {
+      return false;
+    }
+    // The field moves to the top of the word, so that the bytes below it are leading zeros.
+    uint64_t number = digits & field_bytes & ~(negative ? uint64_t{0xFF} : 0);
+    const int shift = 8 * (8 - bytes);
+    number <<= shift;
+    int fraction_digits = 0;
+    if (points != 0) {
+      const int point = std::countr_zero(points) / 8;
+      fraction_digits = bytes - 1 - point;
+      const int at = 8 * point + shift;  // bit offset of the point after the move
+      const uint64_t below = number & ((uint64_t{1} << at) - 1);
+      const uint64_t above = number & (~uint64_t{0} << at << 8);
+      number = (below << 8) | above;
+    }
+    // Byte 0 holds the leading digit: combine neighbours into 2-, 4- and then 8-digit numbers.
+    number = number * 10 + (number >> 8);
+    number = (((number & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
+              (((number >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
+             32;
+    // At most 7 digits and 6 decimals: see kShortScale.
+    const double scaled =
+        static_cast<double>(number & 0xFFFFFFFF) * kShortScale[shift10 - fraction_digits + 6];
+    const auto v = static_cast<float>(scaled);
+    value = negative ? -v : v;
+    length = static_cast<size_t>(bytes);
+    return true;
   }
 
-  std::string_view TakeField() {
-    const char* begin = p_;
-    while (p_ < end_ && !IsTerminator(*p_)) {
-      ++p_;
-    }
-    return {begin, static_cast<size_t>(p_ - begin)};
-  }
-
-  // The common field, a plain decimal without exponent of at most 15 digits that ends at a
-  // terminator, read in one pass. The digits give an integer below 2^24 and the power of ten is at
-  // most 10^10, both exact in single precision, so one single division or multiplication rounds
-  // the exact value correctly. Anything else is left to ParseNumber.
-  bool ReadPlainDecimal(int shift10, float& value) {
-    const char* q = p_;
+  // A plain decimal without exponent of at most 15 digits that ends at a terminator, read in one
+  // pass. The digits give an integer below 2^24 and the power of ten is at most 10^10, both exact
+  // in single precision, so one single division or multiplication rounds the exact value
+  // correctly. Anything else is left to ParseNumber. Moves p to the terminator on success.
+  bool ReadPlainDecimal(const char*& p, int shift10, float& value) const {
+    const char* q = p;
     bool negative = false;
     if (q < end_ && *q == '-') {
       negative = true;
@@ -315,97 +435,282 @@ class SampleParser {
     float v = static_cast<float>(mantissa);
     v = exponent < 0 ? v / kPow10[-exponent] : v * kPow10[exponent];
     value = negative ? -v : v;
-    p_ = q;
+    p = q;
     return true;
   }
 
-  LoadError ReadValue(float& value) {
-    if (!ReadPlainDecimal(0, value)) {
-      switch (ParseNumber(TakeField(), decimal_comma_, 0, value)) {
-        case NumberStatus::kOk:
-          break;
-        case NumberStatus::kNotNumber:
-          value = 0;
-          break;
-        case NumberStatus::kOverflow:
-          return General(ErrorNumber::kOverflow);
-      }
-    }
-    EndField();
-    return {};
-  }
-
-  LoadError ReadTime(int64_t sample) {
-    float& time = columns_[0][sample];
-    if (ReadPlainDecimal(time_shift10_, time)) {
-      EndField();
-      return {};
-    }
-    const std::string_view field = TakeField();
-    EndField();
-    if (field.find(':') != std::string_view::npos) {
-      int32_t clock_ms = 0;
-      const LoadError error = ParseTimeOfDay(field, decimal_comma_, clock_ms);
-      if (Failed(error)) {
-        return error;
-      }
-      if (sample == 0) {
-        reference_ms_ = clock_ms;
-      }
-      // One midnight at most: a log spans less than a day.
-      int64_t relative = int64_t{clock_ms} - reference_ms_;
-      if (clock_ms < reference_ms_) {
-        relative += kDayMs;
-      }
-      time = static_cast<float>(relative);
-      return {};
-    }
-    switch (ParseNumber(field, decimal_comma_, time_shift10_, time)) {
-      case NumberStatus::kOk:
-        return {};
-      case NumberStatus::kNotNumber:
-        return General(ErrorNumber::kTypeMismatch);
-      case NumberStatus::kOverflow:
-        break;
-    }
-    return General(ErrorNumber::kOverflow);
-  }
-
-  const char* p_;
   const char* end_;
   char separator_;
   bool decimal_comma_;
-  int fields_;
   int time_shift10_;
+  uint64_t separators_;
+  int32_t reference_ms_ = 0;
+};
+
+// Reports the reading's progress to the caller's callback, on the calling thread only, at most
+// every 50 ms and never going back.
+class Progress {
+ public:
+  explicit Progress(const ReadProgress& callback) : callback_(callback) {}
+
+  // The first report, 0; later calls do nothing (a reading that starts again goes on from where
+  // the reports stand).
+  void Start() {
+    if (callback_ && !started_) {
+      started_ = true;
+      last_ = std::chrono::steady_clock::now();
+      callback_(0.0);
+    }
+  }
+
+  void Report(double fraction) {
+    if (!callback_) {
+      return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(50)) {
+      return;
+    }
+    last_ = now;
+    reported_ = std::max(reported_, std::min(fraction, 1.0));
+    callback_(reported_);
+  }
+
+ private:
+  const ReadProgress& callback_;
+  bool started_ = false;
+  std::chrono::steady_clock::time_point last_;
+  double reported_ = 0;
+};
+
+// Shares of the whole reading that its stages stand for, in progress reports.
+constexpr double kScanShare = 0.1;
+constexpr double kParseShare = 0.7;
+
+// Runs task(0), ..., task(count - 1) on up to `threads` threads, the calling thread among them,
+// each thread taking the next task not yet taken. Between its tasks the calling thread calls
+// report(tasks finished). The first exception of a task is rethrown once all threads stopped;
+// the other tasks still run.
+void RunTasks(int64_t count, int threads, const std::function<void(int64_t)>& task,
+              const std::function<void(int64_t)>& report) {
+  std::atomic<int64_t> next{0};
+  std::atomic<int64_t> finished{0};
+  std::exception_ptr failure;
+  std::mutex failure_mutex;
+  const auto work = [&](bool calling_thread) {
+    for (int64_t i = next++; i < count; i = next++) {
+      try {
+        task(i);
+      } catch (...) {
+        const std::lock_guard<std::mutex> lock(failure_mutex);
+        if (!failure) {
+          failure = std::current_exception();
+        }
+      }
+      const int64_t done = ++finished;
+      if (calling_thread && report) {
+        report(done);
+      }
+    }
+  };
+  std::vector<std::thread> helpers;
+  const int64_t helper_count = std::min<int64_t>(threads, count) - 1;
+  for (int64_t h = 0; h < helper_count; ++h) {
+    try {
+      helpers.emplace_back(work, false);
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: the threads there are do the work
+    }
+  }
+  work(true);
+  for (std::thread& helper : helpers) {
+    helper.join();
+  }
+  if (failure) {
+    std::rethrow_exception(failure);
+  }
+}
+
+// Reads the samples of the text after the header as one stream of fields ended by the separator
+// or a line end, `fields` per sample, stored into `columns` (time first). Lines of zero length
+// are skipped. This is the reading for every file; ReadLines gives the same for files whose lines
+// each hold one sample.
+class SampleParser {
+ public:
+  SampleParser(std::string_view text, const FieldReader& reader, int fields, float* const* columns)
+      : begin_(text.data()), p_(text.data()), reader_(reader), fields_(fields), columns_(columns) {}
+
+  // Reads every sample; `samples` is how many were read, also when a failure stops the reading.
+  LoadError Run(int64_t& samples, Progress& progress) {
+    samples = 0;
+    const char* end = reader_.end();
+    for (;;) {
+      SkipBlankLines();
+      if (p_ == end) {
+        return {};  // the end of the file where a new sample would begin
+      }
+      if ((samples & 0xFFF) == 0) {
+        progress.Report(kScanShare + kParseShare * static_cast<double>(p_ - begin_) /
+                                         static_cast<double>(end - begin_));
+      }
+      LoadError error;
+      p_ = reader_.ReadTime(p_, samples, columns_[0][samples], error);
+      EndField();
+      if (Failed(error)) {
+        return error;
+      }
+      for (int j = 1; j < fields_; ++j) {
+        SkipBlankLines();
+        if (p_ == end && !after_separator_) {
+          return Failure(LoadFailure::kFormat);
+        }
+        p_ = reader_.ReadValue(p_, columns_[j][samples], error);
+        EndField();
+        if (Failed(error)) {
+          return error;
+        }
+      }
+      ++samples;
+    }
+  }
+
+ private:
+  void SkipBlankLines() {
+    if (after_line_end_) {
+      while (p_ < reader_.end() && IsLineEnd(*p_)) {
+        ++p_;
+      }
+    }
+  }
+
+  // Passes the separator or line end that ends the field at p_. After a line end the next field
+  // first skips every further line-end byte, which takes the LF of a CR LF and blank lines alike.
+  void EndField() {
+    if (p_ == reader_.end()) {
+      after_separator_ = false;
+      after_line_end_ = false;
+      return;
+    }
+    after_separator_ = *p_ == reader_.separator();
+    after_line_end_ = !after_separator_;
+    ++p_;
+  }
+
+  const char* begin_;
+  const char* p_;
+  FieldReader reader_;
+  int fields_;
   float* const* columns_;
   bool after_line_end_ = true;  // the text starts after the header's line end
   bool after_separator_ = false;
-  int32_t reference_ms_ = 0;  // clock time of sample 0; 0 when sample 0 is not a clock time
 };
+
+// Reads the lines of [begin, end), each known to hold exactly `fields` fields, as the samples from
+// `first_sample` on. `reader` carries the clock reference of sample 0. Stops at the first failure.
+LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, FieldReader reader,
+                    int fields, float* const* columns) {
+  const char* p = begin;
+  int64_t sample = first_sample;
+  LoadError error;
+  for (;;) {
+    while (p < end && IsLineEnd(*p)) {
+      ++p;
+    }
+    if (p == end) {
+      return {};
+    }
+    // Every field but the last ends at a separator, which the next field steps over.
+    p = reader.ReadTime(p, sample, columns[0][sample], error);
+    for (int j = 1; j < fields && !Failed(error); ++j) {
+      p = reader.ReadValue(p + 1, columns[j][sample], error);
+    }
+    if (Failed(error)) {
+      return error;
+    }
+    ++sample;
+  }
+}
+
+// Number of separators in the low 16 bits of a match mask.
+inline int CountBits16(unsigned x) {
+  x = x - ((x >> 1) & 0x5555u);
+  x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+  x = (x + (x >> 4)) & 0x0F0Fu;
+  return static_cast<int>((x + (x >> 8)) & 0x1Fu);
+}
+
+// The lines of one piece of text that ends after a line end (or at the end of the text).
+struct PieceLines {
+  int64_t lines = 0;    // lines that are not empty
+  bool regular = true;  // every one of them holds `fields` fields
+};
+
+// Counts the non-empty lines of [begin, end) and checks that each has fields - 1 separators.
+PieceLines ScanLines(const char* begin, const char* end, char separator, int fields) {
+  PieceLines result;
+  const int wanted = fields - 1;
+  int separators = 0;
+  const char* line_start = begin;
+  const auto line_end_at = [&](const char* at) {
+    if (at > line_start) {
+      if (separators != wanted) {
+        result.regular = false;
+      }
+      ++result.lines;
+    }
+    separators = 0;
+    line_start = at + 1;
+  };
+  const char* p = begin;
+#if defined(__SSE2__)
+  const __m128i separator_bytes = _mm_set1_epi8(separator);
+  const __m128i lf_bytes = _mm_set1_epi8('\n');
+  const __m128i cr_bytes = _mm_set1_epi8('\r');
+  for (; end - p >= 16 && result.regular; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    auto separator_mask =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, separator_bytes)));
+    auto line_end_mask = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, lf_bytes), _mm_cmpeq_epi8(block, cr_bytes))));
+    while (line_end_mask != 0) {
+      const int bit = std::countr_zero(line_end_mask);
+      const unsigned before = (1u << bit) - 1;
+      separators += CountBits16(separator_mask & before);
+      separator_mask &= ~before;
+      line_end_at(p + bit);
+      line_end_mask &= line_end_mask - 1;
+    }
+    separators += CountBits16(separator_mask);
+  }
+#endif
+  for (; p < end && result.regular; ++p) {
+    if (*p == separator) {
+      ++separators;
+    } else if (IsLineEnd(*p)) {
+      line_end_at(p);
+    }
+  }
+  if (result.regular && end > line_start) {
+    line_end_at(end);
+  }
+  return result;
+}
 
 // Upper bound of the separators and line-end bytes in the text: every sample but the last ends
 // with as many as it has fields, which bounds the sample count before anything is allocated.
 int64_t CountTerminators(std::string_view text, char separator) {
-  const auto broadcast = [](char c) {
-    return uint64_t{0x0101010101010101} * static_cast<unsigned char>(c);
-  };
-  // High bit set in exactly the bytes of x that are zero.
-  const auto zero_bytes = [](uint64_t x) {
-    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-  };
-  const uint64_t sep = broadcast(separator);
-  const uint64_t lf = broadcast('\n');
-  const uint64_t cr = broadcast('\r');
+  const uint64_t sep = Broadcast(separator);
+  const uint64_t lf = Broadcast('\n');
+  const uint64_t cr = Broadcast('\r');
   int64_t count = 0;
   size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
     uint64_t word;
     std::memcpy(&word, text.data() + i, 8);
     const uint64_t hits =
-        (zero_bytes(word ^ sep) | zero_bytes(word ^ lf) | zero_bytes(word ^ cr)) >> 7;
+        (ZeroBytes(word ^ sep) | ZeroBytes(word ^ lf) | ZeroBytes(word ^ cr)) >> 7;
     // One bit per matching byte, summed into the top byte (at most 8, no carry between bytes).
-    count += static_cast<int64_t>(hits * uint64_t{0x0101010101010101} >> 56);
+    count += static_cast<int64_t>(hits * kByteOnes >> 56);
   }
   for (; i < text.size(); ++i) {
     count += text[i] == separator || IsLineEnd(text[i]);
@@ -462,23 +767,217 @@ TextFormat FormatOf(std::string_view header) {
   return {',', false};
 }
 
-void FindExtremes(LogTable& table, int64_t samples) {
-  table.item_min.resize(table.item_count + 1);
-  table.item_max.resize(table.item_count + 1);
-  for (int j = 0; j <= table.item_count; ++j) {
-    const float* column = table.Values(j).data();
-    float low = column[0];
-    float high = column[0];
-    for (int64_t s = 1; s < samples; ++s) {
-      low = std::min(low, column[s]);
-      high = std::max(high, column[s]);
+// Smallest and largest of values[0..count), count >= 1, as a loop that replaces them only by
+// strictly smaller or larger values finds them: of equal values the first is kept, which matters
+// only for zeros (+0 and -0). The values hold no NaN (a field that is not a number reads as 0).
+void Extremes(const float* values, int64_t count, float& low, float& high) {
+  float lo = values[0];
+  float hi = values[0];
+  int64_t i = 1;
+#if defined(__SSE2__)
+  if (count >= 16) {
+    __m128 lo_a = _mm_set1_ps(lo);
+    __m128 hi_a = lo_a;
+    __m128 lo_b = lo_a;
+    __m128 hi_b = lo_a;
+    for (; i + 8 <= count; i += 8) {
+      const __m128 a = _mm_loadu_ps(values + i);
+      const __m128 b = _mm_loadu_ps(values + i + 4);
+      lo_a = _mm_min_ps(lo_a, a);
+      hi_a = _mm_max_ps(hi_a, a);
+      lo_b = _mm_min_ps(lo_b, b);
+      hi_b = _mm_max_ps(hi_b, b);
     }
-    table.item_min[j] = low;
-    table.item_max[j] = high;
+    alignas(16) float lows[4];
+    alignas(16) float highs[4];
+    _mm_store_ps(lows, _mm_min_ps(lo_a, lo_b));
+    _mm_store_ps(highs, _mm_max_ps(hi_a, hi_b));
+    for (int k = 0; k < 4; ++k) {
+      lo = lows[k] < lo ? lows[k] : lo;
+      hi = highs[k] > hi ? highs[k] : hi;
+    }
+  }
+#endif
+  for (; i < count; ++i) {
+    lo = values[i] < lo ? values[i] : lo;
+    hi = values[i] > hi ? values[i] : hi;
+  }
+  // Lanes see the values out of order; only a zero can differ from the first of its equals.
+  const auto first_zero = [&] {
+    const float* zero = std::find(values, values + count, 0.0f);
+    return *zero;
+  };
+  low = lo == 0.0f ? first_zero() : lo;
+  high = hi == 0.0f ? first_zero() : hi;
+}
+
+// Boundaries of the ranges of samples that the work after the reading is shared out in.
+std::vector<int64_t> SampleRanges(int64_t samples, int threads, int64_t range_samples) {
+  constexpr int64_t kMinRange = int64_t{1} << 16;
+  const int64_t ranges =
+      range_samples > 0
+          ? std::max<int64_t>(1, (samples + range_samples - 1) / range_samples)
+          : std::clamp<int64_t>(samples / kMinRange, 1, static_cast<int64_t>(threads) * 4);
+  std::vector<int64_t> bounds(ranges + 1);
+  for (int64_t r = 0; r <= ranges; ++r) {
+    bounds[r] = samples * r / ranges;
+  }
+  return bounds;
+}
+
+// The economy item of every sample. Each range of samples starts as if the sample before it had
+// economy 0; a fuel cut at the start of a range repeats the value before it, so the start of every
+// range after the first is then redone in order until a value comes out the same.
+void ComputeEconomy(LogTable& table, const Settings& settings, const std::vector<int64_t>& ranges,
+                    int threads) {
+  const FuelParams fuel = FuelParamsOf(settings);
+  const float* speed = table.Values(table.speed_item).data();
+  const float* rpm = table.Values(table.engine_speed_item).data();
+  const float* pulse_width = table.Values(table.pulse_width_item).data();
+  float* economy = table.Values(table.item_count).data();
+  const int64_t range_count = static_cast<int64_t>(ranges.size()) - 1;
+  RunTasks(range_count, threads,
+           [&](int64_t r) {
+             float previous = 0;
+             for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
+               previous = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
+               economy[s] = previous;
+             }
+           },
+           {});
+  for (int64_t r = 1; r < range_count; ++r) {
+    float previous = economy[ranges[r] - 1];
+    for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
+      const float value = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
+      if (std::bit_cast<uint32_t>(value) == std::bit_cast<uint32_t>(economy[s])) {
+        break;  // the same input from here on
+      }
+      economy[s] = value;
+      previous = value;
+    }
   }
 }
 
-LoadError ReadText(std::string_view text, const Settings& settings, LogTable& table) {
+void FindExtremes(LogTable& table, const std::vector<int64_t>& ranges, int threads) {
+  const int columns = table.item_count + 1;
+  const int64_t range_count = static_cast<int64_t>(ranges.size()) - 1;
+  std::vector<float> lows(range_count * columns);
+  std::vector<float> highs(range_count * columns);
+  RunTasks(range_count, threads,
+           [&](int64_t r) {
+             for (int j = 0; j < columns; ++j) {
+               Extremes(table.Values(j).data() + ranges[r], ranges[r + 1] - ranges[r],
+                        lows[r * columns + j], highs[r * columns + j]);
+             }
+           },
+           {});
+  table.item_min.assign(lows.begin(), lows.begin() + columns);
+  table.item_max.assign(highs.begin(), highs.begin() + columns);
+  for (int64_t r = 1; r < range_count; ++r) {
+    for (int j = 0; j < columns; ++j) {
+      if (lows[r * columns + j] < table.item_min[j]) {
+        table.item_min[j] = lows[r * columns + j];
+      }
+      if (highs[r * columns + j] > table.item_max[j]) {
+        table.item_max[j] = highs[r * columns + j];
+      }
+    }
+  }
+}
+
+// Where the pieces of the body begin: about every `piece_bytes`, each just after a line-end byte,
+// so that every piece but the last ends with a line end. The last entry is the body's end.
+std::vector<const char*> PieceStarts(std::string_view body, size_t piece_bytes) {
+  const char* const begin = body.data();
+  const char* const end = begin + body.size();
+  std::vector<const char*> starts = {begin};
+  for (const char* nominal = begin + piece_bytes; nominal < end;) {
+    const char* cut = nominal;
+    while (cut < end && !IsLineEnd(*cut)) {
+      ++cut;
+    }
+    if (cut >= end - 1) {
+      break;
+    }
+    starts.push_back(cut + 1);
+    nominal = std::max(cut + 1, nominal + piece_bytes);
+  }
+  starts.push_back(end);
+  return starts;
+}
+
+int ThreadCount(const ReadSplit& split) {
+  if (split.threads > 0) {
+    return split.threads;
+  }
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+// Reads the samples of `body` line by line in pieces on several threads when every line holds
+// `fields` fields, and returns false without reading when one does not.
+bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fields, int threads,
+                      size_t piece_bytes, LogTable& table, std::vector<float*>& column_data,
+                      int64_t& samples, LoadError& error, Progress& progress) {
+  const std::vector<const char*> starts = PieceStarts(body, piece_bytes);
+  const int64_t pieces = static_cast<int64_t>(starts.size()) - 1;
+  std::vector<PieceLines> lines(pieces);
+  RunTasks(
+      pieces, threads,
+      [&](int64_t k) {
+        lines[k] = ScanLines(starts[k], starts[k + 1], reader.separator(), fields);
+      },
+      [&](int64_t done) { progress.Report(kScanShare * static_cast<double>(done) / pieces); });
+  std::vector<int64_t> first_samples(pieces + 1, 0);
+  for (int64_t k = 0; k < pieces; ++k) {
+    if (!lines[k].regular) {
+      return false;
+    }
+    first_samples[k + 1] = first_samples[k] + lines[k].lines;
+  }
+  samples = first_samples[pieces];
+
+  const int columns = table.item_count + 1;
+  table.Allocate(columns, samples + kTailSamples);
+  column_data.resize(columns);
+  for (int j = 0; j < columns; ++j) {
+    column_data[j] = table.Values(j).data();
+  }
+  // The pieces after the first need the clock reference of sample 0 before they start.
+  FieldReader piece_reader = reader;
+  const char* first_line = body.data();
+  const char* const end = body.data() + body.size();
+  while (first_line < end && IsLineEnd(*first_line)) {
+    ++first_line;
+  }
+  if (first_line < end) {
+    float unused = 0;
+    LoadError ignored;
+    piece_reader.ReadTime(first_line, 0, unused, ignored);
+  }
+  std::vector<LoadError> errors(pieces);
+  RunTasks(
+      pieces, threads,
+      [&](int64_t k) {
+        errors[k] = ReadLines(starts[k], starts[k + 1], first_samples[k], piece_reader, fields,
+                              column_data.data());
+      },
+      [&](int64_t done) {
+        progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pieces);
+      });
+  // The first failure in file order is the one a reading from the start stops at.
+  for (const LoadError& piece_error : errors) {
+    if (Failed(piece_error)) {
+      error = piece_error;
+      break;
+    }
+  }
+  return true;
+}
+
+// Reads the text into the table. `text_read` runs once the samples are read, when the text is no
+// longer needed.
+LoadError ReadText(std::string_view text, const Settings& settings, const ReadSplit& split,
+                   Progress& progress, const std::function<void()>& text_read, LogTable& table) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end && IsLineEnd(*p)) {
@@ -535,17 +1034,34 @@ LoadError ReadText(std::string_view text, const Settings& settings, LogTable& ta
 
   const std::string_view body(header_end, static_cast<size_t>(end - header_end));
   const int fields = static_cast<int>(pieces.size());
-  const int64_t bound = (CountTerminators(body, format.separator) + 1) / fields + 1;
   const int columns = table.item_count + 1;
-  table.Allocate(columns, bound + kTailSamples);
-  std::vector<float*> column_data(columns);
-  for (int j = 0; j < columns; ++j) {
-    column_data[j] = table.Values(j).data();
-  }
+  const int threads = ThreadCount(split);
+  const FieldReader reader(text, format, time_in_seconds);
+  // Pieces small enough for every thread to get several, so that one slowed down by the rest of
+  // the machine holds the others up little.
+  constexpr size_t kMinPieceBytes = size_t{256} << 10;
+  const size_t piece_bytes =
+      split.piece_bytes > 0
+          ? split.piece_bytes
+          : std::max(kMinPieceBytes, body.size() / (static_cast<size_t>(threads) * 16));
 
   int64_t samples = 0;
-  SampleParser parser(body, format, fields, time_in_seconds, column_data.data());
-  const LoadError error = parser.Run(samples);
+  LoadError error;
+  std::vector<float*> column_data;
+  if (split.sequential || !ReadRegularLines(body, reader, fields, threads, piece_bytes, table,
+                                            column_data, samples, error, progress)) {
+    const int64_t bound = (CountTerminators(body, format.separator) + 1) / fields + 1;
+    table.Allocate(columns, bound + kTailSamples);
+    column_data.resize(columns);
+    for (int j = 0; j < columns; ++j) {
+      column_data[j] = table.Values(j).data();
+    }
+    SampleParser parser(body, reader, fields, column_data.data());
+    error = parser.Run(samples, progress);
+  }
+  if (text_read) {
+    text_read();
+  }
   if (Failed(error)) {
     return error;
   }
@@ -555,44 +1071,57 @@ LoadError ReadText(std::string_view text, const Settings& settings, LogTable& ta
   table.last_sample = samples - 1;
   table.SetLength(samples + kTailSamples);
 
+  const std::vector<int64_t> ranges = SampleRanges(samples, threads, split.range_samples);
   if (table.has_economy) {
-    const FuelParams fuel = FuelParamsOf(settings);
-    const float* speed = column_data[table.speed_item];
-    const float* rpm = column_data[table.engine_speed_item];
-    const float* pulse_width = column_data[table.pulse_width_item];
-    float* economy = column_data[table.item_count];
-    float previous = 0;
-    for (int64_t s = 0; s < samples; ++s) {
-      previous = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
-      economy[s] = previous;
-    }
+    ComputeEconomy(table, settings, ranges, threads);
   }
-  FindExtremes(table, samples);
+  FindExtremes(table, ranges, threads);
+  progress.Report(kScanShare + kParseShare + 0.1);
   std::fill_n(column_data[0] + samples, kTailSamples, 0.0f);
   for (int j = 1; j < columns; ++j) {
     std::fill_n(column_data[j] + samples, kTailSamples, column_data[j][samples - 1]);
   }
-  table.AllocatePlotY();
   if (!BuildPlotY(table, settings.graph_scale_mode)) {
     return General(ErrorNumber::kDivisionByZero);
   }
+  progress.Report(1.0);
   return {};
 }
 
-LoadError ReadBytes(std::string_view bytes, const Settings& settings, LogTable& table) {
+LoadError ReadBytes(std::string_view bytes, const Settings& settings, const ReadSplit& split,
+                    Progress& progress, const std::function<void()>& text_read, LogTable& table) {
   const auto starts_with = [&](std::string_view mark) {
     return bytes.substr(0, mark.size()) == mark;
   };
   if (starts_with("\xFF\xFE")) {
-    return ReadText(Utf16ToUtf8(bytes.substr(2), false), settings, table);
+    return ReadText(Utf16ToUtf8(bytes.substr(2), false), settings, split, progress, text_read,
+                    table);
   }
   if (starts_with("\xFE\xFF")) {
-    return ReadText(Utf16ToUtf8(bytes.substr(2), true), settings, table);
+    return ReadText(Utf16ToUtf8(bytes.substr(2), true), settings, split, progress, text_read,
+                    table);
   }
   if (starts_with("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
   }
-  return ReadText(bytes, settings, table);
+  return ReadText(bytes, settings, split, progress, text_read, table);
+}
+
+// Reads `bytes` into the table, clearing it on failure.
+LoadError ReadBytesOrClear(std::string_view bytes, const Settings& settings, const ReadSplit& split,
+                           Progress& progress, const std::function<void()>& text_read,
+                           LogTable& table) {
+  table.Reset();
+  LoadError error;
+  try {
+    error = ReadBytes(bytes, settings, split, progress, text_read, table);
+  } catch (const std::bad_alloc&) {
+    error = General(ErrorNumber::kOutOfMemory);
+  }
+  if (Failed(error)) {
+    table.Clear();
+  }
+  return error;
 }
 
 ErrorNumber OpenErrorNumber(int error) {
@@ -638,19 +1167,16 @@ LoadError ReadWholeFile(const std::string& path, RawBuffer& buffer, size_t& size
 
 #else
 
-LoadError ReadWholeFile(const std::string& path, RawBuffer& buffer, size_t& size) {
+// Opens `path` for reading when it is a regular file, giving its descriptor (closed by the caller)
+// and its size now.
+LoadError OpenRegularFile(const std::string& path, int& fd, size_t& size) {
   // Non-blocking, so that opening a FIFO cannot wait for a writer; it is refused below.
-  int fd = -1;
   do {
     fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     return General(OpenErrorNumber(errno));
   }
-  struct Closer {
-    int fd;
-    ~Closer() { close(fd); }
-  } closer{fd};
   struct stat status {};
   if (fstat(fd, &status) != 0) {
     return General(ErrorNumber::kDeviceIoError);
@@ -658,9 +1184,14 @@ LoadError ReadWholeFile(const std::string& path, RawBuffer& buffer, size_t& size
   if (!S_ISREG(status.st_mode)) {
     return General(ErrorNumber::kPathAccessError);
   }
-  // The size at opening bounds the read, so a file that is still being written is read as far as
-  // it was, and one that shrinks as far as it still reaches.
-  const auto expected = static_cast<size_t>(status.st_size);
+  size = static_cast<size_t>(status.st_size);
+  return {};
+}
+
+// Reads up to `expected` bytes of the open file into `buffer`. The size at opening bounds the
+// read, so a file that is still being written is read as far as it was, and one that shrinks as
+// far as it still reaches.
+LoadError ReadOpenFile(int fd, size_t expected, RawBuffer& buffer, size_t& size) {
   try {
     buffer.Reserve(expected);
   } catch (const std::bad_alloc&) {
@@ -668,7 +1199,7 @@ LoadError ReadWholeFile(const std::string& path, RawBuffer& buffer, size_t& size
   }
   size = 0;
   while (size < expected) {
-    const ssize_t got = read(fd, buffer.data() + size, expected - size);
+    const ssize_t got = pread(fd, buffer.data() + size, expected - size, static_cast<off_t>(size));
     if (got < 0) {
       if (errno == EINTR) {
         continue;
@@ -683,25 +1214,116 @@ LoadError ReadWholeFile(const std::string& path, RawBuffer& buffer, size_t& size
   return {};
 }
 
+// A file cut short while it is mapped raises SIGBUS where its lost pages are touched. While a
+// view is guarded, the handler maps zero pages over the rest of the view and notes the cut; the
+// reader then reads the file again from a copy of what it holds by then. One view is guarded at a
+// time.
+std::mutex g_guard_mutex;
+std::atomic<uintptr_t> g_guard_begin{0};
+std::atomic<uintptr_t> g_guard_end{0};
+std::atomic<bool> g_guard_cut{false};
+uintptr_t g_page_bytes = 4096;
+struct sigaction g_previous_bus_action {};
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+  const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
+  const uintptr_t begin = g_guard_begin.load();
+  const uintptr_t end = g_guard_end.load();
+  if (address >= begin && address < end) {
+    const uintptr_t page = address & ~(g_page_bytes - 1);
+    if (mmap(reinterpret_cast<void*>(page), end - page, PROT_READ,
+             MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+      g_guard_cut.store(true);
+      return;
+    }
+  }
+  const struct sigaction& previous = g_previous_bus_action;
+  if ((previous.sa_flags & SA_SIGINFO) != 0) {
+    previous.sa_sigaction(signal, info, context);
+  } else if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+    previous.sa_handler(signal);
+  } else {
+    // The access runs again on return, and the default action then ends the process.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(SIGBUS, &fallback, nullptr);
+  }
+}
+
+// A read-only mapping of a whole file, guarded against the file being cut short. Mapping the page
+// cache costs far less than copying the file into fresh memory, whose first touch is what loading
+// a large log spends most on.
+class GuardedView {
+ public:
+  // Maps the first `size` bytes of the open file; empty when no mapping or guard can be had.
+  GuardedView(int fd, size_t size) : lock_(g_guard_mutex, std::try_to_lock) {
+    if (!lock_.owns_lock() || size == 0) {
+      return;
+    }
+    void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (data == MAP_FAILED) {
+      return;
+    }
+    g_page_bytes = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    g_guard_cut.store(false);
+    g_guard_begin.store(begin);
+    g_guard_end.store(begin + (size + g_page_bytes - 1) / g_page_bytes * g_page_bytes);
+    struct sigaction action {};
+    action.sa_sigaction = OnBusError;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    if (sigaction(SIGBUS, &action, &g_previous_bus_action) != 0) {
+      g_guard_begin.store(0);
+      g_guard_end.store(0);
+      munmap(data, size);
+      return;
+    }
+    data_ = static_cast<const char*>(data);
+    size_ = size;
+  }
+  GuardedView(const GuardedView&) = delete;
+  GuardedView& operator=(const GuardedView&) = delete;
+  ~GuardedView() { Release(); }
+
+  bool empty() const { return data_ == nullptr; }
+  std::string_view text() const { return {data_, size_}; }
+  // Whether the file was found cut short while it was mapped.
+  bool cut() const { return g_guard_cut.load(); }
+
+  void Release() {
+    if (data_ == nullptr) {
+      return;
+    }
+    g_guard_begin.store(0);
+    g_guard_end.store(0);
+    sigaction(SIGBUS, &g_previous_bus_action, nullptr);
+    munmap(const_cast<char*>(data_), size_);
+    data_ = nullptr;
+  }
+
+ private:
+  std::unique_lock<std::mutex> lock_;
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+};
+
 #endif
 
 }  // namespace
 
-LoadError ReadLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table) {
-  table.Reset();
-  LoadError error;
-  try {
-    error = ReadBytes(bytes, settings, table);
-  } catch (const std::bad_alloc&) {
-    error = General(ErrorNumber::kOutOfMemory);
-  }
-  if (Failed(error)) {
-    table.Clear();
-  }
-  return error;
+LoadError ReadLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table,
+                            const ReadProgress& progress, const ReadSplit& split) {
+  Progress reports(progress);
+  reports.Start();
+  return ReadBytesOrClear(bytes, settings, split, reports, {}, table);
 }
 
-LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table) {
+#if defined(_WIN32)
+
+LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table,
+                  const ReadProgress& progress, const ReadSplit& split) {
   table.Reset();
   RawBuffer buffer;
   size_t size = 0;
@@ -711,8 +1333,56 @@ LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& t
     return error;
   }
   return ReadLogFromBuffer(std::string_view(reinterpret_cast<const char*>(buffer.data()), size),
-                           settings, table);
+                           settings, table, progress, split);
 }
+
+#else
+
+LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table,
+                  const ReadProgress& progress, const ReadSplit& split) {
+  table.Reset();
+  Progress reports(progress);
+  int fd = -1;
+  size_t expected = 0;
+  LoadError error = OpenRegularFile(path, fd, expected);
+  struct Closer {
+    int fd;
+    ~Closer() {
+      if (fd >= 0) {
+        close(fd);
+      }
+    }
+  } closer{fd};
+  if (Failed(error)) {
+    table.Clear();
+    return error;
+  }
+  {
+    GuardedView view(fd, expected);
+    if (!view.empty()) {
+      reports.Start();
+      error = ReadBytesOrClear(
+          view.text(), settings, split, reports, [&] { view.Release(); }, table);
+      view.Release();
+      if (!view.cut()) {
+        return error;
+      }
+      table.Reset();
+    }
+  }
+  RawBuffer buffer;
+  size_t size = 0;
+  error = ReadOpenFile(fd, expected, buffer, size);
+  if (Failed(error)) {
+    table.Clear();
+    return error;
+  }
+  reports.Start();
+  return ReadBytesOrClear(std::string_view(reinterpret_cast<const char*>(buffer.data()), size),
+                          settings, split, reports, {}, table);
+}
+
+#endif
 
 LoadError ParseTimeOfDay(std::string_view text, bool decimal_comma, int32_t& ms) {
   const size_t first = text.find(':');

@@ -1,9 +1,12 @@
 #include "log/csv_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -417,6 +420,183 @@ TEST(ReadLog, SurvivesRandomText) {
   }
 }
 
+// Everything a load leaves in the table, compared bit for bit.
+void ExpectSameTable(const LogTable& expected, const LogTable& table, const std::string& what) {
+  EXPECT_EQ(table.item_names, expected.item_names) << what;
+  EXPECT_EQ(table.has_speed, expected.has_speed) << what;
+  EXPECT_EQ(table.has_economy, expected.has_economy) << what;
+  EXPECT_EQ(table.speed_item, expected.speed_item) << what;
+  ASSERT_EQ(table.item_count, expected.item_count) << what;
+  ASSERT_EQ(table.SampleCount(), expected.SampleCount()) << what;
+  const auto same_bits = [](const auto& a, const auto& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
+  };
+  EXPECT_TRUE(same_bits(table.item_min, expected.item_min)) << what;
+  EXPECT_TRUE(same_bits(table.item_max, expected.item_max)) << what;
+  for (int item = 0; item <= table.item_count && table.IsLoaded(); ++item) {
+    EXPECT_TRUE(same_bits(table.Values(item), expected.Values(item))) << what << " item " << item;
+    if (item > 0) {
+      EXPECT_TRUE(same_bits(table.PlotY(item), expected.PlotY(item))) << what << " item " << item;
+    }
+  }
+}
+
+struct GeneratedLog {
+  const char* what;
+  std::string text;
+};
+
+// Logs of a few thousand lines in the shapes that loggers write, each with the number forms the
+// reader takes a different way (short decimals, long ones, exponents, blanks, signs, zeros of
+// both signs, text) and fuel cuts whose economy repeats the value before them.
+std::vector<GeneratedLog> GeneratedLogs() {
+  std::mt19937 random(2024);
+  const char* const odd_fields[] = {
+      "12", "-3.5",      "0.600",    "-0",    ".5", "5.",       "1e3",    " 7 ",      "abc",
+      "",   "123456789", "16777217", "-0.00", "+4", "99999.99", "1.5E-3", "0.000001", "-1234567.5"};
+  const auto number = [&](int decimals, double scale) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals,
+                  (static_cast<double>(random() % 2000001) - 1000000.0) * scale);
+    return std::string(text);
+  };
+  const auto rows = [&](int count, char separator, const std::string& line_end,
+                        const std::function<std::string(int)>& time) {
+    std::string text;
+    const std::string sep(1, separator);
+    for (int r = 0; r < count; ++r) {
+      const bool fuel_cut = (r / 7) % 5 == 0;  // runs of pulse widths below the latency
+      text += time(r) + sep + std::to_string(random() % 140) + sep +
+              std::to_string(800 + random() % 6000) + sep +
+              (fuel_cut       ? "0.55"
+               : random() % 2 ? "2.5"
+                              : "3.125") +
+              sep + odd_fields[random() % std::size(odd_fields)] + sep +
+              number(static_cast<int>(random() % 7), 1e-3 * (1 + random() % 1000)) + line_end;
+    }
+    return text;
+  };
+  const std::string fuel_header =
+      ",Vehicle Speed (km/h),Engine Speed (rpm),Fuel Injector #1 Pulse Width (ms),A,B";
+  const auto ms = [](int r) { return std::to_string(r * 50); };
+  const auto clock = [](int r) {
+    const int t = (86'400'000 - 60'000 + r * 97) % 86'400'000;  // crosses midnight
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", t / 3'600'000, t / 60'000 % 60,
+                  t / 1000 % 60, t % 1000);
+    return std::string(text);
+  };
+  std::vector<GeneratedLog> logs;
+  logs.push_back(
+      {"times in ms, CR LF", "Time (msec)" + fuel_header + "\r\n" + rows(3000, ',', "\r\n", ms)});
+  logs.push_back({"clock times over midnight, LF",
+                  "Time" + fuel_header + "\n" + rows(3000, ',', "\n", clock)});
+  std::string comma =
+      "Time;Vehicle Speed (km/h);Engine Speed;Fuel Injector #1 Pulse Width (ms);A;B\r\n" +
+      rows(2500, ';', "\r\n", [&](int r) {
+        std::string t = clock(r);
+        t[8] = ',';
+        return t;
+      });
+  std::replace(comma.begin() + comma.find('\n'), comma.end(), '.', ',');
+  logs.push_back({"decimal commas", comma});
+  logs.push_back({"tabs and seconds", "Time (s)\tA\tB\tC\tD\tE\n" + [&] {
+                    std::string text = rows(2500, '\t', "\r", [](int r) {
+                      return std::to_string(r / 20) + "." + std::to_string(r % 20 * 5);
+                    });
+                    return text;
+                  }()});
+  std::string blank_lines = "Time" + fuel_header + "\r\n";
+  for (int block = 0; block < 40; ++block) {
+    blank_lines += rows(60, ',', block % 2 ? "\n" : "\r\n", ms) + "\r\n\n\r";
+  }
+  logs.push_back({"blank lines", blank_lines});
+  // A field short on one line and one too many on a later one: the lines between are shifted.
+  std::string shifted = logs[0].text;
+  const size_t short_line = shifted.find("\r\n", shifted.size() / 2);
+  const size_t last_comma = shifted.rfind(',', short_line);
+  shifted.erase(last_comma, short_line - last_comma);
+  shifted.insert(shifted.find("\r\n", shifted.size() * 3 / 4), ",9");
+  logs.push_back({"one line a field short shifts the rest", shifted});
+  logs.push_back({"ends inside a sample", logs[0].text + "1,2,3\r\n"});
+  std::string failing = logs[0].text;
+  failing.insert(failing.find("\r\n", failing.size() * 3 / 4) + 2, "x,1,2,3,4,5\r\n");
+  failing.insert(failing.find("\r\n", failing.size() / 3) + 2, "7,1,2,3,1e39,5\r\n");
+  logs.push_back({"overflow before a bad time", failing});
+  return logs;
+}
+
+// The pieces read on several threads give exactly the table of the one field stream, whatever
+// the pieces' size, including the fallback to the stream for irregular lines and failures found
+// in later pieces.
+TEST(ReadLog, PiecesOnThreadsReadLikeOneFieldStream) {
+  ReadSplit splits[] = {
+      {2, 61, false, 5}, {3, 4096, false, 100}, {2, 0, false, 0}, {1, 100, false, 1}};
+  for (const GeneratedLog& log : GeneratedLogs()) {
+    LogTable expected;
+    const LoadError expected_error =
+        ReadLogFromBuffer(log.text, Settings(), expected, {}, {1, 0, true});
+    for (const ReadSplit& split : splits) {
+      LogTable table;
+      const LoadError error = ReadLogFromBuffer(log.text, Settings(), table, {}, split);
+      const std::string what = std::string(log.what) + ", pieces of " +
+                               std::to_string(split.piece_bytes) + " on " +
+                               std::to_string(split.threads);
+      EXPECT_EQ(error.kind, expected_error.kind) << what;
+      EXPECT_EQ(error.number, expected_error.number) << what;
+      ExpectSameTable(expected, table, what);
+    }
+  }
+}
+
+TEST(ReadLog, GeneratedLogsLoadAsWritten) {
+  const std::vector<GeneratedLog> logs = GeneratedLogs();
+  LogTable table;
+  ASSERT_EQ(ReadLogFromBuffer(logs[1].text, Settings(), table).kind, LoadFailure::kNone);
+  EXPECT_TRUE(table.has_economy);
+  EXPECT_EQ(table.last_sample, 2999);
+  EXPECT_EQ(table.Values(0)[620], 620 * 97);  // past midnight
+  EXPECT_EQ(ReadLogFromBuffer(logs[5].text, Settings(), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.last_sample, 2999);
+  EXPECT_EQ(ReadLogFromBuffer(logs[6].text, Settings(), table).kind, LoadFailure::kFormat);
+  const LoadError overflow = ReadLogFromBuffer(logs[7].text, Settings(), table);
+  EXPECT_EQ(overflow.kind, LoadFailure::kGeneral);
+  EXPECT_EQ(overflow.number, ErrorNumber::kOverflow);
+}
+
+TEST(ReadLog, PiecesReadRandomTextLikeOneFieldStream) {
+  std::mt19937 random(777);
+  const std::string alphabet = "0123456789.,;:\t\r\n -eE+x";
+  for (int round = 0; round < 1500; ++round) {
+    std::string text = "Time,A,B\r\n";
+    const int length = static_cast<int>(random() % 600);
+    for (int i = 0; i < length; ++i) {
+      text += alphabet[random() % alphabet.size()];
+    }
+    LogTable expected;
+    LogTable table;
+    const LoadError expected_error = ReadLogFromBuffer(text, NoFuel(), expected, {}, {1, 0, true});
+    const LoadError error = ReadLogFromBuffer(text, NoFuel(), table, {}, {2, 23, false, 3});
+    ASSERT_EQ(error.kind, expected_error.kind) << text;
+    ASSERT_EQ(error.number, expected_error.number) << text;
+    ExpectSameTable(expected, table, text);
+  }
+}
+
+TEST(ReadLog, ReportsProgressFromZeroUpwards) {
+  const std::string text = GeneratedLogs()[0].text;
+  std::vector<double> reports;
+  LogTable table;
+  ASSERT_EQ(ReadLogFromBuffer(text, Settings(), table,
+                              [&](double fraction) { reports.push_back(fraction); })
+                .kind,
+            LoadFailure::kNone);
+  ASSERT_FALSE(reports.empty());
+  EXPECT_EQ(reports.front(), 0.0);
+  EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+  EXPECT_LE(reports.back(), 1.0);
+}
+
 class ReadLogFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -457,6 +637,27 @@ TEST_F(ReadLogFile, OpenFailuresCarryTheirNumbers) {
     EXPECT_EQ(ReadLog(locked, NoFuel(), table).number, ErrorNumber::kPathAccessError);
   }
   EXPECT_EQ(table.item_count, 0);
+}
+
+// A file cut short while it is read (here as soon as the reading starts) is read as far as it
+// then reaches, without the process being brought down.
+TEST_F(ReadLogFile, FileCutShortWhileReadIsReadAsFarAsItReaches) {
+  const std::string text = "Time,A,B\n" + Body(200'000, 2, "\n");
+  const size_t kept = text.find('\n', text.size() / 3) + 1;
+  const std::string path = Write("shrinking.csv", text);
+  LogTable expected;
+  ASSERT_EQ(Load(text.substr(0, kept), expected).kind, LoadFailure::kNone);
+  bool cut = false;
+  LogTable table;
+  const LoadError error = ReadLog(path, NoFuel(), table, [&](double) {
+    if (!cut) {
+      cut = true;
+      ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kept)), 0);
+    }
+  });
+  ASSERT_TRUE(cut);
+  EXPECT_EQ(error.kind, LoadFailure::kNone);
+  ExpectSameTable(expected, table, "cut short");
 }
 
 TEST(ParseTimeOfDay, ReadsClockTimes) {
