@@ -45,17 +45,21 @@ FittedCaption FitItemCaption(std::string_view name, int64_t available_px,
   }
   const std::vector<size_t> starts = CharacterStarts(name);
   const size_t characters = starts.size() - 1;
-  std::string candidate;
-  for (size_t d = characters; d >= 1; --d) {
-    candidate.assign(name.substr(0, starts[d])).append("...");
-    if (measure(candidate) <= static_cast<double>(available_px)) {
-      break;
+  const auto cut = [&](size_t d) { return std::string(name.substr(0, starts[d])).append("..."); };
+  // Widths grow with the text, so the longest prefix that fits is found by bisection. Trying every
+  // shorter prefix in turn would cost the square of the name's length, and a hostile file can hold
+  // a name of megabytes.
+  size_t fits = 0;                // longest prefix known to fit, 0 for none
+  size_t fails = characters + 1;  // shortest prefix known not to fit
+  while (fails - fits > 1) {
+    const size_t d = fits + (fails - fits) / 2;
+    if (measure(cut(d)) <= static_cast<double>(available_px)) {
+      fits = d;
+    } else {
+      fails = d;
     }
   }
-  if (candidate.empty()) {
-    candidate = "...";
-  }
-  return {candidate, full};
+  return {characters == 0 ? std::string("...") : cut(std::max<size_t>(fits, 1)), full};
 }
 
 int32_t ItemBoxTop(int item) {

@@ -19,6 +19,7 @@
 #include "app/settings_file.h"
 #include "log/csv_reader.h"
 #include "log/load_error.h"
+#include "panel/item_panel_layout.h"
 
 namespace dravik {
 namespace {
@@ -315,6 +316,20 @@ TEST_F(HostileFiles, MessagesHoldNeitherPathNorContent) {
         << n;
     EXPECT_EQ(ErrorDescription(number).find(".csv"), std::string::npos) << n;
   }
+}
+
+// The item panel fits a 10 MB name from a hostile header without measuring every prefix.
+TEST(HostileNames, AHugeNameIsFittedWithFewMeasurements) {
+  const std::string name = "Engine Speed " + std::string(10 << 20, 'x');
+  int measurements = 0;
+  const TextMeasure six_px_per_byte = [&](std::string_view text) {
+    ++measurements;
+    return 6.0 * static_cast<double>(text.size());
+  };
+  const FittedCaption fitted = FitItemCaption(name, 180, six_px_per_byte, false);
+  EXPECT_EQ(fitted.caption, "Engine Speed xxxxxxxxxxxxxx...");  // 27 characters and "...": 180 px
+  EXPECT_EQ(fitted.tooltip, name);
+  EXPECT_LT(measurements, 64);
 }
 
 // A program killed while it saves its settings leaves either the old file or the new one.
