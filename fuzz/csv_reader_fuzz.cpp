@@ -1,10 +1,13 @@
 // Feeds arbitrary bytes to the log reader and checks what a load leaves behind. The first byte
-// picks the settings; the rest is the file.
+// picks the settings and how the reading is split among threads; the rest is the file. A load
+// read in small pieces on several threads must give exactly what the sequential reading gives.
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <span>
 #include <string_view>
 
 #include "app/settings.h"
@@ -43,6 +46,34 @@ Settings SettingsOf(uint8_t selector) {
       break;
   }
   return settings;
+}
+
+bool SameBits(std::span<const float> a, std::span<const float> b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size_bytes()) == 0;
+}
+
+// The threaded reading against the sequential one: same outcome, same table.
+void CheckSameLoad(const LoadError& error, const LogTable& table, const LoadError& other_error,
+                   const LogTable& other) {
+  Check(error.kind == other_error.kind);
+  if (error.kind == LoadFailure::kGeneral) {
+    Check(error.number == other_error.number);
+  }
+  if (error.kind != LoadFailure::kNone) {
+    return;
+  }
+  Check(table.item_names == other.item_names && table.last_sample == other.last_sample);
+  Check(table.has_speed == other.has_speed && table.has_economy == other.has_economy);
+  Check(SameBits(table.item_min, other.item_min) && SameBits(table.item_max, other.item_max));
+  for (int j = 0; j <= table.item_count; ++j) {
+    Check(SameBits(table.Values(j), other.Values(j)));
+    if (j > 0) {
+      const auto y = table.PlotY(j);
+      const auto other_y = other.PlotY(j);
+      Check(y.size() == other_y.size() &&
+            std::memcmp(y.data(), other_y.data(), y.size_bytes()) == 0);
+    }
+  }
 }
 
 void CheckTrip(const LogTable& table, const FuelParams& fuel, int64_t first, int64_t last) {
@@ -101,8 +132,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const Settings settings = SettingsOf(data[0]);
   const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+  ReadSplit sequential;
+  sequential.sequential = true;
   LogTable table;
-  const LoadError error = ReadLogFromBuffer(bytes, settings, table);
+  const LoadError error = ReadLogFromBuffer(bytes, settings, table, {}, sequential);
+  ReadSplit split;
+  split.threads = 1 + (data[0] >> 3 & 1) * 2;
+  split.piece_bytes = 1 + (data[0] >> 4) * 4;
+  LogTable threaded;
+  CheckSameLoad(error, table, ReadLogFromBuffer(bytes, settings, threaded, {}, split), threaded);
   if (error.kind == LoadFailure::kNone) {
     CheckLoaded(table, settings);
   } else {
