@@ -34,6 +34,7 @@
 #include "chart/scale_labels.h"
 #include "chart/scale_view.h"
 #include "chart/twips.h"
+#include "common/rounding.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
@@ -145,8 +146,7 @@ void MainWindow::cmdOption_Click() {
     DrowGraph();
     if (max_view_check_->isChecked() && max_view_) {
       max_view_->ReDrawTime();
-      picGraph_MouseDown(kLeftButton, cursor_x_[0]);
-      picGraph_MouseDown(kRightButton, cursor_x_[1]);
+      ReapplyCursors();
     }
   }
 }
@@ -469,8 +469,7 @@ void MainWindow::DrowGraph() {
   graph_->SetPicture(std::move(picture));
   UpdateCursorLines();
   if (max_view_check_->isChecked()) {
-    picGraph_MouseDown(kLeftButton, cursor_x_[0]);
-    picGraph_MouseDown(kRightButton, cursor_x_[1]);
+    ReapplyCursors();
   }
 }
 
@@ -482,30 +481,52 @@ void MainWindow::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {
   if (buttons & Qt::RightButton) {
     bits |= kRightButton;
   }
-  picGraph_MouseDown(bits, ChartXAt(pos_px.x()));
+  MoveCursorLines(bits, pos_px.x());
 }
 
 void MainWindow::picGraph_MouseDown(int buttons, double chart_x) {
+  MoveCursorLines(buttons, ColumnAt(chart_x));
+}
+
+void MainWindow::ReapplyCursors() {
+  MoveCursorLines(kLeftButton, cursor_px_[0]);
+  MoveCursorLines(kRightButton, cursor_px_[1]);
+}
+
+void MainWindow::MoveCursorLines(int buttons, double x_px) {
+  if (table_.item_count < 1) {
+    return;
+  }
   CursorContext context;
   context.item_count = table_.item_count;
   context.last_sample = table_.last_sample;
   context.first_visible_sample = FirstVisibleSample(view_);
-  context.line1_x = cursor_x_[0];
-  context.line2_x = cursor_x_[1];
+  context.line1_x = CursorX(1);
+  context.line2_x = CursorX(2);
   context.max_view_shown = max_view_check_->isChecked();
   context.section_time = settings_.section_time != 0;
   context.has_speed = table_.has_speed;
-  const CursorMove move = MoveCursors(buttons, chart_x, context);
-  cursor_x_[0] = move.line1_x;
-  cursor_x_[1] = move.line2_x;
+  const CursorMove move = MoveCursors(buttons, ChartXAt(x_px), context);
+  // The pixel column is kept rather than the chart x, so that a line re-applied later addresses
+  // exactly the sample it addressed when it was placed.
+  if (buttons & kLeftButton) {
+    cursor_px_[0] = x_px;
+  }
+  if (buttons & kRightButton) {
+    cursor_px_[1] = x_px;
+  }
   UpdateCursorLines();
   if (!move.readouts.empty() || move.section) {
     emit CursorsMoved(move);
   }
 }
 
+double MainWindow::CursorX(int cursor) const {
+  return ChartXAt(cursor_px_[cursor == 1 ? 0 : 1]);
+}
+
 void MainWindow::SetCursorX(int cursor, double x) {
-  cursor_x_[cursor == 1 ? 0 : 1] = x;
+  cursor_px_[cursor == 1 ? 0 : 1] = ColumnAt(x);
   UpdateCursorLines();
 }
 
@@ -513,11 +534,18 @@ double MainWindow::ChartXAt(double x_px) const {
   return ColumnToChartX(x_px, view_.view_span, graph_->width());
 }
 
+// The fractional column of chart x; unrounded, unlike the drawing's ChartXToColumn, so that the
+// chart x read back from it is the one given.
+double MainWindow::ColumnAt(double chart_x) const {
+  const double span = static_cast<double>(view_.view_span);
+  return span > 0 ? chart_x * graph_->width() / span : 0.0;
+}
+
 void MainWindow::UpdateCursorLines() {
   GraphView::CursorLines lines;
   lines.visible = cursors_shown_;
-  lines.x1_px = static_cast<int>(ChartXToColumn(cursor_x_[0], view_.view_span, graph_->width()));
-  lines.x2_px = static_cast<int>(ChartXToColumn(cursor_x_[1], view_.view_span, graph_->width()));
+  lines.x1_px = static_cast<int>(RoundHalfEven(cursor_px_[0]));
+  lines.x2_px = static_cast<int>(RoundHalfEven(cursor_px_[1]));
   lines.top_px = static_cast<int>(ChartYToRow(kCursorLineTop, graph_->height()));
   lines.bottom_px = static_cast<int>(ChartYToRow(kCursorLineBottom, graph_->height()));
   graph_->SetCursorLines(lines);

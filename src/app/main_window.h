@@ -73,13 +73,16 @@ class MainWindow : public QWidget {
   std::vector<int> VisibleItems() const;
 
   // Cursor lines in chart units (sample offsets from the left edge of the view); cursor 1 or 2.
-  double CursorX(int cursor) const { return cursor_x_[cursor == 1 ? 0 : 1]; }
+  // A line keeps its place on the chart surface: scrolling, zooming and resizing change the chart
+  // x under it (and so its sample), not where it stands.
+  double CursorX(int cursor) const;
   void SetCursorX(int cursor, double x);
   bool CursorsShown() const { return cursors_shown_; }
   // Chart units under a pixel column of the chart surface.
   double ChartXAt(double x_px) const;
   // A press or drag on the chart with `buttons` (kLeftButton, kRightButton bits) at chart x:
-  // moves the cursor lines and reports the readouts to write through CursorsMoved.
+  // moves the cursor lines and reports the readouts to write through CursorsMoved. Nothing
+  // without a log or without a button.
   void picGraph_MouseDown(int buttons, double chart_x);
 
   GraphView* Graph() const { return graph_; }
@@ -152,6 +155,11 @@ class MainWindow : public QWidget {
   void scrX_Change(int position);
   void chkItem_Click(int index);
   void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px);
+  // Moves the lines of `buttons` to column x_px of the chart surface and reports the readouts.
+  void MoveCursorLines(int buttons, double x_px);
+  // Refreshes both readouts for the samples now under the lines, which stay where they are.
+  void ReapplyCursors();
+  double ColumnAt(double chart_x) const;
   void Form_Resize();
   void Form_OLEDragDrop(const QMimeData* data);
   void ApplyScrollBar();
@@ -174,7 +182,9 @@ class MainWindow : public QWidget {
   bool skip_scroll_change_ = false;
   bool exited_ = false;
   int32_t scale_width_twips_ = kScaleMarginTwips;  // the strip as DrowScale last sized it
-  double cursor_x_[2] = {0, 0};
+  // The cursor lines' columns on the chart surface, fractional pixels: the lines' state, from
+  // which their chart x follows for the current view and width.
+  double cursor_px_[2] = {0, 0};
   bool cursors_shown_ = false;
   MessageHook message_hook_;
   OpenDialogHook open_dialog_hook_;

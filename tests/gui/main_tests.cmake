@@ -11,3 +11,4 @@ endfunction()
 
 dravik_add_main_gui_test(tst_main_window)
 dravik_add_main_gui_test(tst_chart_image_view)
+dravik_add_main_gui_test(tst_main_window_cursors)

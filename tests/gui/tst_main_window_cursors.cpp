@@ -1,0 +1,196 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "chart/graph_view.h"
+#include "chart/layout.h"
+#include "chart/scaling.h"
+#include "panel/max_view_window.h"
+
+using namespace dravik;
+
+// How mouse events on the chart move the two cursor lines and feed the numeric display.
+namespace {
+
+// Time, two items and a speed over `rows` samples 250 ms apart; item 1 holds the sample number.
+QString WriteLog(const QTemporaryDir& dir, int rows) {
+  std::string text = "Time,Count,Other,Vehicle Speed (km/h)\r\n";
+  for (int row = 0; row < rows; ++row) {
+    text += std::to_string(row * 250) + "," + std::to_string(row) + ",5,40\r\n";
+  }
+  const QString path = dir.filePath("log.csv");
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  return path;
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, double x_px, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+  const QPointF local(x_px, target->height() / 2.0);
+  QMouseEvent event(type, local, target->mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+class TestMainWindowCursors : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  std::unique_ptr<MainWindow> window_;
+  QList<CursorMove> moves_;
+
+  // A shown window with a 4001-sample log and the numeric display on.
+  void Open(int rows = 4001) {
+    window_ = std::make_unique<MainWindow>();
+    window_->SetMessageHook([](const QString& text) { QFAIL(qPrintable(text)); });
+    window_->resize(900, 600);
+    window_->show();
+    window_->OpenFile(WriteLog(dir_, rows));
+    window_->MaxViewCheck()->setChecked(true);
+    moves_.clear();
+    connect(window_.get(), &MainWindow::CursorsMoved, this,
+            [this](const CursorMove& move) { moves_ << move; });
+  }
+  // The numeric display's text of the Count row (sample numbers) in column 2 (cursor 1) or 3.
+  QString CountAt(int cursor) const {
+    return window_->MaxView()->List()->topLevelItem(1)->text(cursor == 1 ? 2 : 3);
+  }
+  // The sample under pixel column x_px at the current view.
+  int64_t SampleAt(double x_px) const {
+    return ChartXToSample(window_->ChartXAt(x_px), FirstVisibleSample(window_->View()));
+  }
+  void Zoom(int index) {
+    window_->MagnificationCombo()->setCurrentIndex(index);
+    emit window_->MagnificationCombo()->activated(index);
+  }
+
+ private slots:
+  void cleanup() { window_.reset(); }
+
+  void buttonsPlaceTheirLines() {
+    Open();
+    GraphView* graph = window_->Graph();
+    SendMouse(graph, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(graph, QEvent::MouseButtonRelease, 100, Qt::LeftButton, Qt::NoButton);
+    SendMouse(graph, QEvent::MouseButtonPress, 300, Qt::RightButton, Qt::RightButton);
+    SendMouse(graph, QEvent::MouseButtonRelease, 300, Qt::RightButton, Qt::NoButton);
+    QCOMPARE(graph->Cursors().x1_px, 100);
+    QCOMPARE(graph->Cursors().x2_px, 300);
+    QVERIFY(graph->Cursors().visible);
+    QCOMPARE(graph->Cursors().top_px,
+             static_cast<int>(ChartYToRow(kCursorLineTop, graph->height())));
+    QCOMPARE(graph->Cursors().bottom_px,
+             static_cast<int>(ChartYToRow(kCursorLineBottom, graph->height())));
+    QCOMPARE(CountAt(1), QString::number(SampleAt(100)));
+    QCOMPARE(CountAt(2), QString::number(SampleAt(300)));
+    QCOMPARE(window_->MaxView()->List()->topLevelItem(1)->text(4),
+             QString::number(SampleAt(300) - SampleAt(100)));
+  }
+
+  void bothButtonsMoveBothLinesCursorOneFirst() {
+    Open();
+    GraphView* graph = window_->Graph();
+    SendMouse(graph, QEvent::MouseButtonPress, 50, Qt::LeftButton, Qt::LeftButton);
+    moves_.clear();
+    SendMouse(graph, QEvent::MouseButtonPress, 200, Qt::RightButton,
+              Qt::LeftButton | Qt::RightButton);
+    QCOMPARE(graph->Cursors().x1_px, 200);
+    QCOMPARE(graph->Cursors().x2_px, 200);
+    QCOMPARE(moves_.size(), 1);
+    QCOMPARE(moves_[0].readouts.size(), size_t{2});
+    QCOMPARE(moves_[0].readouts[0].cursor, 1);
+    QCOMPARE(moves_[0].readouts[1].cursor, 2);
+    QCOMPARE(CountAt(1), CountAt(2));
+  }
+
+  // Without a button a move changes nothing; with one the line follows, past the surface's
+  // edge too, and a sample outside the log leaves the readout as it was.
+  void dragsFollowTheMouseOnlyWithAButton() {
+    Open();
+    GraphView* graph = window_->Graph();
+    SendMouse(graph, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(graph, QEvent::MouseMove, 150, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(graph->Cursors().x1_px, 150);
+    QCOMPARE(CountAt(1), QString::number(SampleAt(150)));
+    SendMouse(graph, QEvent::MouseMove, -40, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(graph->Cursors().x1_px, -40);
+    QCOMPARE(CountAt(1), QString::number(SampleAt(150)));
+    SendMouse(graph, QEvent::MouseButtonRelease, -40, Qt::LeftButton, Qt::NoButton);
+    moves_.clear();
+    SendMouse(graph, QEvent::MouseMove, 250, Qt::NoButton, Qt::NoButton);
+    QCOMPARE(graph->Cursors().x1_px, -40);
+    QVERIFY(moves_.isEmpty());
+
+    // Zoomed in, a line dragged right of the surface still reads the samples beyond the view.
+    Zoom(3);
+    SendMouse(graph, QEvent::MouseButtonPress, 10, Qt::RightButton, Qt::RightButton);
+    SendMouse(graph, QEvent::MouseMove, graph->width() + 30, Qt::NoButton, Qt::RightButton);
+    QCOMPARE(CountAt(2), QString::number(SampleAt(graph->width() + 30)));
+    QVERIFY(SampleAt(graph->width() + 30) >
+            FirstVisibleSample(window_->View()) + window_->View().view_span);
+  }
+
+  // Scrolling and zooming redraw the graph: the lines stay where they stand and the readouts
+  // follow the samples now under them.
+  void linesKeepTheirPlaceWhileTheViewChanges() {
+    Open();
+    GraphView* graph = window_->Graph();
+    Zoom(3);
+    SendMouse(graph, QEvent::MouseButtonPress, 120, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(graph, QEvent::MouseButtonRelease, 120, Qt::LeftButton, Qt::NoButton);
+    SendMouse(graph, QEvent::MouseButtonPress, 480, Qt::RightButton, Qt::RightButton);
+    SendMouse(graph, QEvent::MouseButtonRelease, 480, Qt::RightButton, Qt::NoButton);
+    const int64_t first = SampleAt(120);
+    const int64_t second = SampleAt(480);
+    QCOMPARE(CountAt(1), QString::number(first));
+
+    QScrollBar* time = window_->TimeScrollBar();
+    time->setValue(time->value() + 1);
+    QCOMPARE(graph->Cursors().x1_px, 120);
+    QCOMPARE(graph->Cursors().x2_px, 480);
+    QCOMPARE(CountAt(1), QString::number(first + 10));
+    QCOMPARE(CountAt(2), QString::number(second + 10));
+
+    Zoom(0);
+    QCOMPARE(graph->Cursors().x1_px, 120);
+    QCOMPARE(graph->Cursors().x2_px, 480);
+    QCOMPARE(window_->CursorX(1), window_->ChartXAt(120));
+    QCOMPARE(CountAt(1), QString::number(SampleAt(120)));
+    QCOMPARE(CountAt(2), QString::number(SampleAt(480)));
+  }
+
+  // With the numeric display off the lines move and nothing is read out; turning it on writes
+  // nothing until the next press or redraw.
+  void readoutsOnlyWhileTheNumericDisplayIsOn() {
+    Open();
+    window_->MaxViewCheck()->setChecked(false);
+    GraphView* graph = window_->Graph();
+    SendMouse(graph, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(graph->Cursors().x1_px, 100);
+    QVERIFY(moves_.isEmpty());
+    window_->MaxViewCheck()->setChecked(true);
+    QCOMPARE(CountAt(1), QString("0"));
+    window_->DrowGraph();
+    QCOMPARE(CountAt(1), QString::number(SampleAt(100)));
+  }
+
+  void nothingMovesWithoutALog() {
+    window_ = std::make_unique<MainWindow>();
+    window_->resize(900, 600);
+    window_->show();
+    SendMouse(window_->Graph(), QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(window_->Graph()->Cursors().x1_px, 0);
+    QVERIFY(!window_->Graph()->Cursors().visible);
+  }
+};
+
+QTEST_MAIN(TestMainWindowCursors)
+#include "tst_main_window_cursors.moc"
