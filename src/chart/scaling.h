@@ -30,6 +30,11 @@ float RoundScaleBound(float value, int graph_scale_mode);
 // 16 bits.
 bool BuildPlotY(LogTable& table, int graph_scale_mode);
 
+// The same for samples first..end - 1 only, with the room for the positions already made
+// (LogTable::AllocatePlotY), so that ranges of samples can be filled on several threads. False as
+// for BuildPlotY, when a range cannot be scaled or one of these positions does not fit in 16 bits.
+bool BuildPlotYRange(LogTable& table, int graph_scale_mode, int64_t first, int64_t end);
+
 // Which samples the chart shows. Scroll values are in units of 10 samples and held wide, so
 // logs far beyond 327,674 samples scroll.
 struct ChartView {

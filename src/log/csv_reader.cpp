@@ -1081,7 +1081,16 @@ LoadError ReadText(std::string_view text, const Settings& settings, const ReadSp
   for (int j = 1; j < columns; ++j) {
     std::fill_n(column_data[j] + samples, kTailSamples, column_data[j][samples - 1]);
   }
-  if (!BuildPlotY(table, settings.graph_scale_mode)) {
+  table.AllocatePlotY();
+  std::vector<char> scaled(ranges.size() - 1);
+  RunTasks(static_cast<int64_t>(scaled.size()), threads,
+           [&](int64_t r) {
+             const bool last = r + 1 == static_cast<int64_t>(scaled.size());
+             scaled[r] = BuildPlotYRange(table, settings.graph_scale_mode, ranges[r],
+                                         last ? ranges[r + 1] + kTailSamples : ranges[r + 1]);
+           },
+           {});
+  if (std::find(scaled.begin(), scaled.end(), 0) != scaled.end()) {
     return General(ErrorNumber::kDivisionByZero);
   }
   progress.Report(1.0);
