@@ -1,4 +1,6 @@
 set(DRAVIK_GUI_AUX_SOURCES
+  src/app/drop_filter.cpp
+  src/app/drop_filter.h
   src/app/help_window.cpp
   src/app/help_window.h
   src/app/options_dialog.cpp

@@ -8,14 +8,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +22,7 @@
 #include <QWindow>
 
 #include "app/command_line.h"
+#include "app/drop_filter.h"
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
@@ -47,19 +46,6 @@ namespace {
 QRect PixelRect(const Rect& twips) {
   return QRect(TwipsToPixels(twips.left), TwipsToPixels(twips.top), TwipsToPixels(twips.width),
                TwipsToPixels(twips.height));
-}
-
-// The first local file of a drop; empty when the drop carries none.
-QString FirstDroppedFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) {
-    return {};
-  }
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) {
-      return url.toLocalFile();
-    }
-  }
-  return {};
 }
 
 }  // namespace
@@ -229,6 +215,8 @@ void MainWindow::BuildControls() {
   trip_list_->setColumnWidth(0, TwipsToPixels(1420));
   trip_list_->setColumnWidth(1, TwipsToPixels(950));
   trip_list_->setColumnWidth(2, TwipsToPixels(800));
+  // lstFuelEfficient_MouseUp: the popup menu opens on the right button's release.
+  trip_list_->viewport()->installEventFilter(this);
 
   setWindowTitle(QString::fromStdString(
       ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString())));
@@ -239,66 +227,36 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::InstallDropHandling() {
+  auto* drops = new DropFilter(this);
+  connect(drops, &DropFilter::FileDropped, this, &MainWindow::Form_OLEDragDrop);
   for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(graph_),
                           static_cast<QWidget*>(scale_), static_cast<QWidget*>(command_frame_),
                           static_cast<QWidget*>(trip_frame_), static_cast<QWidget*>(trip_list_),
                           trip_list_->viewport(), trip_list_->header()->viewport()}) {
-    AcceptDrops(widget);
+    drops->Accept(widget);
   }
-  items_->SetDropFilter(this);
+  items_->SetDropFilter(drops);
   for (QWidget* widget :
        {chart_box_, static_cast<QWidget*>(time_scroll_), static_cast<QWidget*>(open_button_),
         static_cast<QWidget*>(max_view_check_), static_cast<QWidget*>(option_button_),
         static_cast<QWidget*>(help_button_), static_cast<QWidget*>(magnification_label_),
         static_cast<QWidget*>(magnification_combo_), static_cast<QWidget*>(exit_button_),
         static_cast<QWidget*>(items_->ScrollBar())}) {
-    RefuseDrops(widget);
+    drops->Refuse(widget);
   }
 }
 
-void MainWindow::AcceptDrops(QWidget* widget) {
-  widget->setAcceptDrops(true);
-  widget->installEventFilter(this);
-}
-
-// A control outside the drop targets takes the drag itself and declines it, so that it does not
-// fall through to the frame or window beneath it.
-void MainWindow::RefuseDrops(QWidget* widget) {
-  widget->setAcceptDrops(true);
-  widget->setProperty("dravik_refuses_drops", true);
-  widget->installEventFilter(this);
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (type == QEvent::MouseButtonRelease && watched == trip_list_->viewport()) {
+  if (event->type() == QEvent::MouseButtonRelease && watched == trip_list_->viewport()) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton) {
       lstFuelEfficient_MouseUp(mouse->globalPosition().toPoint());
     }
-    return false;
   }
-  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
-    return QWidget::eventFilter(watched, event);
-  }
-  auto* drop = static_cast<QDropEvent*>(event);
-  if (watched->property("dravik_refuses_drops").toBool() ||
-      FirstDroppedFile(drop->mimeData()).isEmpty()) {
-    drop->ignore();
-    return true;
-  }
-  drop->acceptProposedAction();
-  if (type == QEvent::Drop) {
-    Form_OLEDragDrop(drop->mimeData());
-  }
-  return true;
+  return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::Form_OLEDragDrop(const QMimeData* data) {
-  const QString path = FirstDroppedFile(data);
-  if (path.isEmpty()) {
-    return;
-  }
+void MainWindow::Form_OLEDragDrop(const QString& path) {
   setFocus();
   current_log_path_ = path;
   OpenFile(path);

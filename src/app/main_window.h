@@ -23,7 +23,6 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QMimeData;
 class QPushButton;
 class QScrollBar;
 class QTreeWidget;
@@ -140,8 +139,6 @@ class MainWindow : public QWidget {
  private:
   void BuildControls();
   void InstallDropHandling();
-  void AcceptDrops(QWidget* widget);
-  void RefuseDrops(QWidget* widget);
   void cmdOpenFile_Click();
   void cmdExit_Click();
   void chkMaxView_Click(bool checked);
@@ -161,7 +158,7 @@ class MainWindow : public QWidget {
   void ReapplyCursors();
   double ColumnAt(double chart_x) const;
   void Form_Resize();
-  void Form_OLEDragDrop(const QMimeData* data);
+  void Form_OLEDragDrop(const QString& path);
   void ApplyScrollBar();
   void ClearAfterFailedLoad();
   void FillTripList();
