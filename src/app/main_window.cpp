@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -38,6 +39,7 @@
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
+#include "panel/item_panel_layout.h"
 #include "panel/max_view_window.h"
 
 namespace dravik {
@@ -164,6 +166,12 @@ void MainWindow::BuildControls() {
   items_ = new ItemPanel(this);
   items_->resize(TwipsToPixels(kRightColumnWidth), items_->height());
   connect(items_, &ItemPanel::ItemClicked, this, &MainWindow::chkItem_Click);
+  connect(items_, &ItemPanel::ItemRightReleased, this, &MainWindow::chkItem_MouseUp);
+  colour_menu_ = new QMenu(QStringLiteral("カラー"), this);
+  colour_entry_ = colour_menu_->addAction(QString(), this, [this] { mnuColor_Click(0); });
+  colour_menu_->addSeparator();
+  colour_menu_->addAction(QStringLiteral("全てのチェックを外す"), this,
+                          [this] { mnuColor_Click(2); });
 
   command_frame_ = new QGroupBox(this);
   command_frame_->resize(TwipsToPixels(kRightColumnWidth), TwipsToPixels(kCommandFrameHeight));
@@ -550,6 +558,56 @@ void MainWindow::chkItem_Click(int index) {
   }
   DrowScale();
   DrowGraph();
+}
+
+void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {
+  colour_menu_item_ = index;
+  colour_entry_->setText(QString::fromStdString(ItemColourMenuCaption(index)));
+  colour_menu_->exec(global_pos);
+}
+
+void MainWindow::mnuColor_Click(int entry) {
+  try {
+    if (entry == 0) {
+      ChangeItemColour();
+    } else {
+      // Hidden boxes cause no redraw when they change: one redraw follows for them all.
+      items_->UncheckAll();
+      DrowScale();
+      DrowGraph();
+    }
+  } catch (const std::bad_alloc&) {
+    ShowErrorBox("mnuColor_Click", ErrorNumber::kOutOfMemory);
+  }
+}
+
+void MainWindow::ChangeItemColour() {
+  Rgb& colour = settings_.item_colors[colour_menu_item_ - 1];
+  const QColor initial(RedOf(colour), GreenOf(colour), BlueOf(colour));
+  std::optional<QColor> chosen;
+  if (colour_dialog_hook_) {
+    chosen = colour_dialog_hook_(initial);
+  } else {
+    const QColor picked =
+        QColorDialog::getColor(initial, this, QString(), QColorDialog::DontUseNativeDialog);
+    if (picked.isValid()) {
+      chosen = picked;
+    }
+  }
+  if (!chosen) {
+    return;
+  }
+  colour = MakeRgb(chosen->red(), chosen->green(), chosen->blue());
+  items_->SetBoxColour(colour_menu_item_, colour);
+  DrowScale();
+  DrowGraph();
+}
+
+void MainWindow::ShowErrorBox(const std::string& procedure, ErrorNumber number) {
+  const QString text = QString::fromStdString(
+      ErrorBoxText(procedure, static_cast<int>(number), ErrorDescription(number)));
+  ShowMessage(text);
+  QGuiApplication::clipboard()->setText(text);
 }
 
 QMargins MainWindow::FrameExtents() const {

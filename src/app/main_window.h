@@ -16,13 +16,17 @@
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
+#include "log/load_error.h"
 #include "log/log_table.h"
 #include "panel/trip_list.h"
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QAction;
+class QColor;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTreeWidget;
@@ -112,6 +116,12 @@ class MainWindow : public QWidget {
   // How the open dialog asks for a file: nullopt when the user cancels. Replaceable likewise.
   using OpenDialogHook = std::function<std::optional<QString>(const QString& current_path)>;
   void SetOpenDialogHook(OpenDialogHook hook) { open_dialog_hook_ = std::move(hook); }
+  // How the colour dialog asks for an item's colour, starting from `initial`: nullopt when the
+  // user cancels. Replaceable likewise.
+  using ColourDialogHook = std::function<std::optional<QColor>(const QColor& initial)>;
+  void SetColourDialogHook(ColourDialogHook hook) { colour_dialog_hook_ = std::move(hook); }
+  // The item colour menu (mnuColor) that a right-button release on an item box opens.
+  QMenu* ColourMenu() const { return colour_menu_; }
 
   // Outer window rectangle in twips, as the settings keep it.
   QRect OuterRectTwips() const;
@@ -151,6 +161,11 @@ class MainWindow : public QWidget {
   void scrX_Scroll(int position);
   void scrX_Change(int position);
   void chkItem_Click(int index);
+  void chkItem_MouseUp(int index, QPoint global_pos);
+  void mnuColor_Click(int entry);
+  void ChangeItemColour();
+  // The error box of an unexpected error in `procedure`: shown, then put on the clipboard.
+  void ShowErrorBox(const std::string& procedure, ErrorNumber number);
   void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px);
   // Moves the lines of `buttons` to column x_px of the chart surface and reports the readouts.
   void MoveCursorLines(int buttons, double x_px);
@@ -185,6 +200,8 @@ class MainWindow : public QWidget {
   bool cursors_shown_ = false;
   MessageHook message_hook_;
   OpenDialogHook open_dialog_hook_;
+  ColourDialogHook colour_dialog_hook_;
+  int colour_menu_item_ = 1;  // ColorMenuItem: the item whose box was right-clicked last
 
   QWidget* chart_box_ = nullptr;  // picBack
   ScaleView* scale_ = nullptr;
@@ -201,6 +218,8 @@ class MainWindow : public QWidget {
   QPushButton* exit_button_ = nullptr;
   QGroupBox* trip_frame_ = nullptr;
   QTreeWidget* trip_list_ = nullptr;
+  QMenu* colour_menu_ = nullptr;
+  QAction* colour_entry_ = nullptr;
   QPointer<MaxViewWindow> max_view_;  // deletes itself when closed
   std::unique_ptr<HelpWindow> help_;  // a window of its own, created when first asked for
   WheelFilter* chart_wheel_ = nullptr;

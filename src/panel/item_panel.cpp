@@ -97,6 +97,15 @@ void ItemPanel::FitItemPanelScroll() {
   }
 }
 
+void ItemPanel::UncheckAll() {
+  for (QCheckBox* box : boxes_) {
+    const bool was_hidden = box->isHidden();
+    box->hide();
+    box->setChecked(false);
+    box->setVisible(!was_hidden);
+  }
+}
+
 void ItemPanel::SetBoxColour(int index, Rgb colour) {
   QCheckBox* box = Box(index);
   QPalette palette = box->palette();

@@ -29,6 +29,8 @@ class ItemPanel : public QGroupBox {
                       const ItemColors& colors, bool always_tooltip);
   // Fits the view and the scroll bar to the frame's current height and the list's height.
   void FitItemPanelScroll();
+  // Unchecks every box, each while it is hidden, so that no box asks for a redraw of its own.
+  void UncheckAll();
   // Sets the caption colour of box `index`.
   void SetBoxColour(int index, Rgb colour);
 

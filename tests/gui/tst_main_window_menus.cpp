@@ -1,0 +1,221 @@
+#include <new>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "chart/graph_view.h"
+#include "chart/scale_view.h"
+#include "panel/item_panel.h"
+
+using namespace dravik;
+
+// The main window's popup menus: the item colour menu and the trip list's copy menu.
+namespace {
+
+// Three flat items over 40 samples 250 ms apart: Alpha 60, Beta 20, Vehicle Speed 40.
+QString WriteLog(const QTemporaryDir& dir) {
+  std::string text = "Time,Alpha,Beta,Vehicle Speed (km/h)\r\n";
+  for (int row = 0; row < 40; ++row) {
+    text += std::to_string(row * 250) + ",60,20,40\r\n";
+  }
+  const QString path = dir.filePath("log.csv");
+  QFile file(path);
+  file.open(QIODevice::WriteOnly);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  return path;
+}
+
+void ReleaseRightButton(QWidget* target) {
+  const QPointF local(5, 5);
+  QMouseEvent event(QEvent::MouseButtonRelease, local, target->mapToGlobal(local), Qt::RightButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+// Runs `open`, which opens a popup menu, and picks the entry captioned `entry` from it (nothing
+// when `entry` is empty). Returns the captions the menu offered, separators as "-".
+QStringList PickFromPopup(const std::function<void()>& open, const QString& entry) {
+  QStringList captions;
+  // A timer of this call only: when no menu opens, it must not fire during a later one.
+  QTimer timer;
+  timer.setSingleShot(true);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) {
+      return;
+    }
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions()) {
+      captions << (action->isSeparator() ? QString("-") : action->text());
+      if (action->text() == entry) {
+        chosen = action;
+      }
+    }
+    if (chosen != nullptr) {
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+    } else {
+      menu->close();
+    }
+  });
+  timer.start(0);
+  open();
+  return captions;
+}
+
+}  // namespace
+
+class TestMainWindowMenus : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  QStringList messages_;
+  std::unique_ptr<MainWindow> window_;
+
+  void Open() {
+    messages_.clear();
+    window_ = std::make_unique<MainWindow>();
+    window_->SetMessageHook([this](const QString& text) { messages_ << text; });
+    window_->resize(800, 560);
+    window_->show();
+    window_->OpenFile(WriteLog(dir_));
+  }
+  QColor CaptionColour(int item) const {
+    return window_->Items()->Box(item)->palette().color(QPalette::WindowText);
+  }
+  // Whether `colour` appears in the middle column of the chart or anywhere in the scale strip.
+  static bool TraceHas(const QImage& picture, const QColor& colour) {
+    for (int y = 0; y < picture.height(); ++y) {
+      if (picture.pixelColor(picture.width() / 2, y) == colour) {
+        return true;
+      }
+    }
+    return false;
+  }
+  static bool StripHas(const QImage& picture, const QColor& colour) {
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) {
+        if (picture.pixelColor(x, y) == colour) {
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+ private slots:
+  void cleanup() { window_.reset(); }
+
+  void colourMenuOffersItsEntries() {
+    Open();
+    const QStringList captions =
+        PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(3)); }, QString());
+    QCOMPARE(captions, (QStringList{"項目3の色の変更", "-", "全てのチェックを外す"}));
+    QVERIFY(messages_.isEmpty());
+  }
+
+  // The dialog starts from the item's colour; a new colour shows in the caption, the trace and
+  // the scale at once and is still there after the next start.
+  void colourChangeShowsAtOnceAndIsSaved() {
+    QTemporaryDir settings_dir;
+    const std::string ini = settings_dir.filePath("dravik.ini").toStdString();
+    Open();
+    window_->Form_Load(ini, {});
+    window_->OpenFile(WriteLog(dir_));
+    window_->Items()->Box(2)->setChecked(true);
+    const QColor before = CaptionColour(2);
+    QColor offered;
+    const QColor chosen(12, 200, 99);
+    window_->SetColourDialogHook([&](const QColor& initial) {
+      offered = initial;
+      return std::optional<QColor>(chosen);
+    });
+    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(2)); }, "項目2の色の変更");
+    QCOMPARE(offered, before);
+    QCOMPARE(CaptionColour(2), chosen);
+    QVERIFY(TraceHas(window_->Graph()->Picture(), chosen));
+    QVERIFY(StripHas(window_->Scale()->Picture(), chosen));
+    QVERIFY(!TraceHas(window_->Graph()->Picture(), before));
+    QVERIFY(window_->close());
+
+    Open();
+    window_->Form_Load(ini, {});
+    window_->OpenFile(WriteLog(dir_));
+    QCOMPARE(CaptionColour(2), chosen);
+  }
+
+  void cancellingTheColourDialogChangesNothing() {
+    Open();
+    window_->Items()->Box(1)->setChecked(true);
+    const QColor before = CaptionColour(1);
+    const qint64 picture = window_->Graph()->Picture().cacheKey();
+    window_->SetColourDialogHook([](const QColor&) { return std::optional<QColor>(); });
+    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(1)); }, "項目1の色の変更");
+    QCOMPARE(CaptionColour(1), before);
+    QCOMPARE(window_->Graph()->Picture().cacheKey(), picture);
+    QVERIFY(messages_.isEmpty());
+  }
+
+  void colourMenuErrorsShowTheErrorBox() {
+    Open();
+    QGuiApplication::clipboard()->clear();
+    const QColor before = CaptionColour(1);
+    window_->SetColourDialogHook(
+        [](const QColor&) -> std::optional<QColor> { throw std::bad_alloc(); });
+    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(1)); }, "項目1の色の変更");
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].startsWith("エラーです。\r\n場所       : mnuColor_Click()\r\n"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), messages_[0]);
+    QCOMPARE(CaptionColour(1), before);
+  }
+
+  // Unchecking all redraws once: with the numeric display on every graph redraw re-applies the
+  // two cursors, so one redraw reports two cursor moves.
+  void uncheckAllRedrawsOnce() {
+    Open();
+    for (int item = 1; item <= 3; ++item) {
+      window_->Items()->Box(item)->setChecked(true);
+    }
+    window_->MaxViewCheck()->setChecked(true);
+    int cursor_moves = 0;
+    connect(window_.get(), &MainWindow::CursorsMoved, this, [&] { ++cursor_moves; });
+    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(2)); }, "全てのチェックを外す");
+    for (int item = 1; item <= 3; ++item) {
+      QVERIFY(!window_->Items()->Box(item)->isChecked());
+      QVERIFY(window_->Items()->Box(item)->isVisible());
+    }
+    QCOMPARE(cursor_moves, 2);
+    QVERIFY(!TraceHas(window_->Graph()->Picture(), QColor(255, 0, 255)));
+    QCOMPARE(window_->Scale()->width(), 7);  // the bare margin: no scale left
+  }
+
+  void tripListMenuCopiesOnlyWithRows() {
+    messages_.clear();
+    window_ = std::make_unique<MainWindow>();
+    window_->resize(800, 560);
+    window_->show();
+    QWidget* list = window_->TripList()->viewport();
+    QVERIFY(PickFromPopup([list] { ReleaseRightButton(list); }, QString()).isEmpty());
+
+    window_->OpenFile(WriteLog(dir_));
+    QGuiApplication::clipboard()->clear();
+    const QStringList captions =
+        PickFromPopup([list] { ReleaseRightButton(list); }, "走行/燃費情報のコピー");
+    QCOMPARE(captions, QStringList{"走行/燃費情報のコピー"});
+    const QStringList lines = QGuiApplication::clipboard()->text().split("\r\n");
+    QCOMPARE(lines.size(), window_->TripList()->topLevelItemCount() + 1);
+    QCOMPARE(lines[0], window_->TripList()->topLevelItem(0)->text(0) + ", " +
+                           window_->TripList()->topLevelItem(0)->text(1) + ", " +
+                           window_->TripList()->topLevelItem(0)->text(2));
+  }
+};
+
+QTEST_MAIN(TestMainWindowMenus)
+#include "tst_main_window_menus.moc"
