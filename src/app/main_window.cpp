@@ -6,14 +6,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -39,7 +37,6 @@
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
-#include "panel/item_panel_layout.h"
 #include "panel/max_view_window.h"
 
 namespace dravik {
@@ -54,6 +51,7 @@ QRect PixelRect(const Rect& twips) {
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   BuildControls();
+  BuildCommands();
   InstallDropHandling();
   InstallWheelFilters();
   view_.magnification = kMagnifications[0];
@@ -166,12 +164,6 @@ void MainWindow::BuildControls() {
   items_ = new ItemPanel(this);
   items_->resize(TwipsToPixels(kRightColumnWidth), items_->height());
   connect(items_, &ItemPanel::ItemClicked, this, &MainWindow::chkItem_Click);
-  connect(items_, &ItemPanel::ItemRightReleased, this, &MainWindow::chkItem_MouseUp);
-  colour_menu_ = new QMenu(QStringLiteral("カラー"), this);
-  colour_entry_ = colour_menu_->addAction(QString(), this, [this] { mnuColor_Click(0); });
-  colour_menu_->addSeparator();
-  colour_menu_->addAction(QStringLiteral("全てのチェックを外す"), this,
-                          [this] { mnuColor_Click(2); });
 
   command_frame_ = new QGroupBox(this);
   command_frame_->resize(TwipsToPixels(kRightColumnWidth), TwipsToPixels(kCommandFrameHeight));
@@ -355,6 +347,7 @@ void MainWindow::OpenFile(const QString& path) {
   setWindowTitle(QString::fromStdString(
       ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString()) + " - " +
       FileNameOf(path.toStdString())));
+  loaded_log_path_ = path;
   emit LogLoaded();
   // The scales and the graph are drawn right below, so the magnification handler leaves it.
   cmbMultipl_Click(false);
@@ -376,20 +369,6 @@ void MainWindow::FillTripList() {
                      QString::fromStdString(row.unit)});
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   }
-}
-
-void MainWindow::lstFuelEfficient_MouseUp(QPoint global_pos) {
-  if (trip_list_->topLevelItemCount() == 0) {
-    return;
-  }
-  QMenu menu(QStringLiteral("走行/燃費情報"), this);
-  menu.addAction(QStringLiteral("走行/燃費情報のコピー"), this,
-                 &MainWindow::mnuFuelEfficientCopy_Click);
-  menu.exec(global_pos);
-}
-
-void MainWindow::mnuFuelEfficientCopy_Click() {
-  QGuiApplication::clipboard()->setText(QString::fromStdString(TripListClipboardText(trip_rows_)));
 }
 
 void MainWindow::ClearAfterFailedLoad() {
@@ -558,56 +537,6 @@ void MainWindow::chkItem_Click(int index) {
   }
   DrowScale();
   DrowGraph();
-}
-
-void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {
-  colour_menu_item_ = index;
-  colour_entry_->setText(QString::fromStdString(ItemColourMenuCaption(index)));
-  colour_menu_->exec(global_pos);
-}
-
-void MainWindow::mnuColor_Click(int entry) {
-  try {
-    if (entry == 0) {
-      ChangeItemColour();
-    } else {
-      // Hidden boxes cause no redraw when they change: one redraw follows for them all.
-      items_->UncheckAll();
-      DrowScale();
-      DrowGraph();
-    }
-  } catch (const std::bad_alloc&) {
-    ShowErrorBox("mnuColor_Click", ErrorNumber::kOutOfMemory);
-  }
-}
-
-void MainWindow::ChangeItemColour() {
-  Rgb& colour = settings_.item_colors[colour_menu_item_ - 1];
-  const QColor initial(RedOf(colour), GreenOf(colour), BlueOf(colour));
-  std::optional<QColor> chosen;
-  if (colour_dialog_hook_) {
-    chosen = colour_dialog_hook_(initial);
-  } else {
-    const QColor picked =
-        QColorDialog::getColor(initial, this, QString(), QColorDialog::DontUseNativeDialog);
-    if (picked.isValid()) {
-      chosen = picked;
-    }
-  }
-  if (!chosen) {
-    return;
-  }
-  colour = MakeRgb(chosen->red(), chosen->green(), chosen->blue());
-  items_->SetBoxColour(colour_menu_item_, colour);
-  DrowScale();
-  DrowGraph();
-}
-
-void MainWindow::ShowErrorBox(const std::string& procedure, ErrorNumber number) {
-  const QString text = QString::fromStdString(
-      ErrorBoxText(procedure, static_cast<int>(number), ErrorDescription(number)));
-  ShowMessage(text);
-  QGuiApplication::clipboard()->setText(text);
 }
 
 QMargins MainWindow::FrameExtents() const {

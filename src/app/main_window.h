@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -120,8 +121,19 @@ class MainWindow : public QWidget {
   // user cancels. Replaceable likewise.
   using ColourDialogHook = std::function<std::optional<QColor>(const QColor& initial)>;
   void SetColourDialogHook(ColourDialogHook hook) { colour_dialog_hook_ = std::move(hook); }
+  // How the save dialog asks where to save the chart picture, offering `suggested`: nullopt when
+  // the user cancels. Replaceable likewise.
+  using SaveDialogHook = std::function<std::optional<QString>(const QString& suggested)>;
+  void SetSaveDialogHook(SaveDialogHook hook) { save_dialog_hook_ = std::move(hook); }
   // The item colour menu (mnuColor) that a right-button release on an item box opens.
   QMenu* ColourMenu() const { return colour_menu_; }
+
+  // The chart as shown, the scale strip and the graph with the cursor lines.
+  QImage ChartPicture() const;
+  // Ctrl+C: the chart picture to the clipboard. Ctrl+S: the chart picture to a PNG file chosen in
+  // the save dialog. Both do nothing while no log is loaded.
+  void CopyChartPicture();
+  void SaveChartPicture();
 
   // Outer window rectangle in twips, as the settings keep it.
   QRect OuterRectTwips() const;
@@ -148,6 +160,8 @@ class MainWindow : public QWidget {
 
  private:
   void BuildControls();
+  // The popup menus and the keys of the chart picture.
+  void BuildCommands();
   void InstallDropHandling();
   void cmdOpenFile_Click();
   void cmdExit_Click();
@@ -201,6 +215,8 @@ class MainWindow : public QWidget {
   MessageHook message_hook_;
   OpenDialogHook open_dialog_hook_;
   ColourDialogHook colour_dialog_hook_;
+  SaveDialogHook save_dialog_hook_;
+  QString loaded_log_path_;   // the log shown, for the picture's file name
   int colour_menu_item_ = 1;  // ColorMenuItem: the item whose box was right-clicked last
 
   QWidget* chart_box_ = nullptr;  // picBack

@@ -2,9 +2,11 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -17,13 +19,14 @@
 
 using namespace dravik;
 
-// The main window's popup menus: the item colour menu and the trip list's copy menu.
+// The main window's commands: the item colour menu, the trip list's copy menu and the chart
+// picture's keys.
 namespace {
 
-// Three flat items over 40 samples 250 ms apart: Alpha 60, Beta 20, Vehicle Speed 40.
-QString WriteLog(const QTemporaryDir& dir) {
+// Three flat items over `rows` samples 250 ms apart: Alpha 60, Beta 20, Vehicle Speed 40.
+QString WriteLog(const QTemporaryDir& dir, int rows = 40) {
   std::string text = "Time,Alpha,Beta,Vehicle Speed (km/h)\r\n";
-  for (int row = 0; row < 40; ++row) {
+  for (int row = 0; row < rows; ++row) {
     text += std::to_string(row * 250) + ",60,20,40\r\n";
   }
   const QString path = dir.filePath("log.csv");
@@ -72,20 +75,20 @@ QStringList PickFromPopup(const std::function<void()>& open, const QString& entr
 
 }  // namespace
 
-class TestMainWindowMenus : public QObject {
+class TestMainWindowCommands : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
   QStringList messages_;
   std::unique_ptr<MainWindow> window_;
 
-  void Open() {
+  void Open(int rows = 40) {
     messages_.clear();
     window_ = std::make_unique<MainWindow>();
     window_->SetMessageHook([this](const QString& text) { messages_ << text; });
     window_->resize(800, 560);
     window_->show();
-    window_->OpenFile(WriteLog(dir_));
+    window_->OpenFile(WriteLog(dir_, rows));
   }
   QColor CaptionColour(int item) const {
     return window_->Items()->Box(item)->palette().color(QPalette::WindowText);
@@ -215,7 +218,76 @@ class TestMainWindowMenus : public QObject {
                            window_->TripList()->topLevelItem(0)->text(1) + ", " +
                            window_->TripList()->topLevelItem(0)->text(2));
   }
+
+  // Ctrl+C puts the chart as shown on the clipboard: the strip and the graph, cursor lines and
+  // all; Ctrl+S saves the same picture as PNG where the save dialog says.
+  void chartPictureKeys() {
+    Open();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    window_->Items()->Box(1)->setChecked(true);
+    window_->SetCursorX(1, 10);
+    const QSize chart(window_->Scale()->width() + window_->Graph()->width(),
+                      window_->Graph()->height());
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QCOMPARE(copied.size(), chart);
+    const int line_x = window_->Scale()->width() + window_->Graph()->Cursors().x1_px;
+    QCOMPARE(copied.pixelColor(line_x, copied.height() / 2), QColor(0, 0, 255));
+
+    QString suggested;
+    const QString target = dir_.filePath("picture.png");
+    window_->SetSaveDialogHook([&](const QString& offered) {
+      suggested = offered;
+      return std::optional<QString>(target);
+    });
+    QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(suggested, dir_.filePath("log.png"));
+    QImage saved(target);
+    QCOMPARE(saved.size(), chart);
+    QCOMPARE(saved.convertToFormat(copied.format()), copied);
+  }
+
+  void chartPictureKeysNeedALog() {
+    window_ = std::make_unique<MainWindow>();
+    window_->resize(800, 560);
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    bool asked = false;
+    window_->SetSaveDialogHook([&](const QString&) {
+      asked = true;
+      return std::optional<QString>();
+    });
+    QGuiApplication::clipboard()->setText("kept");
+    QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+    QVERIFY(!asked);
+  }
+
+  // Keys that a chart might take for itself move neither the cursors nor the view.
+  void noKeyMovesACursorOrTheView() {
+    Open(2001);
+    window_->MagnificationCombo()->setCurrentIndex(3);
+    emit window_->MagnificationCombo()->activated(3);
+    QVERIFY(window_->TimeScrollBar()->isEnabled());
+    window_->SetCursorX(1, 10);
+    window_->SetCursorX(2, 20);
+    const int64_t position = window_->View().scroll_position;
+    for (QWidget* target :
+         {static_cast<QWidget*>(window_.get()), static_cast<QWidget*>(window_->Graph())}) {
+      for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Home,
+                                Qt::Key_End, Qt::Key_Space}) {
+        QTest::keyClick(target, key);
+      }
+    }
+    QCOMPARE(window_->View().scroll_position, position);
+    QVERIFY(qAbs(window_->CursorX(1) - 10) < 1e-9);
+    QVERIFY(qAbs(window_->CursorX(2) - 20) < 1e-9);
+  }
 };
 
-QTEST_MAIN(TestMainWindowMenus)
-#include "tst_main_window_menus.moc"
+QTEST_MAIN(TestMainWindowCommands)
+#include "tst_main_window_commands.moc"
