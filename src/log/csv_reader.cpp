@@ -241,8 +241,7 @@ class FieldReader {
       : end_(text.data() + text.size()),
         separator_(format.separator),
         decimal_comma_(format.decimal_comma),
-        time_shift10_(time_in_seconds ? 3 : 0),
-        separators_(Broadcast(format.separator)) {}
+        time_shift10_(time_in_seconds ? 3 : 0) {}
 
   bool IsTerminator(char c) const { return c == separator_ || IsLineEnd(c); }
   char separator() const { return separator_; }
@@ -341,29 +340,28 @@ class FieldReader {
     }
     uint64_t word;
     std::memcpy(&word, p, 8);
-    const uint64_t ends = ZeroBytes(word ^ separators_) | ZeroBytes(word ^ Broadcast('\n')) |
-                          ZeroBytes(word ^ Broadcast('\r'));
-    if (ends == 0) {
-      return false;
-    }
-    const int bytes = std::countr_zero(ends) / 8;  // the field's length, 0..7
-    if (bytes == 0) {
-      return false;
-    }
-    const uint64_t field_bytes = (uint64_t{1} << (8 * bytes)) - 1;
-    const uint64_t field_highs = field_bytes & kByteHighs;
+    // Digits become 0..9; a byte of 10 or more (or with its high bit set) is not a digit.
+    const uint64_t digits = word ^ Broadcast('0');
+    const uint64_t non_digits = (((digits & kByteLow7) + Broadcast(0x76)) | digits) & kByteHighs;
     uint64_t points = ZeroBytes(word ^ Broadcast('.'));
     if (decimal_comma_) {
       points |= ZeroBytes(word ^ Broadcast(','));
     }
-    points &= field_highs;
     const bool negative = (word & 0xFF) == '-';
-    // Digits become 0..9; any byte of 10 or more (or with its high bit set) is not a digit.
-    const uint64_t digits = word ^ Broadcast('0');
-    uint64_t others = (((digits & kByteLow7) + Broadcast(0x76)) | digits) & field_highs;
-    others &= ~(points | (negative ? uint64_t{0x80} : 0));
+    // The field ends at the first byte that is neither a digit, a point nor a leading sign; that
+    // byte must be a terminator.
+    const uint64_t stops = non_digits & ~points & ~(negative ? uint64_t{0x80} : 0);
+    if (stops == 0) {
+      return false;
+    }
+    const int bytes = std::countr_zero(stops) / 8;  // the field's length, 0..7
+    if (!IsTerminator(static_cast<char>(word >> (8 * bytes)))) {
+      return false;
+    }
+    const uint64_t field_bytes = (uint64_t{1} << (8 * bytes)) - 1;
+    points &= field_bytes;
     const int digit_count = bytes - static_cast<int>(negative) - static_cast<int>(points != 0);
-    if (others != 0 || (points & (points - 1)) != 0 || digit_count == 0) {
+    if ((points & (points - 1)) != 0 || digit_count <= 0) {
       return false;
     }
     // The field moves to the top of the word, so that the bytes below it are leading zeros.
@@ -394,9 +392,10 @@ class FieldReader {
   }
 
   // A plain decimal without exponent of at most 15 digits that ends at a terminator, read in one
-  // pass. The digits give an integer below 2^24 and the power of ten is at most 10^10, both exact
-  // in single precision, so one single division or multiplication rounds the exact value
-  // correctly. Anything else is left to ParseNumber. Moves p to the terminator on success.
+  // pass. With a fraction the digits must give an integer of at most 2^24; the power of ten is at
+  // most 10^10, both exact in single precision, so one single division or multiplication rounds
+  // the exact value correctly. A whole number is exact as a 64-bit integer and rounded once when
+  // converted. Anything else is left to ParseNumber. Moves p to the terminator on success.
   bool ReadPlainDecimal(const char*& p, int shift10, float& value) const {
     const char* q = p;
     bool negative = false;
@@ -422,11 +421,20 @@ class FieldReader {
       frac = static_cast<int>(q - frac_begin);
       digits += frac;
     }
-    if (digits == 0 || digits > 15 || mantissa > (uint64_t{1} << 24)) {
+    // A whole number (times in ms, most often) of up to 15 digits is exact as an integer and
+    // converted with one rounding.
+    const bool whole = frac == 0 && shift10 >= 0;
+    if (digits == 0 || digits > 15 || (mantissa > (uint64_t{1} << 24) && !whole)) {
       return false;
     }
     if (q < end_ && !IsTerminator(*q)) {
       return false;
+    }
+    if (whole) {
+      const uint64_t scaled = mantissa * (shift10 == 0 ? 1 : 1000);
+      value = negative ? -static_cast<float>(scaled) : static_cast<float>(scaled);
+      p = q;
+      return true;
     }
     const int exponent = shift10 - frac;
     if (exponent < -10 || exponent > 10) {
@@ -443,7 +451,6 @@ class FieldReader {
   char separator_;
   bool decimal_comma_;
   int time_shift10_;
-  uint64_t separators_;
   int32_t reference_ms_ = 0;
 };
 

@@ -141,6 +141,8 @@ TEST(ReadLog, DataFieldsThatAreNotNumbersReadAsZero) {
       {"-2.5E-1", -0.25f},
       {"1.5e37", 1.5e37f},
       {"16777217", 16777216},
+      {"-33554434", -33554432},  // a half beyond 2^24 goes to even
+      {"123456789012345", 123456789012345.0f},
       {"0.1", 0.1f},
       {"123456.789012", 123456.789012f},
   };
@@ -376,6 +378,9 @@ TEST(ReadLog, TimeColumnInSeconds) {
       {"Time (s)", "0:0:1.5", 0},  // a clock time stays a clock time (sample 0 is the reference)
       {"Time (ms)", "1.25", 1.25f},
       {"Time (msec)", "7", 7},
+      {"Time (s)", "987654321", 987654321000.0f},  // whole seconds beyond 2^24 ms
+      {"Time (msec)", "50000001", 50000000},       // rounded once
+      {"Time (msec)", "123456789012345", 123456789012345.0f},
       {"Time", "7", 7},
       {"Time (s) (ms)", "7", 7},
       {"Time (s", "7", 7},
