@@ -23,7 +23,7 @@ struct ReportOptions {
   int32_t height_px = 600;
   std::vector<int> items;     // --items N,N,...: item numbers 1..128 to draw; empty when not given
   int32_t magnification = 1;  // --magnification: 1, 2, 5, 10, 20, 50 or 100
-  int64_t scroll = 0;         // --scroll: first visible sample, >= 0
+  int64_t scroll = 0;         // --scroll: time scroll bar position (10 samples a unit), >= 0
 };
 
 struct ReportArguments {

@@ -57,8 +57,7 @@ bool WriteReportChart(const ReportOptions& options, std::string& error) {
   ChartView view;
   ChangeMagnification(view, kMagnifications[0], table.last_sample);
   ChangeMagnification(view, options.magnification, table.last_sample);
-  view.scroll_position =
-      std::clamp<int64_t>(options.scroll / kSamplesPerScrollUnit, 0, view.scroll_maximum);
+  view.scroll_position = std::clamp<int64_t>(options.scroll, 0, view.scroll_maximum);
 
   // Text needs a GUI application for its fonts; a headless run gets the offscreen platform.
   std::unique_ptr<QGuiApplication> application;

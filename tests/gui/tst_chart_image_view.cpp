@@ -1,10 +1,14 @@
 #include <string>
 #include <vector>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "app/report.h"
 #include "app/settings.h"
 #include "chart/chart_image_view.h"
+#include "chart/report_chart_view.h"
 #include "chart/scaling.h"
 #include "log/csv_reader.h"
 
@@ -78,6 +82,44 @@ class TestChartImageView : public QObject {
       }
     }
     QVERIFY(black);
+  }
+
+  // --scroll gives the time scroll bar's position, in units of 10 samples, clamped to the
+  // maximum of the magnification: the ramp's value at the left edge is the first visible sample.
+  void reportScrollIsAScrollBarPosition_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("first_sample");
+    QTest::newRow("start") << 0 << 0;
+    QTest::newRow("position 100") << 100 << 1000;
+    QTest::newRow("beyond the maximum") << 5000 << 1800;  // span 200: maximum 180
+  }
+  void reportScrollIsAScrollBarPosition() {
+    QFETCH(int, position);
+    QFETCH(int, first_sample);
+    QTemporaryDir dir;
+    std::string text = "Time,Ramp\r\n";
+    for (int row = 0; row <= 2000; ++row) {
+      text += std::to_string(row * 100) + "," + std::to_string(row) + "\r\n";
+    }
+    QFile log(dir.filePath("ramp.csv"));
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.write(text.data(), static_cast<qint64>(text.size()));
+    log.close();
+    ReportOptions options;
+    options.logs = {log.fileName().toStdString()};
+    options.png_path = dir.filePath("chart.png").toStdString();
+    options.magnification = 10;
+    options.scroll = position;
+    std::string error;
+    QVERIFY2(WriteReportChart(options, error), error.c_str());
+
+    const QImage image(QString::fromStdString(options.png_path));
+    LogTable table;
+    QCOMPARE(ReadLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
+    const int strip = 27;  // one scale: 400 twips
+    const int y = static_cast<int>(ChartYToRow(table.PlotY(1)[first_sample], image.height()));
+    QCOMPARE(image.pixelColor(strip, y), QColor(255, 0, 255));
+    QVERIFY(image.pixelColor(strip, y + 20) != QColor(255, 0, 255));
   }
 
   void nothingButBackgroundWithoutALog() {
