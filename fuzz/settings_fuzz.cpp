@@ -48,12 +48,19 @@ bool CloseGeometry(int32_t a, int32_t b) {
           std::fabs(static_cast<double>(a) - b) <= 1e-6 * std::fabs(static_cast<double>(a)));
 }
 
-const std::string& TemporaryPath() {
-  static const std::string path = [] {
+// One file per fuzzing process, in memory where that is possible, removed when the process ends.
+struct TemporaryFile {
+  TemporaryFile() {
     const std::string directory = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return directory + "/dravik-settings-fuzz-" + std::to_string(getpid()) + ".ini";
-  }();
-  return path;
+    path = directory + "/dravik-settings-fuzz-" + std::to_string(getpid()) + ".ini";
+  }
+  ~TemporaryFile() { unlink(path.c_str()); }
+  std::string path;
+};
+
+const std::string& TemporaryPath() {
+  static const TemporaryFile file;
+  return file.path;
 }
 
 }  // namespace
