@@ -220,10 +220,14 @@ void MainWindow::BuildControls() {
 
   setWindowTitle(QString::fromStdString(
       ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString())));
+  frame_ = FrameExtents();
+  ApplyMinimumSize();
+}
+
+void MainWindow::ApplyMinimumSize() {
   const MainLayout minimum = LayoutMainWindow(0, 0, 0, kScaleMarginTwips);
-  const QMargins frame = FrameExtents();
-  setMinimumSize(TwipsToPixels(minimum.window_width) - frame.left() - frame.right(),
-                 TwipsToPixels(minimum.window_height) - frame.top() - frame.bottom());
+  setMinimumSize(TwipsToPixels(minimum.window_width) - frame_.left() - frame_.right(),
+                 TwipsToPixels(minimum.window_height) - frame_.top() - frame_.bottom());
 }
 
 void MainWindow::InstallDropHandling() {
@@ -551,19 +555,36 @@ QMargins MainWindow::FrameExtents() const {
   return margins;
 }
 
+// The window's position (its frame's, as Qt keeps it for a window) and its client size grown by
+// frame_: the same frame that SetOuterRectTwips took off, so that a size stored is the size
+// applied at the next start.
 QRect MainWindow::OuterRectTwips() const {
-  const QMargins frame = FrameExtents();
-  const QRect outer = geometry().marginsAdded(frame);
-  return QRect(PixelsToTwips(outer.x()), PixelsToTwips(outer.y()), PixelsToTwips(outer.width()),
+  const QSize outer = size().grownBy(frame_);
+  return QRect(PixelsToTwips(x()), PixelsToTwips(y()), PixelsToTwips(outer.width()),
                PixelsToTwips(outer.height()));
 }
 
 void MainWindow::SetOuterRectTwips(const QRect& rect_twips) {
-  const QMargins frame = FrameExtents();
-  const int width = TwipsToPixels(rect_twips.width()) - frame.left() - frame.right();
-  const int height = TwipsToPixels(rect_twips.height()) - frame.top() - frame.bottom();
+  requested_twips_ = rect_twips;
+  const int width = TwipsToPixels(rect_twips.width()) - frame_.left() - frame_.right();
+  const int height = TwipsToPixels(rect_twips.height()) - frame_.top() - frame_.bottom();
   move(TwipsToPixels(rect_twips.x()), TwipsToPixels(rect_twips.y()));
   resize(std::max(width, minimumWidth()), std::max(height, minimumHeight()));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Before the first show the platform reports no frame and the classic one stood in. Where the
+  // real frame is known now, the place and size asked for are applied again with it.
+  const QMargins frame = FrameExtents();
+  if (!shown_ && frame != frame_) {
+    frame_ = frame;
+    ApplyMinimumSize();
+    if (requested_twips_) {
+      SetOuterRectTwips(*requested_twips_);
+    }
+  }
+  shown_ = true;
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -575,8 +596,7 @@ void MainWindow::Form_Resize() {
   if (isMinimized()) {
     return;
   }
-  const QMargins frame = FrameExtents();
-  const int32_t chrome = WindowChromeHeight(frame.top() - frame.bottom(), frame.bottom());
+  const int32_t chrome = WindowChromeHeight(frame_.top() - frame_.bottom(), frame_.bottom());
   const QRect outer = OuterRectTwips();
   const MainLayout layout =
       LayoutMainWindow(outer.width(), outer.height(), chrome, scale_width_twips_);

@@ -135,7 +135,8 @@ class MainWindow : public QWidget {
   void CopyChartPicture();
   void SaveChartPicture();
 
-  // Outer window rectangle in twips, as the settings keep it.
+  // Outer window rectangle in twips, as the settings keep it: the window's position and its
+  // client size grown by the frame.
   QRect OuterRectTwips() const;
   void SetOuterRectTwips(const QRect& rect_twips);
 
@@ -156,6 +157,7 @@ class MainWindow : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -195,7 +197,10 @@ class MainWindow : public QWidget {
   void mnuFuelEfficientCopy_Click();
   void UpdateCursorLines();
   void ShowMessage(const QString& text);
+  // The frame the platform reports, or the classic one (19 px caption, 4 px borders) where it
+  // reports none.
   QMargins FrameExtents() const;
+  void ApplyMinimumSize();
 
   LogTable table_;
   Settings settings_;
@@ -207,6 +212,10 @@ class MainWindow : public QWidget {
   bool show_scale_mode_option_ = false;
   bool skip_scroll_change_ = false;
   bool exited_ = false;
+  // The frame all outer sizes are reckoned with, so that the size stored is the size applied.
+  QMargins frame_;
+  bool shown_ = false;
+  std::optional<QRect> requested_twips_;           // the outer rectangle last asked for
   int32_t scale_width_twips_ = kScaleMarginTwips;  // the strip as DrowScale last sized it
   // The cursor lines' columns on the chart surface, fractional pixels: the lines' state, from
   // which their chart x follows for the current view and width.

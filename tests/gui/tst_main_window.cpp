@@ -277,6 +277,43 @@ class TestMainWindow : public QObject {
     QCOMPARE(window->OuterRectTwips(), QRect(150, 300, 12000, 9000));
     QVERIFY(!window->ShowScaleModeOption());
   }
+
+  // The place and size that a run writes at exit come back unchanged from the next run, shown
+  // the way the program shows itself (placed before it is shown), whatever the first file held.
+  void geometryIsStableFromRunToRun_data() {
+    QTest::addColumn<QRect>("first");
+    QTest::newRow("multiples of a pixel") << QRect(150, 300, 12000, 9000);
+    QTest::newRow("between pixels") << QRect(1007, 293, 10883, 8003);
+    QTest::newRow("below the minimum") << QRect(0, 0, 3000, 3000);
+  }
+  void geometryIsStableFromRunToRun() {
+    QFETCH(QRect, first);
+    QTemporaryDir settings_dir;
+    const QString ini = settings_dir.filePath("dravik.ini");
+    WriteFile(settings_dir, "dravik.ini",
+              QString("[Setting]\r\nXpos=%1\r\nYpos=%2\r\nXsize=%3\r\nYsize=%4\r\n")
+                  .arg(first.x())
+                  .arg(first.y())
+                  .arg(first.width())
+                  .arg(first.height())
+                  .toStdString());
+    // One run; returns the place and size lines that it wrote.
+    const auto run = [&]() -> QString {
+      MainWindow window;
+      window.SetMessageHook([this](const QString& text) { messages_ << text; });
+      window.Form_Load(ini.toStdString(), {});
+      window.show();
+      if (!QTest::qWaitForWindowExposed(&window) || !window.close()) {
+        return "not run";
+      }
+      return ReadFile(ini).section("\r\n", 1, 4);
+    };
+    messages_.clear();
+    const QString written = run();
+    QCOMPARE(run(), written);
+    QCOMPARE(run(), written);
+    QVERIFY(messages_.isEmpty());
+  }
 };
 
 QTEST_MAIN(TestMainWindow)
