@@ -98,10 +98,10 @@ std::string ExecutableBaseName(const std::string& executable_path) {
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-std::string ChooseSettingsFilePath(const std::string& executable_path, bool app_directory_writable,
+std::string ChooseSettingsFilePath(const std::string& executable_path, bool beside_executable,
                                    const std::string& xdg_config_home, const std::string& home) {
   const std::string file_name = ExecutableBaseName(executable_path) + ".ini";
-  if (!app_directory_writable) {
+  if (!beside_executable) {
     std::string base;
     if (!xdg_config_home.empty() && xdg_config_home.front() == '/') {
       base = xdg_config_home;
@@ -125,10 +125,12 @@ std::string ChooseSettingsFilePath(const std::string& executable_path, bool app_
 std::string SettingsFilePath(const std::string& executable_path) {
   const std::string directory = AppDirectory(executable_path);
   const bool writable = ::access(directory.empty() ? "." : directory.c_str(), W_OK) == 0;
+  std::error_code error;
+  const bool installed = std::filesystem::is_directory(directory + "../share/dravik", error);
   const char* xdg_config_home = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
-  return ChooseSettingsFilePath(executable_path, writable, xdg_config_home ? xdg_config_home : "",
-                                home ? home : "");
+  return ChooseSettingsFilePath(executable_path, writable && !installed,
+                                xdg_config_home ? xdg_config_home : "", home ? home : "");
 }
 
 std::string ColorToHex(Rgb colour) {

@@ -19,14 +19,16 @@ std::string AppDirectory(const std::string& executable_path);
 std::string ExecutableBaseName(const std::string& executable_path);
 
 // Where the settings live: beside the executable (AppDirectory + base name + ".ini") when
-// `app_directory_writable`; otherwise, for an installed program, in the user's configuration
+// `beside_executable`; otherwise, for an installed program, in the user's configuration
 // directory: `xdg_config_home` + "/dravik/" when it is an absolute path, else `home` +
 // "/.config/dravik/", with the same file name. With neither available the path beside the
 // executable is kept (saving there then fails and says so).
-std::string ChooseSettingsFilePath(const std::string& executable_path, bool app_directory_writable,
+std::string ChooseSettingsFilePath(const std::string& executable_path, bool beside_executable,
                                    const std::string& xdg_config_home, const std::string& home);
 
-// ChooseSettingsFilePath with the real file system and environment (XDG_CONFIG_HOME, HOME).
+// ChooseSettingsFilePath with the real file system and environment (XDG_CONFIG_HOME, HOME): the
+// settings stay beside an executable whose directory can be written, unless the program is
+// installed (its data lies in ../share/dravik), whatever user runs it.
 std::string SettingsFilePath(const std::string& executable_path);
 
 // Six characters RRGGBB, upper-case hex, from the low 24 bits of `colour`.

@@ -421,10 +421,28 @@ TEST(SettingsFilePath, AProgramDirectoryThatCannotBeWrittenMovesTheFile) {
   const std::string chosen = SettingsFilePath(executable);
   EXPECT_NE(chosen, (dir / "dravik.ini").string());
   if ((config && config[0] == '/') || (home && home[0] != '\0')) {
-    EXPECT_EQ(chosen.substr(chosen.size() - 19), "/dravik/dravik.ini");
+    EXPECT_TRUE(chosen.ends_with("/dravik/dravik.ini")) << chosen;
   }
   fs::permissions(dir, fs::perms::owner_all);
   fs::remove_all(dir);
+}
+
+TEST(SettingsFilePath, AnInstalledProgramKeepsItsSettingsWithTheUser) {
+  std::string pattern = (fs::temp_directory_path() / "dravik-inst-XXXXXX").string();
+  const fs::path prefix = ::mkdtemp(pattern.data());
+  fs::create_directories(prefix / "bin");
+  const std::string executable = (prefix / "bin" / "dravik").string();
+  EXPECT_EQ(SettingsFilePath(executable), (prefix / "bin" / "dravik.ini").string());
+
+  fs::create_directories(prefix / "share" / "dravik");
+  const char* home = std::getenv("HOME");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if ((config && config[0] == '/') || (home && home[0] != '\0')) {
+    const std::string chosen = SettingsFilePath(executable);
+    EXPECT_TRUE(chosen.ends_with("/dravik/dravik.ini")) << chosen;
+    EXPECT_EQ(chosen.find(prefix.string()), std::string::npos);
+  }
+  fs::remove_all(prefix);
 }
 
 }  // namespace
