@@ -10,6 +10,8 @@ set(DRAVIK_GUI_MAIN_SOURCES
   src/chart/report_chart_view.h
   src/chart/scale_view.cpp
   src/chart/scale_view.h
+  src/log/load_progress_dialog.cpp
+  src/log/load_progress_dialog.h
   src/panel/item_panel.cpp
   src/panel/item_panel.h
 )

@@ -325,11 +325,19 @@ void MainWindow::OpenFile(const QString& path) {
   plot_y_summaries_.clear();
 
   LoadError error;
-  try {
-    error = ReadLog(path.toStdString(), settings_, table_);
-  } catch (const std::bad_alloc&) {
-    table_.Clear();
-    error = LoadError{LoadFailure::kGeneral, ErrorNumber::kOutOfMemory};
+  {
+    // The progress dialog lets the window system repaint during a long load, so nothing may draw
+    // from the table until it is complete.
+    LoadProgressDialog progress(this, load_progress_delay_);
+    loading_ = true;
+    try {
+      error = ReadLog(path.toStdString(), settings_, table_,
+                      [&progress](double fraction) { progress.Report(fraction); });
+    } catch (const std::bad_alloc&) {
+      table_.Clear();
+      error = LoadError{LoadFailure::kGeneral, ErrorNumber::kOutOfMemory};
+    }
+    loading_ = false;
   }
   if (error.kind != LoadFailure::kNone) {
     const QString text = QString::fromStdString(LoadFailureMessage(error));
@@ -609,7 +617,7 @@ void MainWindow::Form_Resize() {
   command_frame_->move(PixelRect(layout.command).topLeft());
   trip_frame_->move(PixelRect(layout.fuel_efficient).topLeft());
   UpdateCursorLines();
-  if (table_.IsLoaded()) {
+  if (table_.IsLoaded() && !loading_) {
     DrowScale();
     DrowGraph();
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "log/load_error.h"
+#include "log/load_progress_dialog.h"
 #include "log/log_table.h"
 #include "panel/trip_list.h"
 
@@ -125,6 +127,8 @@ class MainWindow : public QWidget {
   // the user cancels. Replaceable likewise.
   using SaveDialogHook = std::function<std::optional<QString>(const QString& suggested)>;
   void SetSaveDialogHook(SaveDialogHook hook) { save_dialog_hook_ = std::move(hook); }
+  // How long a load runs before its progress dialog appears.
+  void SetLoadProgressDelay(std::chrono::milliseconds delay) { load_progress_delay_ = delay; }
   // The item colour menu (mnuColor) that a right-button release on an item box opens.
   QMenu* ColourMenu() const { return colour_menu_; }
 
@@ -212,6 +216,8 @@ class MainWindow : public QWidget {
   bool show_scale_mode_option_ = false;
   bool skip_scroll_change_ = false;
   bool exited_ = false;
+  bool loading_ = false;  // the table is being read: the window must not draw from it
+  std::chrono::milliseconds load_progress_delay_ = LoadProgressDialog::kDefaultDelay;
   // The frame all outer sizes are reckoned with, so that the size stored is the size applied.
   QMargins frame_;
   bool shown_ = false;

@@ -1,0 +1,96 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "chart/graph_view.h"
+#include "log/load_progress_dialog.h"
+#include "panel/item_panel.h"
+
+using namespace dravik;
+
+using std::chrono::milliseconds;
+
+class TestLoadProgressDialog : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+
+  QString WriteLog(int rows) {
+    std::string text = "Time,Alpha,Beta\r\n";
+    for (int row = 0; row < rows; ++row) {
+      text += std::to_string(row * 250) + "," + std::to_string(row % 50) + ",7\r\n";
+    }
+    const QString path = dir_.filePath("log.csv");
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path;
+  }
+
+ private slots:
+  // Hidden until the delay has passed; then modal, without a cancel button, and neither Esc nor
+  // closing dismisses it.
+  void appearsAfterTheDelayAndCannotBeDismissed() {
+    LoadProgressDialog dialog(nullptr, milliseconds(100));
+    dialog.Report(0.0);
+    dialog.Report(0.2);
+    QVERIFY(dialog.isHidden());
+    QTest::qWait(120);
+    dialog.Report(0.5);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+    QCOMPARE(dialog.value(), dialog.maximum() / 2);
+    QVERIFY(dialog.findChildren<QPushButton*>().isEmpty());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.close());
+    QVERIFY(dialog.isVisible());
+  }
+
+  // A load shows the dialog while it runs; the window stays usable afterwards, and a resize
+  // during the load only lays the window out: the load's own redraw draws at the new size.
+  void mainWindowShowsItDuringALoad() {
+    MainWindow window;
+    window.SetMessageHook([](const QString& text) { QFAIL(qPrintable(text)); });
+    window.resize(800, 560);
+    window.show();
+    window.SetLoadProgressDelay(milliseconds(0));
+    bool shown_during_load = false;
+    QTimer during_load;
+    during_load.setSingleShot(true);
+    connect(&during_load, &QTimer::timeout, [&] {
+      shown_during_load =
+          qobject_cast<LoadProgressDialog*>(QApplication::activeModalWidget()) != nullptr;
+      window.resize(900, 620);
+    });
+    during_load.start(0);
+    window.OpenFile(WriteLog(200));
+    QVERIFY(shown_during_load);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(window.Table().IsLoaded());
+    QCOMPARE(window.Graph()->Picture().size(), window.Graph()->size());
+    QCOMPARE(window.width(), 900);
+  }
+
+  void shortLoadsShowNothing() {
+    MainWindow window;
+    window.resize(800, 560);
+    window.show();
+    int dialogs_shown = 0;
+    QTimer during_load;
+    during_load.setSingleShot(true);
+    connect(&during_load, &QTimer::timeout,
+            [&] { dialogs_shown += QApplication::activeModalWidget() != nullptr; });
+    during_load.start(0);
+    window.OpenFile(WriteLog(200));
+    QCOMPARE(dialogs_shown, 0);
+    QVERIFY(window.Table().IsLoaded());
+  }
+};
+
+QTEST_MAIN(TestLoadProgressDialog)
+#include "tst_load_progress_dialog.moc"
