@@ -231,4 +231,25 @@ std::string FormatDecimalDifference(float a, float b) {
   return digits;
 }
 
+std::string DecimalMsToWholeSeconds(const std::string& decimal_ms) {
+  if (decimal_ms.find_first_not_of("0123456789.") != std::string::npos) {
+    return decimal_ms;
+  }
+  const size_t point = std::min(decimal_ms.find('.'), decimal_ms.size());
+  std::string integer = decimal_ms.substr(0, point);
+  const std::string fraction = point < decimal_ms.size() ? decimal_ms.substr(point + 1) : "";
+  if (integer.size() < 4) {
+    integer.insert(0, 4 - integer.size(), '0');
+  }
+  std::string seconds = integer.substr(0, integer.size() - 3);
+  const std::string below = integer.substr(integer.size() - 3) + fraction;  // after the new point
+  const bool beyond_half = below.find_first_not_of('0', 1) != std::string::npos;
+  const bool odd = (seconds.back() - '0') % 2 == 1;
+  if (below[0] > '5' || (below[0] == '5' && (beyond_half || odd))) {
+    seconds = Increment(seconds);
+  }
+  seconds.erase(0, std::min(seconds.find_first_not_of('0'), seconds.size() - 1));
+  return seconds;
+}
+
 }  // namespace dravik

@@ -24,4 +24,8 @@ std::string FormatOneOrTwoDecimals(double value);
 // zeros: (12.3f, 10.1f) -> "2.2", (5, 3) -> "2", equal values -> "0".
 std::string FormatDecimalDifference(float a, float b);
 
+// A plain decimal text of milliseconds ("2500", "12.25") as whole seconds, halves to even ("2",
+// "0"). Worked on the digits, since a decimal difference may hold more digits than a double.
+std::string DecimalMsToWholeSeconds(const std::string& decimal_ms);
+
 }  // namespace dravik

@@ -20,42 +20,6 @@ std::string WholeSeconds(float time_ms) {
   return std::to_string(RoundHalfEven(static_cast<double>(time_ms) / 1000));
 }
 
-// The digits plus one ("" + 1 is "1").
-std::string Increment(std::string digits) {
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    if (*it != '9') {
-      ++*it;
-      return digits;
-    }
-    *it = '0';
-  }
-  digits.insert(digits.begin(), '1');
-  return digits;
-}
-
-// A plain decimal of milliseconds ("2500", "12.25") as whole seconds, halves to even. Done on the
-// digits, since the decimal difference may hold more digits than a double.
-std::string DecimalWholeSeconds(const std::string& decimal_ms) {
-  if (decimal_ms.find_first_not_of("0123456789.") != std::string::npos) {
-    return decimal_ms;
-  }
-  const size_t point = std::min(decimal_ms.find('.'), decimal_ms.size());
-  std::string integer = decimal_ms.substr(0, point);
-  const std::string fraction = point < decimal_ms.size() ? decimal_ms.substr(point + 1) : "";
-  if (integer.size() < 4) {
-    integer.insert(0, 4 - integer.size(), '0');
-  }
-  std::string seconds = integer.substr(0, integer.size() - 3);
-  const std::string below = integer.substr(integer.size() - 3) + fraction;  // after the new point
-  const bool beyond_half = below.find_first_not_of('0', 1) != std::string::npos;
-  const bool odd = (seconds.back() - '0') % 2 == 1;
-  if (below[0] > '5' || (below[0] == '5' && (beyond_half || odd))) {
-    seconds = Increment(seconds);
-  }
-  seconds.erase(0, std::min(seconds.find_first_not_of('0'), seconds.size() - 1));
-  return seconds;
-}
-
 bool IsRealSample(const LogTable& table, int64_t sample) {
   return sample >= 0 && sample <= table.last_sample;
 }
@@ -120,7 +84,7 @@ void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const S
       FormatDecimalDifference(table.Values(0)[other_sample], time_ms);
   if (settings.time_unit_sec != 0) {
     display.rows[0][column] = WholeSeconds(time_ms);
-    display.rows[0][kDifferenceColumn] = DecimalWholeSeconds(time_difference);
+    display.rows[0][kDifferenceColumn] = DecimalMsToWholeSeconds(time_difference);
   } else {
     display.rows[0][column] = FormatGeneral(time_ms);
     display.rows[0][kDifferenceColumn] = time_difference;
