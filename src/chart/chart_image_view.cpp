@@ -88,13 +88,17 @@ void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYS
 
   PixelBuffer buffer{reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),
                      static_cast<int>(image.bytesPerLine() / 4)};
+  std::vector<TraceToDraw> traces;
   for (const int item : visible_items) {
     if (item < 1 || item > table.item_count || item >= static_cast<int>(summaries.size())) {
       continue;
     }
-    DrawTrace(table.PlotY(item), summaries[item], first, span, buffer,
-              OpaqueArgb(settings.item_colors[item - 1]));
+    traces.push_back(
+        {table.PlotY(item), &summaries[item], OpaqueArgb(settings.item_colors[item - 1])});
   }
+  // Drawing happens on the window's thread only; the scratch memory stays for the next redraw.
+  thread_local TraceScratch scratch;
+  DrawTraces(traces, first, span, buffer, scratch);
 }
 
 void DrowScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors) {

@@ -60,6 +60,29 @@ void ScanExtremes(const int16_t* begin, const int16_t* end, int16_t& lowest, int
   highest = high;
 }
 
+// Extremes of the summary's blocks [first, end) (of their minima and maxima), from whole groups
+// and the blocks around them.
+void BlockExtremes(const PlotYSummary& summary, int64_t first, int64_t end, int16_t& lowest,
+                   int16_t& highest) {
+  constexpr int64_t kGroup = PlotYSummary::kBlockSamples;
+  const auto scan = [&](const std::vector<int16_t>& minima, const std::vector<int16_t>& maxima,
+                        int64_t begin, int64_t stop) {
+    int16_t unused = highest;
+    ScanExtremes(minima.data() + begin, minima.data() + stop, lowest, unused);
+    unused = lowest;
+    ScanExtremes(maxima.data() + begin, maxima.data() + stop, unused, highest);
+  };
+  const int64_t first_group = (first + kGroup - 1) / kGroup;
+  const int64_t end_group = std::min<int64_t>(end / kGroup, summary.group_min.size());
+  if (first_group >= end_group) {
+    scan(summary.block_min, summary.block_max, first, end);
+    return;
+  }
+  scan(summary.block_min, summary.block_max, first, first_group * kGroup);
+  scan(summary.group_min, summary.group_max, first_group, end_group);
+  scan(summary.block_min, summary.block_max, end_group * kGroup, end);
+}
+
 // Extremes of plot_y[first..last] from whole blocks of the summary and the samples around them.
 void RangeExtremes(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first,
                    int64_t last, int16_t& lowest, int16_t& highest) {
@@ -73,12 +96,7 @@ void RangeExtremes(std::span<const int16_t> plot_y, const PlotYSummary& summary,
     return;
   }
   ScanExtremes(plot_y.data() + first, plot_y.data() + first_block * kBlock, lowest, highest);
-  int16_t unused = highest;
-  ScanExtremes(summary.block_min.data() + first_block, summary.block_min.data() + end_block, lowest,
-               unused);
-  unused = lowest;
-  ScanExtremes(summary.block_max.data() + first_block, summary.block_max.data() + end_block, unused,
-               highest);
+  BlockExtremes(summary, first_block, end_block, lowest, highest);
   ScanExtremes(plot_y.data() + end_block * kBlock, plot_y.data() + last + 1, lowest, highest);
 }
 
@@ -100,7 +118,7 @@ void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64
     }
     const int64_t top = y0 < y1 ? y0 : y1 + 1;
     const int64_t bottom = y0 < y1 ? y1 - 1 : y0;
-    uint32_t* column = buffer.pixels + x0;
+    uint32_t* column = buffer.pixels + x0 * buffer.column_stride;
     for (int64_t y = std::max<int64_t>(top, 0); y <= std::min(bottom, height - 1); ++y) {
       column[y * buffer.stride] = argb;
     }
@@ -113,7 +131,7 @@ void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64
   int64_t error = dx + dy;
   while (x0 != x1 || y0 != y1) {
     if (x0 >= 0 && x0 < width && y0 >= 0 && y0 < height) {
-      buffer.pixels[y0 * buffer.stride + x0] = argb;
+      buffer.pixels[y0 * buffer.stride + x0 * buffer.column_stride] = argb;
     }
     const int64_t twice = 2 * error;
     if (twice >= dy) {
@@ -141,6 +159,21 @@ PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
                  lowest, highest);
     summary.block_min[b] = lowest;
     summary.block_max[b] = highest;
+  }
+  const int64_t groups = blocks / kBlock;
+  summary.group_min.resize(groups);
+  summary.group_max.resize(groups);
+  for (int64_t g = 0; g < groups; ++g) {
+    int16_t lowest = summary.block_min[g * kBlock];
+    int16_t highest = summary.block_max[g * kBlock];
+    int16_t unused = highest;
+    ScanExtremes(summary.block_min.data() + g * kBlock, summary.block_min.data() + (g + 1) * kBlock,
+                 lowest, unused);
+    unused = lowest;
+    ScanExtremes(summary.block_max.data() + g * kBlock, summary.block_max.data() + (g + 1) * kBlock,
+                 unused, highest);
+    summary.group_min[g] = lowest;
+    summary.group_max[g] = highest;
   }
   return summary;
 }
@@ -200,6 +233,34 @@ void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int
     pen.FillColumnAndStay(ChartYToRow(lowest, height), ChartYToRow(highest, height),
                           ChartYToRow(plot_y[first_sample + end], height));
     begin = end + 1;
+  }
+}
+
+void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
+                PixelBuffer& buffer, TraceScratch& scratch) {
+  const int64_t width = buffer.width;
+  const int64_t height = buffer.height;
+  if (width <= 0 || height <= 0 || traces.empty()) {
+    return;
+  }
+  scratch.pixels.assign(static_cast<size_t>(width * height), 0);
+  PixelBuffer columns{scratch.pixels.data(), buffer.width, buffer.height, 1, buffer.height};
+  for (const TraceToDraw& trace : traces) {
+    DrawTrace(trace.plot_y, *trace.summary, first_sample, view_span, columns, trace.argb);
+  }
+  // A band of 16 columns at a time, so that the buffer is written a whole cache line per row.
+  constexpr int64_t kBand = 16;
+  for (int64_t band = 0; band < width; band += kBand) {
+    const int64_t band_end = std::min(width, band + kBand);
+    for (int64_t y = 0; y < height; ++y) {
+      uint32_t* row = buffer.pixels + y * buffer.stride;
+      for (int64_t x = band; x < band_end; ++x) {
+        const uint32_t painted = scratch.pixels[static_cast<size_t>(x * height + y)];
+        if (painted != 0) {
+          row[x * buffer.column_stride] = painted;
+        }
+      }
+    }
   }
 }
 

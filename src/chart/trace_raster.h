@@ -8,13 +8,15 @@
 
 namespace dravik {
 
-// A 32-bit pixel image to draw into: width x height pixels, row r starting at pixels + r * stride
-// (stride in pixels: bytes per line / 4).
+// A 32-bit pixel image to draw into: width x height pixels, pixel (x, y) at
+// pixels + y * stride + x * column_stride (strides in pixels; a row-major image has stride = bytes
+// per line / 4 and column_stride 1, a column-major one stride 1 and column_stride = its height).
 struct PixelBuffer {
   uint32_t* pixels = nullptr;
   int width = 0;
   int height = 0;
   int stride = 0;
+  int column_stride = 1;
 };
 
 // The opaque ARGB32 pixel (0xFFRRGGBB) of a colour.
@@ -33,6 +35,9 @@ struct PlotYSummary {
   static constexpr int64_t kBlockSamples = 64;
   std::vector<int16_t> block_min;
   std::vector<int16_t> block_max;
+  // The same for groups of 64 whole blocks (4096 samples), for the widest pixel columns.
+  std::vector<int16_t> group_min;
+  std::vector<int16_t> group_max;
 };
 PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y);
 
@@ -51,5 +56,24 @@ void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample
 // change the picture, and the extremes come from `summary` (SummarisePlotY of the same plot_y).
 void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, PixelBuffer& buffer, uint32_t argb);
+
+// One trace for DrawTraces: an item's positions, their SummarisePlotY and its opaque colour.
+struct TraceToDraw {
+  std::span<const int16_t> plot_y;
+  const PlotYSummary* summary = nullptr;
+  uint32_t argb = 0;
+};
+
+// Memory that DrawTraces keeps between redraws.
+struct TraceScratch {
+  std::vector<uint32_t> pixels;
+};
+
+// The traces in order, later ones over earlier ones, with exactly the pixels of DrawTrace called
+// for each in turn. They are drawn into a column-major copy first, where the tall vertical runs of
+// a dense trace lie in consecutive memory, and the painted pixels are then laid over the buffer.
+// Colours must be opaque: the copy marks pixels that no trace painted with 0.
+void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
+                PixelBuffer& buffer, TraceScratch& scratch);
 
 }  // namespace dravik

@@ -141,6 +141,7 @@ TEST(DrawTrace, SamePixelsAsEverySegment) {
   constexpr int kItems = 4;
   constexpr uint32_t kColours[kItems] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF000000};
   int cases = 0;
+  TraceScratch scratch;
   for (int log = 0; log < 60; ++log) {
     const int64_t last_sample =
         percent(random) < 10 ? std::uniform_int_distribution<int64_t>(20'000, 200'000)(random)
@@ -171,6 +172,8 @@ TEST(DrawTrace, SamePixelsAsEverySegment) {
       const int height = std::uniform_int_distribution<int>(1, 500)(random);
       Image every(width, height, 3);
       Image fast(width, height, 3);
+      Image together(width, height, 3);
+      std::vector<TraceToDraw> traces;
       for (int k = 1; k <= kItems; ++k) {
         if (percent(random) < 25) {
           continue;
@@ -179,10 +182,13 @@ TEST(DrawTrace, SamePixelsAsEverySegment) {
                               kColours[k - 1]);
         DrawTrace(std::as_const(table).PlotY(k), summaries[k - 1], first, view.view_span,
                   fast.buffer, kColours[k - 1]);
+        traces.push_back({std::as_const(table).PlotY(k), &summaries[k - 1], kColours[k - 1]});
       }
+      DrawTraces(traces, first, view.view_span, together.buffer, scratch);
       ASSERT_EQ(every.pixels, fast.pixels)
           << "log " << log << " last sample " << last_sample << " first " << first << " span "
           << view.view_span << " size " << width << "x" << height;
+      ASSERT_EQ(every.pixels, together.pixels) << "all traces at once, log " << log;
     }
   }
   EXPECT_EQ(cases, 3600);
