@@ -172,14 +172,11 @@ void MainWindow::BuildControls() {
   };
   open_button_ = new QPushButton(QStringLiteral("ファイルを開く(&O)"), command_frame_);
   place(open_button_, 120, 240, 1575, 375);
-  max_view_check_ = new QCheckBox(QStringLiteral("数値表示(&V)"), command_frame_);
+  // chkMaxView, a check box drawn as a push button: a toggle button, down while the numeric
+  // display is shown.
+  max_view_check_ = new QPushButton(QStringLiteral("数値表示(&V)"), command_frame_);
+  max_view_check_->setCheckable(true);
   place(max_view_check_, 1800, 240, 1575, 375);
-  // A check box that looks like a push button: pressed while the numeric display is shown.
-  max_view_check_->setStyleSheet(
-      QStringLiteral("QCheckBox { border: 1px solid palette(dark); border-radius: 2px;"
-                     " background: palette(button); padding-left: 4px; }"
-                     "QCheckBox:checked { background: palette(midlight); border-style: inset; }"
-                     "QCheckBox::indicator { width: 0px; height: 0px; }"));
   option_button_ = new QPushButton(QStringLiteral("設定(&S)"), command_frame_);
   place(option_button_, 120, 720, 1575, 375);
   help_button_ = new QPushButton(QStringLiteral("ヘルプ(&H)"), command_frame_);
@@ -196,7 +193,7 @@ void MainWindow::BuildControls() {
   place(exit_button_, 1800, 1200, 1575, 375);
   connect(open_button_, &QPushButton::clicked, this, &MainWindow::cmdOpenFile_Click);
   connect(exit_button_, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
-  connect(max_view_check_, &QCheckBox::toggled, this, &MainWindow::chkMaxView_Click);
+  connect(max_view_check_, &QPushButton::toggled, this, &MainWindow::chkMaxView_Click);
   connect(option_button_, &QPushButton::clicked, this, &MainWindow::cmdOption_Click);
   connect(help_button_, &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
   connect(magnification_combo_, &QComboBox::activated, this, [this] { cmbMultipl_Click(); });
@@ -215,6 +212,8 @@ void MainWindow::BuildControls() {
   trip_list_->setColumnWidth(0, TwipsToPixels(1420));
   trip_list_->setColumnWidth(1, TwipsToPixels(950));
   trip_list_->setColumnWidth(2, TwipsToPixels(800));
+  // The columns fit the list; a horizontal bar would only hide the last row.
+  trip_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // lstFuelEfficient_MouseUp: the popup menu opens on the right button's release.
   trip_list_->viewport()->installEventFilter(this);
 

@@ -23,7 +23,6 @@
 #include "log/log_table.h"
 #include "panel/trip_list.h"
 
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QAction;
@@ -98,7 +97,8 @@ class MainWindow : public QWidget {
   QScrollBar* TimeScrollBar() const { return time_scroll_; }
   QGroupBox* CommandFrame() const { return command_frame_; }
   QPushButton* OpenButton() const { return open_button_; }
-  QCheckBox* MaxViewCheck() const { return max_view_check_; }
+  // chkMaxView: a toggle button, checked while the numeric display is shown.
+  QPushButton* MaxViewCheck() const { return max_view_check_; }
   QPushButton* OptionButton() const { return option_button_; }
   QPushButton* HelpButton() const { return help_button_; }
   QComboBox* MagnificationCombo() const { return magnification_combo_; }
@@ -241,7 +241,7 @@ class MainWindow : public QWidget {
   ItemPanel* items_ = nullptr;
   QGroupBox* command_frame_ = nullptr;
   QPushButton* open_button_ = nullptr;
-  QCheckBox* max_view_check_ = nullptr;
+  QPushButton* max_view_check_ = nullptr;
   QPushButton* option_button_ = nullptr;
   QPushButton* help_button_ = nullptr;
   QLabel* magnification_label_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>

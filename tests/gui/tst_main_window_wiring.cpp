@@ -73,6 +73,7 @@ class TestMainWindowWiring : public QObject {
   void NumericDisplayFollowsTheBoxTheLoadsAndTheCursors() {
     auto window = NewWindow();
     window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
+    QVERIFY(window->MaxViewCheck()->isCheckable());  // a toggle button
     window->MaxViewCheck()->setChecked(true);
     QPointer<MaxViewWindow> max_view = window->MaxView();
     QVERIFY(max_view && max_view->isVisible());
