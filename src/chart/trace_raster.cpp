@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "chart/scaling.h"
 
@@ -243,25 +244,51 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
   if (width <= 0 || height <= 0 || traces.empty()) {
     return;
   }
-  scratch.pixels.assign(static_cast<size_t>(width * height), 0);
-  PixelBuffer columns{scratch.pixels.data(), buffer.width, buffer.height, 1, buffer.height};
-  for (const TraceToDraw& trace : traces) {
-    DrawTrace(trace.plot_y, *trace.summary, first_sample, view_span, columns, trace.argb);
-  }
+  // A second thread pays for itself only where columns hold many samples and runs are tall.
+  constexpr int64_t kDenseSamplesPerColumn = 256;
+  const bool two_threads = traces.size() >= 2 && std::thread::hardware_concurrency() >= 2 &&
+                           view_span >= kDenseSamplesPerColumn * width;
+  const size_t split = two_threads ? traces.size() / 2 : traces.size();
+  const auto draw = [&](std::vector<uint32_t>& pixels, std::span<const TraceToDraw> part) {
+    pixels.assign(static_cast<size_t>(width * height), 0);
+    PixelBuffer columns{pixels.data(), buffer.width, buffer.height, 1, buffer.height};
+    for (const TraceToDraw& trace : part) {
+      DrawTrace(trace.plot_y, *trace.summary, first_sample, view_span, columns, trace.argb);
+    }
+  };
   // A band of 16 columns at a time, so that the buffer is written a whole cache line per row.
   constexpr int64_t kBand = 16;
-  for (int64_t band = 0; band < width; band += kBand) {
-    const int64_t band_end = std::min(width, band + kBand);
-    for (int64_t y = 0; y < height; ++y) {
-      uint32_t* row = buffer.pixels + y * buffer.stride;
-      for (int64_t x = band; x < band_end; ++x) {
-        const uint32_t painted = scratch.pixels[static_cast<size_t>(x * height + y)];
-        if (painted != 0) {
-          row[x * buffer.column_stride] = painted;
+  const uint32_t* earlier = scratch.pixels.data();
+  const auto lay_over = [&](const uint32_t* later, int64_t band_begin, int64_t band_end) {
+    for (int64_t band = band_begin; band < band_end; band += kBand) {
+      const int64_t columns_end = std::min(width, band + kBand);
+      for (int64_t y = 0; y < height; ++y) {
+        uint32_t* row = buffer.pixels + y * buffer.stride;
+        for (int64_t x = band; x < columns_end; ++x) {
+          const auto at = static_cast<size_t>(x * height + y);
+          const uint32_t painted = later != nullptr && later[at] != 0 ? later[at] : earlier[at];
+          if (painted != 0) {
+            row[x * buffer.column_stride] = painted;
+          }
         }
       }
     }
+  };
+  if (!two_threads) {
+    draw(scratch.pixels, traces);
+    earlier = scratch.pixels.data();
+    lay_over(nullptr, 0, width);
+    return;
   }
+  std::thread second([&] { draw(scratch.later, traces.subspan(split)); });
+  draw(scratch.pixels, traces.first(split));
+  second.join();
+  earlier = scratch.pixels.data();
+  const uint32_t* later = scratch.later.data();
+  const int64_t middle = (width / 2 + kBand - 1) / kBand * kBand;
+  std::thread right([&] { lay_over(later, middle, width); });
+  lay_over(later, 0, middle);
+  right.join();
 }
 
 }  // namespace dravik

@@ -66,13 +66,16 @@ struct TraceToDraw {
 
 // Memory that DrawTraces keeps between redraws.
 struct TraceScratch {
-  std::vector<uint32_t> pixels;
+  std::vector<uint32_t> pixels;  // the first half of the traces
+  std::vector<uint32_t> later;   // the second half, drawn on a second thread
 };
 
 // The traces in order, later ones over earlier ones, with exactly the pixels of DrawTrace called
-// for each in turn. They are drawn into a column-major copy first, where the tall vertical runs of
-// a dense trace lie in consecutive memory, and the painted pixels are then laid over the buffer.
-// Colours must be opaque: the copy marks pixels that no trace painted with 0.
+// for each in turn. They are drawn into column-major copies first, where the tall vertical runs of
+// a dense trace lie in consecutive memory (for dense views, the first and the second half of the
+// traces on two threads where the machine has them), and the painted pixels are then laid over the
+// buffer, the second half's over the first's. Colours must be opaque: a copy marks pixels that no
+// trace painted with 0.
 void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
                 PixelBuffer& buffer, TraceScratch& scratch);
 
