@@ -122,7 +122,7 @@ void MainWindow::cmdOption_Click() {
   OptionsDialog dialog(settings_, show_scale_mode_option_, this);
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();
-  if (dialog.OptionsChanged()) {
+  if (dialog.ReloadNeeded()) {
     if (!current_log_path_.isEmpty()) {
       OpenFile(current_log_path_);
     }

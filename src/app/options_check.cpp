@@ -76,6 +76,7 @@ OptionsCheck CheckOptions(const OptionsInput& input, const Settings& current) {
       check.injector_flow_scaling != current.injector_flow_scaling ||
       check.injector_latency != current.injector_latency || check.cylinder != current.cylinder ||
       check.section_time != current.section_time || check.always_tooltip != current.always_tooltip;
+  check.scale_mode_changed = check.graph_scale_mode != current.graph_scale_mode;
   return check;
 }
 

@@ -33,6 +33,9 @@ struct OptionsCheck {
   float injector_latency = 0;       // ms
   int32_t cylinder = 0;
   bool options_changed = false;  // flow, latency, cylinders, section or tooltip switch differ
+  // The scale rounding differs. The chart positions of a loaded log were computed with the old
+  // rounding, so the log is read again, as for options_changed, to keep traces and scales in step.
+  bool scale_mode_changed = false;
 };
 
 // "<field>には" CR LF "正数の数値を入力してください。"

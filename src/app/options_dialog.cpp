@@ -167,6 +167,7 @@ void OptionsDialog::cmdOK_Click() {
     return;
   }
   options_changed_ = check.options_changed;
+  scale_mode_changed_ = check.scale_mode_changed;
   StoreOptions(check, settings_);
   accept();
 }

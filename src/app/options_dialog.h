@@ -34,6 +34,8 @@ class OptionsDialog : public QDialog {
   // Whether the last OK changed the flow, the latency, the cylinder count, the section switch or
   // the tooltip switch, so that the log must be read again. False until OK succeeds.
   bool OptionsChanged() const { return options_changed_; }
+  // After OK: the log must be read again (OptionsChanged, or the scale rounding changed).
+  bool ReloadNeeded() const { return options_changed_ || scale_mode_changed_; }
 
   void SetMessageFunction(MessageFunction show_message);
 
@@ -46,6 +48,7 @@ class OptionsDialog : public QDialog {
 
   Settings& settings_;
   bool options_changed_ = false;
+  bool scale_mode_changed_ = false;
   MessageFunction show_message_;
   QCheckBox* chk_time_unit_sec_;
   QCheckBox* chk_section_time_;

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
@@ -138,6 +139,43 @@ class TestMainWindowWiring : public QObject {
     QVERIFY(help_shown_during_dialog);
     QCOMPARE(window->AppSettings().time_unit_sec, 1);
     QCOMPARE(window->MaxView()->List()->topLevelItem(0)->text(0), QString("Time (秒)"));
+  }
+
+  // The log is rewritten with more items behind the window's back: only a reload shows them.
+  void OptionsReloadTheLogOnlyWhenTheFiguresOrScalesDepend_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("flow");
+    QTest::addColumn<bool>("reloads");
+    QTest::newRow("time unit alone") << "chkTimeUnitSec"
+                                     << "430.72" << false;
+    QTest::newRow("flow") << ""
+                          << "500" << true;
+    QTest::newRow("section switch") << "chkSectionTime"
+                                    << "430.72" << true;
+    QTest::newRow("scale rounding") << "chkGraphScaleMode"
+                                    << "430.72" << true;
+  }
+
+  void OptionsReloadTheLogOnlyWhenTheFiguresOrScalesDepend() {
+    QFETCH(QString, box);
+    QFETCH(QString, flow);
+    QFETCH(bool, reloads);
+    auto window = NewWindow();
+    const QString path = WriteLog(dir_, "options.csv", 3, 20);
+    window->SetCurrentLogPath(path);  // as the open dialog, a drop or the command line do
+    window->OpenFile(path);
+    WriteLog(dir_, "options.csv", 5, 20);
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      if (!box.isEmpty()) {
+        dialog->findChild<QCheckBox*>(box)->setChecked(true);
+      }
+      dialog->findChild<QLineEdit*>("txtInjectorFlowScaling")->setText(flow);
+      dialog->findChild<QPushButton*>("cmdOK")->click();
+    });
+    window->OptionButton()->click();
+    QCOMPARE(window->Table().item_count, reloads ? 5 : 3);
   }
 
   void WheelScrollsTheChartAndTheItemPanel() {

@@ -99,6 +99,7 @@ TEST(CheckOptions, SetsOptionsChangedForFuelSectionAndTooltipOnly) {
     const OptionsCheck check = CheckOptions(input, current);
     ASSERT_TRUE(check.ok);
     EXPECT_EQ(check.options_changed, c.changed) << c.flow << " " << c.latency << " " << c.cylinders;
+    EXPECT_EQ(check.scale_mode_changed, c.graph_scale_mode != current.graph_scale_mode);
 
     Settings stored = current;
     StoreOptions(check, stored);
