@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <spawn.h>
 #include <sstream>
@@ -391,27 +392,43 @@ void LoadSection(const Options& options, const std::string& log, int64_t rows, i
   // One load and one read first, not counted: they bring the file into the page cache.
   MeasureLoad(options, log, 0);
   MeasureRead(options, log);
+  // Interleaved, and in a rotating order, so that whatever else the machine runs, and the state
+  // in which one run leaves memory for the next, weigh on all alike.
+  std::vector<std::function<void()>> runs = {
+      [&] {
+        if (const auto figures = MeasureLoad(options, log, 0)) {
+          load.push_back(figures->total_ms);
+          read_log.push_back(figures->read_ms);
+          paint.push_back(figures->paint_ms);
+          peak_kb = std::max(peak_kb, figures->peak_kb);
+        }
+      },
+      [&] {
+        if (const auto figures = MeasureLoad(options, log, 1)) {
+          single.push_back(figures->total_ms);
+        }
+      },
+      [&] {
+        if (const auto ms = MeasureRead(options, log)) {
+          file_read.push_back(*ms);
+        }
+      },
+      [&] {
+        if (pandas) {
+          if (const auto ms = MeasurePandas(options, log)) {
+            pandas_ms.push_back(*ms);
+          }
+        }
+      },
+      [&] {
+        if (const auto figures = MeasureProgram(options, log)) {
+          program.push_back(figures->first_paint_ms);
+        }
+      },
+  };
   for (int round = 0; round < options.repeats; ++round) {
-    // Interleaved, so that whatever else the machine runs weighs on all alike.
-    if (const auto figures = MeasureLoad(options, log, 0)) {
-      load.push_back(figures->total_ms);
-      read_log.push_back(figures->read_ms);
-      paint.push_back(figures->paint_ms);
-      peak_kb = std::max(peak_kb, figures->peak_kb);
-    }
-    if (const auto figures = MeasureLoad(options, log, 1)) {
-      single.push_back(figures->total_ms);
-    }
-    if (const auto ms = MeasureRead(options, log)) {
-      file_read.push_back(*ms);
-    }
-    if (pandas) {
-      if (const auto ms = MeasurePandas(options, log)) {
-        pandas_ms.push_back(*ms);
-      }
-    }
-    if (const auto figures = MeasureProgram(options, log)) {
-      program.push_back(figures->first_paint_ms);
+    for (size_t k = 0; k < runs.size(); ++k) {
+      runs[(k + static_cast<size_t>(round)) % runs.size()]();
     }
   }
   if (load.empty()) {
