@@ -2,6 +2,8 @@ set(DRAVIK_GUI_MAIN_SOURCES
   src/app/main_window.cpp
   src/app/main_window_commands.cpp
   src/app/main_window.h
+  src/app/top_level_window.cpp
+  src/app/top_level_window.h
   src/chart/chart_image_view.cpp
   src/chart/chart_image_view.h
   src/chart/graph_view.cpp

@@ -25,6 +25,7 @@
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
+#include "app/top_level_window.h"
 #include "app/wheel_filter.h"
 #include "chart/chart_image_view.h"
 #include "chart/graph_view.h"
@@ -219,7 +220,7 @@ void MainWindow::BuildControls() {
 
   setWindowTitle(QString::fromStdString(
       ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString())));
-  frame_ = FrameExtents();
+  frame_ = FrameExtents(*this);
   ApplyMinimumSize();
 }
 
@@ -550,18 +551,6 @@ void MainWindow::chkItem_Click(int index) {
   DrowGraph();
 }
 
-QMargins MainWindow::FrameExtents() const {
-  const QRect frame = frameGeometry();
-  const QRect client = geometry();
-  const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                         frame.right() - client.right(), frame.bottom() - client.bottom());
-  if (margins.isNull()) {
-    return QMargins(kClassicSizingFramePx, kClassicCaptionPx + kClassicSizingFramePx,
-                    kClassicSizingFramePx, kClassicSizingFramePx);
-  }
-  return margins;
-}
-
 // The window's position (its frame's, as Qt keeps it for a window) and its client size grown by
 // frame_: the same frame that SetOuterRectTwips took off, so that a size stored is the size
 // applied at the next start.
@@ -583,7 +572,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // Before the first show the platform reports no frame and the classic one stood in. Where the
   // real frame is known now, the place and size asked for are applied again with it.
-  const QMargins frame = FrameExtents();
+  const QMargins frame = FrameExtents(*this);
   if (!shown_ && frame != frame_) {
     frame_ = frame;
     ApplyMinimumSize();

@@ -203,7 +203,6 @@ class MainWindow : public QWidget {
   void ShowMessage(const QString& text);
   // The frame the platform reports, or the classic one (19 px caption, 4 px borders) where it
   // reports none.
-  QMargins FrameExtents() const;
   void ApplyMinimumSize();
 
   LogTable table_;

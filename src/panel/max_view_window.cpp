@@ -11,6 +11,7 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
+#include "app/top_level_window.h"
 #include "chart/layout.h"
 #include "chart/twips.h"
 
@@ -68,7 +69,7 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
   connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
 
-  frame_ = FrameExtents();
+  frame_ = FrameExtents(*this);
   SetOuterRectTwips(
       QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
   MaxViewList();
@@ -154,18 +155,6 @@ void MaxViewWindow::cmdCopy_Click() {
   }
 }
 
-QMargins MaxViewWindow::FrameExtents() const {
-  const QRect frame = frameGeometry();
-  const QRect client = geometry();
-  const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                         frame.right() - client.right(), frame.bottom() - client.bottom());
-  if (margins.isNull()) {
-    return QMargins(kClassicSizingFramePx, kClassicCaptionPx + kClassicSizingFramePx,
-                    kClassicSizingFramePx, kClassicSizingFramePx);
-  }
-  return margins;
-}
-
 int32_t MaxViewWindow::ChromeHeightTwips() const {
   return WindowChromeHeight(frame_.top() - frame_.bottom(), frame_.bottom());
 }
@@ -191,7 +180,7 @@ void MaxViewWindow::showEvent(QShowEvent* event) {
   // Before the first show the platform reports no frame and the classic one stood in. Where the
   // real frame is known now, the stored outer size is applied again with it, so that the size
   // read back at closing is the size that was stored.
-  const QMargins frame = FrameExtents();
+  const QMargins frame = FrameExtents(*this);
   if (!shown_ && frame != frame_) {
     frame_ = frame;
     SetOuterRectTwips(requested_twips_);

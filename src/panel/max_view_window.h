@@ -77,7 +77,6 @@ class MaxViewWindow : public QWidget {
   void ShowDisplay();
   // The frame the platform reports, or the classic one (19 px caption, 4 px borders) where it
   // reports none.
-  QMargins FrameExtents() const;
   // Title bar and borders in twips, from frame_.
   int32_t ChromeHeightTwips() const;
 
