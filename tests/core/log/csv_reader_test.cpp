@@ -434,7 +434,8 @@ void ExpectSameTable(const LogTable& expected, const LogTable& table, const std:
   ASSERT_EQ(table.item_count, expected.item_count) << what;
   ASSERT_EQ(table.SampleCount(), expected.SampleCount()) << what;
   const auto same_bits = [](const auto& a, const auto& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0);
   };
   EXPECT_TRUE(same_bits(table.item_min, expected.item_min)) << what;
   EXPECT_TRUE(same_bits(table.item_max, expected.item_max)) << what;
