@@ -349,10 +349,7 @@ void MainWindow::OpenFile(const QString& path) {
     return;
   }
 
-  plot_y_summaries_.resize(table_.item_count + 1);
-  for (int item = 1; item <= table_.item_count; ++item) {
-    plot_y_summaries_[item] = SummarisePlotY(table_.PlotY(item));
-  }
+  plot_y_summaries_ = SummariseAllPlotY(table_);
   items_->BuildItemPanel(table_.item_names, table_.item_count, settings_.item_colors,
                          settings_.always_tooltip != 0);
   FillTripList();

@@ -1,6 +1,7 @@
 #include "chart/trace_raster.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <thread>
 
@@ -177,6 +178,31 @@ PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
     summary.group_max[g] = highest;
   }
   return summary;
+}
+
+std::vector<PlotYSummary> SummariseAllPlotY(const LogTable& table, int threads) {
+  std::vector<PlotYSummary> summaries(table.item_count + 1);
+  if (threads <= 0) {
+    threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  }
+  threads = std::max(1, std::min(threads, table.item_count));
+  // Items go to whichever thread is free next: one item's work is the same for all, but a thread
+  // may lose its core for a while to something else on the machine.
+  std::atomic<int> next_item{1};
+  const auto work = [&] {
+    for (int item = next_item++; item <= table.item_count; item = next_item++) {
+      summaries[item] = SummarisePlotY(table.PlotY(item));
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (int k = 1; k < threads; ++k) {
+    helpers.emplace_back(work);
+  }
+  work();
+  for (std::thread& helper : helpers) {
+    helper.join();
+  }
+  return summaries;
 }
 
 void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,

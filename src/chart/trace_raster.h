@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "log/log_table.h"
 
 namespace dravik {
 
@@ -40,6 +41,10 @@ struct PlotYSummary {
   std::vector<int16_t> group_max;
 };
 PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y);
+
+// SummarisePlotY of items 1..item_count of `table` at their indices (index 0 stays empty), the
+// items shared among up to `threads` threads (0: one per hardware thread).
+std::vector<PlotYSummary> SummariseAllPlotY(const LogTable& table, int threads = 0);
 
 // An item's trace exactly as a pen drawing one segment per sample: moves to column 0 at the row of
 // plot_y[first_sample], then for I = 1..view_span draws to (column of I, row of

@@ -206,5 +206,26 @@ TEST(DrawTrace, EmptyViewsDrawNothing) {
   EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), kWhite), 100);
 }
 
+// Every item's summary equals SummarisePlotY of it alone, whatever number of threads shares the
+// items (more threads than items included), and a log without items has no summaries to make.
+TEST(SummariseAllPlotY, EqualsEachItemSummarisedAlone) {
+  std::mt19937_64 random(7);
+  LogTable table = MakeLog(5, 9'000, random);
+  ASSERT_TRUE(BuildPlotY(table, false));
+  for (const int threads : {0, 1, 2, 3, 8}) {
+    const std::vector<PlotYSummary> all = SummariseAllPlotY(table, threads);
+    ASSERT_EQ(all.size(), 6u) << threads << " threads";
+    EXPECT_TRUE(all[0].block_min.empty());
+    for (int k = 1; k <= 5; ++k) {
+      const PlotYSummary alone = SummarisePlotY(std::as_const(table).PlotY(k));
+      EXPECT_EQ(all[k].block_min, alone.block_min) << "item " << k << ", " << threads << " threads";
+      EXPECT_EQ(all[k].block_max, alone.block_max) << "item " << k << ", " << threads << " threads";
+      EXPECT_EQ(all[k].group_min, alone.group_min) << "item " << k << ", " << threads << " threads";
+      EXPECT_EQ(all[k].group_max, alone.group_max) << "item " << k << ", " << threads << " threads";
+    }
+  }
+  EXPECT_EQ(SummariseAllPlotY(LogTable{}, 2).size(), 1u);
+}
+
 }  // namespace
 }  // namespace dravik
