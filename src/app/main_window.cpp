@@ -349,7 +349,6 @@ void MainWindow::OpenFile(const QString& path) {
     return;
   }
 
-  plot_y_summaries_ = SummariseAllPlotY(table_);
   items_->BuildItemPanel(table_.item_names, table_.item_count, settings_.item_colors,
                          settings_.always_tooltip != 0);
   FillTripList();
@@ -418,8 +417,13 @@ void MainWindow::DrowGraph() {
   if (!table_.IsLoaded()) {
     return;
   }
+  const std::vector<int> visible = VisibleItems();
+  // An item's trace summary is made when the item is first drawn rather than at the load: the
+  // load's first paint pays only for the items already checked, and many items of a wide log are
+  // never drawn at all.
+  SummarisePlotYOf(table_, visible, plot_y_summaries_);
   QImage picture = NewPicture(graph_->size());
-  DrowGraphImage(picture, table_, plot_y_summaries_, view_, VisibleItems(), settings_);
+  DrowGraphImage(picture, table_, plot_y_summaries_, view_, visible, settings_);
   graph_->SetPicture(std::move(picture));
   UpdateCursorLines();
   if (max_view_check_->isChecked()) {

@@ -208,7 +208,7 @@ class MainWindow : public QWidget {
   LogTable table_;
   Settings settings_;
   ChartView view_;
-  std::vector<PlotYSummary> plot_y_summaries_;  // per item 1..item_count, index 0 unused
+  std::vector<PlotYSummary> plot_y_summaries_;  // per item, empty until the item is drawn
   std::vector<TripListRow> trip_rows_;          // what the trip list shows, for its copy command
   std::string settings_path_;
   QString current_log_path_;

@@ -18,7 +18,7 @@ QImage NewPicture(QSize size_px);
 // Draws the chart picture into `image` (the chart's size): white, the grey grid and the time
 // labels under the plot band, then the trace of every item of `visible_items` in its colour, each
 // through the core's rasteriser into the image's pixels. `summaries` holds SummarisePlotY of
-// every item, indexed by item number. Nothing but the background when view.view_span is 0.
+// every visible item, indexed by item number. Nothing but the background when view.view_span is 0.
 void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
                     const ChartView& view, std::span<const int> visible_items,
                     const Settings& settings);

@@ -180,18 +180,30 @@ PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
   return summary;
 }
 
-std::vector<PlotYSummary> SummariseAllPlotY(const LogTable& table, int threads) {
-  std::vector<PlotYSummary> summaries(table.item_count + 1);
+void SummarisePlotYOf(const LogTable& table, std::span<const int> items,
+                      std::vector<PlotYSummary>& summaries, int threads) {
+  if (summaries.size() < static_cast<size_t>(table.item_count) + 1) {
+    summaries.resize(static_cast<size_t>(table.item_count) + 1);
+  }
+  std::vector<int> missing;
+  for (const int item : items) {
+    if (item >= 1 && item <= table.item_count && summaries[item].block_min.empty()) {
+      missing.push_back(item);
+    }
+  }
+  // An item named twice must not be summarised by two threads at once.
+  std::sort(missing.begin(), missing.end());
+  missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
   if (threads <= 0) {
     threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   }
-  threads = std::max(1, std::min(threads, table.item_count));
+  threads = std::min(threads, static_cast<int>(missing.size()));
   // Items go to whichever thread is free next: one item's work is the same for all, but a thread
   // may lose its core for a while to something else on the machine.
-  std::atomic<int> next_item{1};
+  std::atomic<size_t> next{0};
   const auto work = [&] {
-    for (int item = next_item++; item <= table.item_count; item = next_item++) {
-      summaries[item] = SummarisePlotY(table.PlotY(item));
+    for (size_t k = next++; k < missing.size(); k = next++) {
+      summaries[missing[k]] = SummarisePlotY(table.PlotY(missing[k]));
     }
   };
   std::vector<std::thread> helpers;
@@ -202,7 +214,6 @@ std::vector<PlotYSummary> SummariseAllPlotY(const LogTable& table, int threads) 
   for (std::thread& helper : helpers) {
     helper.join();
   }
-  return summaries;
 }
 
 void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,

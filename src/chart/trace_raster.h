@@ -42,9 +42,11 @@ struct PlotYSummary {
 };
 PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y);
 
-// SummarisePlotY of items 1..item_count of `table` at their indices (index 0 stays empty), the
-// items shared among up to `threads` threads (0: one per hardware thread).
-std::vector<PlotYSummary> SummariseAllPlotY(const LogTable& table, int threads = 0);
+// Makes summaries[item] SummarisePlotY of `table`'s item for each of `items` (1..item_count) whose
+// summary is still empty, the items shared among up to `threads` threads (0: one per hardware
+// thread). `summaries` is first grown to item_count + 1 entries; index 0 stays empty.
+void SummarisePlotYOf(const LogTable& table, std::span<const int> items,
+                      std::vector<PlotYSummary>& summaries, int threads = 0);
 
 // An item's trace exactly as a pen drawing one segment per sample: moves to column 0 at the row of
 // plot_y[first_sample], then for I = 1..view_span draws to (column of I, row of

@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "chart/chart_image_view.h"
 #include "chart/graph_view.h"
 #include "chart/scale_view.h"
 #include "chart/scaling.h"
@@ -222,6 +223,36 @@ class TestMainWindow : public QObject {
     // Two visible scales: the strip is 700 twips wide and the chart starts beside it.
     QCOMPARE(window->Scale()->width(), 47);
     QCOMPARE(window->Graph()->x(), 47);
+  }
+
+  // Trace summaries are made when an item is first drawn. The first box stays checked across a
+  // load, so the next log's first paint must come from that log's own summary: a wide column of
+  // the first log against a flat line in the second.
+  void aReloadDrawsTheNewLogsTraces() {
+    auto window = NewWindow();
+    window->OpenFile(
+        WriteFile(dir_, "wide.csv",
+                  MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row % 100; })));
+    window->Items()->Box(1)->setChecked(true);
+    window->OpenFile(WriteFile(
+        dir_, "flat.csv",
+        MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row < 10 ? 0 : 50; })));
+    QVERIFY(window->Items()->Box(1)->isChecked());
+    const LogTable& table = window->Table();
+    std::vector<PlotYSummary> fresh(table.item_count + 1);
+    fresh[1] = SummarisePlotY(table.PlotY(1));
+    QImage expected = NewPicture(window->Graph()->size());
+    DrowGraphImage(expected, table, fresh, window->View(), window->VisibleItems(),
+                   window->AppSettings());
+    QCOMPARE(window->Graph()->Picture(), expected);
+    // Alpha is 50 from sample 10 on, a flat line: in the middle of the chart nothing is drawn
+    // below it (9900 lies between two grid lines).
+    const QImage& picture = window->Graph()->Picture();
+    const int x = picture.width() * 11 / 20;
+    const int line_row = static_cast<int>(ChartYToRow(table.PlotY(1)[10000], picture.height()));
+    QCOMPARE(picture.pixelColor(x, line_row), QColor(255, 0, 255));
+    QCOMPARE(picture.pixelColor(x, static_cast<int>(ChartYToRow(9900, picture.height()))),
+             QColor(Qt::white));
   }
 
   void dropLoadsTheFirstOfSeveralFiles() {

@@ -206,25 +206,43 @@ TEST(DrawTrace, EmptyViewsDrawNothing) {
   EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), kWhite), 100);
 }
 
-// Every item's summary equals SummarisePlotY of it alone, whatever number of threads shares the
-// items (more threads than items included), and a log without items has no summaries to make.
-TEST(SummariseAllPlotY, EqualsEachItemSummarisedAlone) {
+void ExpectSummaryOf(const LogTable& table, int item, const PlotYSummary& summary) {
+  const PlotYSummary alone = SummarisePlotY(table.PlotY(item));
+  EXPECT_EQ(summary.block_min, alone.block_min) << "item " << item;
+  EXPECT_EQ(summary.block_max, alone.block_max) << "item " << item;
+  EXPECT_EQ(summary.group_min, alone.group_min) << "item " << item;
+  EXPECT_EQ(summary.group_max, alone.group_max) << "item " << item;
+}
+
+// The items asked for get SummarisePlotY of themselves alone, whatever number of threads shares
+// them (an item named twice included); the others, items out of range and summaries already
+// made are left as they are.
+TEST(SummarisePlotYOf, SummarisesTheItemsAskedForThatHaveNoSummary) {
   std::mt19937_64 random(7);
   LogTable table = MakeLog(5, 9'000, random);
   ASSERT_TRUE(BuildPlotY(table, false));
+  const std::vector<int> items = {4, 0, 2, 9, 5, 1, 4, 2};
   for (const int threads : {0, 1, 2, 3, 8}) {
-    const std::vector<PlotYSummary> all = SummariseAllPlotY(table, threads);
-    ASSERT_EQ(all.size(), 6u) << threads << " threads";
-    EXPECT_TRUE(all[0].block_min.empty());
-    for (int k = 1; k <= 5; ++k) {
-      const PlotYSummary alone = SummarisePlotY(std::as_const(table).PlotY(k));
-      EXPECT_EQ(all[k].block_min, alone.block_min) << "item " << k << ", " << threads << " threads";
-      EXPECT_EQ(all[k].block_max, alone.block_max) << "item " << k << ", " << threads << " threads";
-      EXPECT_EQ(all[k].group_min, alone.group_min) << "item " << k << ", " << threads << " threads";
-      EXPECT_EQ(all[k].group_max, alone.group_max) << "item " << k << ", " << threads << " threads";
+    SCOPED_TRACE(testing::Message() << threads << " threads");
+    std::vector<PlotYSummary> summaries;
+    PlotYSummary kept;
+    kept.block_min = {1};
+    summaries.resize(2);
+    summaries[1] = kept;
+    SummarisePlotYOf(std::as_const(table), items, summaries, threads);
+    ASSERT_EQ(summaries.size(), 6u);
+    EXPECT_TRUE(summaries[0].block_min.empty());
+    EXPECT_EQ(summaries[1].block_min, kept.block_min);
+    EXPECT_TRUE(summaries[3].block_min.empty());
+    for (const int item : {2, 4, 5}) {
+      ExpectSummaryOf(std::as_const(table), item, summaries[item]);
     }
+    SummarisePlotYOf(std::as_const(table), std::vector<int>{3}, summaries, threads);
+    ExpectSummaryOf(std::as_const(table), 3, summaries[3]);
   }
-  EXPECT_EQ(SummariseAllPlotY(LogTable{}, 2).size(), 1u);
+  std::vector<PlotYSummary> none;
+  SummarisePlotYOf(LogTable{}, std::vector<int>{1}, none, 2);
+  EXPECT_EQ(none.size(), 1u);
 }
 
 }  // namespace
