@@ -19,6 +19,7 @@
 #include "chart/graph_view.h"
 #include "chart/scale_view.h"
 #include "chart/scaling.h"
+#include "gui_test_support.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
 
@@ -43,14 +44,6 @@ std::string MakeLog(const std::string& header, int items, int rows,
 std::string SimpleLog(int rows) {
   return MakeLog("Time,Alpha,Beta,Vehicle Speed (km/h)", 3, rows,
                  [](int item, int row) { return item * 10 + row % 7; });
-}
-
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const std::string& text) {
-  const QString path = dir.filePath(name);
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-  return path;
 }
 
 QString ReadFile(const QString& path) {
@@ -81,19 +74,12 @@ class TestMainWindow : public QObject {
   QStringList messages_;
 
   // A shown window whose messages are collected instead of shown.
-  std::unique_ptr<MainWindow> NewWindow() {
-    messages_.clear();
-    auto window = std::make_unique<MainWindow>();
-    window->SetMessageHook([this](const QString& text) { messages_ << text; });
-    window->resize(800, 560);
-    window->show();
-    return window;
-  }
+  std::unique_ptr<MainWindow> NewWindow() { return NewShownWindow(messages_); }
 
  private slots:
   void loadsAGoodLog() {
     auto window = NewWindow();
-    window->OpenFile(WriteFile(dir_, "good.csv", SimpleLog(20)));
+    window->OpenFile(WriteTextFile(dir_, "good.csv", SimpleLog(20)));
     QVERIFY(messages_.isEmpty());
     QCOMPARE(window->windowTitle(), TitleFor("good.csv"));
     ItemPanel* items = window->Items();
@@ -120,13 +106,13 @@ class TestMainWindow : public QObject {
 
   void failedLoadLeavesTheWindowEmpty() {
     auto window = NewWindow();
-    window->OpenFile(WriteFile(dir_, "good.csv", SimpleLog(2000)));
+    window->OpenFile(WriteTextFile(dir_, "good.csv", SimpleLog(2000)));
     window->Items()->Box(1)->setChecked(true);
     window->MagnificationCombo()->setCurrentIndex(3);
     emit window->MagnificationCombo()->activated(3);
     QVERIFY(window->TimeScrollBar()->isEnabled());
 
-    window->OpenFile(WriteFile(dir_, "short.csv", SimpleLog(10)));
+    window->OpenFile(WriteTextFile(dir_, "short.csv", SimpleLog(10)));
     QCOMPARE(
         messages_,
         QStringList{QString::fromStdString(LoadFailureMessage({LoadFailure::kTooFewSamples}))});
@@ -165,14 +151,14 @@ class TestMainWindow : public QObject {
     QFETCH(int, rows);
     QFETCH(bool, enabled);
     auto window = NewWindow();
-    window->OpenFile(WriteFile(dir_, "rows.csv", SimpleLog(rows)));
+    window->OpenFile(WriteTextFile(dir_, "rows.csv", SimpleLog(rows)));
     QCOMPARE(window->MagnificationCombo()->isEnabled(), enabled);
     QCOMPARE(window->MagnificationCombo()->currentIndex(), 0);
   }
 
   void zoomKeepsTheCentreAndScrolls() {
     auto window = NewWindow();
-    window->OpenFile(WriteFile(dir_, "long.csv", SimpleLog(10001)));
+    window->OpenFile(WriteTextFile(dir_, "long.csv", SimpleLog(10001)));
     QComboBox* combo = window->MagnificationCombo();
     combo->setCurrentIndex(3);  // x10
     emit combo->activated(3);
@@ -193,7 +179,7 @@ class TestMainWindow : public QObject {
 
   void firstBoxKeepsItsStateAcrossLoads() {
     auto window = NewWindow();
-    const QString path = WriteFile(dir_, "good.csv", SimpleLog(20));
+    const QString path = WriteTextFile(dir_, "good.csv", SimpleLog(20));
     window->OpenFile(path);
     window->Items()->Box(1)->setChecked(true);
     window->Items()->Box(2)->setChecked(true);
@@ -205,7 +191,7 @@ class TestMainWindow : public QObject {
   void checkedItemsAreDrawnAtTheirRows() {
     auto window = NewWindow();
     // Alpha is 60 throughout (range 0..70), Beta 0 throughout (range 0..1, the bottom line).
-    window->OpenFile(WriteFile(
+    window->OpenFile(WriteTextFile(
         dir_, "flat.csv",
         MakeLog("Time,Alpha,Beta", 2, 50, [](int item, int) { return item == 1 ? 60.0 : 0.0; })));
     window->Items()->Box(1)->setChecked(true);
@@ -230,11 +216,11 @@ class TestMainWindow : public QObject {
   // the first log against a flat line in the second.
   void aReloadDrawsTheNewLogsTraces() {
     auto window = NewWindow();
-    window->OpenFile(
-        WriteFile(dir_, "wide.csv",
-                  MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row % 100; })));
+    window->OpenFile(WriteTextFile(
+        dir_, "wide.csv",
+        MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row % 100; })));
     window->Items()->Box(1)->setChecked(true);
-    window->OpenFile(WriteFile(
+    window->OpenFile(WriteTextFile(
         dir_, "flat.csv",
         MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row < 10 ? 0 : 50; })));
     QVERIFY(window->Items()->Box(1)->isChecked());
@@ -257,8 +243,8 @@ class TestMainWindow : public QObject {
 
   void dropLoadsTheFirstOfSeveralFiles() {
     auto window = NewWindow();
-    const QString first = WriteFile(dir_, "first.csv", SimpleLog(20));
-    const QString second = WriteFile(dir_, "second.csv", SimpleLog(30));
+    const QString first = WriteTextFile(dir_, "first.csv", SimpleLog(20));
+    const QString second = WriteTextFile(dir_, "second.csv", SimpleLog(30));
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
                    QUrl::fromLocalFile(dir_.filePath("third.csv"))});
@@ -285,7 +271,7 @@ class TestMainWindow : public QObject {
   void startUpLoadsTheCommandLineFileAndExitSavesTheSettings() {
     QTemporaryDir settings_dir;
     const QString ini = settings_dir.filePath("dravik.ini");
-    const QString log = WriteFile(dir_, "start.csv", SimpleLog(20));
+    const QString log = WriteTextFile(dir_, "start.csv", SimpleLog(20));
     {
       auto window = NewWindow();
       window->Form_Load(ini.toStdString(), {"/d", log.toStdString()});
@@ -321,13 +307,13 @@ class TestMainWindow : public QObject {
     QFETCH(QRect, first);
     QTemporaryDir settings_dir;
     const QString ini = settings_dir.filePath("dravik.ini");
-    WriteFile(settings_dir, "dravik.ini",
-              QString("[Setting]\r\nXpos=%1\r\nYpos=%2\r\nXsize=%3\r\nYsize=%4\r\n")
-                  .arg(first.x())
-                  .arg(first.y())
-                  .arg(first.width())
-                  .arg(first.height())
-                  .toStdString());
+    WriteTextFile(settings_dir, "dravik.ini",
+                  QString("[Setting]\r\nXpos=%1\r\nYpos=%2\r\nXsize=%3\r\nYsize=%4\r\n")
+                      .arg(first.x())
+                      .arg(first.y())
+                      .arg(first.width())
+                      .arg(first.height())
+                      .toStdString());
     // One run; returns the place and size lines that it wrote.
     const auto run = [&]() -> QString {
       MainWindow window;

@@ -1,20 +1,18 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QWheelEvent>
 #include <QtTest>
 
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
 #include "chart/graph_view.h"
+#include "gui_test_support.h"
 #include "panel/item_panel.h"
 #include "panel/max_view_window.h"
 
@@ -38,19 +36,7 @@ QString WriteLog(const QTemporaryDir& dir, const QString& name, int items, int r
     }
     text += "\r\n";
   }
-  const QString path = dir.filePath(name);
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-  return path;
-}
-
-void TurnWheel(QWidget* target, int angle) {
-  const QPointF position(2, 2);
-  QWheelEvent event(position, target->mapToGlobal(position), QPoint(), QPoint(0, angle),
-                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QSpontaneKeyEvent::setSpontaneous(&event);
-  qApp->notify(target, &event);
+  return WriteTextFile(dir, name, text);
 }
 
 }  // namespace
@@ -61,14 +47,7 @@ class TestMainWindowWiring : public QObject {
   QTemporaryDir dir_;
   QStringList messages_;
 
-  std::unique_ptr<MainWindow> NewWindow() {
-    messages_.clear();
-    auto window = std::make_unique<MainWindow>();
-    window->SetMessageHook([this](const QString& text) { messages_ << text; });
-    window->resize(800, 560);
-    window->show();
-    return window;
-  }
+  std::unique_ptr<MainWindow> NewWindow() { return NewShownWindow(messages_); }
 
  private slots:
   void NumericDisplayFollowsTheBoxTheLoadsAndTheCursors() {

@@ -1,27 +1,13 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QScrollBar>
-#include <QSpontaneKeyEvent>
-#include <QWheelEvent>
 #include <QtTest>
 
 #include "app/wheel_filter.h"
+#include "gui_test_support.h"
 
+using dravik::TurnWheel;
 using dravik::WheelFilter;
-
-namespace {
-
-// Delivers a wheel event the way the window system does (spontaneous, through notify, as QTest
-// does for keys), so that it travels up to the parents of `target` until a widget takes it.
-void TurnWheel(QWidget* target, int angle) {
-  const QPointF position(2, 2);
-  QWheelEvent event(position, target->mapToGlobal(position), QPoint(), QPoint(0, angle),
-                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QSpontaneKeyEvent::setSpontaneous(&event);
-  qApp->notify(target, &event);
-}
-
-}  // namespace
 
 class TestWheelFilter : public QObject {
   Q_OBJECT
