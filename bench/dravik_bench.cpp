@@ -33,7 +33,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "log/csv_reader.h"

@@ -10,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/scaling.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"

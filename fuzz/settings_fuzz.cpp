@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "app/ini_file.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "app/settings_file.h"
 
 namespace {

@@ -2,14 +2,14 @@ set(DRAVIK_GUI_MAIN_SOURCES
   src/app/main_window.cpp
   src/app/main_window_commands.cpp
   src/app/main_window.h
-  src/app/top_level_window.cpp
-  src/app/top_level_window.h
+  src/app/report_chart_view.cpp
+  src/app/report_chart_view.h
+  src/common/top_level_window.cpp
+  src/common/top_level_window.h
   src/chart/chart_image_view.cpp
   src/chart/chart_image_view.h
   src/chart/graph_view.cpp
   src/chart/graph_view.h
-  src/chart/report_chart_view.cpp
-  src/chart/report_chart_view.h
   src/chart/scale_view.cpp
   src/chart/scale_view.h
   src/log/load_progress_dialog.cpp

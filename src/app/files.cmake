@@ -4,6 +4,5 @@ set(DRAVIK_APP_SOURCES
   src/app/ini_file.cpp
   src/app/options_check.cpp
   src/app/report.cpp
-  src/app/settings.cpp
   src/app/settings_file.cpp
 )

@@ -13,7 +13,7 @@
 #include <QWidget>
 
 #include "app/help_window.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/cursors.h"
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "app/ini_file.h"
-#include "app/settings.h"
+#include "common/settings.h"
+#include "common/path.h"
 #include "app/settings_file.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 namespace dravik {
 

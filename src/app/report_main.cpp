@@ -4,7 +4,7 @@
 
 #include "app/report.h"
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
-#include "chart/report_chart_view.h"
+#include "app/report_chart_view.h"
 #endif
 
 #ifdef _WIN32

@@ -14,27 +14,17 @@
 
 #include "app/decimal_text.h"
 #include "common/number_format.h"
+#include "common/path.h"
 
 namespace dravik {
 namespace {
 
 namespace fs = std::filesystem;
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
-
 constexpr int32_t kMinXsize = 10875;
 constexpr int32_t kMinYsize = 7500;
 constexpr int32_t kMinMvXsize = 7935;
 constexpr int32_t kMinMvYsize = 1500;
-
-std::string FileNameOfPath(const std::string& path) {
-  const size_t separator = path.find_last_of(kSeparators);
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
@@ -85,15 +75,11 @@ bool WriteAll(int fd, std::string_view contents) {
 }  // namespace
 
 std::string AppDirectory(const std::string& executable_path) {
-  const size_t separator = executable_path.find_last_of(kSeparators);
-  if (separator == std::string::npos) {
-    return "";
-  }
-  return executable_path.substr(0, separator + 1);
+  return DirectoryOf(executable_path);
 }
 
 std::string ExecutableBaseName(const std::string& executable_path) {
-  const std::string name = FileNameOfPath(executable_path);
+  const std::string name = FileNameOf(executable_path);
   const size_t dot = name.rfind('.');
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/ini_file.h"
-#include "app/settings.h"
+#include "common/settings.h"
 
 namespace dravik {
 

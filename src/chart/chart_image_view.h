@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"

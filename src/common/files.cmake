@@ -1,4 +1,6 @@
 set(DRAVIK_COMMON_SOURCES
   src/common/number_format.cpp
+  src/common/path.cpp
   src/common/rounding.cpp
+  src/common/settings.cpp
 )

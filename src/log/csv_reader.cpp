@@ -1252,13 +1252,4 @@ LoadError ParseTimeOfDay(std::string_view text, bool decimal_comma, int32_t& ms)
   return {};
 }
 
-std::string FileNameOf(const std::string& path) {
-#if defined(_WIN32)
-  const size_t at = path.find_last_of("\\/");
-#else
-  const size_t at = path.find_last_of('/');
-#endif
-  return at == std::string::npos ? path : path.substr(at + 1);
-}
-
 }  // namespace dravik

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
 
@@ -48,9 +48,5 @@ LoadError ReadLogFromBuffer(std::string_view bytes, const Settings& settings, Lo
 // a part that is not a number is a general kTypeMismatch failure, a result beyond 32 bits or
 // seconds beyond the single range a general kOverflow failure. 13:05:22.125 -> 47 122 125.
 LoadError ParseTimeOfDay(std::string_view text, bool decimal_comma, int32_t& ms);
-
-// The part of `path` after its last path separator ('/' on Unix, '\' and '/' on Windows), or the
-// whole path when it holds none.
-std::string FileNameOf(const std::string& path);
 
 }  // namespace dravik

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "log/log_table.h"
 
 namespace dravik {

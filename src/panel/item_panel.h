@@ -5,7 +5,7 @@
 
 #include <QGroupBox>
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 class QCheckBox;
 class QScrollBar;

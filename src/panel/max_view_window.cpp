@@ -11,7 +11,7 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
-#include "app/top_level_window.h"
+#include "common/top_level_window.h"
 #include "chart/layout.h"
 #include "chart/twips.h"
 

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/cursors.h"
 #include "log/log_table.h"
 #include "panel/numeric_display.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "log/log_table.h"
 
 namespace dravik {

@@ -6,9 +6,9 @@
 #include <QTest>
 
 #include "app/report.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/chart_image_view.h"
-#include "chart/report_chart_view.h"
+#include "app/report_chart_view.h"
 #include "chart/scaling.h"
 #include "log/csv_reader.h"
 

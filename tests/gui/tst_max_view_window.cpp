@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "chart/twips.h"
 #include "log/csv_reader.h"
 #include "log/log_table.h"

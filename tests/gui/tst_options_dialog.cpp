@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "app/options_dialog.h"
-#include "app/settings.h"
+#include "common/settings.h"
 
 using dravik::OptionsDialog;
 using dravik::Settings;

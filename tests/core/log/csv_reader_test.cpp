@@ -1,5 +1,7 @@
 #include "log/csv_reader.h"
 
+#include "common/path.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

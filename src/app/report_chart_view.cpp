@@ -1,4 +1,4 @@
-#include "chart/report_chart_view.h"
+#include "app/report_chart_view.h"
 
 #include <algorithm>
 #include <memory>

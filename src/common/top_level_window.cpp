@@ -1,4 +1,4 @@
-#include "app/top_level_window.h"
+#include "common/top_level_window.h"
 
 #include <QWidget>
 
