@@ -33,9 +33,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "common/settings.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
+#include "common/settings.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log_generator.h"

@@ -10,8 +10,8 @@
 #include <span>
 #include <string_view>
 
-#include "common/settings.h"
 #include "chart/scaling.h"
+#include "common/settings.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"

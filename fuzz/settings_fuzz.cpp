@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "app/ini_file.h"
-#include "common/settings.h"
 #include "app/settings_file.h"
+#include "common/settings.h"
 
 namespace {
 

@@ -4,8 +4,8 @@ set(DRAVIK_GUI_MAIN_SOURCES
   src/app/main_window.h
   src/app/report_chart_view.cpp
   src/app/report_chart_view.h
-  src/common/top_level_window.cpp
-  src/common/top_level_window.h
+  src/panel/top_level_window.cpp
+  src/panel/top_level_window.h
   src/chart/chart_image_view.cpp
   src/chart/chart_image_view.h
   src/chart/graph_view.cpp

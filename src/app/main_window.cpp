@@ -25,7 +25,6 @@
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
-#include "common/top_level_window.h"
 #include "app/wheel_filter.h"
 #include "chart/chart_image_view.h"
 #include "chart/graph_view.h"
@@ -33,13 +32,14 @@
 #include "chart/scale_labels.h"
 #include "chart/scale_view.h"
 #include "chart/twips.h"
+#include "common/path.h"
 #include "common/rounding.h"
 #include "log/csv_reader.h"
-#include "common/path.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
 #include "panel/max_view_window.h"
+#include "panel/top_level_window.h"
 
 namespace dravik {
 namespace {

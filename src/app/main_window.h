@@ -13,11 +13,11 @@
 #include <QWidget>
 
 #include "app/help_window.h"
-#include "common/settings.h"
 #include "chart/cursors.h"
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
+#include "common/settings.h"
 #include "log/load_error.h"
 #include "log/load_progress_dialog.h"
 #include "log/log_table.h"

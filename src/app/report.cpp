@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "app/ini_file.h"
-#include "common/settings.h"
-#include "common/path.h"
 #include "app/settings_file.h"
+#include "common/path.h"
+#include "common/settings.h"
 #include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"

@@ -4,10 +4,10 @@
 
 #include <QImage>
 
-#include "common/settings.h"
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
+#include "common/settings.h"
 #include "log/log_table.h"
 
 namespace dravik {

@@ -11,9 +11,9 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 
-#include "common/top_level_window.h"
 #include "chart/layout.h"
 #include "chart/twips.h"
+#include "panel/top_level_window.h"
 
 namespace dravik {
 

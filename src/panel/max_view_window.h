@@ -5,8 +5,8 @@
 #include <QRect>
 #include <QWidget>
 
-#include "common/settings.h"
 #include "chart/cursors.h"
+#include "common/settings.h"
 #include "log/log_table.h"
 #include "panel/numeric_display.h"
 

@@ -6,10 +6,10 @@
 #include <QTest>
 
 #include "app/report.h"
-#include "common/settings.h"
-#include "chart/chart_image_view.h"
 #include "app/report_chart_view.h"
+#include "chart/chart_image_view.h"
 #include "chart/scaling.h"
+#include "common/settings.h"
 #include "log/csv_reader.h"
 
 using namespace dravik;

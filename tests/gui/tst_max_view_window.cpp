@@ -7,8 +7,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "common/settings.h"
 #include "chart/twips.h"
+#include "common/settings.h"
 #include "log/csv_reader.h"
 #include "log/log_table.h"
 #include "panel/max_view_window.h"

@@ -1,7 +1,5 @@
 #include "log/csv_reader.h"
 
-#include "common/path.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +14,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "common/path.h"
 
 namespace dravik {
 namespace {

@@ -17,8 +17,8 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_file.h"
-#include "log/csv_reader.h"
 #include "common/path.h"
+#include "log/csv_reader.h"
 #include "log/load_error.h"
 #include "panel/item_panel_layout.h"
 

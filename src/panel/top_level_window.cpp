@@ -1,4 +1,4 @@
-#include "common/top_level_window.h"
+#include "panel/top_level_window.h"
 
 #include <QWidget>
 
