@@ -33,10 +33,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/open_log.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "common/settings.h"
-#include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log_generator.h"
 
@@ -199,7 +199,7 @@ int ChildLoad(const std::string& path, int threads, const std::string& out) {
   ReadSplit split;
   split.threads = threads;
   const Clock::time_point start = Clock::now();
-  const LoadError error = ReadLog(path, settings, table, {}, split);
+  const LoadError error = OpenLog(path, settings, table, {}, split);
   const double read_ms = MsSince(start);
   const TripSummary trip = ComputeTripSummary(table, FuelParamsOf(settings), 0, table.last_sample);
   double paint_ms = 0;
@@ -525,7 +525,7 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
 
   const Settings settings;
   LogTable table;
-  if (ReadLog(log, settings, table).kind != LoadFailure::kNone) {
+  if (OpenLog(log, settings, table).kind != LoadFailure::kNone) {
     Row("in-process load", "FAILED");
     return;
   }
@@ -648,7 +648,7 @@ void CursorSection(const std::string& log) {
   std::printf("\n4. Cursor drag: ComputeTripSummary over 1,000,000 samples (the whole log)\n");
   const Settings settings;
   LogTable table;
-  if (ReadLog(log, settings, table).kind != LoadFailure::kNone) {
+  if (OpenLog(log, settings, table).kind != LoadFailure::kNone) {
     Row("load", "FAILED");
     return;
   }

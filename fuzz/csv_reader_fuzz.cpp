@@ -10,9 +10,9 @@
 #include <span>
 #include <string_view>
 
+#include "app/open_log.h"
 #include "chart/scaling.h"
 #include "common/settings.h"
-#include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
@@ -146,12 +146,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadSplit sequential;
   sequential.sequential = true;
   LogTable table;
-  const LoadError error = ReadLogFromBuffer(bytes, settings, table, {}, sequential);
+  const LoadError error = OpenLogFromBuffer(bytes, settings, table, {}, sequential);
   ReadSplit split;
   split.threads = 1 + (data[0] >> 3 & 1) * 2;
   split.piece_bytes = 1 + (data[0] >> 4) * 4;
   LogTable threaded;
-  CheckSameLoad(error, table, ReadLogFromBuffer(bytes, settings, threaded, {}, split), threaded);
+  CheckSameLoad(error, table, OpenLogFromBuffer(bytes, settings, threaded, {}, split), threaded);
   if (error.kind == LoadFailure::kNone) {
     CheckLoaded(table, settings);
   } else {
@@ -160,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!LoadFailureMessage(error).empty());
   }
   // A failing second load must not leave the first one's items behind.
-  const LoadError again = ReadLogFromBuffer(bytes.substr(0, bytes.size() / 2), settings, table);
+  const LoadError again = OpenLogFromBuffer(bytes.substr(0, bytes.size() / 2), settings, table);
   if (again.kind != LoadFailure::kNone) {
     Check(table.item_count == 0 && table.last_sample == 0 && table.item_names.empty());
   }

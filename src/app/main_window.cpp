@@ -23,6 +23,7 @@
 #include "app/command_line.h"
 #include "app/drop_filter.h"
 #include "app/help_window.h"
+#include "app/open_log.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
 #include "app/wheel_filter.h"
@@ -34,7 +35,6 @@
 #include "chart/twips.h"
 #include "common/path.h"
 #include "common/rounding.h"
-#include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
@@ -332,7 +332,7 @@ void MainWindow::OpenFile(const QString& path) {
     LoadProgressDialog progress(this, load_progress_delay_);
     loading_ = true;
     try {
-      error = ReadLog(path.toStdString(), settings_, table_,
+      error = OpenLog(path.toStdString(), settings_, table_,
                       [&progress](double fraction) { progress.Report(fraction); });
     } catch (const std::bad_alloc&) {
       table_.Clear();

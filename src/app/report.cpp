@@ -7,10 +7,11 @@
 #include <string_view>
 
 #include "app/ini_file.h"
+#include "app/open_log.h"
 #include "app/settings_file.h"
+#include "chart/scaling.h"
 #include "common/path.h"
 #include "common/settings.h"
-#include "log/csv_reader.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
@@ -22,7 +23,6 @@ namespace dravik {
 namespace {
 
 constexpr int32_t kMaxImageSide = 32767;  // the chart's geometry is 16-bit
-constexpr int kMagnifications[] = {1, 2, 5, 10, 20, 50, 100};
 // The screen the window positions are checked against: 1920 x 1080 pixels at 15 twips each.
 constexpr ScreenSize kReportScreen{1920 * 15, 1080 * 15};
 
@@ -142,8 +142,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
     } else if (argument == "--magnification") {
       image_option = true;
       const std::optional<int64_t> m = ParseCount(value, 100);
-      if (!m || std::find(std::begin(kMagnifications), std::end(kMagnifications), *m) ==
-                    std::end(kMagnifications)) {
+      if (!m ||
+          std::find(kMagnifications.begin(), kMagnifications.end(), *m) == kMagnifications.end()) {
         return Refuse(bad);
       }
       o.magnification = static_cast<int32_t>(*m);
@@ -206,7 +206,7 @@ ReportOutput RunReport(const ReportOptions& options) {
     for (const std::string& path : options.logs) {
       TripsTableLog log;
       log.file_name = FileNameOf(path);
-      const LoadError error = ReadLog(path, settings, table);
+      const LoadError error = OpenLog(path, settings, table);
       log.loaded = error.kind == LoadFailure::kNone;
       if (log.loaded) {
         log.trip = ComputeTripSummary(table, FuelParamsOf(settings), 0, table.last_sample);
@@ -223,7 +223,7 @@ ReportOutput RunReport(const ReportOptions& options) {
     return output;
   }
 
-  const LoadError error = ReadLog(options.logs.front(), settings, table);
+  const LoadError error = OpenLog(options.logs.front(), settings, table);
   if (error.kind != LoadFailure::kNone) {
     output.err = LoadFailureMessage(error) + "\r\n";
     output.exit_code = 1;

@@ -7,33 +7,24 @@
 
 #include <QGuiApplication>
 
-#include "app/ini_file.h"
-#include "app/settings_file.h"
+#include "app/open_log.h"
 #include "chart/chart_image_view.h"
-#include "log/csv_reader.h"
 
 namespace dravik {
 namespace {
 
 // The strip's width is kept in 16 bits of twips: 108 x 300 + 100 = 32500.
 constexpr int kMaxScaleItems = 108;
-// The screen the report checks window positions against: 1920 x 1080 pixels.
-constexpr ScreenSize kReportScreen{1920 * 15, 1080 * 15};
 
 }  // namespace
 
 bool WriteReportChart(const ReportOptions& options, std::string& error) {
   Settings settings;
-  if (!options.ini_path.empty()) {
-    const std::optional<IniFile> file = IniFile::Load(options.ini_path);
-    if (!file) {
-      error = "cannot read the settings file " + options.ini_path;
-      return false;
-    }
-    settings = ReadSettings(*file, kReportScreen);
+  if (!ReportSettings(options.ini_path, settings, error)) {
+    return false;
   }
   LogTable table;
-  const LoadError load = ReadLog(options.logs.front(), settings, table);
+  const LoadError load = OpenLog(options.logs.front(), settings, table);
   if (load.kind != LoadFailure::kNone) {
     error = LoadFailureMessage(load);
     return false;

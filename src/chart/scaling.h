@@ -25,15 +25,11 @@ inline constexpr std::array<int, 7> kMagnifications = {1, 2, 5, 10, 20, 50, 100}
 float RoundScaleBound(float value, int graph_scale_mode);
 
 // Fills the chart positions of items 1..item_count for every sample including the tail from the
-// values and extremes (making room for them first). False, leaving the positions undefined, when a
-// range cannot be scaled (a bound of 0 or beyond the single range) or a position would not fit in
-// 16 bits.
-bool BuildPlotY(LogTable& table, int graph_scale_mode);
-
-// The same for samples first..end - 1 only, with the room for the positions already made
-// (LogTable::AllocatePlotY), so that ranges of samples can be filled on several threads. False as
-// for BuildPlotY, when a range cannot be scaled or one of these positions does not fit in 16 bits.
-bool BuildPlotYRange(LogTable& table, int graph_scale_mode, int64_t first, int64_t end);
+// values and extremes (making room for them first), sharing the samples out among `threads`
+// threads (0: one per hardware thread) in ranges of `range_samples` (0: a size that keeps every
+// thread busy). False, leaving the positions undefined, when a range cannot be scaled (a bound of
+// 0 or beyond the single range) or a position would not fit in 16 bits. Throws std::bad_alloc.
+bool BuildPlotY(LogTable& table, int graph_scale_mode, int threads = 0, int64_t range_samples = 0);
 
 // Which samples the chart shows. Scroll values are in units of 10 samples and held wide, so
 // logs far beyond 327,674 samples scroll.

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "chart/scaling.h"
+#include "common/parallel.h"
 #include "common/rounding.h"
 #include "log/fuel_trip.h"
 #include "log/log_file.h"
@@ -486,50 +486,6 @@ class Progress {
 constexpr double kScanShare = 0.1;
 constexpr double kParseShare = 0.7;
 
-// Runs task(0), ..., task(count - 1) on up to `threads` threads, the calling thread among them,
-// each thread taking the next task not yet taken. Between its tasks the calling thread calls
-// report(tasks finished). The first exception of a task is rethrown once all threads stopped;
-// the other tasks still run.
-void RunTasks(int64_t count, int threads, const std::function<void(int64_t)>& task,
-              const std::function<void(int64_t)>& report) {
-  std::atomic<int64_t> next{0};
-  std::atomic<int64_t> finished{0};
-  std::exception_ptr failure;
-  std::mutex failure_mutex;
-  const auto work = [&](bool calling_thread) {
-    for (int64_t i = next++; i < count; i = next++) {
-      try {
-        task(i);
-      } catch (...) {
-        const std::lock_guard<std::mutex> lock(failure_mutex);
-        if (!failure) {
-          failure = std::current_exception();
-        }
-      }
-      const int64_t done = ++finished;
-      if (calling_thread && report) {
-        report(done);
-      }
-    }
-  };
-  std::vector<std::thread> helpers;
-  const int64_t helper_count = std::min<int64_t>(threads, count) - 1;
-  for (int64_t h = 0; h < helper_count; ++h) {
-    try {
-      helpers.emplace_back(work, false);
-    } catch (const std::system_error&) {
-      break;  // no more threads to be had: the threads there are do the work
-    }
-  }
-  work(true);
-  for (std::thread& helper : helpers) {
-    helper.join();
-  }
-  if (failure) {
-    std::rethrow_exception(failure);
-  }
-}
-
 // Reads the samples of the text after the header as one stream of fields ended by the separator
 // or a line end, `fields` per sample, stored into `columns` (time first). Lines of zero length
 // are skipped. This is the reading for every file; ReadLines gives the same for files whose lines
@@ -810,26 +766,11 @@ void Extremes(const float* values, int64_t count, float& low, float& high) {
   high = hi == 0.0f ? first_zero() : hi;
 }
 
-// Boundaries of the ranges of samples that the work after the reading is shared out in.
-std::vector<int64_t> SampleRanges(int64_t samples, int threads, int64_t range_samples) {
-  constexpr int64_t kMinRange = int64_t{1} << 16;
-  const int64_t ranges =
-      range_samples > 0
-          ? std::max<int64_t>(1, (samples + range_samples - 1) / range_samples)
-          : std::clamp<int64_t>(samples / kMinRange, 1, static_cast<int64_t>(threads) * 4);
-  std::vector<int64_t> bounds(ranges + 1);
-  for (int64_t r = 0; r <= ranges; ++r) {
-    bounds[r] = samples * r / ranges;
-  }
-  return bounds;
-}
-
 // The economy item of every sample. Each range of samples starts as if the sample before it had
 // economy 0; a fuel cut at the start of a range repeats the value before it, so the start of every
 // range after the first is then redone in order until a value comes out the same.
-void ComputeEconomy(LogTable& table, const Settings& settings, const std::vector<int64_t>& ranges,
+void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<int64_t>& ranges,
                     int threads) {
-  const FuelParams fuel = FuelParamsOf(settings);
   const float* speed = table.Values(table.speed_item).data();
   const float* rpm = table.Values(table.engine_speed_item).data();
   const float* pulse_width = table.Values(table.pulse_width_item).data();
@@ -905,13 +846,6 @@ std::vector<const char*> PieceStarts(std::string_view body, size_t piece_bytes) 
   return starts;
 }
 
-int ThreadCount(const ReadSplit& split) {
-  if (split.threads > 0) {
-    return split.threads;
-  }
-  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
-
 // Reads the samples of `body` line by line in pieces on several threads when every line holds
 // `fields` fields, and returns false without reading when one does not.
 bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fields, int threads,
@@ -975,7 +909,7 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
 
 // Reads the text into the table. `text_read` runs once the samples are read, when the text is no
 // longer needed.
-LoadError ReadText(std::string_view text, const Settings& settings, const ReadSplit& split,
+LoadError ReadText(std::string_view text, const FuelParams& fuel, const ReadSplit& split,
                    Progress& progress, const std::function<void()>& text_read, LogTable& table) {
   const char* p = text.data();
   const char* end = p + text.size();
@@ -1005,7 +939,7 @@ LoadError ReadText(std::string_view text, const Settings& settings, const ReadSp
     return std::any_of(names.begin(), names.end(),
                        [&](const std::string& name) { return ContainsNoCase(name, word); });
   };
-  if (settings.injector_flow_scaling > 0 && settings.cylinder > 0) {
+  if (fuel.flow > 0 && fuel.cylinders > 0) {
     table.has_speed = any_name_has(kSpeedKph) || any_name_has(kSpeedKmh);
     table.has_economy = table.has_speed && any_name_has(kEngineSpeed) && any_name_has(kPulseWidth);
   }
@@ -1034,7 +968,7 @@ LoadError ReadText(std::string_view text, const Settings& settings, const ReadSp
   const std::string_view body(header_end, static_cast<size_t>(end - header_end));
   const int fields = static_cast<int>(pieces.size());
   const int columns = table.item_count + 1;
-  const int threads = ThreadCount(split);
+  const int threads = ThreadCount(split.threads);
   const FieldReader reader(text, format, time_in_seconds);
   // Pieces small enough for every thread to get several, so that one slowed down by the rest of
   // the machine holds the others up little.
@@ -1072,7 +1006,7 @@ LoadError ReadText(std::string_view text, const Settings& settings, const ReadSp
 
   const std::vector<int64_t> ranges = SampleRanges(samples, threads, split.range_samples);
   if (table.has_economy) {
-    ComputeEconomy(table, settings, ranges, threads);
+    ComputeEconomy(table, fuel, ranges, threads);
   }
   FindExtremes(table, ranges, threads);
   progress.Report(kScanShare + kParseShare + 0.1);
@@ -1080,49 +1014,35 @@ LoadError ReadText(std::string_view text, const Settings& settings, const ReadSp
   for (int j = 1; j < columns; ++j) {
     std::fill_n(column_data[j] + samples, kTailSamples, column_data[j][samples - 1]);
   }
-  table.AllocatePlotY();
-  std::vector<char> scaled(ranges.size() - 1);
-  RunTasks(static_cast<int64_t>(scaled.size()), threads,
-           [&](int64_t r) {
-             const bool last = r + 1 == static_cast<int64_t>(scaled.size());
-             scaled[r] = BuildPlotYRange(table, settings.graph_scale_mode, ranges[r],
-                                         last ? ranges[r + 1] + kTailSamples : ranges[r + 1]);
-           },
-           {});
-  if (std::find(scaled.begin(), scaled.end(), 0) != scaled.end()) {
-    return General(ErrorNumber::kDivisionByZero);
-  }
   progress.Report(1.0);
   return {};
 }
 
-LoadError ReadBytes(std::string_view bytes, const Settings& settings, const ReadSplit& split,
+LoadError ReadBytes(std::string_view bytes, const FuelParams& fuel, const ReadSplit& split,
                     Progress& progress, const std::function<void()>& text_read, LogTable& table) {
   const auto starts_with = [&](std::string_view mark) {
     return bytes.substr(0, mark.size()) == mark;
   };
   if (starts_with("\xFF\xFE")) {
-    return ReadText(Utf16ToUtf8(bytes.substr(2), false), settings, split, progress, text_read,
-                    table);
+    return ReadText(Utf16ToUtf8(bytes.substr(2), false), fuel, split, progress, text_read, table);
   }
   if (starts_with("\xFE\xFF")) {
-    return ReadText(Utf16ToUtf8(bytes.substr(2), true), settings, split, progress, text_read,
-                    table);
+    return ReadText(Utf16ToUtf8(bytes.substr(2), true), fuel, split, progress, text_read, table);
   }
   if (starts_with("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
   }
-  return ReadText(bytes, settings, split, progress, text_read, table);
+  return ReadText(bytes, fuel, split, progress, text_read, table);
 }
 
 // Reads `bytes` into the table, clearing it on failure.
-LoadError ReadBytesOrClear(std::string_view bytes, const Settings& settings, const ReadSplit& split,
+LoadError ReadBytesOrClear(std::string_view bytes, const FuelParams& fuel, const ReadSplit& split,
                            Progress& progress, const std::function<void()>& text_read,
                            LogTable& table) {
   table.Reset();
   LoadError error;
   try {
-    error = ReadBytes(bytes, settings, split, progress, text_read, table);
+    error = ReadBytes(bytes, fuel, split, progress, text_read, table);
   } catch (const std::bad_alloc&) {
     error = General(ErrorNumber::kOutOfMemory);
   }
@@ -1134,16 +1054,16 @@ LoadError ReadBytesOrClear(std::string_view bytes, const Settings& settings, con
 
 }  // namespace
 
-LoadError ReadLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table,
+LoadError ReadLogFromBuffer(std::string_view bytes, const FuelParams& fuel, LogTable& table,
                             const ReadProgress& progress, const ReadSplit& split) {
   Progress reports(progress);
   reports.Start();
-  return ReadBytesOrClear(bytes, settings, split, reports, {}, table);
+  return ReadBytesOrClear(bytes, fuel, split, reports, {}, table);
 }
 
 #if defined(_WIN32)
 
-LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table,
+LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& table,
                   const ReadProgress& progress, const ReadSplit& split) {
   table.Reset();
   RawBuffer buffer;
@@ -1154,12 +1074,12 @@ LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& t
     return error;
   }
   return ReadLogFromBuffer(std::string_view(reinterpret_cast<const char*>(buffer.data()), size),
-                           settings, table, progress, split);
+                           fuel, table, progress, split);
 }
 
 #else
 
-LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table,
+LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& table,
                   const ReadProgress& progress, const ReadSplit& split) {
   table.Reset();
   Progress reports(progress);
@@ -1183,7 +1103,7 @@ LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& t
     if (!view.empty()) {
       reports.Start();
       error = ReadBytesOrClear(
-          view.text(), settings, split, reports, [&] { view.Release(); }, table);
+          view.text(), fuel, split, reports, [&] { view.Release(); }, table);
       view.Release();
       if (!view.cut()) {
         return error;
@@ -1200,7 +1120,7 @@ LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& t
   }
   reports.Start();
   return ReadBytesOrClear(std::string_view(reinterpret_cast<const char*>(buffer.data()), size),
-                          settings, split, reports, {}, table);
+                          fuel, split, reports, {}, table);
 }
 
 #endif

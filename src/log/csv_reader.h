@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/settings.h"
+#include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
 
@@ -24,22 +24,22 @@ struct ReadSplit {
   int64_t range_samples = 0;  // samples per task of the work after the reading; 0: as for pieces
 };
 
-// Reads the log at `path` into `table` with the fuel settings and scale rounding of `settings`:
-// item names, recognised fuel items, every sample with the economy item, extremes, tail samples
-// and chart positions. On failure the table is cleared and the error says which message to show:
-// a missing file is kFileNotFound, a directory or a file without read permission
-// kPathAccessError, a read error kDeviceIoError. A file that grows or shrinks while it is read is
-// read as far as it reaches. The samples are read in pieces of whole lines on several threads
-// when every line holds as many fields as the header; otherwise as one stream of fields, so that
-// a line with a field too few or too many shifts every later sample.
-LoadError ReadLog(const std::string& path, const Settings& settings, LogTable& table,
+// Reads the log at `path` into `table`: item names, the fuel items recognised when `fuel` has a
+// positive flow and cylinder count, every sample with the economy item, extremes and tail samples.
+// The chart positions are left to the chart. On failure the table is cleared and the error says
+// which message to show: a missing file is kFileNotFound, a directory or a file without read
+// permission kPathAccessError, a read error kDeviceIoError. A file that grows or shrinks while it
+// is read is read as far as it reaches. The samples are read in pieces of whole lines on several
+// threads when every line holds as many fields as the header; otherwise as one stream of fields, so
+// that a line with a field too few or too many shifts every later sample.
+LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& table,
                   const ReadProgress& progress = {}, const ReadSplit& split = {});
 
 // The same from the file's bytes already in memory. Text may be UTF-8 (a byte-order mark is
 // skipped), UTF-16 with a byte-order mark, or hold item names in CP932. The header decides the
 // separator: "," when it holds one; otherwise ";" (with "," as a decimal point besides "."), or
 // else a tab. CR LF, LF and CR end lines; lines of zero length are skipped.
-LoadError ReadLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table,
+LoadError ReadLogFromBuffer(std::string_view bytes, const FuelParams& fuel, LogTable& table,
                             const ReadProgress& progress = {}, const ReadSplit& split = {});
 
 // Milliseconds since midnight of a clock time "h:m:s" (the seconds keep any further colons, blanks

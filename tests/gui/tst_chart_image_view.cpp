@@ -5,12 +5,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/open_log.h"
 #include "app/report.h"
 #include "app/report_chart_view.h"
 #include "chart/chart_image_view.h"
 #include "chart/scaling.h"
 #include "common/settings.h"
-#include "log/csv_reader.h"
 
 using namespace dravik;
 
@@ -23,7 +23,7 @@ LogTable RampLog(int rows) {
     text += std::to_string(row * 100) + "," + std::to_string(row) + ",0\r\n";
   }
   LogTable table;
-  const LoadError error = ReadLogFromBuffer(text, Settings{}, table);
+  const LoadError error = OpenLogFromBuffer(text, Settings{}, table);
   if (error.kind != LoadFailure::kNone) {
     qFatal("test log did not load");
   }
@@ -115,7 +115,7 @@ class TestChartImageView : public QObject {
 
     const QImage image(QString::fromStdString(options.png_path));
     LogTable table;
-    QCOMPARE(ReadLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
+    QCOMPARE(OpenLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
     const int strip = 27;  // one scale: 400 twips
     const int y = static_cast<int>(ChartYToRow(table.PlotY(1)[first_sample], image.height()));
     QCOMPARE(image.pixelColor(strip, y), QColor(255, 0, 255));

@@ -7,9 +7,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "app/open_log.h"
 #include "chart/twips.h"
 #include "common/settings.h"
-#include "log/csv_reader.h"
 #include "log/log_table.h"
 #include "panel/max_view_window.h"
 #include "panel/numeric_display.h"
@@ -55,7 +55,7 @@ class TestMaxViewWindow : public QObject {
   Settings settings_;
 
   void Load() {
-    QCOMPARE(int(ReadLogFromBuffer(DriveLog(), settings_, table_).kind), int(LoadFailure::kNone));
+    QCOMPARE(int(OpenLogFromBuffer(DriveLog(), settings_, table_).kind), int(LoadFailure::kNone));
   }
 
  private slots:

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/open_log.h"
 #include "common/path.h"
 
 namespace dravik {
@@ -41,7 +42,7 @@ Settings NoFuel() {
 }
 
 LoadError Load(std::string_view text, LogTable& table, const Settings& settings = NoFuel()) {
-  return ReadLogFromBuffer(text, settings, table);
+  return OpenLogFromBuffer(text, settings, table);
 }
 
 std::vector<float> Column(const LogTable& table, int item) {
@@ -222,7 +223,7 @@ TEST(ReadLog, ItemCountLimits) {
   for (int i = 4; i <= 128; ++i) {
     fuel += ",I" + std::to_string(i);
   }
-  EXPECT_EQ(ReadLogFromBuffer(fuel + "\r\n" + Body(11, 128), Settings{}, table).kind,
+  EXPECT_EQ(OpenLogFromBuffer(fuel + "\r\n" + Body(11, 128), Settings{}, table).kind,
             LoadFailure::kFormat);
 }
 
@@ -283,7 +284,7 @@ TEST(ReadLog, AppendsTheEconomyItem) {
     text += std::to_string(r * 250) + (r == 5 ? ",0.5,60,2000\n" : ",2.98,60,2000\n");
   }
   LogTable table;
-  ASSERT_EQ(ReadLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
+  ASSERT_EQ(OpenLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
   ASSERT_EQ(table.item_count, 4);
   EXPECT_EQ(table.item_names[4], "瞬間燃費 (km/l)");
   EXPECT_EQ(table.pulse_width_item, 1);
@@ -543,10 +544,10 @@ TEST(ReadLog, PiecesOnThreadsReadLikeOneFieldStream) {
   for (const GeneratedLog& log : GeneratedLogs()) {
     LogTable expected;
     const LoadError expected_error =
-        ReadLogFromBuffer(log.text, Settings(), expected, {}, {1, 0, true});
+        OpenLogFromBuffer(log.text, Settings(), expected, {}, {1, 0, true});
     for (const ReadSplit& split : splits) {
       LogTable table;
-      const LoadError error = ReadLogFromBuffer(log.text, Settings(), table, {}, split);
+      const LoadError error = OpenLogFromBuffer(log.text, Settings(), table, {}, split);
       const std::string what = std::string(log.what) + ", pieces of " +
                                std::to_string(split.piece_bytes) + " on " +
                                std::to_string(split.threads);
@@ -560,14 +561,14 @@ TEST(ReadLog, PiecesOnThreadsReadLikeOneFieldStream) {
 TEST(ReadLog, GeneratedLogsLoadAsWritten) {
   const std::vector<GeneratedLog> logs = GeneratedLogs();
   LogTable table;
-  ASSERT_EQ(ReadLogFromBuffer(logs[1].text, Settings(), table).kind, LoadFailure::kNone);
+  ASSERT_EQ(OpenLogFromBuffer(logs[1].text, Settings(), table).kind, LoadFailure::kNone);
   EXPECT_TRUE(table.has_economy);
   EXPECT_EQ(table.last_sample, 2999);
   EXPECT_EQ(table.Values(0)[620], 620 * 97);  // past midnight
-  EXPECT_EQ(ReadLogFromBuffer(logs[5].text, Settings(), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(OpenLogFromBuffer(logs[5].text, Settings(), table).kind, LoadFailure::kNone);
   EXPECT_EQ(table.last_sample, 2999);
-  EXPECT_EQ(ReadLogFromBuffer(logs[6].text, Settings(), table).kind, LoadFailure::kFormat);
-  const LoadError overflow = ReadLogFromBuffer(logs[7].text, Settings(), table);
+  EXPECT_EQ(OpenLogFromBuffer(logs[6].text, Settings(), table).kind, LoadFailure::kFormat);
+  const LoadError overflow = OpenLogFromBuffer(logs[7].text, Settings(), table);
   EXPECT_EQ(overflow.kind, LoadFailure::kGeneral);
   EXPECT_EQ(overflow.number, ErrorNumber::kOverflow);
 }
@@ -583,8 +584,8 @@ TEST(ReadLog, PiecesReadRandomTextLikeOneFieldStream) {
     }
     LogTable expected;
     LogTable table;
-    const LoadError expected_error = ReadLogFromBuffer(text, NoFuel(), expected, {}, {1, 0, true});
-    const LoadError error = ReadLogFromBuffer(text, NoFuel(), table, {}, {2, 23, false, 3});
+    const LoadError expected_error = OpenLogFromBuffer(text, NoFuel(), expected, {}, {1, 0, true});
+    const LoadError error = OpenLogFromBuffer(text, NoFuel(), table, {}, {2, 23, false, 3});
     ASSERT_EQ(error.kind, expected_error.kind) << text;
     ASSERT_EQ(error.number, expected_error.number) << text;
     ExpectSameTable(expected, table, text);
@@ -595,7 +596,7 @@ TEST(ReadLog, ReportsProgressFromZeroUpwards) {
   const std::string text = GeneratedLogs()[0].text;
   std::vector<double> reports;
   LogTable table;
-  ASSERT_EQ(ReadLogFromBuffer(text, Settings(), table,
+  ASSERT_EQ(OpenLogFromBuffer(text, Settings(), table,
                               [&](double fraction) { reports.push_back(fraction); })
                 .kind,
             LoadFailure::kNone);
@@ -623,26 +624,26 @@ class ReadLogFile : public ::testing::Test {
 
 TEST_F(ReadLogFile, ReadsAFile) {
   LogTable table;
-  EXPECT_EQ(ReadLog(Write("log.csv", "Time,A\n" + Body(11, 1)), NoFuel(), table).kind,
+  EXPECT_EQ(OpenLog(Write("log.csv", "Time,A\n" + Body(11, 1)), NoFuel(), table).kind,
             LoadFailure::kNone);
   EXPECT_EQ(table.last_sample, 10);
 }
 
 TEST_F(ReadLogFile, OpenFailuresCarryTheirNumbers) {
   LogTable table;
-  const LoadError missing = ReadLog((dir_ / "missing.csv").string(), NoFuel(), table);
+  const LoadError missing = OpenLog((dir_ / "missing.csv").string(), NoFuel(), table);
   EXPECT_EQ(missing.kind, LoadFailure::kGeneral);
   EXPECT_EQ(missing.number, ErrorNumber::kFileNotFound);
-  const LoadError directory = ReadLog(dir_.string(), NoFuel(), table);
+  const LoadError directory = OpenLog(dir_.string(), NoFuel(), table);
   EXPECT_EQ(directory.number, ErrorNumber::kPathAccessError);
   // A FIFO without a writer must not block the reader.
   const std::string fifo = (dir_ / "fifo").string();
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(ReadLog(fifo, NoFuel(), table).number, ErrorNumber::kPathAccessError);
+  EXPECT_EQ(OpenLog(fifo, NoFuel(), table).number, ErrorNumber::kPathAccessError);
   if (geteuid() != 0) {  // the superuser reads files without permission
     const std::string locked = Write("locked.csv", "Time,A\n" + Body(11, 1));
     chmod(locked.c_str(), 0);
-    EXPECT_EQ(ReadLog(locked, NoFuel(), table).number, ErrorNumber::kPathAccessError);
+    EXPECT_EQ(OpenLog(locked, NoFuel(), table).number, ErrorNumber::kPathAccessError);
   }
   EXPECT_EQ(table.item_count, 0);
 }
@@ -657,7 +658,7 @@ TEST_F(ReadLogFile, FileCutShortWhileReadIsReadAsFarAsItReaches) {
   ASSERT_EQ(Load(text.substr(0, kept), expected).kind, LoadFailure::kNone);
   bool cut = false;
   LogTable table;
-  const LoadError error = ReadLog(path, NoFuel(), table, [&](double) {
+  const LoadError error = OpenLog(path, NoFuel(), table, [&](double) {
     if (!cut) {
       cut = true;
       ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kept)), 0);

@@ -16,9 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/open_log.h"
 #include "app/settings_file.h"
 #include "common/path.h"
-#include "log/csv_reader.h"
 #include "log/load_error.h"
 #include "panel/item_panel_layout.h"
 
@@ -86,9 +86,9 @@ class HostileFiles : public ::testing::Test {
   }
   // Loads a good log first, so that a failure must also clear what was there.
   LoadError LoadAfterGoodLog(const std::string& path, LogTable& table) {
-    const LoadError good = ReadLogFromBuffer("Time,A,B,C\r\n" + Rows(20, 3), NoFuel(), table);
+    const LoadError good = OpenLogFromBuffer("Time,A,B,C\r\n" + Rows(20, 3), NoFuel(), table);
     EXPECT_EQ(good.kind, LoadFailure::kNone);
-    return ReadLog(path, NoFuel(), table);
+    return OpenLog(path, NoFuel(), table);
   }
   fs::path dir_;
 };
@@ -172,7 +172,7 @@ TEST(HostileValues, AnEconomyBeyondTheSingleRangeFailsTheLoad) {
     text += std::to_string(250 * r) + (r == 6 ? ",1e38,1,1.98\r\n" : ",60,2000,2.98\r\n");
   }
   LogTable table;
-  const LoadError error = ReadLogFromBuffer(text, Settings{}, table);
+  const LoadError error = OpenLogFromBuffer(text, Settings{}, table);
   EXPECT_EQ(error.kind, LoadFailure::kGeneral);
   EXPECT_EQ(error.number, ErrorNumber::kDivisionByZero);
   ExpectEmpty(table, "economy");
@@ -190,7 +190,7 @@ TEST_F(HostileFiles, OddButReadableValuesLoad) {
     LogTable table;
     const std::string text =
         "Time,A\r\n" + std::string(c.field) + "," + c.field + "\r\n" + Rows(11, 1);
-    ASSERT_EQ(ReadLog(Write("odd.csv", text), NoFuel(), table).kind, LoadFailure::kNone) << c.field;
+    ASSERT_EQ(OpenLog(Write("odd.csv", text), NoFuel(), table).kind, LoadFailure::kNone) << c.field;
     EXPECT_EQ(table.Values(0)[0], c.value);
     EXPECT_EQ(table.Values(1)[0], c.value);
   }
@@ -200,7 +200,7 @@ TEST_F(HostileFiles, ATenMegabyteItemNameLoads) {
   const std::string name(10 << 20, 'N');
   LogTable table;
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(ReadLog(Write("wide.csv", "Time," + name + "\r\n" + Rows(11, 1)), NoFuel(), table).kind,
+  ASSERT_EQ(OpenLog(Write("wide.csv", "Time," + name + "\r\n" + Rows(11, 1)), NoFuel(), table).kind,
             LoadFailure::kNone);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   EXPECT_EQ(table.item_names[1], name);
@@ -213,7 +213,7 @@ TEST_F(HostileFiles, ClockTimesGoingBackwardsCountFromTheNextDay) {
     text += "12:00:" + std::to_string(30 - r) + ".000," + std::to_string(r) + "\r\n";
   }
   LogTable table;
-  ASSERT_EQ(ReadLog(Write("back.csv", text), NoFuel(), table).kind, LoadFailure::kNone);
+  ASSERT_EQ(OpenLog(Write("back.csv", text), NoFuel(), table).kind, LoadFailure::kNone);
   EXPECT_EQ(table.Values(0)[0], 0);
   EXPECT_EQ(table.Values(0)[1], 86'399'000);
   EXPECT_EQ(table.Values(0)[11], 86'389'000);
@@ -251,7 +251,7 @@ TEST_F(HostileFiles, PathsWithBlanksQuotesAndNonAsciiLoad) {
   for (const std::string name : {"my log 1.csv", "\"quoted\" 'log'.csv", "ログ ファイル.csv",
                                  "  leading and trailing  ", "semi;colon,comma.csv"}) {
     LogTable table;
-    ASSERT_EQ(ReadLog(Write(name, "Time,A\r\n" + Rows(11, 1)), NoFuel(), table).kind,
+    ASSERT_EQ(OpenLog(Write(name, "Time,A\r\n" + Rows(11, 1)), NoFuel(), table).kind,
               LoadFailure::kNone)
         << name;
     EXPECT_EQ(FileNameOf((dir_ / fs::u8path(name)).string()), name);
@@ -274,7 +274,7 @@ TEST_F(HostileFiles, AFileStillBeingWrittenLoadsAsFarAsItReaches) {
   const StopAndJoin join_writer(stop, writer);
   for (int load = 0; load < 200; ++load) {
     LogTable table;
-    const LoadError error = ReadLog(path, NoFuel(), table);
+    const LoadError error = OpenLog(path, NoFuel(), table);
     if (error.kind != LoadFailure::kNone) {
       EXPECT_EQ(error.kind, LoadFailure::kFormat);
       ExpectEmpty(table, "cut inside a sample");
@@ -306,7 +306,7 @@ TEST_F(HostileFiles, AFileCutShortWhileReadLoadsOrFails) {
   const StopAndJoin join_cutter(stop, cutter);
   for (int load = 0; load < 40; ++load) {
     LogTable table;
-    const LoadError error = ReadLog(path, NoFuel(), table);
+    const LoadError error = OpenLog(path, NoFuel(), table);
     if (error.kind != LoadFailure::kNone) {
       ExpectEmpty(table, "cut short");
       continue;
@@ -326,7 +326,7 @@ TEST_F(HostileFiles, MessagesHoldNeitherPathNorContent) {
   std::vector<std::pair<std::string, LoadError>> loads;
   const auto load = [&](const std::string& path) {
     LogTable table;
-    loads.emplace_back(path, ReadLog(path, NoFuel(), table));
+    loads.emplace_back(path, OpenLog(path, NoFuel(), table));
   };
   load((dir_ / "private dir/missing-secret.csv").string());
   load((dir_ / "private dir").string());

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/settings.h"
+#include "log/csv_reader.h"
+#include "log/load_error.h"
+#include "log/log_table.h"
+
+namespace dravik {
+
+// Opens a log for showing: reads it with the fuel settings of `settings` (ReadLog) and builds the
+// chart positions of every item with its scale rounding. Progress runs from 0 to 1 over both. On
+// failure the table is cleared and the error is ReadLog's, kDivisionByZero when an item's range
+// cannot be scaled, or kOutOfMemory.
+LoadError OpenLog(const std::string& path, const Settings& settings, LogTable& table,
+                  const ReadProgress& progress = {}, const ReadSplit& split = {});
+
+// The same from the file's bytes already in memory (ReadLogFromBuffer).
+LoadError OpenLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table,
+                            const ReadProgress& progress = {}, const ReadSplit& split = {});
+
+}  // namespace dravik
