@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ (or $DRAVIK_FUZZ_BUILD_DIR) and runs
 # each for SECONDS (default 60) on a copy of its seed corpus. Fails when a target finds a crash,
-# a leak, a timeout (10 s per input) or an input that needs more than 2 GB.
+# a leak, a timeout (10 s per input) or an input that needs more than 2 GB. DRAVIK_WERROR=ON makes
+# every compiler warning an error.
 # Usage: scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,7 @@ seconds=${1:-60}
 "$root/scripts/install_deps.sh" clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -DDRAVIK_FUZZ=ON -DDRAVIK_GUI=OFF \
+  ${DRAVIK_WERROR:+-DDRAVIK_WERROR="$DRAVIK_WERROR"} \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(csv_reader settings command_line)
 cmake --build "$build_dir" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"

@@ -6,9 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake
   qt6-base-dev qt6-translations-l10n
-  libgtest-dev libbenchmark-dev
+  libgtest-dev
   fonts-liberation fonts-ipafont-gothic
-  xvfb xauth
   "$@"
 )
 

@@ -5,7 +5,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/install_deps.sh" dpkg-dev desktop-file-utils
-"$root/scripts/build.sh"
+# The package holds the programs only, so GoogleTest, the tests and the benchmark stay out of
+# its build.
+"$root/scripts/build.sh" -DDRAVIK_TESTS=OFF
 build_dir=${DRAVIK_BUILD_DIR:-$root/build}
 
 desktop-file-validate "$root/packaging/dravik.desktop"

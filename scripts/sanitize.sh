@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every test with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ (or
 # $DRAVIK_ASAN_BUILD_DIR) and runs them with ctest. Any sanitizer report fails the run. The Qt
-# tests are included when Qt 6 is installed; DRAVIK_GUI=OFF leaves them out.
+# tests are included when Qt 6 is installed; DRAVIK_GUI=OFF leaves them out. DRAVIK_WERROR=ON
+# makes every compiler warning an error.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${DRAVIK_ASAN_BUILD_DIR:-$root/build-asan}
@@ -19,6 +20,7 @@ fi
 
 # -O1 keeps the build short and the reports' stacks complete.
 cmake -S "$root" -B "$build_dir" -DDRAVIK_SANITIZE=ON -DDRAVIK_GUI="$gui" \
+  ${DRAVIK_WERROR:+-DDRAVIK_WERROR="$DRAVIK_WERROR"} \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
 

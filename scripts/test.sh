@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/install_deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DDRAVIK_TESTS=ON
 build_dir=${DRAVIK_BUILD_DIR:-$root/build}
 cd "$build_dir"
 ctest --output-on-failure -j "$(nproc)"

@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "app/main_window.h"
+#include "support/test_log.h"
 
 namespace dravik {
 
@@ -18,9 +19,7 @@ namespace dravik {
 inline QString WriteTextFile(const QTemporaryDir& dir, const QString& name,
                              const std::string& text) {
   const QString path = dir.filePath(name);
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text.data(), static_cast<qint64>(text.size()));
+  WriteText(QFile::encodeName(path).toStdString(), text);
   return path;
 }
 

@@ -1,12 +1,8 @@
 #include "app/ini_file.h"
 
-#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "app/decimal_text.h"
-#include "app/settings_file.h"
 
 namespace dravik {
 namespace {
@@ -67,57 +63,6 @@ TEST(ReadIniValue, CutsValuesAt254CharactersAndAtANul) {
 
 TEST(IniFile, LoadReportsAFileThatCannotBeRead) {
   EXPECT_FALSE(IniFile::Load("/nonexistent/dravik.ini").has_value());
-}
-
-TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
-  struct Case {
-    const char* text;
-    double expected;
-  };
-  const Case cases[] = {
-      {"", 0},         {"abc", 0}, {"  12", 12},  {"\t-3.5x", -3.5}, {"1 2", 1},
-      {".768", 0.768}, {"5.", 5},  {"1e3", 1000}, {"1E+3", 1000},    {"2e", 2},
-      {"2e+", 2},      {"-", 0},   {".", 0},      {"+.5", 0.5},      {"1,5", 1},
-      {"0x10", 0},     {"inf", 0}, {"- 1", 0},    {"12 ", 12},       {"1e-400", 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(LeadingNumber(c.text), c.expected) << c.text;
-  }
-  EXPECT_EQ(LeadingNumber("1e400"), std::numeric_limits<double>::infinity());
-  EXPECT_EQ(LeadingNumber("-0.001e999"), -std::numeric_limits<double>::infinity());
-  EXPECT_EQ(LeadingNumber("0.0000001e-320"), 0);
-}
-
-TEST(ChooseSettingsFilePath, UsesTheConfigurationDirectoryWhenTheProgramIsInstalled) {
-  struct Case {
-    const char* executable;
-    bool writable;
-    const char* xdg;
-    const char* home;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"/home/me/dravik/dravik", true, "/x", "/home/me", "/home/me/dravik/dravik.ini"},
-      {"/home/me/bin/viewer.exe", true, "", "", "/home/me/bin/viewer.ini"},
-      {"dravik", true, "", "", "dravik.ini"},
-      {"/usr/bin/dravik", false, "/home/me/.cfg", "/home/me", "/home/me/.cfg/dravik/dravik.ini"},
-      {"/usr/bin/dravik", false, "/home/me/.cfg/", "/home/me", "/home/me/.cfg/dravik/dravik.ini"},
-      {"/usr/bin/dravik", false, "", "/home/me", "/home/me/.config/dravik/dravik.ini"},
-      {"/usr/bin/dravik", false, "relative", "/home/me/", "/home/me/.config/dravik/dravik.ini"},
-      {"/usr/bin/dravik", false, "", "", "/usr/bin/dravik.ini"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ChooseSettingsFilePath(c.executable, c.writable, c.xdg, c.home), c.expected)
-        << c.executable;
-  }
-}
-
-TEST(AppDirectory, KeepsExactlyOneTrailingSeparator) {
-  EXPECT_EQ(AppDirectory("/opt/dravik/dravik"), "/opt/dravik/");
-  EXPECT_EQ(AppDirectory("/dravik"), "/");
-  EXPECT_EQ(AppDirectory("dravik"), "");
-  EXPECT_EQ(ExecutableBaseName("/opt/dravik/dravik.bin"), "dravik");
-  EXPECT_EQ(ExecutableBaseName("/opt/my.dir/dravik"), "dravik");
 }
 
 }  // namespace

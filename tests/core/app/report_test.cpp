@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "support/test_log.h"
 
 namespace dravik {
 namespace {

@@ -1,15 +1,24 @@
 #include "app/settings_file.h"
 
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
+#include "support/test_log.h"
 
 namespace dravik {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr ScreenSize kScreen{28800, 16200};
 
@@ -317,6 +326,102 @@ TEST(LoadSettings, SurvivesHostileFiles) {
     EXPECT_EQ(many_read.item_colors[n - 1], MakeRgb(0, 0, 255)) << n;  // first key wins
   }
   EXPECT_EQ(LoadSettings(dir / "long", kScreen).settings.cylinder, 2147483647);
+}
+
+TEST(ChooseSettingsFilePath, UsesTheConfigurationDirectoryWhenTheProgramIsInstalled) {
+  struct Case {
+    const char* executable;
+    bool writable;
+    const char* xdg;
+    const char* home;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"/home/me/dravik/dravik", true, "/x", "/home/me", "/home/me/dravik/dravik.ini"},
+      {"/home/me/bin/viewer.exe", true, "", "", "/home/me/bin/viewer.ini"},
+      {"dravik", true, "", "", "dravik.ini"},
+      {"/usr/bin/dravik", false, "/home/me/.cfg", "/home/me", "/home/me/.cfg/dravik/dravik.ini"},
+      {"/usr/bin/dravik", false, "/home/me/.cfg/", "/home/me", "/home/me/.cfg/dravik/dravik.ini"},
+      {"/usr/bin/dravik", false, "", "/home/me", "/home/me/.config/dravik/dravik.ini"},
+      {"/usr/bin/dravik", false, "relative", "/home/me/", "/home/me/.config/dravik/dravik.ini"},
+      {"/usr/bin/dravik", false, "", "", "/usr/bin/dravik.ini"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseSettingsFilePath(c.executable, c.writable, c.xdg, c.home), c.expected)
+        << c.executable;
+  }
+}
+
+TEST(AppDirectory, KeepsExactlyOneTrailingSeparator) {
+  EXPECT_EQ(AppDirectory("/opt/dravik/dravik"), "/opt/dravik/");
+  EXPECT_EQ(AppDirectory("/dravik"), "/");
+  EXPECT_EQ(AppDirectory("dravik"), "");
+  EXPECT_EQ(ExecutableBaseName("/opt/dravik/dravik.bin"), "dravik");
+  EXPECT_EQ(ExecutableBaseName("/opt/my.dir/dravik"), "dravik");
+}
+
+// A program killed while it saves its settings leaves either the old file or the new one.
+TEST(SaveSettingsKilled, LeavesTheOldOrTheNewFileNeverAPartialOne) {
+  TempDir dir;
+  const std::string path = dir / "dravik.ini";
+  Settings old_settings;
+  Settings new_settings;
+  new_settings.cylinder = 6;
+  new_settings.item_colors.fill(MakeRgb(1, 2, 3));
+  const std::string old_text = SettingsFileText(old_settings);
+  const std::string new_text = SettingsFileText(new_settings);
+  ASSERT_TRUE(SaveSettings(path, old_settings).ok);
+
+  std::mt19937 random(99);
+  for (int round = 0; round < 30; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) {
+        SaveSettings(path, i % 2 ? old_settings : new_settings);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(500 + random() % 15000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string text = dravik::ReadText(path);
+    ASSERT_TRUE(text == old_text || text == new_text) << "round " << round << ": " << text.size();
+  }
+}
+
+TEST(SettingsFilePath, AProgramDirectoryThatCannotBeWrittenMovesTheFile) {
+  const TempDir temp;
+  const fs::path& dir = temp.path();
+  fs::permissions(dir, fs::perms(0555));
+  if (::access(dir.c_str(), W_OK) == 0) {
+    GTEST_SKIP() << "the superuser writes into read-only directories";
+  }
+  const std::string executable = (dir / "dravik").string();
+  const char* home = std::getenv("HOME");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const std::string chosen = SettingsFilePath(executable);
+  EXPECT_NE(chosen, (dir / "dravik.ini").string());
+  if ((config && config[0] == '/') || (home && home[0] != '\0')) {
+    EXPECT_TRUE(chosen.ends_with("/dravik/dravik.ini")) << chosen;
+  }
+}
+
+TEST(SettingsFilePath, AnInstalledProgramKeepsItsSettingsWithTheUser) {
+  const TempDir temp;
+  const fs::path& prefix = temp.path();
+  fs::create_directories(prefix / "bin");
+  const std::string executable = (prefix / "bin" / "dravik").string();
+  EXPECT_EQ(SettingsFilePath(executable), (prefix / "bin" / "dravik.ini").string());
+
+  fs::create_directories(prefix / "share" / "dravik");
+  const char* home = std::getenv("HOME");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if ((config && config[0] == '/') || (home && home[0] != '\0')) {
+    const std::string chosen = SettingsFilePath(executable);
+    EXPECT_TRUE(chosen.ends_with("/dravik/dravik.ini")) << chosen;
+    EXPECT_EQ(chosen.find(prefix.string()), std::string::npos);
+  }
 }
 
 }  // namespace

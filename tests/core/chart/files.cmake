@@ -5,4 +5,5 @@ set(DRAVIK_CHART_TESTS
   core/chart/scale_labels_test.cpp
   core/chart/scaling_test.cpp
   core/chart/trace_raster_test.cpp
+  core/chart/twips_test.cpp
 )

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "chart/twips.h"
-
 namespace dravik {
 namespace {
 
@@ -35,14 +33,6 @@ TEST(TimeLabel, SecondsOrMillisecondsWithABlank) {
   EXPECT_EQ(TimeLabel(12345, 0), " 12345");
   EXPECT_EQ(TimeLabel(0, 0), " 0");
   EXPECT_EQ(TimeLabel(12345678, 0), " 1.234568E+07");
-}
-
-TEST(Twips, FifteenToThePixelHalvesToEven) {
-  EXPECT_EQ(TwipsToPixels(3015), 201);
-  EXPECT_EQ(TwipsToPixels(400), 27);
-  EXPECT_EQ(TwipsToPixels(7.5), 0);
-  EXPECT_EQ(TwipsToPixels(22.5), 2);
-  EXPECT_EQ(PixelsToTwips(725), 10875);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -15,8 +14,12 @@
 
 #include <gtest/gtest.h>
 
+<<<<<<< HEAD
 #include "app/open_log.h"
 #include "common/path.h"
+=======
+#include "support/temp_dir.h"
+>>>>>>> c
 
 namespace dravik {
 namespace {
@@ -608,18 +611,11 @@ TEST(ReadLog, ReportsProgressFromZeroUpwards) {
 
 class ReadLogFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ =
-        std::filesystem::temp_directory_path() / ("dravik_reader_test_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& text) {
-    const std::filesystem::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    return temp_.Write(name, text);
   }
-  std::filesystem::path dir_;
+  TempDir temp_;
+  const std::filesystem::path dir_ = temp_.path();
 };
 
 TEST_F(ReadLogFile, ReadsAFile) {
@@ -700,12 +696,6 @@ TEST(ParseTimeOfDay, ReadsClockTimes) {
       EXPECT_EQ(error.number, c.number) << c.text;
     }
   }
-}
-
-TEST(FileNameOf, TakesThePartAfterTheLastSeparator) {
-  EXPECT_EQ(FileNameOf("/home/user/logs/drive.csv"), "drive.csv");
-  EXPECT_EQ(FileNameOf("drive.csv"), "drive.csv");
-  EXPECT_EQ(FileNameOf("logs/"), "");
 }
 
 }  // namespace

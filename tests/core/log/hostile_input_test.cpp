@@ -1,26 +1,21 @@
 // Files a user may be handed by a stranger: every one must end in a clear message or a sound load,
-// never in a crash, a hang, a half-filled table or a lost settings file.
+// never in a crash, a hang or a half-filled table.
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/open_log.h"
-#include "app/settings_file.h"
 #include "common/path.h"
 #include "log/load_error.h"
-#include "panel/item_panel_layout.h"
+#include "support/temp_dir.h"
 
 namespace dravik {
 namespace {
@@ -70,19 +65,8 @@ class StopAndJoin {
 
 class HostileFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "dravik-hostile-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
-  }
-  void TearDown() override {
-    std::error_code error;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, error);
-    fs::remove_all(dir_, error);
-  }
   std::string Write(const std::string& name, const std::string& text) {
-    const fs::path path = dir_ / fs::u8path(name);
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    return temp_.Write(name, text);
   }
   // Loads a good log first, so that a failure must also clear what was there.
   LoadError LoadAfterGoodLog(const std::string& path, LogTable& table) {
@@ -90,7 +74,8 @@ class HostileFiles : public ::testing::Test {
     EXPECT_EQ(good.kind, LoadFailure::kNone);
     return OpenLog(path, NoFuel(), table);
   }
-  fs::path dir_;
+  TempDir temp_;
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(HostileFiles, FailuresShowTheirMessageAndLeaveNothingBehind) {
@@ -357,93 +342,6 @@ TEST_F(HostileFiles, MessagesHoldNeitherPathNorContent) {
         << n;
     EXPECT_EQ(ErrorDescription(number).find(".csv"), std::string::npos) << n;
   }
-}
-
-// The item panel fits a 10 MB name from a hostile header without measuring every prefix.
-TEST(HostileNames, AHugeNameIsFittedWithFewMeasurements) {
-  const std::string name = "Engine Speed " + std::string(10 << 20, 'x');
-  int measurements = 0;
-  const TextMeasure six_px_per_byte = [&](std::string_view text) {
-    ++measurements;
-    return 6.0 * static_cast<double>(text.size());
-  };
-  const FittedCaption fitted = FitItemCaption(name, 180, six_px_per_byte, false);
-  EXPECT_EQ(fitted.caption, "Engine Speed xxxxxxxxxxxxxx...");  // 27 characters and "...": 180 px
-  EXPECT_EQ(fitted.tooltip, name);
-  EXPECT_LT(measurements, 64);
-}
-
-// A program killed while it saves its settings leaves either the old file or the new one.
-TEST(SaveSettingsKilled, LeavesTheOldOrTheNewFileNeverAPartialOne) {
-  std::string pattern = (fs::temp_directory_path() / "dravik-kill-XXXXXX").string();
-  const fs::path dir = ::mkdtemp(pattern.data());
-  const std::string path = (dir / "dravik.ini").string();
-  Settings old_settings;
-  Settings new_settings;
-  new_settings.cylinder = 6;
-  new_settings.item_colors.fill(MakeRgb(1, 2, 3));
-  const std::string old_text = SettingsFileText(old_settings);
-  const std::string new_text = SettingsFileText(new_settings);
-  ASSERT_TRUE(SaveSettings(path, old_settings).ok);
-
-  std::mt19937 random(99);
-  for (int round = 0; round < 30; ++round) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int i = 0;; ++i) {
-        SaveSettings(path, i % 2 ? old_settings : new_settings);
-      }
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(500 + random() % 15000));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    std::ifstream stream(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(stream), {}};
-    ASSERT_TRUE(text == old_text || text == new_text) << "round " << round << ": " << text.size();
-  }
-  std::error_code error;
-  fs::remove_all(dir, error);
-}
-
-TEST(SettingsFilePath, AProgramDirectoryThatCannotBeWrittenMovesTheFile) {
-  std::string pattern = (fs::temp_directory_path() / "dravik-ro-XXXXXX").string();
-  const fs::path dir = ::mkdtemp(pattern.data());
-  fs::permissions(dir, fs::perms(0555));
-  if (::access(dir.c_str(), W_OK) == 0) {
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::remove_all(dir);
-    GTEST_SKIP() << "the superuser writes into read-only directories";
-  }
-  const std::string executable = (dir / "dravik").string();
-  const char* home = std::getenv("HOME");
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const std::string chosen = SettingsFilePath(executable);
-  EXPECT_NE(chosen, (dir / "dravik.ini").string());
-  if ((config && config[0] == '/') || (home && home[0] != '\0')) {
-    EXPECT_TRUE(chosen.ends_with("/dravik/dravik.ini")) << chosen;
-  }
-  fs::permissions(dir, fs::perms::owner_all);
-  fs::remove_all(dir);
-}
-
-TEST(SettingsFilePath, AnInstalledProgramKeepsItsSettingsWithTheUser) {
-  std::string pattern = (fs::temp_directory_path() / "dravik-inst-XXXXXX").string();
-  const fs::path prefix = ::mkdtemp(pattern.data());
-  fs::create_directories(prefix / "bin");
-  const std::string executable = (prefix / "bin" / "dravik").string();
-  EXPECT_EQ(SettingsFilePath(executable), (prefix / "bin" / "dravik.ini").string());
-
-  fs::create_directories(prefix / "share" / "dravik");
-  const char* home = std::getenv("HOME");
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if ((config && config[0] == '/') || (home && home[0] != '\0')) {
-    const std::string chosen = SettingsFilePath(executable);
-    EXPECT_TRUE(chosen.ends_with("/dravik/dravik.ini")) << chosen;
-    EXPECT_EQ(chosen.find(prefix.string()), std::string::npos);
-  }
-  fs::remove_all(prefix);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "panel/item_panel_layout.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace dravik {
@@ -75,6 +77,20 @@ TEST(FitItemPanelScroll, ScrollsOnlyATallerList) {
   EXPECT_EQ(many.page_step, 24015);
   EXPECT_FALSE(FitItemPanelScroll(5175, 4815).enabled);
   EXPECT_EQ(FitItemPanelScroll(300, 255).view_height, 0);
+}
+
+// The item panel fits a 10 MB name from a hostile header without measuring every prefix.
+TEST(HostileNames, AHugeNameIsFittedWithFewMeasurements) {
+  const std::string name = "Engine Speed " + std::string(10 << 20, 'x');
+  int measurements = 0;
+  const TextMeasure six_px_per_byte = [&](std::string_view text) {
+    ++measurements;
+    return 6.0 * static_cast<double>(text.size());
+  };
+  const FittedCaption fitted = FitItemCaption(name, 180, six_px_per_byte, false);
+  EXPECT_EQ(fitted.caption, "Engine Speed xxxxxxxxxxxxxx...");  // 27 characters and "...": 180 px
+  EXPECT_EQ(fitted.tooltip, name);
+  EXPECT_LT(measurements, 64);
 }
 
 }  // namespace

@@ -1,2 +1,0 @@
-include(gui/main_tests.cmake)
-include(gui/aux_tests.cmake)
