@@ -406,7 +406,7 @@ void MainWindow::DrowScale() {
   const int height_px = chart_box_->height();
   scale_->setGeometry(0, 0, TwipsToPixels(strip.width_twips), height_px);
   QImage picture = NewPicture(scale_->size());
-  DrowScaleImage(picture, strip, settings_.item_colors);
+  RenderScaleImage(picture, strip, settings_.item_colors);
   scale_->SetPicture(std::move(picture));
   const Rect back{0, 0, PixelsToTwips(chart_box_->width()), PixelsToTwips(height_px)};
   const Rect graph_rect = GraphRect(back, strip.width_twips);
@@ -424,7 +424,7 @@ void MainWindow::DrowGraph() {
   // never drawn at all.
   SummarisePlotYOf(table_, visible, plot_y_summaries_);
   QImage picture = NewPicture(graph_->size());
-  DrowGraphImage(picture, table_, plot_y_summaries_, view_, visible, settings_);
+  RenderGraphImage(picture, table_, plot_y_summaries_, view_, visible, settings_);
   graph_->SetPicture(std::move(picture));
   UpdateCursorLines();
   if (max_view_check_->isChecked()) {

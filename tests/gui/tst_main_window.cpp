@@ -228,7 +228,7 @@ class TestMainWindow : public QObject {
     std::vector<PlotYSummary> fresh(table.item_count + 1);
     fresh[1] = SummarisePlotY(table.PlotY(1));
     QImage expected = NewPicture(window->Graph()->size());
-    DrowGraphImage(expected, table, fresh, window->View(), window->VisibleItems(),
+    RenderGraphImage(expected, table, fresh, window->View(), window->VisibleItems(),
                    window->AppSettings());
     QCOMPARE(window->Graph()->Picture(), expected);
     // Alpha is 50 from sample 10 on, a flat line: in the middle of the chart nothing is drawn
