@@ -42,15 +42,6 @@
 #include "panel/top_level_window.h"
 
 namespace dravik {
-namespace {
-
-QRect PixelRect(const Rect& twips) {
-  return QRect(TwipsToPixels(twips.left), TwipsToPixels(twips.top), TwipsToPixels(twips.width),
-               TwipsToPixels(twips.height));
-}
-
-}  // namespace
-
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   BuildControls();
   BuildCommands();
