@@ -571,7 +571,7 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
   QImage image = NewPicture(QSize(kChartWidthPx, kChartHeightPx));
   const auto drow_graph = [&](const ChartView& view) {
     const Clock::time_point begin = Clock::now();
-    DrowGraphImage(image, table, summaries, view, visible, settings);
+    RenderGraphImage(image, table, summaries, view, visible, settings);
     return MsSince(begin);
   };
   times.clear();

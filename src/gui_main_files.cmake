@@ -1,13 +1,18 @@
 set(DRAVIK_GUI_MAIN_SOURCES
+  src/app/command_panel.cpp
+  src/app/command_panel.h
   src/app/main_window.cpp
-  src/app/main_window_commands.cpp
   src/app/main_window.h
+  src/app/main_window_colour_menu.cpp
+  src/app/main_window_open.cpp
   src/app/report_chart_view.cpp
   src/app/report_chart_view.h
   src/panel/top_level_window.cpp
   src/panel/top_level_window.h
   src/chart/chart_image_view.cpp
   src/chart/chart_image_view.h
+  src/chart/chart_panel.cpp
+  src/chart/chart_panel.h
   src/chart/graph_view.cpp
   src/chart/graph_view.h
   src/chart/scale_view.cpp
@@ -16,4 +21,6 @@ set(DRAVIK_GUI_MAIN_SOURCES
   src/log/load_progress_dialog.h
   src/panel/item_panel.cpp
   src/panel/item_panel.h
+  src/panel/trip_list_panel.cpp
+  src/panel/trip_list_panel.h
 )

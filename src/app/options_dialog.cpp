@@ -8,21 +8,14 @@
 #include <QPushButton>
 
 #include "app/options_check.h"
+#include "app/options_layout.h"
 #include "chart/twips.h"
 #include "common/number_format.h"
+#include "panel/top_level_window.h"
 
 namespace dravik {
 
 namespace {
-
-// Client area in twips: the frame "設定" and the button row with a 120-twip margin.
-constexpr int kClientWidthTwips = 5655;
-constexpr int kClientHeightTwips = 4335;
-
-void Place(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                      TwipsToPixels(height));
-}
 
 // Labels and check boxes take the size their text needs.
 void PlaceAt(QWidget* widget, int left, int top) {
@@ -73,65 +66,65 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QW
   if (parent != nullptr) {
     setWindowIcon(parent->windowIcon());
   }
-  setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+  setFixedSize(PixelSize(kOptionsClientWidth, kOptionsClientHeight));
 
   auto* fra_option = new QGroupBox(QStringLiteral("設定"), this);
-  Place(fra_option, 120, 120, 5415, 3615);
+  fra_option->setGeometry(PixelRect(kOptionsFrameRect));
   auto* fra_basic = new QGroupBox(QStringLiteral("基本設定"), fra_option);
-  Place(fra_basic, 120, 240, 5175, 1695);
+  fra_basic->setGeometry(PixelRect(kBasicFrameRect));
   chk_time_unit_sec_ =
       SwitchBox("chkTimeUnitSec", QStringLiteral("TIME項目の単位を[ms]から[秒]で表記する"),
                 settings.time_unit_sec, fra_basic);
-  PlaceAt(chk_time_unit_sec_, 240, 240);
+  PlaceAt(chk_time_unit_sec_, kSwitchLeft, kSwitchTops[0]);
   chk_section_time_ =
       SwitchBox("chkSectionTime", QStringLiteral("数値表示ウィンドウに区間情報を表示する"),
                 settings.section_time, fra_basic);
-  PlaceAt(chk_section_time_, 240, 600);
+  PlaceAt(chk_section_time_, kSwitchLeft, kSwitchTops[1]);
   chk_always_tooltip_ =
       SwitchBox("chkAlwaysToolTip", QStringLiteral("表示項目のツールチップを常に有効にする"),
                 settings.always_tooltip, fra_basic);
-  PlaceAt(chk_always_tooltip_, 240, 960);
+  PlaceAt(chk_always_tooltip_, kSwitchLeft, kSwitchTops[2]);
   chk_graph_scale_mode_ =
       SwitchBox("chkGraphScaleMode", QStringLiteral("スケーリング方法を旧仕様にする"),
                 settings.graph_scale_mode, fra_basic);
-  PlaceAt(chk_graph_scale_mode_, 240, 1320);
+  PlaceAt(chk_graph_scale_mode_, kSwitchLeft, kSwitchTops[3]);
   chk_graph_scale_mode_->setVisible(show_scale_mode_option);
 
   auto* fra_fuel_efficient = new QGroupBox(QStringLiteral("燃費関連"), fra_option);
-  Place(fra_fuel_efficient, 120, 2040, 5175, 1455);
+  fra_fuel_efficient->setGeometry(PixelRect(kFuelFrameRect));
   const auto add_field = [fra_fuel_efficient](const char* name, const QString& caption,
                                               const QString& unit, int top) {
-    PlaceAt(new QLabel(caption, fra_fuel_efficient), 240, top + 120);
+    PlaceAt(new QLabel(caption, fra_fuel_efficient), kFieldCaptionLeft, top + kFieldTextDrop);
     auto* text = new QLineEdit(fra_fuel_efficient);
     text->setObjectName(QLatin1String(name));
-    Place(text, 2640, top, 975, 330);
+    text->setGeometry(PixelRect(Rect{kFieldTextLeft, top, kFieldTextWidth, kFieldTextHeight}));
     if (!unit.isEmpty()) {
-      PlaceAt(new QLabel(unit, fra_fuel_efficient), 3720, top + 120);
+      PlaceAt(new QLabel(unit, fra_fuel_efficient), kFieldUnitLeft, top + kFieldTextDrop);
     }
     return text;
   };
   txt_injector_flow_scaling_ =
       add_field("txtInjectorFlowScaling", QStringLiteral("インジェクタ容量"),
-                QStringLiteral("[cc/min]"), 240);
+                QStringLiteral("[cc/min]"), kFieldTops[0]);
   txt_injector_latency_ =
       add_field("txtInjectorLatency", QStringLiteral("インジェクタ無効噴射時間"),
-                QStringLiteral("[ms]"), 600);
-  txt_cylinder_ = add_field("txtCylinder", QStringLiteral("シリンダ数"), QString(), 960);
+                QStringLiteral("[ms]"), kFieldTops[1]);
+  txt_cylinder_ = add_field("txtCylinder", QStringLiteral("シリンダ数"), QString(), kFieldTops[2]);
   txt_injector_flow_scaling_->setText(
       QString::fromStdString(FormatGeneral(settings.injector_flow_scaling)));
   txt_injector_latency_->setText(QString::fromStdString(FormatGeneral(settings.injector_latency)));
   txt_cylinder_->setText(QString::number(settings.cylinder));
 
   cmd_ok_ = new QPushButton(QStringLiteral("OK"), this);
-  Place(cmd_ok_, 1680, 3840, 1215, 375);
+  cmd_ok_->setGeometry(PixelRect(kOptionsOkRect));
   cmd_ok_->setObjectName(QStringLiteral("cmdOK"));
   cmd_ok_->setDefault(true);
   cmd_cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
   cmd_cancel_->setObjectName(QStringLiteral("cmdCancel"));
-  Place(cmd_cancel_, 3000, 3840, 1215, 375);
+  cmd_cancel_->setGeometry(PixelRect(kOptionsCancelRect));
   cmd_help_ = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
   cmd_help_->setObjectName(QStringLiteral("cmdHelp"));
-  Place(cmd_help_, 4320, 3840, 1215, 375);
+  cmd_help_->setGeometry(PixelRect(kOptionsHelpRect));
   connect(cmd_ok_, &QPushButton::clicked, this, &OptionsDialog::cmdOK_Click);
   connect(cmd_cancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(cmd_help_, &QPushButton::clicked, this, &OptionsDialog::helpRequested);

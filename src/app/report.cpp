@@ -10,6 +10,7 @@
 #include "app/open_log.h"
 #include "app/settings_file.h"
 #include "chart/scaling.h"
+#include "chart/twips.h"
 #include "common/path.h"
 #include "common/settings.h"
 #include "log/fuel_trip.h"
@@ -23,8 +24,9 @@ namespace dravik {
 namespace {
 
 constexpr int32_t kMaxImageSide = 32767;  // the chart's geometry is 16-bit
-// The screen the window positions are checked against: 1920 x 1080 pixels at 15 twips each.
-constexpr ScreenSize kReportScreen{1920 * 15, 1080 * 15};
+// The screen the window positions are checked against: 1920 x 1080 pixels.
+constexpr ScreenSize kReportScreen{static_cast<int32_t>(1920 * kTwipsPerPixel),
+                                   static_cast<int32_t>(1080 * kTwipsPerPixel)};
 
 // A whole text of decimal digits, without sign, within 0..max.
 std::optional<int64_t> ParseCount(std::string_view text, int64_t max) {

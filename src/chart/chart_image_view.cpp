@@ -47,9 +47,9 @@ QImage NewPicture(QSize size_px) {
   return image;
 }
 
-void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
-                    const ChartView& view, std::span<const int> visible_items,
-                    const Settings& settings) {
+void RenderGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
+                      const ChartView& view, std::span<const int> visible_items,
+                      const Settings& settings) {
   image.fill(Qt::white);
   const int64_t span = view.view_span;
   if (image.isNull() || span <= 0) {
@@ -101,7 +101,7 @@ void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYS
   DrawTraces(traces, first, span, buffer, scratch);
 }
 
-void DrowScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors) {
+void RenderScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors) {
   image.fill(Qt::white);
   if (image.isNull()) {
     return;
@@ -156,12 +156,12 @@ QImage RenderChartImage(const LogTable& table, const Settings& settings,
   QPainter painter(&picture);
   if (strip_px > 0) {
     QImage scale = NewPicture(QSize(strip_px, size_px.height()));
-    DrowScaleImage(scale, strip, settings.item_colors);
+    RenderScaleImage(scale, strip, settings.item_colors);
     painter.drawImage(0, 0, scale);
   }
   if (graph_px > 0) {
     QImage graph = NewPicture(QSize(graph_px, size_px.height()));
-    DrowGraphImage(graph, table, summaries, view, visible_items, settings);
+    RenderGraphImage(graph, table, summaries, view, visible_items, settings);
     painter.drawImage(TwipsToPixels(graph_rect.left), 0, graph);
   }
   return picture;

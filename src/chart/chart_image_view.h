@@ -19,13 +19,13 @@ QImage NewPicture(QSize size_px);
 // labels under the plot band, then the trace of every item of `visible_items` in its colour, each
 // through the core's rasteriser into the image's pixels. `summaries` holds SummarisePlotY of
 // every visible item, indexed by item number. Nothing but the background when view.view_span is 0.
-void DrowGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
-                    const ChartView& view, std::span<const int> visible_items,
-                    const Settings& settings);
+void RenderGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
+                      const ChartView& view, std::span<const int> visible_items,
+                      const Settings& settings);
 
 // Draws the scale strip into `image` (the strip's size): for each axis of `strip` its line and
 // ticks in the item's colour and its labels in black, rotated to read bottom to top.
-void DrowScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors);
+void RenderScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors);
 
 // The chart as the main window shows it, size_px in all: the scale strip of `visible_items` at
 // the left and the chart filling the rest (the chart vanishes when the strip takes the width).

@@ -42,7 +42,7 @@ Rect GraphRect(const Rect& back, int32_t scale_width_twips) {
 
 MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height) {
   MaxViewLayout layout;
-  const int32_t minimum = non_client_height + 560;
+  const int32_t minimum = non_client_height + kMaxViewMinimumHeightAboveChrome;
   if (height <= minimum) {
     layout.window_height = minimum;
     return layout;

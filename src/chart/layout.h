@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "chart/twips.h"
+
 namespace dravik {
 
 // A control's place in its parent, in twips.
@@ -17,10 +19,9 @@ Rect MoveControl(int32_t left, int32_t top, int32_t width, int32_t height);
 
 // Height of a window's title bar and its top and bottom sizing borders in twips:
 // round(twips_per_px * (caption + 2 x sizing frame)). Where the platform reports no frame the
-// classic metrics stand in: 19 px caption, 4 px frame, 405 twips at 15 twips per pixel.
+// classic metrics stand in: 19 px caption, 4 px frame, 405 twips at kTwipsPerPixel.
 inline constexpr int kClassicCaptionPx = 19;
 inline constexpr int kClassicSizingFramePx = 4;
-inline constexpr double kTwipsPerPixel = 15.0;
 int32_t WindowChromeHeight(int caption_px, int sizing_frame_px,
                            double twips_per_px = kTwipsPerPixel);
 
@@ -32,6 +33,21 @@ inline constexpr int32_t kCommandFrameHeight = 1695;  // fraCommand and fraFuelE
 inline constexpr int32_t kChartScrollHeight = 255;
 inline constexpr int32_t kCursorLineTop = 400;  // chart units
 inline constexpr int32_t kCursorLineBottom = 10400;
+
+// The command frame's controls (fraCommand), inside the frame.
+inline constexpr Rect kOpenButtonRect{120, 240, 1575, 375};             // cmdOpenFile
+inline constexpr Rect kNumericDisplayButtonRect{1800, 240, 1575, 375};  // chkMaxView
+inline constexpr Rect kOptionButtonRect{120, 720, 1575, 375};           // cmdOption
+inline constexpr Rect kHelpButtonRect{1800, 720, 1575, 375};            // cmdHelp
+inline constexpr Rect kMagnificationLabelRect{120, 1275, 390, 180};
+inline constexpr Rect kMagnificationComboRect{600, 1200, 1095, 300};  // cmbMultipl
+inline constexpr Rect kExitButtonRect{1800, 1200, 1575, 375};         // cmdExit
+
+// The trip list (lstFuelEfficient) inside its frame, and its name, value and unit columns.
+inline constexpr Rect kTripListRect{120, 240, 3255, 1335};
+inline constexpr int32_t kTripNameColumnWidth = 1420;
+inline constexpr int32_t kTripValueColumnWidth = 950;
+inline constexpr int32_t kTripUnitColumnWidth = 800;
 
 // Where the main window's parts go for an outer size (twips).
 struct MainLayout {
@@ -60,9 +76,13 @@ MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height
 // the strip is wider than the box).
 Rect GraphRect(const Rect& back, int32_t scale_width_twips);
 
-// The numeric display window's fixed sizes.
+// The numeric display window's fixed sizes: its buttons, its name column and the other columns,
+// and the least height of its client area above the chrome.
 inline constexpr int32_t kMaxViewButtonWidth = 1455;
 inline constexpr int32_t kMaxViewButtonHeight = 375;
+inline constexpr int32_t kMaxViewNameColumnWidth = 3225;
+inline constexpr int32_t kMaxViewValueColumnWidth = 850;
+inline constexpr int32_t kMaxViewMinimumHeightAboveChrome = 560;
 
 struct MaxViewLayout {
   int32_t window_height = 0;  // after the minimum: at most nc + 560 leaves the rest unchanged

@@ -1,6 +1,5 @@
 #include "chart/twips.h"
 
-#include "chart/layout.h"
 #include "common/rounding.h"
 
 namespace dravik {

@@ -4,7 +4,10 @@
 
 namespace dravik {
 
-// Logical pixels of a length in twips, 15 twips to the pixel, rounded half to even
+// Twips per logical pixel: the one factor between the layouts' twips and Qt's pixels.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+// Logical pixels of a length in twips, kTwipsPerPixel to the pixel, rounded half to even
 // (3015 -> 201, 400 -> 27, 160 -> 11).
 int TwipsToPixels(double twips);
 

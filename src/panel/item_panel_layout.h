@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "chart/twips.h"
+
 namespace dravik {
 
 // Item panel geometry in twips: one box per item, 255 high, a row every 240 (rows overlap by 15).
@@ -43,8 +45,9 @@ int32_t ItemBoxTop(int item);
 // Height of the list holding `item_count` >= 1 boxes: 255 + (n - 1) x 240 (three items: 735).
 int32_t ItemListHeight(int item_count);
 
-// Pixels a box leaves for its caption: round((3015 - 300) / twips per pixel), 181 at 15.
-int64_t ItemCaptionAvailablePx(double twips_per_px = 15.0);
+// Pixels a box leaves for its caption: round((3015 - 300) / twips per pixel), 181 at
+// kTwipsPerPixel.
+int64_t ItemCaptionAvailablePx(double twips_per_px = kTwipsPerPixel);
 
 // The item panel's view and scroll bar for the frame's height and the list's height (twips).
 struct ItemPanelScroll {

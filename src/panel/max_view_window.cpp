@@ -1,32 +1,19 @@
 #include "panel/max_view_window.h"
 
-#include <algorithm>
-
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTreeWidget>
 
 #include "chart/layout.h"
 #include "chart/twips.h"
-#include "panel/top_level_window.h"
 
 namespace dravik {
 
 namespace {
-
-constexpr int kNameColumnWidthTwips = 3225;
-constexpr int kValueColumnWidthTwips = 850;
-constexpr int kMinimumHeightAboveChromeTwips = 560;
-
-QRect PixelRect(const Rect& twips) {
-  return QRect(TwipsToPixels(twips.left), TwipsToPixels(twips.top), TwipsToPixels(twips.width),
-               TwipsToPixels(twips.height));
-}
 
 Qt::Alignment ColumnAlignment(int column) {
   return (column == kNameColumn ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
@@ -35,7 +22,7 @@ Qt::Alignment ColumnAlignment(int column) {
 }  // namespace
 
 MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : TopLevelWindow(parent, Qt::Window),
       table_(table),
       settings_(settings),
       lst_max_view_(new QTreeWidget(this)),
@@ -57,9 +44,9 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
     header->setTextAlignment(column, ColumnAlignment(column));
     lst_max_view_->setColumnWidth(
         column,
-        TwipsToPixels(column == kNameColumn ? kNameColumnWidthTwips : kValueColumnWidthTwips));
+        TwipsToPixels(column == kNameColumn ? kMaxViewNameColumnWidth : kMaxViewValueColumnWidth));
   }
-  const QSize button_size(TwipsToPixels(kMaxViewButtonWidth), TwipsToPixels(kMaxViewButtonHeight));
+  const QSize button_size = PixelSize(kMaxViewButtonWidth, kMaxViewButtonHeight);
   cmd_close_->resize(button_size);
   cmd_copy_->resize(button_size);
   cmd_close_->setDefault(true);
@@ -69,7 +56,6 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
   connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
 
-  frame_ = FrameExtents(*this);
   SetOuterRectTwips(
       QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
   MaxViewList();
@@ -155,37 +141,8 @@ void MaxViewWindow::cmdCopy_Click() {
   }
 }
 
-int32_t MaxViewWindow::ChromeHeightTwips() const {
-  return WindowChromeHeight(frame_.top() - frame_.bottom(), frame_.bottom());
-}
-
-QRect MaxViewWindow::OuterRectTwips() const {
-  const QSize outer = size().grownBy(frame_);
-  return QRect(PixelsToTwips(x()), PixelsToTwips(y()), PixelsToTwips(outer.width()),
-               PixelsToTwips(outer.height()));
-}
-
-void MaxViewWindow::SetOuterRectTwips(const QRect& rect_twips) {
-  requested_twips_ = rect_twips;
-  const int vertical_frame = frame_.top() + frame_.bottom();
-  setMinimumHeight(TwipsToPixels(ChromeHeightTwips() + kMinimumHeightAboveChromeTwips) -
-                   vertical_frame);
-  move(TwipsToPixels(rect_twips.x()), TwipsToPixels(rect_twips.y()));
-  resize(std::max(TwipsToPixels(rect_twips.width()) - frame_.left() - frame_.right(), 0),
-         std::max(TwipsToPixels(rect_twips.height()) - vertical_frame, minimumHeight()));
-}
-
-void MaxViewWindow::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  // Before the first show the platform reports no frame and the classic one stood in. Where the
-  // real frame is known now, the stored outer size is applied again with it, so that the size
-  // read back at closing is the size that was stored.
-  const QMargins frame = FrameExtents(*this);
-  if (!shown_ && frame != frame_) {
-    frame_ = frame;
-    SetOuterRectTwips(requested_twips_);
-  }
-  shown_ = true;
+void MaxViewWindow::ApplyMinimumSize() {
+  setMinimumHeight(ClientSize(0, ChromeHeightTwips() + kMaxViewMinimumHeightAboveChrome).height());
 }
 
 void MaxViewWindow::resizeEvent(QResizeEvent* event) {
@@ -202,7 +159,7 @@ void MaxViewWindow::Form_Resize() {
       LayoutMaxViewWindow(outer.width(), outer.height(), ChromeHeightTwips());
   if (!layout.laid_out) {
     if (layout.window_height != outer.height()) {
-      resize(width(), TwipsToPixels(layout.window_height) - frame_.top() - frame_.bottom());
+      resize(width(), ClientSize(0, layout.window_height).height());
     }
     return;
   }

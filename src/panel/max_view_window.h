@@ -2,13 +2,13 @@
 
 #include <cstdint>
 
-#include <QRect>
 #include <QWidget>
 
 #include "chart/cursors.h"
 #include "common/settings.h"
 #include "log/log_table.h"
 #include "panel/numeric_display.h"
+#include "panel/top_level_window.h"
 
 class QPushButton;
 class QTreeWidget;
@@ -25,7 +25,7 @@ namespace dravik {
 // close button, Esc, Enter, the close box, close()) stores its place and size into the settings,
 // emits Closed and deletes it; deactivating it stores them as well. The owner minimises and
 // restores it along with the main window through FollowMainWindow.
-class MaxViewWindow : public QWidget {
+class MaxViewWindow : public TopLevelWindow {
   Q_OBJECT
 
  public:
@@ -54,11 +54,6 @@ class MaxViewWindow : public QWidget {
   QPushButton* CloseButton() const { return cmd_close_; }
   QPushButton* CopyButton() const { return cmd_copy_; }
 
-  // Outer window rectangle in twips, as the settings keep it: the window's position and its
-  // client size grown by the frame.
-  QRect OuterRectTwips() const;
-  void SetOuterRectTwips(const QRect& rect_twips);
-
  signals:
   // The window is closing, its place stored: the main window unchecks its numeric display box.
   void Closed();
@@ -68,25 +63,18 @@ class MaxViewWindow : public QWidget {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
+  // The least height keeps the list's client area above the chrome.
+  void ApplyMinimumSize() override;
 
  private:
   void cmdCopy_Click();
   void Form_Resize();
   void StoreGeometry();
   void ShowDisplay();
-  // The frame the platform reports, or the classic one (19 px caption, 4 px borders) where it
-  // reports none.
-  // Title bar and borders in twips, from frame_.
-  int32_t ChromeHeightTwips() const;
 
   const LogTable& table_;
   Settings& settings_;
   NumericDisplay display_;
-  // The frame all outer sizes are reckoned with, so that the size stored is the size applied.
-  QMargins frame_;
-  bool shown_ = false;
-  QRect requested_twips_;  // the outer rectangle last asked for
   QTreeWidget* lst_max_view_;
   QPushButton* cmd_close_;
   QPushButton* cmd_copy_;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLatin1String>
 #include <QSpontaneKeyEvent>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -31,6 +32,28 @@ inline void TurnWheel(QWidget* target, int angle) {
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QSpontaneKeyEvent::setSpontaneous(&event);
   qApp->notify(target, &event);
+}
+
+// The widget of class T named `name` inside `window`: the control names of the forms
+// ("picGraph", "cmbMultipl", "chkMaxView", ...).
+template <class T>
+T* Find(const QWidget* window, const char* name) {
+  return window->findChild<T*>(QLatin1String(name));
+}
+
+// The top-level window of class T, a shown one before a hidden one; null when there is none.
+template <class T>
+T* FindTopLevel() {
+  T* hidden = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* window = qobject_cast<T*>(widget)) {
+      if (window->isVisible()) {
+        return window;
+      }
+      hidden = window;
+    }
+  }
+  return hidden;
 }
 
 // A shown main window whose messages are collected in `messages` instead of shown.

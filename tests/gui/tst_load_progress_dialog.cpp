@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "chart/graph_view.h"
+#include "gui_test_support.h"
 #include "log/load_progress_dialog.h"
 #include "panel/item_panel.h"
 
@@ -72,7 +73,8 @@ class TestLoadProgressDialog : public QObject {
     QVERIFY(shown_during_load);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(window.Table().IsLoaded());
-    QCOMPARE(window.Graph()->Picture().size(), window.Graph()->size());
+    QCOMPARE(Find<GraphView>(&window, "picGraph")->Picture().size(),
+             Find<GraphView>(&window, "picGraph")->size());
     QCOMPARE(window.width(), 900);
   }
 

@@ -16,12 +16,14 @@
 
 #include "app/main_window.h"
 #include "chart/chart_image_view.h"
+#include "chart/chart_panel.h"
 #include "chart/graph_view.h"
 #include "chart/scale_view.h"
 #include "chart/scaling.h"
 #include "gui_test_support.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
+#include "panel/trip_list_panel.h"
 
 using namespace dravik;
 
@@ -82,7 +84,7 @@ class TestMainWindow : public QObject {
     window->OpenFile(WriteTextFile(dir_, "good.csv", SimpleLog(20)));
     QVERIFY(messages_.isEmpty());
     QCOMPARE(window->windowTitle(), TitleFor("good.csv"));
-    ItemPanel* items = window->Items();
+    ItemPanel* items = Find<ItemPanel>(window.get(), "fraSelectItem");
     QCOMPARE(items->BoxCount(), 3);
     QCOMPARE(items->Box(1)->text(), QString("Alpha"));
     QCOMPARE(items->Box(3)->text(), QString("Vehicle Speed (km/h)"));
@@ -90,42 +92,46 @@ class TestMainWindow : public QObject {
       QVERIFY(!items->Box(i)->isHidden());
       QVERIFY(!items->Box(i)->isChecked());
     }
-    QVERIFY(window->TripList()->topLevelItemCount() >= 1);
-    QCOMPARE(window->TripList()->topLevelItemCount(), 3);  // speed item, no economy
-    QCOMPARE(window->TripList()->topLevelItem(0)->text(0), QString("走行時間"));
-    QCOMPARE(window->TripList()->topLevelItem(0)->textAlignment(1) & Qt::AlignRight,
-             Qt::AlignRight);
-    window->CopyTripList();
+    QVERIFY(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItemCount() >= 1);
+    QCOMPARE(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItemCount(),
+             3);  // speed item, no economy
+    QCOMPARE(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItem(0)->text(0),
+             QString("走行時間"));
+    QCOMPARE(
+        Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItem(0)->textAlignment(1) &
+            Qt::AlignRight,
+        Qt::AlignRight);
+    Find<TripListPanel>(window.get(), "fraFuelEfficient")->mnuFuelEfficientCopy_Click();
     const QStringList lines = QGuiApplication::clipboard()->text().split("\r\n");
     QCOMPARE(lines.size(), 4);  // three rows, each ended by CR LF
     QVERIFY(lines[0].startsWith("走行時間, "));
-    QVERIFY(window->CursorsShown());
-    QVERIFY(!window->Graph()->Picture().isNull());
-    QVERIFY(!window->MagnificationCombo()->isEnabled());
+    QVERIFY(Find<ChartPanel>(window.get(), "picBack")->CursorsShown());
+    QVERIFY(!Find<GraphView>(window.get(), "picGraph")->Picture().isNull());
+    QVERIFY(!Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled());
   }
 
   void failedLoadLeavesTheWindowEmpty() {
     auto window = NewWindow();
     window->OpenFile(WriteTextFile(dir_, "good.csv", SimpleLog(2000)));
-    window->Items()->Box(1)->setChecked(true);
-    window->MagnificationCombo()->setCurrentIndex(3);
-    emit window->MagnificationCombo()->activated(3);
-    QVERIFY(window->TimeScrollBar()->isEnabled());
+    Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
+    Find<QComboBox>(window.get(), "cmbMultipl")->setCurrentIndex(3);
+    emit Find<QComboBox>(window.get(), "cmbMultipl")->activated(3);
+    QVERIFY(Find<QScrollBar>(window.get(), "scrX")->isEnabled());
 
     window->OpenFile(WriteTextFile(dir_, "short.csv", SimpleLog(10)));
     QCOMPARE(
         messages_,
         QStringList{QString::fromStdString(LoadFailureMessage({LoadFailure::kTooFewSamples}))});
     QCOMPARE(window->windowTitle(), TitleFor("good.csv"));
-    QCOMPARE(window->Items()->BoxCount(), 1);
-    QVERIFY(window->Items()->Box(1)->isHidden());
-    QCOMPARE(window->TripList()->topLevelItemCount(), 0);
-    QVERIFY(window->Graph()->Picture().isNull());
-    QVERIFY(window->Scale()->Picture().isNull());
-    QVERIFY(!window->CursorsShown());
-    QCOMPARE(window->MagnificationCombo()->currentIndex(), 0);
-    QVERIFY(!window->MagnificationCombo()->isEnabled());
-    QVERIFY(!window->TimeScrollBar()->isEnabled());
+    QCOMPARE(Find<ItemPanel>(window.get(), "fraSelectItem")->BoxCount(), 1);
+    QVERIFY(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->isHidden());
+    QCOMPARE(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItemCount(), 0);
+    QVERIFY(Find<GraphView>(window.get(), "picGraph")->Picture().isNull());
+    QVERIFY(Find<ScaleView>(window.get(), "picScale")->Picture().isNull());
+    QVERIFY(!Find<ChartPanel>(window.get(), "picBack")->CursorsShown());
+    QCOMPARE(Find<QComboBox>(window.get(), "cmbMultipl")->currentIndex(), 0);
+    QVERIFY(!Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled());
+    QVERIFY(!Find<QScrollBar>(window.get(), "scrX")->isEnabled());
     QVERIFY(!window->Table().IsLoaded());
     QCOMPARE(window->CurrentLogPath(), QString());  // OpenFile itself keeps no path
   }
@@ -137,7 +143,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].contains("場所       : OpenFile()"));
     QCOMPARE(QGuiApplication::clipboard()->text(), messages_[0]);
-    QCOMPARE(window->Items()->BoxCount(), 1);
+    QCOMPARE(Find<ItemPanel>(window.get(), "fraSelectItem")->BoxCount(), 1);
   }
 
   void magnificationOfferedAboveAThousandSamples_data() {
@@ -152,40 +158,40 @@ class TestMainWindow : public QObject {
     QFETCH(bool, enabled);
     auto window = NewWindow();
     window->OpenFile(WriteTextFile(dir_, "rows.csv", SimpleLog(rows)));
-    QCOMPARE(window->MagnificationCombo()->isEnabled(), enabled);
-    QCOMPARE(window->MagnificationCombo()->currentIndex(), 0);
+    QCOMPARE(Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled(), enabled);
+    QCOMPARE(Find<QComboBox>(window.get(), "cmbMultipl")->currentIndex(), 0);
   }
 
   void zoomKeepsTheCentreAndScrolls() {
     auto window = NewWindow();
     window->OpenFile(WriteTextFile(dir_, "long.csv", SimpleLog(10001)));
-    QComboBox* combo = window->MagnificationCombo();
+    QComboBox* combo = Find<QComboBox>(window.get(), "cmbMultipl");
     combo->setCurrentIndex(3);  // x10
     emit combo->activated(3);
-    QCOMPARE(window->View().view_span, 1000);
-    QCOMPARE(window->TimeScrollBar()->maximum(), 900);
-    QCOMPARE(window->TimeScrollBar()->pageStep(), 100);
-    QCOMPARE(window->TimeScrollBar()->value(), 450);
-    QVERIFY(window->TimeScrollBar()->isEnabled());
+    QCOMPARE(Find<ChartPanel>(window.get(), "picBack")->View().view_span, 1000);
+    QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->maximum(), 900);
+    QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->pageStep(), 100);
+    QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->value(), 450);
+    QVERIFY(Find<QScrollBar>(window.get(), "scrX")->isEnabled());
 
-    window->TimeScrollBar()->setValue(900);
-    QCOMPARE(window->View().scroll_position, 900);
+    Find<QScrollBar>(window.get(), "scrX")->setValue(900);
+    QCOMPARE(Find<ChartPanel>(window.get(), "picBack")->View().scroll_position, 900);
 
     combo->setCurrentIndex(0);
     emit combo->activated(0);
-    QCOMPARE(window->TimeScrollBar()->value(), 0);
-    QVERIFY(!window->TimeScrollBar()->isEnabled());
+    QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->value(), 0);
+    QVERIFY(!Find<QScrollBar>(window.get(), "scrX")->isEnabled());
   }
 
   void firstBoxKeepsItsStateAcrossLoads() {
     auto window = NewWindow();
     const QString path = WriteTextFile(dir_, "good.csv", SimpleLog(20));
     window->OpenFile(path);
-    window->Items()->Box(1)->setChecked(true);
-    window->Items()->Box(2)->setChecked(true);
+    Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
+    Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2)->setChecked(true);
     window->OpenFile(path);
-    QVERIFY(window->Items()->Box(1)->isChecked());
-    QVERIFY(!window->Items()->Box(2)->isChecked());
+    QVERIFY(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->isChecked());
+    QVERIFY(!Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2)->isChecked());
   }
 
   void checkedItemsAreDrawnAtTheirRows() {
@@ -194,10 +200,10 @@ class TestMainWindow : public QObject {
     window->OpenFile(WriteTextFile(
         dir_, "flat.csv",
         MakeLog("Time,Alpha,Beta", 2, 50, [](int item, int) { return item == 1 ? 60.0 : 0.0; })));
-    window->Items()->Box(1)->setChecked(true);
-    window->Items()->Box(2)->setChecked(true);
-    const QImage& picture = window->Graph()->Picture();
-    QCOMPARE(picture.size(), window->Graph()->size());
+    Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
+    Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2)->setChecked(true);
+    const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
+    QCOMPARE(picture.size(), Find<GraphView>(window.get(), "picGraph")->size());
     const int height = picture.height();
     const int alpha_row = static_cast<int>(ChartYToRow(window->Table().PlotY(1)[0], height));
     QCOMPARE(window->Table().PlotY(1)[0], 1829);  // 10400 - 60 x 10000 / 70
@@ -207,8 +213,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(picture.pixelColor(x, beta_row), QColor(0, 0, 255));
     QCOMPARE(picture.pixelColor(x, alpha_row - 3), QColor(Qt::white));
     // Two visible scales: the strip is 700 twips wide and the chart starts beside it.
-    QCOMPARE(window->Scale()->width(), 47);
-    QCOMPARE(window->Graph()->x(), 47);
+    QCOMPARE(Find<ScaleView>(window.get(), "picScale")->width(), 47);
+    QCOMPARE(Find<GraphView>(window.get(), "picGraph")->x(), 47);
   }
 
   // Trace summaries are made when an item is first drawn. The first box stays checked across a
@@ -219,21 +225,22 @@ class TestMainWindow : public QObject {
     window->OpenFile(WriteTextFile(
         dir_, "wide.csv",
         MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row % 100; })));
-    window->Items()->Box(1)->setChecked(true);
+    Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
     window->OpenFile(WriteTextFile(
         dir_, "flat.csv",
         MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row < 10 ? 0 : 50; })));
-    QVERIFY(window->Items()->Box(1)->isChecked());
+    QVERIFY(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->isChecked());
     const LogTable& table = window->Table();
     std::vector<PlotYSummary> fresh(table.item_count + 1);
     fresh[1] = SummarisePlotY(table.PlotY(1));
-    QImage expected = NewPicture(window->Graph()->size());
-    DrowGraphImage(expected, table, fresh, window->View(), window->VisibleItems(),
-                   window->AppSettings());
-    QCOMPARE(window->Graph()->Picture(), expected);
+    QImage expected = NewPicture(Find<GraphView>(window.get(), "picGraph")->size());
+    RenderGraphImage(expected, table, fresh, Find<ChartPanel>(window.get(), "picBack")->View(),
+                     Find<ChartPanel>(window.get(), "picBack")->VisibleItems(),
+                     window->AppSettings());
+    QCOMPARE(Find<GraphView>(window.get(), "picGraph")->Picture(), expected);
     // Alpha is 50 from sample 10 on, a flat line: in the middle of the chart nothing is drawn
     // below it (9900 lies between two grid lines).
-    const QImage& picture = window->Graph()->Picture();
+    const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
     const int x = picture.width() * 11 / 20;
     const int line_row = static_cast<int>(ChartYToRow(table.PlotY(1)[10000], picture.height()));
     QCOMPARE(picture.pixelColor(x, line_row), QColor(255, 0, 255));
@@ -248,19 +255,19 @@ class TestMainWindow : public QObject {
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
                    QUrl::fromLocalFile(dir_.filePath("third.csv"))});
-    Drop(window->TripList()->viewport(), data);
+    Drop(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->viewport(), data);
     QCOMPARE(window->windowTitle(), TitleFor("first.csv"));
     QCOMPARE(window->CurrentLogPath(), first);
     QCOMPARE(window->Table().last_sample, 19);
 
     auto* on_box = new QMimeData;
     on_box->setUrls({QUrl::fromLocalFile(second)});
-    Drop(window->Items()->Box(2), on_box);
+    Drop(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2), on_box);
     QCOMPARE(window->windowTitle(), TitleFor("second.csv"));
 
     auto* text_only = new QMimeData;
     text_only->setText("not a file");
-    Drop(window->Graph(), text_only);
+    Drop(Find<GraphView>(window.get(), "picGraph"), text_only);
     QCOMPARE(window->windowTitle(), TitleFor("second.csv"));
     QVERIFY(messages_.isEmpty());
     delete data;

@@ -14,8 +14,10 @@
 #include <QtTest>
 
 #include "app/main_window.h"
+#include "chart/chart_panel.h"
 #include "chart/graph_view.h"
 #include "chart/scale_view.h"
+#include "gui_test_support.h"
 #include "panel/item_panel.h"
 
 using namespace dravik;
@@ -92,7 +94,10 @@ class TestMainWindowCommands : public QObject {
     window_->OpenFile(WriteLog(dir_, rows));
   }
   QColor CaptionColour(int item) const {
-    return window_->Items()->Box(item)->palette().color(QPalette::WindowText);
+    return Find<ItemPanel>(window_.get(), "fraSelectItem")
+        ->Box(item)
+        ->palette()
+        .color(QPalette::WindowText);
   }
   // Whether `colour` appears in the middle column of the chart or anywhere in the scale strip.
   static bool TraceHas(const QImage& picture, const QColor& colour) {
@@ -119,8 +124,9 @@ class TestMainWindowCommands : public QObject {
 
   void colourMenuOffersItsEntries() {
     Open();
-    const QStringList captions =
-        PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(3)); }, QString());
+    const QStringList captions = PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },
+        QString());
     QCOMPARE(captions, (QStringList{"項目3の色の変更", "-", "全てのチェックを外す"}));
     QVERIFY(messages_.isEmpty());
   }
@@ -133,7 +139,7 @@ class TestMainWindowCommands : public QObject {
     Open();
     window_->Form_Load(ini, {});
     window_->OpenFile(WriteLog(dir_));
-    window_->Items()->Box(2)->setChecked(true);
+    Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)->setChecked(true);
     const QColor before = CaptionColour(2);
     QColor offered;
     const QColor chosen(12, 200, 99);
@@ -141,12 +147,14 @@ class TestMainWindowCommands : public QObject {
       offered = initial;
       return std::optional<QColor>(chosen);
     });
-    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(2)); }, "項目2の色の変更");
+    PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)); },
+        "項目2の色の変更");
     QCOMPARE(offered, before);
     QCOMPARE(CaptionColour(2), chosen);
-    QVERIFY(TraceHas(window_->Graph()->Picture(), chosen));
-    QVERIFY(StripHas(window_->Scale()->Picture(), chosen));
-    QVERIFY(!TraceHas(window_->Graph()->Picture(), before));
+    QVERIFY(TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), chosen));
+    QVERIFY(StripHas(Find<ScaleView>(window_.get(), "picScale")->Picture(), chosen));
+    QVERIFY(!TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), before));
     QVERIFY(window_->close());
 
     Open();
@@ -157,13 +165,15 @@ class TestMainWindowCommands : public QObject {
 
   void cancellingTheColourDialogChangesNothing() {
     Open();
-    window_->Items()->Box(1)->setChecked(true);
+    Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(true);
     const QColor before = CaptionColour(1);
-    const qint64 picture = window_->Graph()->Picture().cacheKey();
+    const qint64 picture = Find<GraphView>(window_.get(), "picGraph")->Picture().cacheKey();
     window_->SetColourDialogHook([](const QColor&) { return std::optional<QColor>(); });
-    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(1)); }, "項目1の色の変更");
+    PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)); },
+        "項目1の色の変更");
     QCOMPARE(CaptionColour(1), before);
-    QCOMPARE(window_->Graph()->Picture().cacheKey(), picture);
+    QCOMPARE(Find<GraphView>(window_.get(), "picGraph")->Picture().cacheKey(), picture);
     QVERIFY(messages_.isEmpty());
   }
 
@@ -173,7 +183,9 @@ class TestMainWindowCommands : public QObject {
     const QColor before = CaptionColour(1);
     window_->SetColourDialogHook(
         [](const QColor&) -> std::optional<QColor> { throw std::bad_alloc(); });
-    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(1)); }, "項目1の色の変更");
+    PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)); },
+        "項目1の色の変更");
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].startsWith("エラーです。\r\n場所       : mnuColor_Click()\r\n"));
     QCOMPARE(QGuiApplication::clipboard()->text(), messages_[0]);
@@ -185,19 +197,23 @@ class TestMainWindowCommands : public QObject {
   void uncheckAllRedrawsOnce() {
     Open();
     for (int item = 1; item <= 3; ++item) {
-      window_->Items()->Box(item)->setChecked(true);
+      Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(item)->setChecked(true);
     }
-    window_->MaxViewCheck()->setChecked(true);
+    Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(true);
     int cursor_moves = 0;
-    connect(window_.get(), &MainWindow::CursorsMoved, this, [&] { ++cursor_moves; });
-    PickFromPopup([this] { ReleaseRightButton(window_->Items()->Box(2)); }, "全てのチェックを外す");
+    connect(Find<ChartPanel>(window_.get(), "picBack"), &ChartPanel::CursorsMoved, this,
+            [&] { ++cursor_moves; });
+    PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)); },
+        "全てのチェックを外す");
     for (int item = 1; item <= 3; ++item) {
-      QVERIFY(!window_->Items()->Box(item)->isChecked());
-      QVERIFY(window_->Items()->Box(item)->isVisible());
+      QVERIFY(!Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(item)->isChecked());
+      QVERIFY(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(item)->isVisible());
     }
     QCOMPARE(cursor_moves, 2);
-    QVERIFY(!TraceHas(window_->Graph()->Picture(), QColor(255, 0, 255)));
-    QCOMPARE(window_->Scale()->width(), 7);  // the bare margin: no scale left
+    QVERIFY(!TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), QColor(255, 0, 255)));
+    QCOMPARE(Find<ScaleView>(window_.get(), "picScale")->width(),
+             7);  // the bare margin: no scale left
   }
 
   void tripListMenuCopiesOnlyWithRows() {
@@ -205,7 +221,7 @@ class TestMainWindowCommands : public QObject {
     window_ = std::make_unique<MainWindow>();
     window_->resize(800, 560);
     window_->show();
-    QWidget* list = window_->TripList()->viewport();
+    QWidget* list = Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->viewport();
     QVERIFY(PickFromPopup([list] { ReleaseRightButton(list); }, QString()).isEmpty());
 
     window_->OpenFile(WriteLog(dir_));
@@ -214,10 +230,13 @@ class TestMainWindowCommands : public QObject {
         PickFromPopup([list] { ReleaseRightButton(list); }, "走行/燃費情報のコピー");
     QCOMPARE(captions, QStringList{"走行/燃費情報のコピー"});
     const QStringList lines = QGuiApplication::clipboard()->text().split("\r\n");
-    QCOMPARE(lines.size(), window_->TripList()->topLevelItemCount() + 1);
-    QCOMPARE(lines[0], window_->TripList()->topLevelItem(0)->text(0) + ", " +
-                           window_->TripList()->topLevelItem(0)->text(1) + ", " +
-                           window_->TripList()->topLevelItem(0)->text(2));
+    QCOMPARE(lines.size(),
+             Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->topLevelItemCount() + 1);
+    QCOMPARE(lines[0],
+             Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->topLevelItem(0)->text(0) + ", " +
+                 Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->topLevelItem(0)->text(1) +
+                 ", " +
+                 Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->topLevelItem(0)->text(2));
   }
 
   // Ctrl+C puts the chart as shown on the clipboard: the strip and the graph, cursor lines and
@@ -226,20 +245,22 @@ class TestMainWindowCommands : public QObject {
     Open();
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    window_->Items()->Box(1)->setChecked(true);
-    window_->SetCursorX(1, 10);
-    const QSize chart(window_->Scale()->width() + window_->Graph()->width(),
-                      window_->Graph()->height());
+    Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(true);
+    Find<ChartPanel>(window_.get(), "picBack")->SetCursorX(1, 10);
+    const QSize chart(Find<ScaleView>(window_.get(), "picScale")->width() +
+                          Find<GraphView>(window_.get(), "picGraph")->width(),
+                      Find<GraphView>(window_.get(), "picGraph")->height());
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
     const QImage copied = QGuiApplication::clipboard()->image();
     QCOMPARE(copied.size(), chart);
-    const int line_x = window_->Scale()->width() + window_->Graph()->Cursors().x1_px;
+    const int line_x = Find<ScaleView>(window_.get(), "picScale")->width() +
+                       Find<GraphView>(window_.get(), "picGraph")->Cursors().x1_px;
     QCOMPARE(copied.pixelColor(line_x, copied.height() / 2), QColor(0, 0, 255));
 
     QString suggested;
     const QString target = dir_.filePath("picture.png");
-    window_->SetSaveDialogHook([&](const QString& offered) {
+    Find<ChartPanel>(window_.get(), "picBack")->SetSaveDialogHook([&](const QString& offered) {
       suggested = offered;
       return std::optional<QString>(target);
     });
@@ -257,7 +278,7 @@ class TestMainWindowCommands : public QObject {
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     bool asked = false;
-    window_->SetSaveDialogHook([&](const QString&) {
+    Find<ChartPanel>(window_.get(), "picBack")->SetSaveDialogHook([&](const QString&) {
       asked = true;
       return std::optional<QString>();
     });
@@ -271,22 +292,22 @@ class TestMainWindowCommands : public QObject {
   // Keys that a chart might take for itself move neither the cursors nor the view.
   void noKeyMovesACursorOrTheView() {
     Open(2001);
-    window_->MagnificationCombo()->setCurrentIndex(3);
-    emit window_->MagnificationCombo()->activated(3);
-    QVERIFY(window_->TimeScrollBar()->isEnabled());
-    window_->SetCursorX(1, 10);
-    window_->SetCursorX(2, 20);
-    const int64_t position = window_->View().scroll_position;
-    for (QWidget* target :
-         {static_cast<QWidget*>(window_.get()), static_cast<QWidget*>(window_->Graph())}) {
+    Find<QComboBox>(window_.get(), "cmbMultipl")->setCurrentIndex(3);
+    emit Find<QComboBox>(window_.get(), "cmbMultipl")->activated(3);
+    QVERIFY(Find<QScrollBar>(window_.get(), "scrX")->isEnabled());
+    Find<ChartPanel>(window_.get(), "picBack")->SetCursorX(1, 10);
+    Find<ChartPanel>(window_.get(), "picBack")->SetCursorX(2, 20);
+    const int64_t position = Find<ChartPanel>(window_.get(), "picBack")->View().scroll_position;
+    for (QWidget* target : {static_cast<QWidget*>(window_.get()),
+                            static_cast<QWidget*>(Find<GraphView>(window_.get(), "picGraph"))}) {
       for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Home,
                                 Qt::Key_End, Qt::Key_Space}) {
         QTest::keyClick(target, key);
       }
     }
-    QCOMPARE(window_->View().scroll_position, position);
-    QVERIFY(qAbs(window_->CursorX(1) - 10) < 1e-9);
-    QVERIFY(qAbs(window_->CursorX(2) - 20) < 1e-9);
+    QCOMPARE(Find<ChartPanel>(window_.get(), "picBack")->View().scroll_position, position);
+    QVERIFY(qAbs(Find<ChartPanel>(window_.get(), "picBack")->CursorX(1) - 10) < 1e-9);
+    QVERIFY(qAbs(Find<ChartPanel>(window_.get(), "picBack")->CursorX(2) - 20) < 1e-9);
   }
 };
 

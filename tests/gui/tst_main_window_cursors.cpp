@@ -9,9 +9,11 @@
 #include <QtTest>
 
 #include "app/main_window.h"
+#include "chart/chart_panel.h"
 #include "chart/graph_view.h"
 #include "chart/layout.h"
 #include "chart/scaling.h"
+#include "gui_test_support.h"
 #include "panel/max_view_window.h"
 
 using namespace dravik;
@@ -55,22 +57,23 @@ class TestMainWindowCursors : public QObject {
     window_->resize(900, 600);
     window_->show();
     window_->OpenFile(WriteLog(dir_, rows));
-    window_->MaxViewCheck()->setChecked(true);
+    Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(true);
     moves_.clear();
-    connect(window_.get(), &MainWindow::CursorsMoved, this,
+    connect(Find<ChartPanel>(window_.get(), "picBack"), &ChartPanel::CursorsMoved, this,
             [this](const CursorMove& move) { moves_ << move; });
   }
   // The numeric display's text of the Count row (sample numbers) in column 2 (cursor 1) or 3.
   QString CountAt(int cursor) const {
-    return window_->MaxView()->List()->topLevelItem(1)->text(cursor == 1 ? 2 : 3);
+    return FindTopLevel<MaxViewWindow>()->List()->topLevelItem(1)->text(cursor == 1 ? 2 : 3);
   }
   // The sample under pixel column x_px at the current view.
   int64_t SampleAt(double x_px) const {
-    return ChartXToSample(window_->ChartXAt(x_px), FirstVisibleSample(window_->View()));
+    return ChartXToSample(Find<ChartPanel>(window_.get(), "picBack")->ChartXAt(x_px),
+                          FirstVisibleSample(Find<ChartPanel>(window_.get(), "picBack")->View()));
   }
   void Zoom(int index) {
-    window_->MagnificationCombo()->setCurrentIndex(index);
-    emit window_->MagnificationCombo()->activated(index);
+    Find<QComboBox>(window_.get(), "cmbMultipl")->setCurrentIndex(index);
+    emit Find<QComboBox>(window_.get(), "cmbMultipl")->activated(index);
   }
 
  private slots:
@@ -78,7 +81,7 @@ class TestMainWindowCursors : public QObject {
 
   void buttonsPlaceTheirLines() {
     Open();
-    GraphView* graph = window_->Graph();
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
     SendMouse(graph, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
     SendMouse(graph, QEvent::MouseButtonRelease, 100, Qt::LeftButton, Qt::NoButton);
     SendMouse(graph, QEvent::MouseButtonPress, 300, Qt::RightButton, Qt::RightButton);
@@ -92,13 +95,13 @@ class TestMainWindowCursors : public QObject {
              static_cast<int>(ChartYToRow(kCursorLineBottom, graph->height())));
     QCOMPARE(CountAt(1), QString::number(SampleAt(100)));
     QCOMPARE(CountAt(2), QString::number(SampleAt(300)));
-    QCOMPARE(window_->MaxView()->List()->topLevelItem(1)->text(4),
+    QCOMPARE(FindTopLevel<MaxViewWindow>()->List()->topLevelItem(1)->text(4),
              QString::number(SampleAt(300) - SampleAt(100)));
   }
 
   void bothButtonsMoveBothLinesCursorOneFirst() {
     Open();
-    GraphView* graph = window_->Graph();
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
     SendMouse(graph, QEvent::MouseButtonPress, 50, Qt::LeftButton, Qt::LeftButton);
     moves_.clear();
     SendMouse(graph, QEvent::MouseButtonPress, 200, Qt::RightButton,
@@ -116,7 +119,7 @@ class TestMainWindowCursors : public QObject {
   // edge too, and a sample outside the log leaves the readout as it was.
   void dragsFollowTheMouseOnlyWithAButton() {
     Open();
-    GraphView* graph = window_->Graph();
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
     SendMouse(graph, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
     SendMouse(graph, QEvent::MouseMove, 150, Qt::NoButton, Qt::LeftButton);
     QCOMPARE(graph->Cursors().x1_px, 150);
@@ -136,14 +139,15 @@ class TestMainWindowCursors : public QObject {
     SendMouse(graph, QEvent::MouseMove, graph->width() + 30, Qt::NoButton, Qt::RightButton);
     QCOMPARE(CountAt(2), QString::number(SampleAt(graph->width() + 30)));
     QVERIFY(SampleAt(graph->width() + 30) >
-            FirstVisibleSample(window_->View()) + window_->View().view_span);
+            FirstVisibleSample(Find<ChartPanel>(window_.get(), "picBack")->View()) +
+                Find<ChartPanel>(window_.get(), "picBack")->View().view_span);
   }
 
   // Scrolling and zooming redraw the graph: the lines stay where they stand and the readouts
   // follow the samples now under them.
   void linesKeepTheirPlaceWhileTheViewChanges() {
     Open();
-    GraphView* graph = window_->Graph();
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
     Zoom(3);
     SendMouse(graph, QEvent::MouseButtonPress, 120, Qt::LeftButton, Qt::LeftButton);
     SendMouse(graph, QEvent::MouseButtonRelease, 120, Qt::LeftButton, Qt::NoButton);
@@ -153,7 +157,7 @@ class TestMainWindowCursors : public QObject {
     const int64_t second = SampleAt(480);
     QCOMPARE(CountAt(1), QString::number(first));
 
-    QScrollBar* time = window_->TimeScrollBar();
+    QScrollBar* time = Find<QScrollBar>(window_.get(), "scrX");
     time->setValue(time->value() + 1);
     QCOMPARE(graph->Cursors().x1_px, 120);
     QCOMPARE(graph->Cursors().x2_px, 480);
@@ -163,7 +167,8 @@ class TestMainWindowCursors : public QObject {
     Zoom(0);
     QCOMPARE(graph->Cursors().x1_px, 120);
     QCOMPARE(graph->Cursors().x2_px, 480);
-    QCOMPARE(window_->CursorX(1), window_->ChartXAt(120));
+    QCOMPARE(Find<ChartPanel>(window_.get(), "picBack")->CursorX(1),
+             Find<ChartPanel>(window_.get(), "picBack")->ChartXAt(120));
     QCOMPARE(CountAt(1), QString::number(SampleAt(120)));
     QCOMPARE(CountAt(2), QString::number(SampleAt(480)));
   }
@@ -172,14 +177,14 @@ class TestMainWindowCursors : public QObject {
   // nothing until the next press or redraw.
   void readoutsOnlyWhileTheNumericDisplayIsOn() {
     Open();
-    window_->MaxViewCheck()->setChecked(false);
-    GraphView* graph = window_->Graph();
+    Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(false);
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
     SendMouse(graph, QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
     QCOMPARE(graph->Cursors().x1_px, 100);
     QVERIFY(moves_.isEmpty());
-    window_->MaxViewCheck()->setChecked(true);
+    Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(true);
     QCOMPARE(CountAt(1), QString("0"));
-    window_->DrowGraph();
+    Find<ChartPanel>(window_.get(), "picBack")->DrowGraph();
     QCOMPARE(CountAt(1), QString::number(SampleAt(100)));
   }
 
@@ -187,9 +192,10 @@ class TestMainWindowCursors : public QObject {
     window_ = std::make_unique<MainWindow>();
     window_->resize(900, 600);
     window_->show();
-    SendMouse(window_->Graph(), QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton);
-    QCOMPARE(window_->Graph()->Cursors().x1_px, 0);
-    QVERIFY(!window_->Graph()->Cursors().visible);
+    SendMouse(Find<GraphView>(window_.get(), "picGraph"), QEvent::MouseButtonPress, 100,
+              Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(Find<GraphView>(window_.get(), "picGraph")->Cursors().x1_px, 0);
+    QVERIFY(!Find<GraphView>(window_.get(), "picGraph")->Cursors().visible);
   }
 };
 

@@ -11,6 +11,7 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
+#include "chart/chart_panel.h"
 #include "chart/graph_view.h"
 #include "gui_test_support.h"
 #include "panel/item_panel.h"
@@ -53,13 +54,13 @@ class TestMainWindowWiring : public QObject {
   void NumericDisplayFollowsTheBoxTheLoadsAndTheCursors() {
     auto window = NewWindow();
     window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
-    QVERIFY(window->MaxViewCheck()->isCheckable());  // a toggle button
-    window->MaxViewCheck()->setChecked(true);
-    QPointer<MaxViewWindow> max_view = window->MaxView();
+    QVERIFY(Find<QPushButton>(window.get(), "chkMaxView")->isCheckable());  // a toggle button
+    Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
+    QPointer<MaxViewWindow> max_view = FindTopLevel<MaxViewWindow>();
     QVERIFY(max_view && max_view->isVisible());
     QCOMPARE(max_view->List()->topLevelItemCount(), 4);
 
-    window->picGraph_MouseDown(kLeftButton, 5);
+    Find<ChartPanel>(window.get(), "picBack")->picGraph_MouseDown(kLeftButton, 5);
     QCOMPARE(max_view->List()->topLevelItem(0)->text(2), QString("1250"));
 
     window->OpenFile(WriteLog(dir_, "b.csv", 5, 20));
@@ -69,33 +70,33 @@ class TestMainWindowWiring : public QObject {
     QVERIFY(max_view->CopyButton()->isEnabled());
 
     max_view->CloseButton()->click();
-    QVERIFY(!window->MaxViewCheck()->isChecked());
+    QVERIFY(!Find<QPushButton>(window.get(), "chkMaxView")->isChecked());
     QTRY_VERIFY(max_view.isNull());
 
-    window->MaxViewCheck()->setChecked(true);
-    max_view = window->MaxView();
-    window->MaxViewCheck()->setChecked(false);
+    Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
+    max_view = FindTopLevel<MaxViewWindow>();
+    Find<QPushButton>(window.get(), "chkMaxView")->setChecked(false);
     QTRY_VERIFY(max_view.isNull());
   }
 
   void NumericDisplayFollowsMinimising() {
     auto window = NewWindow();
-    window->MaxViewCheck()->setChecked(true);
+    Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
     window->showMinimized();
-    QVERIFY(window->MaxView()->isMinimized());
+    QVERIFY(FindTopLevel<MaxViewWindow>()->isMinimized());
     window->showNormal();
-    QVERIFY(!window->MaxView()->isMinimized());
+    QVERIFY(!FindTopLevel<MaxViewWindow>()->isMinimized());
   }
 
   void ExitClosesTheOtherWindows() {
     auto window = NewWindow();
-    window->MaxViewCheck()->setChecked(true);
-    QPointer<MaxViewWindow> max_view = window->MaxView();
-    window->HelpButton()->click();
-    QVERIFY(window->Help()->isVisible());
-    QCOMPARE(window->Help()->windowTitle(), QString("Dravik"));
+    Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
+    QPointer<MaxViewWindow> max_view = FindTopLevel<MaxViewWindow>();
+    Find<QPushButton>(window.get(), "cmdHelp")->click();
+    QVERIFY(FindTopLevel<HelpWindow>()->isVisible());
+    QCOMPARE(FindTopLevel<HelpWindow>()->windowTitle(), QString("Dravik"));
     window->close();
-    QVERIFY(!window->Help()->isVisible());
+    QVERIFY(!FindTopLevel<HelpWindow>()->isVisible());
     QTRY_VERIFY(max_view.isNull());
   }
 
@@ -104,20 +105,21 @@ class TestMainWindowWiring : public QObject {
   void OptionsDialogAppliesItsResult() {
     auto window = NewWindow();
     window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
-    window->MaxViewCheck()->setChecked(true);
+    Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
     bool help_shown_during_dialog = false;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
       QVERIFY(dialog != nullptr);
       dialog->findChild<QPushButton*>("cmdHelp")->click();
-      help_shown_during_dialog = window->Help() != nullptr && window->Help()->isVisible();
+      help_shown_during_dialog =
+          FindTopLevel<HelpWindow>() != nullptr && FindTopLevel<HelpWindow>()->isVisible();
       dialog->findChild<QCheckBox*>("chkTimeUnitSec")->setChecked(true);
       dialog->findChild<QPushButton*>("cmdOK")->click();
     });
-    window->OptionButton()->click();
+    Find<QPushButton>(window.get(), "cmdOption")->click();
     QVERIFY(help_shown_during_dialog);
     QCOMPARE(window->AppSettings().time_unit_sec, 1);
-    QCOMPARE(window->MaxView()->List()->topLevelItem(0)->text(0), QString("Time (秒)"));
+    QCOMPARE(FindTopLevel<MaxViewWindow>()->List()->topLevelItem(0)->text(0), QString("Time (秒)"));
   }
 
   // The log is rewritten with more items behind the window's back: only a reload shows them.
@@ -153,7 +155,7 @@ class TestMainWindowWiring : public QObject {
       dialog->findChild<QLineEdit*>("txtInjectorFlowScaling")->setText(flow);
       dialog->findChild<QPushButton*>("cmdOK")->click();
     });
-    window->OptionButton()->click();
+    Find<QPushButton>(window.get(), "cmdOption")->click();
     QCOMPARE(window->Table().item_count, reloads ? 5 : 3);
   }
 
@@ -161,18 +163,18 @@ class TestMainWindowWiring : public QObject {
     auto window = NewWindow();
     window->OpenFile(WriteLog(dir_, "long.csv", 40, 2001));
     QVERIFY(messages_.isEmpty());
-    window->MagnificationCombo()->setCurrentIndex(3);  // 10: a span of 200 samples
-    emit window->MagnificationCombo()->activated(3);
-    QScrollBar* time = window->TimeScrollBar();
+    Find<QComboBox>(window.get(), "cmbMultipl")->setCurrentIndex(3);  // 10: a span of 200 samples
+    emit Find<QComboBox>(window.get(), "cmbMultipl")->activated(3);
+    QScrollBar* time = Find<QScrollBar>(window.get(), "scrX");
     const int before = time->value();
-    TurnWheel(window->Graph(), -120);
+    TurnWheel(Find<GraphView>(window.get(), "picGraph"), -120);
     QCOMPARE(time->value(), before + 4);
     TurnWheel(time, 120);
     QCOMPARE(time->value(), before);
 
-    QScrollBar* items = window->Items()->ScrollBar();
+    QScrollBar* items = Find<ItemPanel>(window.get(), "fraSelectItem")->ScrollBar();
     QVERIFY(items->maximum() > 120);
-    TurnWheel(window->Items()->Box(1), -120);
+    TurnWheel(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1), -120);
     QCOMPARE(items->value(), 120);
   }
 };

@@ -14,12 +14,8 @@
 
 #include <gtest/gtest.h>
 
-<<<<<<< HEAD
 #include "app/open_log.h"
-#include "common/path.h"
-=======
 #include "support/temp_dir.h"
->>>>>>> c
 
 namespace dravik {
 namespace {

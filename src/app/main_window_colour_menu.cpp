@@ -1,0 +1,78 @@
+#include <new>
+
+#include <QAction>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QGuiApplication>
+#include <QMenu>
+
+#include "app/main_window.h"
+#include "chart/chart_panel.h"
+#include "panel/item_panel.h"
+#include "panel/item_panel_layout.h"
+
+// The item colour menu (mnuColor) that a right-button release on an item box opens: a new colour
+// for that item, or every box unchecked.
+
+namespace dravik {
+
+void MainWindow::BuildColourMenu() {
+  connect(items_, &ItemPanel::ItemRightReleased, this, &MainWindow::chkItem_MouseUp);
+  colour_menu_ = new QMenu(QStringLiteral("カラー"), this);
+  colour_entry_ = colour_menu_->addAction(QString(), this, [this] { mnuColor_Click(0); });
+  colour_menu_->addSeparator();
+  colour_menu_->addAction(QStringLiteral("全てのチェックを外す"), this,
+                          [this] { mnuColor_Click(2); });
+}
+
+void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {
+  colour_menu_item_ = index;
+  colour_entry_->setText(QString::fromStdString(ItemColourMenuCaption(index)));
+  colour_menu_->exec(global_pos);
+}
+
+void MainWindow::mnuColor_Click(int entry) {
+  try {
+    if (entry == 0) {
+      ChangeItemColour();
+    } else {
+      // Hidden boxes cause no redraw when they change: one redraw follows for them all.
+      items_->UncheckAll();
+      chart_->DrowScale();
+      chart_->DrowGraph();
+    }
+  } catch (const std::bad_alloc&) {
+    ShowErrorBox("mnuColor_Click", ErrorNumber::kOutOfMemory);
+  }
+}
+
+void MainWindow::ChangeItemColour() {
+  Rgb& colour = settings_.item_colors[colour_menu_item_ - 1];
+  const QColor initial(RedOf(colour), GreenOf(colour), BlueOf(colour));
+  std::optional<QColor> chosen;
+  if (colour_dialog_hook_) {
+    chosen = colour_dialog_hook_(initial);
+  } else {
+    const QColor picked =
+        QColorDialog::getColor(initial, this, QString(), QColorDialog::DontUseNativeDialog);
+    if (picked.isValid()) {
+      chosen = picked;
+    }
+  }
+  if (!chosen) {
+    return;
+  }
+  colour = MakeRgb(chosen->red(), chosen->green(), chosen->blue());
+  items_->SetBoxColour(colour_menu_item_, colour);
+  chart_->DrowScale();
+  chart_->DrowGraph();
+}
+
+void MainWindow::ShowErrorBox(const std::string& procedure, ErrorNumber number) {
+  const QString text = QString::fromStdString(
+      ErrorBoxText(procedure, static_cast<int>(number), ErrorDescription(number)));
+  ShowMessage(text);
+  QGuiApplication::clipboard()->setText(text);
+}
+
+}  // namespace dravik

@@ -1,0 +1,112 @@
+#include <new>
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QScrollBar>
+
+#include "app/command_panel.h"
+#include "app/main_window.h"
+#include "app/open_log.h"
+#include "app/settings_file.h"
+#include "chart/chart_panel.h"
+#include "chart/scaling.h"
+#include "common/path.h"
+#include "log/load_error.h"
+#include "panel/item_panel.h"
+#include "panel/trip_list_panel.h"
+
+// The main window's load sequence: the ways a file is chosen, the read under the progress dialog,
+// then either every part of the window brought up to date or all of it emptied after a failure.
+
+namespace dravik {
+
+void MainWindow::cmdOpenFile_Click() {
+  std::optional<QString> chosen;
+  if (open_dialog_hook_) {
+    chosen = open_dialog_hook_(current_log_path_);
+  } else {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), current_log_path_,
+                                     QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+    if (!path.isEmpty()) {
+      chosen = path;
+    }
+  }
+  if (!chosen) {
+    return;
+  }
+  current_log_path_ = *chosen;
+  OpenFile(current_log_path_);
+}
+
+void MainWindow::Form_OLEDragDrop(const QString& path) {
+  setFocus();
+  current_log_path_ = path;
+  OpenFile(path);
+}
+
+void MainWindow::OpenFile(const QString& path) {
+  QComboBox* magnification = commands_->MagnificationCombo();
+  {
+    const QSignalBlocker block_combo(magnification);
+    magnification->setCurrentIndex(0);
+  }
+  magnification->setEnabled(false);
+  cmbMultipl_Click(false);
+  items_->ScrollBar()->setValue(0);
+  chart_->SetCursorsShown(false);
+  items_->ClearItemPanel();
+  chart_->ForgetTraceSummaries();
+
+  LoadError error;
+  {
+    // The progress dialog lets the window system repaint during a long load, so nothing may draw
+    // from the table until it is complete.
+    LoadProgressDialog progress(this, load_progress_delay_);
+    loading_ = true;
+    try {
+      error = OpenLog(path.toStdString(), settings_, table_,
+                      [&progress](double fraction) { progress.Report(fraction); });
+    } catch (const std::bad_alloc&) {
+      table_.Clear();
+      error = LoadError{LoadFailure::kGeneral, ErrorNumber::kOutOfMemory};
+    }
+    loading_ = false;
+  }
+  if (error.kind != LoadFailure::kNone) {
+    const QString text = QString::fromStdString(LoadFailureMessage(error));
+    ShowMessage(text);
+    if (IsErrorBox(error)) {
+      QGuiApplication::clipboard()->setText(text);
+    }
+    ClearAfterFailedLoad();
+    return;
+  }
+
+  items_->BuildItemPanel(table_.item_names, table_.item_count, settings_.item_colors,
+                         settings_.always_tooltip != 0);
+  trips_->FillTripList(table_, settings_);
+  setWindowTitle(QString::fromStdString(
+      ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString()) + " - " +
+      FileNameOf(path.toStdString())));
+  chart_->SetLogPath(path);
+  emit LogLoaded();
+  // The scales and the graph are drawn right below, so the magnification handler leaves it.
+  cmbMultipl_Click(false);
+  chart_->DrowScale();
+  chart_->DrowGraph();
+  chart_->SetCursorsShown(true);
+  magnification->setEnabled(CanChangeMagnification(table_.last_sample));
+}
+
+void MainWindow::ClearAfterFailedLoad() {
+  items_->ClearItemPanel();
+  chart_->ClearPictures();
+  trips_->ClearTripList();
+  emit LogCleared();
+}
+
+}  // namespace dravik

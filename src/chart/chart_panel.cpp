@@ -1,0 +1,243 @@
+#include "chart/chart_panel.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScrollBar>
+
+#include "chart/chart_image_view.h"
+#include "chart/graph_view.h"
+#include "chart/layout.h"
+#include "chart/scale_labels.h"
+#include "chart/scale_view.h"
+#include "chart/twips.h"
+#include "common/rounding.h"
+
+namespace dravik {
+
+ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
+                       VisibleItemsSource visible_items, QWidget* parent)
+    : QWidget(parent),
+      table_(table),
+      settings_(settings),
+      visible_items_(std::move(visible_items)),
+      scale_width_twips_(kScaleMarginTwips),
+      scale_(new ScaleView(this)),
+      graph_(new GraphView(this)),
+      time_scroll_(new QScrollBar(Qt::Horizontal, parent)) {
+  setObjectName(QStringLiteral("picBack"));
+  scale_->setObjectName(QStringLiteral("picScale"));
+  graph_->setObjectName(QStringLiteral("picGraph"));
+  time_scroll_->setObjectName(QStringLiteral("scrX"));
+  view_.magnification = kMagnifications[0];
+  time_scroll_->setRange(0, 0);
+  time_scroll_->setSingleStep(1);
+  time_scroll_->setEnabled(false);
+  connect(time_scroll_, &QScrollBar::sliderMoved, this, &ChartPanel::scrX_Scroll);
+  connect(time_scroll_, &QScrollBar::valueChanged, this, &ChartPanel::scrX_Change);
+  connect(graph_, &GraphView::MousePressed, this, &ChartPanel::picGraph_MouseMove);
+  connect(graph_, &GraphView::MouseMoved, this, &ChartPanel::picGraph_MouseMove);
+}
+
+void ChartPanel::DrowScale() {
+  const ScaleStrip strip = BuildScaleStrip(table_, VisibleItems(), settings_.graph_scale_mode);
+  scale_width_twips_ = strip.width_twips;
+  const int height_px = height();
+  scale_->setGeometry(0, 0, TwipsToPixels(strip.width_twips), height_px);
+  QImage picture = NewPicture(scale_->size());
+  RenderScaleImage(picture, strip, settings_.item_colors);
+  scale_->SetPicture(std::move(picture));
+  const Rect back{0, 0, PixelsToTwips(width()), PixelsToTwips(height_px)};
+  const Rect graph_rect = GraphRect(back, strip.width_twips);
+  graph_->setGeometry(TwipsToPixels(graph_rect.left), 0, TwipsToPixels(graph_rect.width),
+                      height_px);
+}
+
+void ChartPanel::DrowGraph() {
+  if (!table_.IsLoaded()) {
+    return;
+  }
+  const std::vector<int> visible = VisibleItems();
+  // An item's trace summary is made when the item is first drawn rather than at the load: the
+  // load's first paint pays only for the items already checked, and many items of a wide log are
+  // never drawn at all.
+  SummarisePlotYOf(table_, visible, plot_y_summaries_);
+  QImage picture = NewPicture(graph_->size());
+  RenderGraphImage(picture, table_, plot_y_summaries_, view_, visible, settings_);
+  graph_->SetPicture(std::move(picture));
+  UpdateCursorLines();
+  if (numeric_display_shown_) {
+    ReapplyCursors();
+  }
+}
+
+void ChartPanel::ForgetTraceSummaries() {
+  plot_y_summaries_.clear();
+}
+
+void ChartPanel::ClearPictures() {
+  graph_->ClearPicture();
+  scale_->ClearPicture();
+  plot_y_summaries_.clear();
+}
+
+void ChartPanel::SetMagnification(int magnification, bool redraw) {
+  ChangeMagnification(view_, magnification, table_.last_sample);
+  {
+    // The change handler would redraw for the new position; the redraw below covers it.
+    const QSignalBlocker block(time_scroll_);
+    ApplyScrollBar();
+  }
+  UpdateCursorLines();
+  if (redraw && table_.IsLoaded()) {
+    DrowGraph();
+  }
+}
+
+void ChartPanel::ApplyScrollBar() {
+  time_scroll_->setRange(0, static_cast<int>(view_.scroll_maximum));
+  time_scroll_->setPageStep(static_cast<int>(view_.scroll_large_change));
+  time_scroll_->setValue(static_cast<int>(view_.scroll_position));
+  time_scroll_->setEnabled(view_.scroll_enabled);
+}
+
+void ChartPanel::scrX_Scroll(int position) {
+  view_.scroll_position = position;
+  DrowGraph();
+  skip_scroll_change_ = true;
+}
+
+void ChartPanel::scrX_Change(int position) {
+  view_.scroll_position = position;
+  if (skip_scroll_change_) {
+    skip_scroll_change_ = false;
+    return;
+  }
+  DrowGraph();
+}
+
+void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {
+  int bits = 0;
+  if (buttons & Qt::LeftButton) {
+    bits |= kLeftButton;
+  }
+  if (buttons & Qt::RightButton) {
+    bits |= kRightButton;
+  }
+  MoveCursorLines(bits, pos_px.x());
+}
+
+void ChartPanel::picGraph_MouseDown(int buttons, double chart_x) {
+  MoveCursorLines(buttons, ColumnAt(chart_x));
+}
+
+void ChartPanel::ReapplyCursors() {
+  MoveCursorLines(kLeftButton, cursor_px_[0]);
+  MoveCursorLines(kRightButton, cursor_px_[1]);
+}
+
+void ChartPanel::MoveCursorLines(int buttons, double x_px) {
+  if (table_.item_count < 1) {
+    return;
+  }
+  CursorContext context;
+  context.item_count = table_.item_count;
+  context.last_sample = table_.last_sample;
+  context.first_visible_sample = FirstVisibleSample(view_);
+  context.line1_x = CursorX(1);
+  context.line2_x = CursorX(2);
+  context.max_view_shown = numeric_display_shown_;
+  context.section_time = settings_.section_time != 0;
+  context.has_speed = table_.has_speed;
+  const CursorMove move = MoveCursors(buttons, ChartXAt(x_px), context);
+  // The pixel column is kept rather than the chart x, so that a line re-applied later addresses
+  // exactly the sample it addressed when it was placed.
+  if (buttons & kLeftButton) {
+    cursor_px_[0] = x_px;
+  }
+  if (buttons & kRightButton) {
+    cursor_px_[1] = x_px;
+  }
+  UpdateCursorLines();
+  if (!move.readouts.empty() || move.section) {
+    emit CursorsMoved(move);
+  }
+}
+
+double ChartPanel::CursorX(int cursor) const {
+  return ChartXAt(cursor_px_[cursor == 1 ? 0 : 1]);
+}
+
+void ChartPanel::SetCursorX(int cursor, double x) {
+  cursor_px_[cursor == 1 ? 0 : 1] = ColumnAt(x);
+  UpdateCursorLines();
+}
+
+void ChartPanel::SetCursorsShown(bool shown) {
+  cursors_shown_ = shown;
+  UpdateCursorLines();
+}
+
+double ChartPanel::ChartXAt(double x_px) const {
+  return ColumnToChartX(x_px, view_.view_span, graph_->width());
+}
+
+// The fractional column of chart x; unrounded, unlike the drawing's ChartXToColumn, so that the
+// chart x read back from it is the one given.
+double ChartPanel::ColumnAt(double chart_x) const {
+  const double span = static_cast<double>(view_.view_span);
+  return span > 0 ? chart_x * graph_->width() / span : 0.0;
+}
+
+void ChartPanel::UpdateCursorLines() {
+  GraphView::CursorLines lines;
+  lines.visible = cursors_shown_;
+  lines.x1_px = static_cast<int>(RoundHalfEven(cursor_px_[0]));
+  lines.x2_px = static_cast<int>(RoundHalfEven(cursor_px_[1]));
+  lines.top_px = static_cast<int>(ChartYToRow(kCursorLineTop, graph_->height()));
+  lines.bottom_px = static_cast<int>(ChartYToRow(kCursorLineBottom, graph_->height()));
+  graph_->SetCursorLines(lines);
+}
+
+QImage ChartPanel::Picture() {
+  // The box holds exactly the scale strip and the graph beside it; grabbing it paints both
+  // pictures with the cursor lines over them, as they are shown.
+  return grab().toImage();
+}
+
+void ChartPanel::CopyPicture() {
+  if (!table_.IsLoaded()) {
+    return;
+  }
+  QGuiApplication::clipboard()->setImage(Picture());
+}
+
+void ChartPanel::SavePicture() {
+  if (!table_.IsLoaded()) {
+    return;
+  }
+  const QFileInfo log(log_path_);
+  const QString suggested = log.dir().filePath(log.completeBaseName() + QStringLiteral(".png"));
+  std::optional<QString> chosen;
+  if (save_dialog_hook_) {
+    chosen = save_dialog_hook_(suggested);
+  } else {
+    const QString path =
+        QFileDialog::getSaveFileName(window(), QString(), suggested, QStringLiteral("PNG (*.png)"));
+    if (!path.isEmpty()) {
+      chosen = path;
+    }
+  }
+  if (!chosen) {
+    return;
+  }
+  if (!Picture().save(*chosen, "PNG") && show_message_) {
+    show_message_(
+        QStringLiteral("%1 に保存できませんでした。").arg(QDir::toNativeSeparators(*chosen)));
+  }
+}
+
+}  // namespace dravik
