@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/number_parsing.h"
 #include "common/parallel.h"
 #include "common/rounding.h"
 #include "log/fuel_trip.h"
@@ -83,116 +84,6 @@ std::string_view TrimBlanks(std::string_view text) {
     text.remove_suffix(1);
   }
   return text;
-}
-
-enum class NumberStatus { kOk, kNotNumber, kOverflow };
-
-// Reads a whole field as a number: blanks and tabs around it, an optional sign, digits with an
-// optional decimal point, an optional exponent; nothing else (no inf, nan, hexadecimal, quotes).
-// The value is the exact decimal times 10^shift10, rounded once to T. Values too small for T read
-// as 0; values too large are kOverflow.
-template <typename T>
-NumberStatus ParseNumber(std::string_view field, bool decimal_comma, int shift10, T& value) {
-  const std::string_view text = TrimBlanks(field);
-  const size_t n = text.size();
-  size_t i = 0;
-  bool negative = false;
-  if (i < n && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  const size_t int_begin = i;
-  while (i < n && IsDigit(text[i])) {
-    ++i;
-  }
-  const std::string_view int_digits = text.substr(int_begin, i - int_begin);
-  std::string_view frac_digits;
-  if (i < n && (text[i] == '.' || (decimal_comma && text[i] == ','))) {
-    const size_t frac_begin = ++i;
-    while (i < n && IsDigit(text[i])) {
-      ++i;
-    }
-    frac_digits = text.substr(frac_begin, i - frac_begin);
-  }
-  if (int_digits.empty() && frac_digits.empty()) {
-    return NumberStatus::kNotNumber;
-  }
-  // Saturated far beyond any exponent that could still give a finite, non-zero value.
-  constexpr int64_t kExponentLimit = int64_t{1} << 40;
-  int64_t exponent = 0;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    bool exponent_negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-      exponent_negative = text[i] == '-';
-      ++i;
-    }
-    if (i == n || !IsDigit(text[i])) {
-      return NumberStatus::kNotNumber;
-    }
-    while (i < n && IsDigit(text[i])) {
-      exponent = std::min(exponent * 10 + (text[i] - '0'), kExponentLimit);
-      ++i;
-    }
-    if (exponent_negative) {
-      exponent = -exponent;
-    }
-  }
-  if (i != n) {
-    return NumberStatus::kNotNumber;
-  }
-  exponent += shift10;
-
-  // from_chars takes neither a leading "+" nor a decimal comma, so the number is rewritten in
-  // its plain form.
-  std::string normal;
-  normal.reserve(int_digits.size() + frac_digits.size() + 24);
-  if (negative) {
-    normal += '-';
-  }
-  normal += int_digits;
-  if (!frac_digits.empty()) {
-    normal += '.';
-    normal += frac_digits;
-  }
-  if (exponent != 0) {
-    normal += 'e';
-    normal += std::to_string(exponent);
-  }
-  const char* first = normal.data();
-  const char* last = first + normal.size();
-  const auto result = std::from_chars(first, last, value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Beyond the range either way: the position of the first significant digit says which way.
-    int64_t magnitude = 0;
-    const size_t lead = int_digits.find_first_not_of('0');
-    if (lead != std::string_view::npos) {
-      magnitude = static_cast<int64_t>(int_digits.size() - lead) - 1 + exponent;
-    } else {
-      magnitude = -static_cast<int64_t>(frac_digits.find_first_not_of('0')) - 1 + exponent;
-    }
-    if (magnitude > 0) {
-      return NumberStatus::kOverflow;
-    }
-    value = 0;
-    return NumberStatus::kOk;
-  }
-  if (result.ec != std::errc() || result.ptr != last) {
-    return NumberStatus::kNotNumber;
-  }
-  if constexpr (std::is_same_v<T, float>) {
-    // Below the smallest single (1.401298E-45) a value rounds up to it; it is too small to be held
-    // and reads as 0.
-    constexpr float kSmallest = std::numeric_limits<float>::denorm_min();
-    if (std::fabs(value) == kSmallest) {
-      double exact = 0;
-      std::from_chars(first, last, exact, std::chars_format::general);
-      if (std::fabs(exact) < static_cast<double>(kSmallest)) {
-        value = 0;
-      }
-    }
-  }
-  return NumberStatus::kOk;
 }
 
 constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
