@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace dravik {
@@ -12,10 +11,6 @@ namespace dravik {
 // text that does not start with a number reads as 0. A value beyond the double range is
 // +/-infinity.
 double LeadingNumber(std::string_view text);
-
-// The whole of `text` as a number of the same form, blanks and tabs around it allowed; nullopt
-// when anything else is in the text or it is empty.
-std::optional<double> ParseNumber(std::string_view text);
 
 // `value` rounded half to even and clamped to the 32-bit range (NaN gives 0).
 int32_t RoundToInt32(double value);

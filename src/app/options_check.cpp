@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "app/decimal_text.h"
+#include "common/number_parsing.h"
 #include "common/rounding.h"
 
 namespace dravik {
@@ -19,6 +19,16 @@ OptionsCheck Failure(const char* field) {
   check.failing_field = field;
   check.message = NumberErrorText(field);
   return check;
+}
+
+// The whole field as a number, blanks and tabs around it allowed; beyond the double range
+// +/-infinity.
+std::optional<double> FieldNumber(const std::string& text) {
+  double value = 0;
+  if (ParseNumber(text, false, 0, value, TinyValue::kSignedZero) == NumberStatus::kNotNumber) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 // A single that is finite and not negative; -0 is stored as 0.
@@ -37,15 +47,15 @@ std::string NumberErrorText(const std::string& field) {
 }
 
 OptionsCheck CheckOptions(const OptionsInput& input, const Settings& current) {
-  const std::optional<double> flow = ParseNumber(input.flow_text);
+  const std::optional<double> flow = FieldNumber(input.flow_text);
   if (!flow) {
     return Failure(kFlowField);
   }
-  const std::optional<double> latency = ParseNumber(input.latency_text);
+  const std::optional<double> latency = FieldNumber(input.latency_text);
   if (!latency) {
     return Failure(kLatencyField);
   }
-  const std::optional<double> cylinders = ParseNumber(input.cylinder_text);
+  const std::optional<double> cylinders = FieldNumber(input.cylinder_text);
   if (!cylinders) {
     return Failure(kCylinderField);
   }

@@ -1,11 +1,10 @@
 #include "chart/trace_raster.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <thread>
 
 #include "chart/scaling.h"
+#include "common/parallel.h"
 
 namespace dravik {
 namespace {
@@ -194,26 +193,10 @@ void SummarisePlotYOf(const LogTable& table, std::span<const int> items,
   // An item named twice must not be summarised by two threads at once.
   std::sort(missing.begin(), missing.end());
   missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
-  if (threads <= 0) {
-    threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  }
-  threads = std::min(threads, static_cast<int>(missing.size()));
   // Items go to whichever thread is free next: one item's work is the same for all, but a thread
   // may lose its core for a while to something else on the machine.
-  std::atomic<size_t> next{0};
-  const auto work = [&] {
-    for (size_t k = next++; k < missing.size(); k = next++) {
-      summaries[missing[k]] = SummarisePlotY(table.PlotY(missing[k]));
-    }
-  };
-  std::vector<std::thread> helpers;
-  for (int k = 1; k < threads; ++k) {
-    helpers.emplace_back(work);
-  }
-  work();
-  for (std::thread& helper : helpers) {
-    helper.join();
-  }
+  RunTasks(static_cast<int64_t>(missing.size()), ThreadCount(threads),
+           [&](int64_t k) { summaries[missing[k]] = SummarisePlotY(table.PlotY(missing[k])); });
 }
 
 void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
@@ -283,8 +266,8 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
   }
   // A second thread pays for itself only where columns hold many samples and runs are tall.
   constexpr int64_t kDenseSamplesPerColumn = 256;
-  const bool two_threads = traces.size() >= 2 && std::thread::hardware_concurrency() >= 2 &&
-                           view_span >= kDenseSamplesPerColumn * width;
+  const bool two_threads =
+      traces.size() >= 2 && ThreadCount(0) >= 2 && view_span >= kDenseSamplesPerColumn * width;
   const size_t split = two_threads ? traces.size() / 2 : traces.size();
   const auto draw = [&](std::vector<uint32_t>& pixels, std::span<const TraceToDraw> part) {
     pixels.assign(static_cast<size_t>(width * height), 0);
@@ -317,15 +300,15 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
     lay_over(nullptr, 0, width);
     return;
   }
-  std::thread second([&] { draw(scratch.later, traces.subspan(split)); });
-  draw(scratch.pixels, traces.first(split));
-  second.join();
+  // The two halves of the traces on two threads, then the two halves of the columns.
+  std::vector<uint32_t>* const copies[] = {&scratch.pixels, &scratch.later};
+  const std::span<const TraceToDraw> parts[] = {traces.first(split), traces.subspan(split)};
+  RunTasks(2, 2, [&](int64_t half) { draw(*copies[half], parts[half]); });
   earlier = scratch.pixels.data();
   const uint32_t* later = scratch.later.data();
   const int64_t middle = (width / 2 + kBand - 1) / kBand * kBand;
-  std::thread right([&] { lay_over(later, middle, width); });
-  lay_over(later, 0, middle);
-  right.join();
+  const int64_t bounds[] = {0, middle, width};
+  RunTasks(2, 2, [&](int64_t half) { lay_over(later, bounds[half], bounds[half + 1]); });
 }
 
 }  // namespace dravik

@@ -1,5 +1,6 @@
 set(DRAVIK_COMMON_SOURCES
   src/common/number_format.cpp
+  src/common/number_parsing.cpp
   src/common/parallel.cpp
   src/common/path.cpp
   src/common/rounding.cpp

@@ -1,11 +1,14 @@
 #include "log/fuel_trip.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "common/number_format.h"
+#include "common/parallel.h"
 #include "common/rounding.h"
 
 namespace dravik {
@@ -181,6 +184,35 @@ float EconomyValue(float speed, float rpm, float pulse_width_ms, float previous,
     return 0;
   }
   return RoundToHundredths(speed / litres_per_hour);
+}
+
+void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<int64_t>& ranges,
+                    int threads) {
+  const float* speed = table.Values(table.speed_item).data();
+  const float* rpm = table.Values(table.engine_speed_item).data();
+  const float* pulse_width = table.Values(table.pulse_width_item).data();
+  float* economy = table.Values(table.item_count).data();
+  const int64_t range_count = static_cast<int64_t>(ranges.size()) - 1;
+  RunTasks(range_count, threads,
+           [&](int64_t r) {
+             float previous = 0;
+             for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
+               previous = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
+               economy[s] = previous;
+             }
+           },
+           {});
+  for (int64_t r = 1; r < range_count; ++r) {
+    float previous = economy[ranges[r] - 1];
+    for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
+      const float value = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
+      if (std::bit_cast<uint32_t>(value) == std::bit_cast<uint32_t>(economy[s])) {
+        break;  // the same input from here on
+      }
+      economy[s] = value;
+      previous = value;
+    }
+  }
 }
 
 TripSummary ComputeTripSummary(const LogTable& table, const FuelParams& fuel, int64_t first,

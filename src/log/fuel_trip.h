@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/settings.h"
 #include "log/log_table.h"
@@ -31,6 +32,14 @@ float SampleFuel(float rpm, float pulse_width_ms, int64_t interval_ms, const Fue
 // cut): `previous`, the economy of the sample before (0 for sample 0). Samples go in order.
 float EconomyValue(float speed, float rpm, float pulse_width_ms, float previous,
                    const FuelParams& fuel);
+
+// Sets the economy item (the last item) of every real sample of a table with has_economy, in the
+// ranges of samples that `ranges` (SampleRanges) gives, on up to `threads` threads. Each range
+// starts as if the sample before it had economy 0; a fuel cut at the start of a range repeats the
+// value before it, so the start of every range after the first is then redone in order until a
+// value comes out the same: the result is that of one pass in order.
+void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<int64_t>& ranges,
+                    int threads);
 
 struct TripSummary {
   int64_t driving_time_ms = 0;  // time(last) - time(first), rounded

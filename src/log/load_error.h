@@ -27,6 +27,18 @@ struct LoadError {
   ErrorNumber number = ErrorNumber::kDeviceIoError;  // meaningful for kGeneral only
 };
 
+inline LoadError Failure(LoadFailure kind) {
+  return {kind};
+}
+
+inline LoadError General(ErrorNumber number) {
+  return {LoadFailure::kGeneral, number};
+}
+
+inline bool Failed(const LoadError& error) {
+  return error.kind != LoadFailure::kNone;
+}
+
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 22;
 

@@ -20,10 +20,6 @@
 namespace dravik {
 namespace {
 
-LoadError General(ErrorNumber number) {
-  return {LoadFailure::kGeneral, number};
-}
-
 ErrorNumber OpenErrorNumber(int error) {
   switch (error) {
     case ENOENT:

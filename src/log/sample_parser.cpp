@@ -1,0 +1,317 @@
+#include "log/sample_parser.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#include "common/parallel.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace dravik {
+namespace {
+
+// Reads the samples of the text after the header as one stream of fields ended by the separator
+// or a line end, `fields` per sample, stored into `columns` (time first). Lines of zero length
+// are skipped. This is the reading for every file; ReadLines gives the same for files whose lines
+// each hold one sample.
+class SampleParser {
+ public:
+  SampleParser(std::string_view text, const FieldReader& reader, int fields, float* const* columns)
+      : begin_(text.data()), p_(text.data()), reader_(reader), fields_(fields), columns_(columns) {}
+
+  // Reads every sample; `samples` is how many were read, also when a failure stops the reading.
+  LoadError Run(int64_t& samples, Progress& progress) {
+    samples = 0;
+    const char* end = reader_.end();
+    for (;;) {
+      SkipBlankLines();
+      if (p_ == end) {
+        return {};  // the end of the file where a new sample would begin
+      }
+      if ((samples & 0xFFF) == 0) {
+        progress.Report(kScanShare + kParseShare * static_cast<double>(p_ - begin_) /
+                                         static_cast<double>(end - begin_));
+      }
+      LoadError error;
+      p_ = reader_.ReadTime(p_, samples, columns_[0][samples], error);
+      EndField();
+      if (Failed(error)) {
+        return error;
+      }
+      for (int j = 1; j < fields_; ++j) {
+        SkipBlankLines();
+        if (p_ == end && !after_separator_) {
+          return Failure(LoadFailure::kFormat);
+        }
+        p_ = reader_.ReadValue(p_, columns_[j][samples], error);
+        EndField();
+        if (Failed(error)) {
+          return error;
+        }
+      }
+      ++samples;
+    }
+  }
+
+ private:
+  void SkipBlankLines() {
+    if (after_line_end_) {
+      while (p_ < reader_.end() && IsLineEnd(*p_)) {
+        ++p_;
+      }
+    }
+  }
+
+  // Passes the separator or line end that ends the field at p_. After a line end the next field
+  // first skips every further line-end byte, which takes the LF of a CR LF and blank lines alike.
+  void EndField() {
+    if (p_ == reader_.end()) {
+      after_separator_ = false;
+      after_line_end_ = false;
+      return;
+    }
+    after_separator_ = *p_ == reader_.separator();
+    after_line_end_ = !after_separator_;
+    ++p_;
+  }
+
+  const char* begin_;
+  const char* p_;
+  FieldReader reader_;
+  int fields_;
+  float* const* columns_;
+  bool after_line_end_ = true;  // the text starts after the header's line end
+  bool after_separator_ = false;
+};
+
+// Reads the lines of [begin, end), each known to hold exactly `fields` fields, as the samples from
+// `first_sample` on. `reader` carries the clock reference of sample 0. Stops at the first failure.
+LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, FieldReader reader,
+                    int fields, float* const* columns) {
+  const char* p = begin;
+  int64_t sample = first_sample;
+  LoadError error;
+  for (;;) {
+    while (p < end && IsLineEnd(*p)) {
+      ++p;
+    }
+    if (p == end) {
+      return {};
+    }
+    // Every field but the last ends at a separator, which the next field steps over.
+    p = reader.ReadTime(p, sample, columns[0][sample], error);
+    for (int j = 1; j < fields && !Failed(error); ++j) {
+      p = reader.ReadValue(p + 1, columns[j][sample], error);
+    }
+    if (Failed(error)) {
+      return error;
+    }
+    ++sample;
+  }
+}
+
+// Number of separators in the low 16 bits of a match mask.
+inline int CountBits16(unsigned x) {
+  x = x - ((x >> 1) & 0x5555u);
+  x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+  x = (x + (x >> 4)) & 0x0F0Fu;
+  return static_cast<int>((x + (x >> 8)) & 0x1Fu);
+}
+
+// The lines of one piece of text that ends after a line end (or at the end of the text).
+struct PieceLines {
+  int64_t lines = 0;    // lines that are not empty
+  bool regular = true;  // every one of them holds `fields` fields
+};
+
+// Counts the non-empty lines of [begin, end) and checks that each has fields - 1 separators.
+PieceLines ScanLines(const char* begin, const char* end, char separator, int fields) {
+  PieceLines result;
+  const int wanted = fields - 1;
+  int separators = 0;
+  const char* line_start = begin;
+  const auto line_end_at = [&](const char* at) {
+    if (at > line_start) {
+      if (separators != wanted) {
+        result.regular = false;
+      }
+      ++result.lines;
+    }
+    separators = 0;
+    line_start = at + 1;
+  };
+  const char* p = begin;
+#if defined(__SSE2__)
+  const __m128i separator_bytes = _mm_set1_epi8(separator);
+  const __m128i lf_bytes = _mm_set1_epi8('\n');
+  const __m128i cr_bytes = _mm_set1_epi8('\r');
+  for (; end - p >= 16 && result.regular; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    auto separator_mask =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, separator_bytes)));
+    auto line_end_mask = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, lf_bytes), _mm_cmpeq_epi8(block, cr_bytes))));
+    while (line_end_mask != 0) {
+      const int bit = std::countr_zero(line_end_mask);
+      const unsigned before = (1u << bit) - 1;
+      separators += CountBits16(separator_mask & before);
+      separator_mask &= ~before;
+      line_end_at(p + bit);
+      line_end_mask &= line_end_mask - 1;
+    }
+    separators += CountBits16(separator_mask);
+  }
+#endif
+  for (; p < end && result.regular; ++p) {
+    if (*p == separator) {
+      ++separators;
+    } else if (IsLineEnd(*p)) {
+      line_end_at(p);
+    }
+  }
+  if (result.regular && end > line_start) {
+    line_end_at(end);
+  }
+  return result;
+}
+
+// Upper bound of the separators and line-end bytes in the text: every sample but the last ends
+// with as many as it has fields, which bounds the sample count before anything is allocated.
+int64_t CountTerminators(std::string_view text, char separator) {
+  const uint64_t sep = Broadcast(separator);
+  const uint64_t lf = Broadcast('\n');
+  const uint64_t cr = Broadcast('\r');
+  int64_t count = 0;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    const uint64_t hits =
+        (ZeroBytes(word ^ sep) | ZeroBytes(word ^ lf) | ZeroBytes(word ^ cr)) >> 7;
+    // One bit per matching byte, summed into the top byte (at most 8, no carry between bytes).
+    count += static_cast<int64_t>(hits * kByteOnes >> 56);
+  }
+  for (; i < text.size(); ++i) {
+    count += text[i] == separator || IsLineEnd(text[i]);
+  }
+  return count;
+}
+
+// Where the pieces of the body begin: about every `piece_bytes`, each just after a line-end byte,
+// so that every piece but the last ends with a line end. The last entry is the body's end.
+std::vector<const char*> PieceStarts(std::string_view body, size_t piece_bytes) {
+  const char* const begin = body.data();
+  const char* const end = begin + body.size();
+  std::vector<const char*> starts = {begin};
+  for (const char* nominal = begin + piece_bytes; nominal < end;) {
+    const char* cut = nominal;
+    while (cut < end && !IsLineEnd(*cut)) {
+      ++cut;
+    }
+    if (cut >= end - 1) {
+      break;
+    }
+    starts.push_back(cut + 1);
+    nominal = std::max(cut + 1, nominal + piece_bytes);
+  }
+  starts.push_back(end);
+  return starts;
+}
+
+// Allocates the table's columns for `capacity` samples; where each column starts.
+std::vector<float*> AllocateColumns(LogTable& table, int64_t capacity) {
+  const int columns = table.item_count + 1;
+  table.Allocate(columns, capacity);
+  std::vector<float*> column_data(columns);
+  for (int j = 0; j < columns; ++j) {
+    column_data[j] = table.Values(j).data();
+  }
+  return column_data;
+}
+
+// Reads the samples of `body` line by line in pieces on several threads when every line holds
+// `fields` fields, and returns false without reading when one does not.
+bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fields, int threads,
+                      size_t piece_bytes, LogTable& table, int64_t& samples, LoadError& error,
+                      Progress& progress) {
+  const std::vector<const char*> starts = PieceStarts(body, piece_bytes);
+  const int64_t pieces = static_cast<int64_t>(starts.size()) - 1;
+  std::vector<PieceLines> lines(pieces);
+  RunTasks(
+      pieces, threads,
+      [&](int64_t k) {
+        lines[k] = ScanLines(starts[k], starts[k + 1], reader.separator(), fields);
+      },
+      [&](int64_t done) { progress.Report(kScanShare * static_cast<double>(done) / pieces); });
+  std::vector<int64_t> first_samples(pieces + 1, 0);
+  for (int64_t k = 0; k < pieces; ++k) {
+    if (!lines[k].regular) {
+      return false;
+    }
+    first_samples[k + 1] = first_samples[k] + lines[k].lines;
+  }
+  samples = first_samples[pieces];
+
+  const std::vector<float*> column_data = AllocateColumns(table, samples + kTailSamples);
+  // The pieces after the first need the clock reference of sample 0 before they start.
+  FieldReader piece_reader = reader;
+  const char* first_line = body.data();
+  const char* const end = body.data() + body.size();
+  while (first_line < end && IsLineEnd(*first_line)) {
+    ++first_line;
+  }
+  if (first_line < end) {
+    float unused = 0;
+    LoadError ignored;
+    piece_reader.ReadTime(first_line, 0, unused, ignored);
+  }
+  std::vector<LoadError> errors(pieces);
+  RunTasks(
+      pieces, threads,
+      [&](int64_t k) {
+        errors[k] = ReadLines(starts[k], starts[k + 1], first_samples[k], piece_reader, fields,
+                              column_data.data());
+      },
+      [&](int64_t done) {
+        progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pieces);
+      });
+  // The first failure in file order is the one a reading from the start stops at.
+  for (const LoadError& piece_error : errors) {
+    if (Failed(piece_error)) {
+      error = piece_error;
+      break;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fields,
+                      const ReadSplit& split, int threads, LogTable& table, int64_t& samples,
+                      Progress& progress) {
+  // Pieces small enough for every thread to get several, so that one slowed down by the rest of
+  // the machine holds the others up little.
+  constexpr size_t kMinPieceBytes = size_t{256} << 10;
+  const size_t piece_bytes =
+      split.piece_bytes > 0
+          ? split.piece_bytes
+          : std::max(kMinPieceBytes, body.size() / (static_cast<size_t>(threads) * 16));
+  samples = 0;
+  LoadError error;
+  if (!split.sequential && ReadRegularLines(body, reader, fields, threads, piece_bytes, table,
+                                            samples, error, progress)) {
+    return error;
+  }
+  const int64_t bound = (CountTerminators(body, reader.separator()) + 1) / fields + 1;
+  const std::vector<float*> column_data = AllocateColumns(table, bound + kTailSamples);
+  SampleParser parser(body, reader, fields, column_data.data());
+  return parser.Run(samples, progress);
+}
+
+}  // namespace dravik
