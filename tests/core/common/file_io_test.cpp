@@ -92,7 +92,7 @@ TEST(WriteFileAtomically, LeavesWhatIsNoRegularFileAlone) {
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   fs::create_symlink(dir.path() / "fifo", dir.path() / "link");
   fs::create_directory(dir.path() / "folder");
-  for (const std::string& name : {"fifo", "link", "folder"}) {
+  for (const char* name : {"fifo", "link", "folder"}) {
     const FileWriteResult result = WriteFileAtomically(dir / name, "text");
     EXPECT_FALSE(result.ok) << name;
     EXPECT_NE(result.error.find("not a regular file"), std::string::npos) << result.error;
@@ -127,7 +127,7 @@ TEST(ReadRegularFile, ReadsTheStartOfFilesAndNothingElse) {
   EXPECT_EQ(ReadRegularFile(path, 100), "0123456789");
   EXPECT_EQ(ReadRegularFile(path, 4), "0123");
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-  for (const std::string other :
+  for (const std::string& other :
        {dir / "fifo", dir / "missing", dir.path().string(), std::string("/dev/zero")}) {
     EXPECT_EQ(ReadRegularFile(other, 100), std::nullopt) << other;
   }
