@@ -1,12 +1,13 @@
 #include "app/ini_file.h"
 
-#include <fstream>
-#include <iterator>
+#include "common/file_io.h"
 
 namespace dravik {
 namespace {
 
 constexpr size_t kMaxValueLength = 254;  // a 255-character buffer with its terminating NUL
+// Far beyond any real settings file; what lies beyond is read as if the file ended there.
+constexpr size_t kMaxFileBytes = size_t{1} << 20;
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -62,15 +63,11 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 std::optional<IniFile> IniFile::Load(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
-  if (!stream) {
+  const std::optional<std::string> text = ReadRegularFile(path, kMaxFileBytes);
+  if (!text) {
     return std::nullopt;
   }
-  const std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-  if (stream.bad()) {
-    return std::nullopt;
-  }
-  return Parse(text);
+  return Parse(*text);
 }
 
 std::string IniFile::ReadIniValue(std::string_view section, std::string_view key) const {

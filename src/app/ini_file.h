@@ -18,7 +18,8 @@ class IniFile {
   // quotes kept, the value cut at a NUL and to 254 characters. Lines without "=" are ignored.
   static IniFile Parse(std::string_view text);
 
-  // Parse of the file at `path`; nullopt when it cannot be read.
+  // Parse of the first MiB of the file at `path`; nullopt when it is no regular file (a device or
+  // a FIFO is never read) or cannot be read.
   static std::optional<IniFile> Load(const std::string& path);
 
   // The value of `key` in `section`, both compared without regard to ASCII letter case; the

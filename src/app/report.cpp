@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -178,26 +179,32 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
   return result;
 }
 
-bool ReportSettings(const std::string& ini_path, Settings& settings, std::string& error) {
+int ReportSettings(const std::string& ini_path, Settings& settings, std::string& error) {
   if (ini_path.empty()) {
     settings = Settings{};
-    return true;
+    return 0;
+  }
+  std::error_code status_error;
+  const std::filesystem::file_status status = std::filesystem::status(ini_path, status_error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    error = "the settings file " + ini_path + " is not a regular file";
+    return 1;
   }
   const std::optional<IniFile> file = IniFile::Load(ini_path);
   if (!file) {
     error = "cannot read the settings file " + ini_path;
-    return false;
+    return 2;
   }
   settings = ReadSettings(*file, kReportScreen);
-  return true;
+  return 0;
 }
 
 ReportOutput RunReport(const ReportOptions& options) {
   ReportOutput output;
   Settings settings;
   std::string settings_error;
-  if (!ReportSettings(options.ini_path, settings, settings_error)) {
-    output.exit_code = 2;
+  if (const int status = ReportSettings(options.ini_path, settings, settings_error); status != 0) {
+    output.exit_code = status;
     output.err = "dravik-report: " + settings_error + "\r\n";
     return output;
   }
@@ -217,6 +224,7 @@ ReportOutput RunReport(const ReportOptions& options) {
         any_loaded = true;
       } else {
         log.failure_message = LoadFailureMessage(error);
+        output.err += "dravik-report: " + path + ": " + FirstLine(log.failure_message) + "\r\n";
       }
       logs.push_back(std::move(log));
     }

@@ -48,15 +48,18 @@ struct ReportOutput {
 };
 
 // The settings a run uses: `ini_path` read through the start-up reading pass against a
-// 1920 x 1080 pixel screen, or the first-start settings when `ini_path` is empty. False with the
-// reason in `error` when the file cannot be read.
-bool ReportSettings(const std::string& ini_path, Settings& settings, std::string& error);
+// 1920 x 1080 pixel screen (its first MiB), or the first-start settings when `ini_path` is empty.
+// 0 when read; otherwise the run's exit status with the reason in `error`: 1 when `ini_path`
+// names something that is no regular file (a device, a FIFO, a directory; never read), 2 when
+// the file is missing or cannot be read.
+int ReportSettings(const std::string& ini_path, Settings& settings, std::string& error);
 
 // Runs a parsed request without drawing: the settings from `ini_path` through the start-up reading
 // pass (screen 1920 x 1080 px), else the first-start settings; then the trip list's clipboard
 // text and, with cursors, the numeric display's clipboard text with cursor 1 on `cursor1_sample`
 // and cursor 2 on `cursor2_sample`; or the trips table. A failed load writes its message box text
-// to `err` and exits 1; a settings file that cannot be read exits 2.
+// to `err` and exits 1; a settings file that cannot be read exits as ReportSettings says. With
+// --trips, each log that fails is also named on `err`, one line each.
 ReportOutput RunReport(const ReportOptions& options);
 
 }  // namespace dravik

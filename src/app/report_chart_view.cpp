@@ -20,7 +20,7 @@ constexpr int kMaxScaleItems = 108;
 
 bool WriteReportChart(const ReportOptions& options, std::string& error) {
   Settings settings;
-  if (!ReportSettings(options.ini_path, settings, error)) {
+  if (ReportSettings(options.ini_path, settings, error) != 0) {
     return false;
   }
   LogTable table;
@@ -63,8 +63,9 @@ bool WriteReportChart(const ReportOptions& options, std::string& error) {
   }
   const QImage picture =
       RenderChartImage(table, settings, items, view, QSize(options.width_px, options.height_px));
-  if (!picture.save(QString::fromStdString(options.png_path), "PNG")) {
-    error = "cannot write " + options.png_path;
+  const FileWriteResult saved = WritePngFile(picture, options.png_path);
+  if (!saved.ok) {
+    error = saved.error;
     return false;
   }
   return true;

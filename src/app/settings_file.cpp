@@ -1,18 +1,14 @@
 #include "app/settings_file.h"
 
-#include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <limits>
-#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
 #include "app/decimal_text.h"
+#include "common/file_io.h"
 #include "common/number_format.h"
 #include "common/path.h"
 
@@ -52,24 +48,6 @@ float ReadFloat(const IniFile& file, std::string_view key) {
 
 int32_t OnScreen(int32_t position, int32_t screen_extent) {
   return position < 0 || position > screen_extent ? 0 : position;
-}
-
-std::string SystemError(const char* step, int error_number) {
-  return std::string(step) + ": " + std::strerror(error_number);
-}
-
-bool WriteAll(int fd, std::string_view contents) {
-  while (!contents.empty()) {
-    const ssize_t written = ::write(fd, contents.data(), contents.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    contents.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
 }
 
 }  // namespace
@@ -205,71 +183,12 @@ std::string SettingsFileText(const Settings& s) {
   return text;
 }
 
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
-                                    const std::function<bool()>& before_rename) {
-  FileWriteResult result;
-  const fs::path target(path);
-  std::error_code error;
-  if (target.has_parent_path()) {
-    fs::create_directories(target.parent_path(), error);
-    if (error) {
-      result.error = "create directory " + target.parent_path().string() + ": " + error.message();
-      return result;
-    }
-  }
-
-  // A name of our own beside the target, so that the rename stays within one file system.
-  static std::atomic<unsigned> counter{0};
-  const std::string temporary =
-      path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    result.error = SystemError(("create " + temporary).c_str(), errno);
-    return result;
-  }
-  struct stat old_file {};
-  if (::stat(path.c_str(), &old_file) == 0) {
-    (void)::fchmod(fd, old_file.st_mode & 07777);
-  }
-  const auto fail = [&](const std::string& step, int error_number, bool open) {
-    if (open) {
-      ::close(fd);
-    }
-    ::unlink(temporary.c_str());
-    result.error = SystemError(step.c_str(), error_number);
-    return result;
-  };
-  if (!WriteAll(fd, contents)) {
-    return fail("write " + temporary, errno, true);
-  }
-  if (::fsync(fd) != 0) {
-    return fail("flush " + temporary, errno, true);
-  }
-  if (::close(fd) != 0) {
-    return fail("close " + temporary, errno, false);
-  }
-  if (before_rename && !before_rename()) {
-    return fail("replace " + path, ECANCELED, false);
-  }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    return fail("replace " + path, errno, false);
-  }
-  // Make the rename itself durable; a failure here no longer endangers either file.
-  const std::string directory = target.has_parent_path() ? target.parent_path().string() : ".";
-  const int directory_fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory_fd >= 0) {
-    (void)::fsync(directory_fd);
-    ::close(directory_fd);
-  }
-  result.ok = true;
-  return result;
-}
-
 FileWriteResult SaveSettings(const std::string& path, const Settings& settings) {
   return WriteFileAtomically(path, SettingsFileText(settings));
 }
 
 StartUpSettings LoadSettings(const std::string& path, ScreenSize screen) {
+  RemoveLeftoverTemporaryFiles(path);
   StartUpSettings start;
   std::error_code error;
   if (!fs::is_regular_file(path, error)) {

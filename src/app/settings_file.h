@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/ini_file.h"
+#include "common/file_io.h"
 #include "common/settings.h"
 
 namespace dravik {
@@ -58,20 +59,6 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen);
 // keys, an empty line, "[Color]" with 128 "Item_color<n>=RRGGBB" lines; every line ends in CR LF;
 // geometry and fuel floats in the general number form.
 std::string SettingsFileText(const Settings& settings);
-
-// Success, or what went wrong, for the user to read.
-struct FileWriteResult {
-  bool ok = false;
-  std::string error;  // the failed step and the system's reason; empty on success
-};
-
-// Replaces the file at `path` with `contents` so that no reader ever sees a partial file: the text
-// goes to a new file in the same directory, is flushed to the disk and is then renamed over the
-// old one (whose permissions it takes). Missing parent directories are created. On any failure
-// the old file is untouched and the temporary one removed. `before_rename`, when given, runs
-// after the temporary file is complete; returning false makes the write fail at that point.
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
-                                    const std::function<bool()>& before_rename = {});
 
 // Rewrites the settings file at `path` from `settings` (SettingsFileText, atomically).
 FileWriteResult SaveSettings(const std::string& path, const Settings& settings);

@@ -1,8 +1,11 @@
 #include "chart/chart_image_view.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -165,6 +168,19 @@ QImage RenderChartImage(const LogTable& table, const Settings& settings,
     painter.drawImage(TwipsToPixels(graph_rect.left), 0, graph);
   }
   return picture;
+}
+
+FileWriteResult WritePngFile(const QImage& picture, const std::string& path) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!picture.save(&buffer, "PNG")) {
+    FileWriteResult result;
+    result.error = "encode " + path + " as PNG";
+    result.error_number = EINVAL;
+    return result;
+  }
+  return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }
 
 }  // namespace dravik

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include <QImage>
 
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
+#include "common/file_io.h"
 #include "common/settings.h"
 #include "log/log_table.h"
 
@@ -31,5 +33,9 @@ void RenderScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& 
 // the left and the chart filling the rest (the chart vanishes when the strip takes the width).
 QImage RenderChartImage(const LogTable& table, const Settings& settings,
                         std::span<const int> visible_items, const ChartView& view, QSize size_px);
+
+// Writes `picture` as a PNG file at `path` through WriteFileAtomically: a picture that cannot be
+// encoded or written in full leaves no file behind and the previous file of that name as it was.
+FileWriteResult WritePngFile(const QImage& picture, const std::string& path);
 
 }  // namespace dravik

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -234,9 +235,11 @@ void ChartPanel::SavePicture() {
   if (!chosen) {
     return;
   }
-  if (!Picture().save(*chosen, "PNG") && show_message_) {
-    show_message_(
-        QStringLiteral("%1 に保存できませんでした。").arg(QDir::toNativeSeparators(*chosen)));
+  const FileWriteResult saved = WritePngFile(Picture(), QFile::encodeName(*chosen).toStdString());
+  if (!saved.ok && show_message_) {
+    show_message_(QStringLiteral("%1 に保存できませんでした。\r\n%2")
+                      .arg(QDir::toNativeSeparators(*chosen),
+                           QString::fromStdString(WriteFailureReason(saved.error_number))));
   }
 }
 

@@ -1,4 +1,5 @@
 set(DRAVIK_COMMON_SOURCES
+  src/common/file_io.cpp
   src/common/number_format.cpp
   src/common/number_parsing.cpp
   src/common/parallel.cpp

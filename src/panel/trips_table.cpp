@@ -17,15 +17,15 @@ std::string JoinLine(const std::vector<std::string>& fields) {
   return line + "\r\n";
 }
 
-std::string FirstLine(const std::string& message) {
-  return message.substr(0, message.find_first_of("\r\n"));
-}
-
 std::string SecondsText(double time_ms) {
   return FormatFixed(time_ms / 1000, 3);
 }
 
 }  // namespace
+
+std::string FirstLine(const std::string& message) {
+  return message.substr(0, message.find_first_of("\r\n"));
+}
 
 std::string TripsTableText(const std::vector<TripsTableLog>& logs) {
   std::string text = JoinLine({"ファイル", "走行時間 [秒]", "平均速度 [km/h]", "走行距離 [km]",

@@ -17,6 +17,9 @@ struct TripsTableLog {
   bool has_economy = false;
 };
 
+// The first line of a load's message, for a one-line listing of a log that failed.
+std::string FirstLine(const std::string& message);
+
 // The trips table as CSV text, fields joined by ", ", every line ended by CR LF: the header, one
 // line per log (file name, driving time in seconds "0.000", then the trip list's texts of average
 // speed, distance, fuel used and economy, empty where the log lacks the item; for a log that did

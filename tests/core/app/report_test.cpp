@@ -1,10 +1,13 @@
 #include "app/report.h"
 
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "log/load_error.h"
+#include "panel/trips_table.h"
 #include "support/temp_dir.h"
 #include "support/test_log.h"
 
@@ -173,6 +176,15 @@ TEST(RunReport, ReadsTheSettingsFileThroughTheReadingPass) {
   EXPECT_EQ(missing.exit_code, 2);
   EXPECT_TRUE(missing.out.empty());
   EXPECT_NE(missing.err.find("missing.ini"), std::string::npos);
+
+  // Neither an endless device nor a FIFO with no writer holds the run up.
+  ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+  for (const std::string& path : {std::string("/dev/zero"), dir / "fifo.ini"}) {
+    options.ini_path = path;
+    const ReportOutput device = RunReport(options);
+    EXPECT_EQ(device.exit_code, 1) << path;
+    EXPECT_NE(device.err.find("not a regular file"), std::string::npos) << device.err;
+  }
 }
 
 TEST(RunReport, AFailedLoadPrintsItsMessageAndExits1) {
@@ -197,6 +209,10 @@ TEST(RunReport, TripsExitsZeroWhenAnyLogLoaded) {
   EXPECT_NE(some.out.find("\r\nmissing.csv, "), std::string::npos) << some.out;
   EXPECT_NE(some.out.find("\r\ndrive.csv, "), std::string::npos) << some.out;
   EXPECT_NE(some.out.find("\r\n合計, "), std::string::npos) << some.out;
+  EXPECT_EQ(some.err,
+            "dravik-report: " + dir / "missing.csv" + ": " +
+                FirstLine(LoadFailureMessage({LoadFailure::kGeneral, ErrorNumber::kFileNotFound})) +
+                "\r\n");
 
   options.logs = {dir / "missing.csv"};
   EXPECT_EQ(RunReport(options).exit_code, 1);
