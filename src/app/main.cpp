@@ -26,8 +26,10 @@ int main(int argc, char* argv[]) {
   dravik::MainWindow window;
   QObject::connect(&window, &dravik::MainWindow::Exiting, &app, &QApplication::quit,
                    Qt::QueuedConnection);
-  window.Form_Load(dravik::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString()),
-                   arguments);
+  const std::string executable = QCoreApplication::applicationFilePath().toStdString();
+  // Settings beside a program whose folder cannot be written carry over to the user's own file.
+  window.Form_Load(dravik::SettingsFilePath(executable), arguments,
+                   dravik::ChooseSettingsFilePath(executable, true, "", ""));
   window.show();
   return app.exec();
 }

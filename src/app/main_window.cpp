@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <optional>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -150,18 +152,36 @@ void MainWindow::InstallWheelFilters() {
 }
 
 void MainWindow::Form_Load(const std::string& settings_path,
-                           const std::vector<std::string>& arguments) {
+                           const std::vector<std::string>& arguments,
+                           const std::string& seed_settings_path) {
   settings_path_ = settings_path;
   ScreenSize screen;
+  std::optional<Rect> available_twips;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) {
     const QRect available = primary->availableGeometry();
     screen = {PixelsToTwips(available.width()), PixelsToTwips(available.height())};
+    available_twips = Rect{PixelsToTwips(available.x()), PixelsToTwips(available.y()),
+                           screen.width_twips, screen.height_twips};
   }
-  const StartUpSettings start = LoadSettings(settings_path, screen);
+  const StartUpSettings start = LoadSettings(settings_path, screen, seed_settings_path);
   settings_ = start.settings;
-  SetOuterRectTwips(QRect(settings_.xpos, settings_.ypos, settings_.xsize, settings_.ysize));
-  if (start.created && !start.created_write.ok) {
-    ShowMessage(QString::fromStdString(start.created_write.error));
+  keep_settings_file_ = start.unreadable || start.read_only;
+  Rect outer{settings_.xpos, settings_.ypos, settings_.xsize, settings_.ysize};
+  if (available_twips) {
+    const MainLayout minimum = LayoutMainWindow(0, 0, 0, kScaleMarginTwips);
+    outer = FitOnScreen(outer, *available_twips, minimum.window_width, minimum.window_height);
+  }
+  SetOuterRectTwips(QRect(outer.left, outer.top, outer.width, outer.height));
+  const QString where = QString::fromStdString(settings_path);
+  if (start.unreadable) {
+    ShowMessage(QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動し、"
+                               "設定ファイルは変更しません。\r\n%1")
+                    .arg(where));
+  } else if (start.created && !start.created_write.ok) {
+    ShowMessage(
+        QStringLiteral("設定ファイルを作成できませんでした。設定は保存されません。\r\n%1\r\n%2")
+            .arg(where,
+                 QString::fromStdString(WriteFailureReason(start.created_write.error_number))));
   }
 
   commands_->MagnificationCombo()->setCurrentIndex(0);
@@ -294,10 +314,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     settings_.ypos = outer.y();
     settings_.xsize = outer.width();
     settings_.ysize = outer.height();
-    if (!settings_path_.empty()) {
+    if (!settings_path_.empty() && !keep_settings_file_) {
       const FileWriteResult saved = SaveSettings(settings_path_, settings_);
       if (!saved.ok) {
-        ShowMessage(QString::fromStdString(saved.error));
+        ShowMessage(QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+                        .arg(QString::fromStdString(settings_path_),
+                             QString::fromStdString(WriteFailureReason(saved.error_number))));
       }
     }
     emit Exiting();

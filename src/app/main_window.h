@@ -40,11 +40,14 @@ class MainWindow : public TopLevelWindow {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Start-up: creates the settings file at `settings_path` when it is missing, reads it with its
-  // corrections (screen in twips from the primary screen's available geometry) and places the
-  // window, selects magnification 1, then loads the file the command line names. `arguments` are
-  // the program's arguments after its name.
-  void Form_Load(const std::string& settings_path, const std::vector<std::string>& arguments);
+  // Start-up: creates the settings file at `settings_path` when it is missing (with the values of
+  // the file at `seed_settings_path` when one can be read there), reads it with its corrections
+  // (screen in twips from the primary screen's available geometry) and places the window wholly
+  // on that screen, selects magnification 1, then loads the file the command line names.
+  // `arguments` are the program's arguments after its name. A settings file that cannot be read
+  // is said so once and, like a read-only one, left as it is at exit.
+  void Form_Load(const std::string& settings_path, const std::vector<std::string>& arguments,
+                 const std::string& seed_settings_path = {});
 
   // Loads the log at `path` and brings every part of the window up to date; a failure shows its
   // message and leaves the window empty. The caller keeps the path as the current log path.
@@ -129,6 +132,8 @@ class MainWindow : public TopLevelWindow {
   LogTable table_;
   Settings settings_;
   std::string settings_path_;
+  // The settings file could not be read or is read-only: it is left as it is at exit.
+  bool keep_settings_file_ = false;
   QString current_log_path_;
   bool show_scale_mode_option_ = false;
   bool exited_ = false;

@@ -187,22 +187,37 @@ FileWriteResult SaveSettings(const std::string& path, const Settings& settings) 
   return WriteFileAtomically(path, SettingsFileText(settings));
 }
 
-StartUpSettings LoadSettings(const std::string& path, ScreenSize screen) {
+StartUpSettings LoadSettings(const std::string& path, ScreenSize screen,
+                             const std::string& seed_path) {
   RemoveLeftoverTemporaryFiles(path);
   StartUpSettings start;
   std::error_code error;
-  if (!fs::is_regular_file(path, error)) {
-    const std::string text = SettingsFileText(Settings{});
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) {
+    // First start: the values of a settings file that could not be used where it lies (a
+    // program folder that cannot be written) carry over; otherwise the defaults.
+    std::optional<IniFile> seed;
+    if (!seed_path.empty() && seed_path != path) {
+      seed = IniFile::Load(seed_path);
+    }
+    const std::string text =
+        seed ? SettingsFileText(ReadSettings(*seed, screen)) : SettingsFileText(Settings{});
     start.created = true;
     start.created_write = WriteFileAtomically(path, text);
     start.settings = ReadSettings(IniFile::Parse(text), screen);
     return start;
   }
-  std::optional<IniFile> file = IniFile::Load(path);
+  std::optional<IniFile> file;
+  if (fs::is_regular_file(status)) {
+    file = IniFile::Load(path);
+  }
   if (!file) {
+    // What cannot be read is never overwritten: the user's values may still be in it.
     start.unreadable = true;
     file = IniFile::Parse(SettingsFileText(Settings{}));
   }
+  start.read_only = (status.permissions() & (fs::perms::owner_write | fs::perms::group_write |
+                                             fs::perms::others_write)) == fs::perms::none;
   start.settings = ReadSettings(*file, screen);
   return start;
 }

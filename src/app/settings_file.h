@@ -66,16 +66,20 @@ FileWriteResult SaveSettings(const std::string& path, const Settings& settings);
 // The start-up read of the settings file at `path`.
 struct StartUpSettings {
   Settings settings;
-  bool created = false;           // the file was missing and has been written with the defaults
+  bool created = false;           // the file was missing and has been written
   FileWriteResult created_write;  // the outcome of that write, when `created`
-  bool unreadable = false;        // the file exists but could not be read: first-start values used
+  bool unreadable = false;  // something is at `path` that could not be read: first-start values
+  bool read_only = false;   // the file has no write permission: the user keeps it as it is
 };
 
-// First start when no ordinary file is at `path`: the first-start record (Settings{}) is written
-// there and, whether or not that succeeded, read back through the reading pass, so a location
-// that cannot be written still starts with the defaults. Otherwise the file is read through the
-// reading pass; a file that cannot be read is treated like the first-start file without being
+// Removes what a save cut short left beside `path`, then reads it. First start when nothing is
+// at `path`: the values of the file at `seed_path` (when given, other than `path` and readable;
+// else the first-start record) are written there and, whether or not that succeeded, read back
+// through the reading pass, so a location that cannot be written still starts with them.
+// Otherwise the file is read through the reading pass; what cannot be read (no permission, an
+// I/O error, no regular file) gives the first-start values and `unreadable`, and is never to be
 // overwritten.
-StartUpSettings LoadSettings(const std::string& path, ScreenSize screen);
+StartUpSettings LoadSettings(const std::string& path, ScreenSize screen,
+                             const std::string& seed_path = {});
 
 }  // namespace dravik

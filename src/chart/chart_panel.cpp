@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QScrollBar>
 
 #include "chart/chart_image_view.h"
@@ -41,6 +42,7 @@ ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
   connect(time_scroll_, &QScrollBar::valueChanged, this, &ChartPanel::scrX_Change);
   connect(graph_, &GraphView::MousePressed, this, &ChartPanel::picGraph_MouseMove);
   connect(graph_, &GraphView::MouseMoved, this, &ChartPanel::picGraph_MouseMove);
+  graph_->installEventFilter(this);
 }
 
 void ChartPanel::DrowScale() {
@@ -55,6 +57,26 @@ void ChartPanel::DrowScale() {
   const Rect graph_rect = GraphRect(back, strip.width_twips);
   graph_->setGeometry(TwipsToPixels(graph_rect.left), 0, TwipsToPixels(graph_rect.width),
                       height_px);
+}
+
+bool ChartPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == graph_ && event->type() == QEvent::Resize) {
+    KeepCursorSamples(static_cast<QResizeEvent*>(event)->oldSize().width());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ChartPanel::KeepCursorSamples(int old_width_px) {
+  const int width_px = graph_->width();
+  if (old_width_px <= 0 || width_px == old_width_px) {
+    return;
+  }
+  // A measuring line must not wander to another sample because the window or the scale strip
+  // changed size: the line moves with its sample instead.
+  for (double& column : cursor_px_) {
+    column = ColumnAt(ColumnToChartX(column, view_.view_span, old_width_px));
+  }
+  UpdateCursorLines();
 }
 
 void ChartPanel::DrowGraph() {

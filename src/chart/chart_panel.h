@@ -66,8 +66,8 @@ class ChartPanel : public QWidget {
   void ClearPictures();
 
   // Cursor lines in chart units (sample offsets from the left edge of the view); cursor 1 or 2.
-  // A line keeps its place on the chart surface: scrolling, zooming and resizing change the chart
-  // x under it (and so its sample), not where it stands.
+  // A line keeps its place on the chart surface while the view scrolls or zooms (its sample
+  // changes); when the chart surface changes width, the line moves with its sample.
   double CursorX(int cursor) const;
   void SetCursorX(int cursor, double x);
   bool CursorsShown() const { return cursors_shown_; }
@@ -103,6 +103,9 @@ class ChartPanel : public QWidget {
   // DrowGraph ends with one for each cursor while the numeric display is on.
   void CursorsMoved(const CursorMove& move);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void scrX_Scroll(int position);
   void scrX_Change(int position);
@@ -111,6 +114,8 @@ class ChartPanel : public QWidget {
   // Moves the lines of `buttons` to column x_px of the chart surface and reports the readouts.
   void MoveCursorLines(int buttons, double x_px);
   double ColumnAt(double chart_x) const;
+  // After the chart surface changed from `old_width_px`: the lines move to stay on their samples.
+  void KeepCursorSamples(int old_width_px);
 
   const LogTable& table_;
   const Settings& settings_;

@@ -10,6 +10,17 @@ Rect MoveControl(int32_t left, int32_t top, int32_t width, int32_t height) {
   return {left, top, std::max(width, 0), std::max(height, 0)};
 }
 
+Rect FitOnScreen(const Rect& outer, const Rect& screen, int32_t min_width, int32_t min_height) {
+  Rect fitted;
+  fitted.width = std::max(std::min(outer.width, screen.width), min_width);
+  fitted.height = std::max(std::min(outer.height, screen.height), min_height);
+  fitted.left =
+      std::max(std::min(outer.left, screen.left + screen.width - fitted.width), screen.left);
+  fitted.top =
+      std::max(std::min(outer.top, screen.top + screen.height - fitted.height), screen.top);
+  return fitted;
+}
+
 int32_t WindowChromeHeight(int caption_px, int sizing_frame_px, double twips_per_px) {
   return static_cast<int32_t>(RoundHalfEven(twips_per_px * (caption_px + 2 * sizing_frame_px)));
 }

@@ -17,6 +17,11 @@ struct Rect {
 // A rect as the control mover places it: a negative width or height becomes 0.
 Rect MoveControl(int32_t left, int32_t top, int32_t width, int32_t height);
 
+// A window's outer rect moved and shrunk so that it lies wholly on `screen` (both in twips),
+// never below `min_width` x `min_height`: a place or size from a hand-edited settings file never
+// puts the window or its buttons out of sight.
+Rect FitOnScreen(const Rect& outer, const Rect& screen, int32_t min_width, int32_t min_height);
+
 // Height of a window's title bar and its top and bottom sizing borders in twips:
 // round(twips_per_px * (caption + 2 x sizing frame)). Where the platform reports no frame the
 // classic metrics stand in: 19 px caption, 4 px frame, 405 twips at kTwipsPerPixel.

@@ -88,6 +88,12 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view co
     result.error_number = S_ISDIR(old_file.st_mode) ? EISDIR : EINVAL;
     return result;
   }
+  // A file that nobody may write was made so on purpose; the superuser's rename would not ask.
+  if (replaces && (old_file.st_mode & 0222) == 0) {
+    result.error = target + " is read-only";
+    result.error_number = EACCES;
+    return result;
+  }
 
   // A name of our own beside the target, so that the rename stays within one file system.
   static std::atomic<unsigned> counter{0};

@@ -20,10 +20,10 @@ struct FileWriteResult {
 // it. A symbolic link is followed to its target, which is replaced and the link kept. The new file
 // takes the permissions of the regular file it replaces; a new file gets the ordinary ones (0666
 // less the umask). A target that exists but is no regular file (a device, a FIFO, a directory) is
-// left alone and the write fails. Missing parent directories are created. On any failure, the
-// final flush and close included, the old file is untouched and the temporary one removed.
-// `before_rename`, when given, runs after the temporary file is complete; returning false makes
-// the write fail at that point.
+// left alone and the write fails, and so is a file without any write permission. Missing parent
+// directories are created. On any failure, the final flush and close included, the old file is
+// untouched and the temporary one removed. `before_rename`, when given, runs after the temporary
+// file is complete; returning false makes the write fail at that point.
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
                                     const std::function<bool()>& before_rename = {});
 

@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -275,6 +277,24 @@ class TestMainWindow : public QObject {
     delete text_only;
   }
 
+  // Settings that cannot be read are said so once, and nothing is written over them at exit.
+  void unreadableSettingsAreNeverOverwritten() {
+    QTemporaryDir settings_dir;
+    const QString ini = settings_dir.filePath("dravik.ini");
+    QVERIFY(QDir().mkdir(ini));
+    {
+      auto window = NewWindow();
+      window->Form_Load(ini.toStdString(), {});
+      QCOMPARE(messages_.size(), 1);
+      QVERIFY(messages_.front().startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")));
+      QCOMPARE(window->AppSettings().cylinder, 4);
+      QVERIFY(window->close());
+    }
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(QFileInfo(ini).isDir());
+    messages_.clear();
+  }
+
   void startUpLoadsTheCommandLineFileAndExitSavesTheSettings() {
     QTemporaryDir settings_dir;
     const QString ini = settings_dir.filePath("dravik.ini");
@@ -288,17 +308,17 @@ class TestMainWindow : public QObject {
       QCOMPARE(window->windowTitle(), TitleFor("start.csv"));
       QCOMPARE(window->AppSettings().xsize, 10875);  // first start: raised to the minimum
       window->AppSettings().cylinder = 6;
-      window->SetOuterRectTwips(QRect(150, 300, 12000, 9000));
+      window->SetOuterRectTwips(QRect(150, 300, 11250, 8250));
       QVERIFY(window->close());
     }
     const QString text = ReadFile(ini);
-    QVERIFY(text.startsWith("[Setting]\r\nXpos=150\r\nYpos=300\r\nXsize=12000\r\nYsize=9000\r\n"));
+    QVERIFY(text.startsWith("[Setting]\r\nXpos=150\r\nYpos=300\r\nXsize=11250\r\nYsize=8250\r\n"));
     QVERIFY(text.contains("\r\nCylinder=6\r\n"));
 
     auto window = NewWindow();
     window->Form_Load(ini.toStdString(), {});
     QCOMPARE(window->AppSettings().cylinder, 6);
-    QCOMPARE(window->OuterRectTwips(), QRect(150, 300, 12000, 9000));
+    QCOMPARE(window->OuterRectTwips(), QRect(150, 300, 11250, 8250));
     QVERIFY(!window->ShowScaleModeOption());
   }
 

@@ -173,6 +173,21 @@ class TestMainWindowCursors : public QObject {
     QCOMPARE(CountAt(2), QString::number(SampleAt(480)));
   }
 
+  // A resize of the window or a wider scale strip moves the lines with their samples, so the
+  // readouts stay as they were.
+  void linesKeepTheirSamplesWhenTheChartChangesWidth() {
+    Open();
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
+    SendMouse(graph, QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
+    const QString sample = CountAt(1);
+    const int width = graph->width();
+    window_->resize(700, 600);
+    QVERIFY(graph->width() < width);
+    QCOMPARE(graph->Cursors().x1_px, qRound(300.0 * graph->width() / width));
+    Find<ChartPanel>(window_.get(), "picBack")->DrowGraph();
+    QCOMPARE(CountAt(1), sample);
+  }
+
   // With the numeric display off the lines move and nothing is read out; turning it on writes
   // nothing until the next press or redraw.
   void readoutsOnlyWhileTheNumericDisplayIsOn() {

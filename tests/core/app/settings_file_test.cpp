@@ -67,6 +67,26 @@ TEST(LoadSettings, FirstStartWritesTheDefaultFileAndReadsItBackCorrected) {
   EXPECT_EQ(again.settings.xsize, 10875);
 }
 
+TEST(LoadSettings, FirstStartTakesTheSeedFileAndWhatCannotBeReadIsKept) {
+  TempDir dir;
+  const std::string seed = dir.Write("program.ini", "[Setting]\r\nCylinder=6\r\n");
+  const StartUpSettings start = LoadSettings(dir / "user/dravik.ini", kScreen, seed);
+  EXPECT_TRUE(start.created);
+  EXPECT_EQ(start.settings.cylinder, 6);
+  EXPECT_EQ(LoadSettings(dir / "user/dravik.ini", kScreen).settings.cylinder, 6);
+
+  std::filesystem::create_directory(dir.path() / "folder.ini");
+  const StartUpSettings folder = LoadSettings(dir / "folder.ini", kScreen, seed);
+  EXPECT_TRUE(folder.unreadable);
+  EXPECT_FALSE(folder.created);
+  EXPECT_EQ(folder.settings.cylinder, 4);
+
+  std::filesystem::permissions(seed, std::filesystem::perms(0444));
+  EXPECT_TRUE(LoadSettings(seed, kScreen).read_only);
+  EXPECT_FALSE(SaveSettings(seed, Settings{}).ok);
+  EXPECT_EQ(LoadSettings(seed, kScreen).settings.cylinder, 6);
+}
+
 TEST(LoadSettings, FirstStartInALocationThatCannotBeWrittenKeepsTheDefaults) {
   TempDir dir;
   WriteText(dir / "file", "");

@@ -17,6 +17,23 @@ TEST(WindowChromeHeight, ClassicMetrics) {
   EXPECT_EQ(WindowChromeHeight(23, 4, 15.0), 465);
 }
 
+TEST(FitOnScreen, KeepsTheWholeWindowOnTheScreen) {
+  const Rect screen{0, 450, 28800, 15750};
+  struct Case {
+    Rect outer;
+    Rect fitted;
+  };
+  for (const Case& c : {
+           Case{{300, 600, 10875, 7500}, {300, 600, 10875, 7500}},         // on screen
+           Case{{0, 0, 99999999, 40000}, {0, 450, 28800, 15750}},          // larger than it
+           Case{{25000, 12000, 10875, 7500}, {17925, 8700, 10875, 7500}},  // past its edges
+           Case{{-500, 0, 1000, 1000}, {0, 450, 3850, 4700}},              // below the minimum
+       }) {
+    ExpectRect(FitOnScreen(c.outer, screen, 3850, 4700), c.fitted.left, c.fitted.top,
+               c.fitted.width, c.fitted.height);
+  }
+}
+
 TEST(LayoutMainWindow, ChartLeftAndFramesRight) {
   const MainLayout layout = LayoutMainWindow(10695, 9300, 405, 700);
   EXPECT_EQ(layout.window_width, 10695);

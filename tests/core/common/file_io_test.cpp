@@ -87,7 +87,7 @@ TEST(WriteFileAtomically, WritesThroughALinkToItsTargetWithTheOrdinaryMode) {
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
 }
 
-TEST(WriteFileAtomically, LeavesWhatIsNoRegularFileAlone) {
+TEST(WriteFileAtomically, LeavesWhatIsNoRegularFileAndReadOnlyFilesAlone) {
   TempDir dir;
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   fs::create_symlink(dir.path() / "fifo", dir.path() / "link");
@@ -97,6 +97,11 @@ TEST(WriteFileAtomically, LeavesWhatIsNoRegularFileAlone) {
     EXPECT_FALSE(result.ok) << name;
     EXPECT_NE(result.error.find("not a regular file"), std::string::npos) << result.error;
   }
+  const std::string kept = dir.Write("kept.png", "old");
+  fs::permissions(kept, fs::perms(0444));
+  EXPECT_FALSE(WriteFileAtomically(kept, "new").ok);
+  EXPECT_EQ(ReadText(kept), "old");
+  fs::remove(kept);
   EXPECT_TRUE(fs::is_fifo(dir.path() / "fifo"));
   EXPECT_TRUE(fs::is_directory(dir.path() / "folder"));
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"fifo", "folder", "link"}));
