@@ -49,7 +49,14 @@ bool DropFilter::eventFilter(QObject* watched, QEvent* event) {
     drop->ignore();
     return true;
   }
-  drop->acceptProposedAction();
+  // Opening a log takes nothing away from where it lies: answered as a copy, so that no file
+  // manager takes the drop for a move.
+  if (drop->possibleActions() & Qt::CopyAction) {
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+  } else {
+    drop->acceptProposedAction();
+  }
   if (type == QEvent::Drop) {
     emit FileDropped(path);
   }

@@ -1,7 +1,11 @@
 #include "app/options_check.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "common/number_parsing.h"
 #include "common/rounding.h"
@@ -21,11 +25,42 @@ OptionsCheck Failure(const char* field) {
   return check;
 }
 
-// The whole field as a number, blanks and tabs around it allowed; beyond the double range
-// +/-infinity.
+// The text with the full-width digits, signs, point, exponent letters and blank that a Japanese
+// input method types replaced by their ASCII forms.
+std::string AsciiNumberText(const std::string& text) {
+  static const std::pair<std::string_view, char> kWide[] = {
+      {"＋", '+'}, {"－", '-'}, {"−", '-'}, {"．", '.'}, {"Ｅ", 'E'}, {"ｅ", 'e'}, {"　", ' '},
+  };
+  std::string ascii;
+  for (size_t i = 0; i < text.size();) {
+    const std::string_view rest = std::string_view(text).substr(i);
+    // U+FF10..U+FF19, the full-width digits: EF BC 90..99.
+    if (rest.size() >= 3 && rest[0] == '\xEF' && rest[1] == '\xBC' &&
+        static_cast<unsigned char>(rest[2]) >= 0x90 &&
+        static_cast<unsigned char>(rest[2]) <= 0x99) {
+      ascii.push_back(static_cast<char>('0' + (static_cast<unsigned char>(rest[2]) - 0x90)));
+      i += 3;
+      continue;
+    }
+    const auto wide = std::find_if(std::begin(kWide), std::end(kWide),
+                                   [&](const auto& pair) { return rest.starts_with(pair.first); });
+    if (wide != std::end(kWide)) {
+      ascii.push_back(wide->second);
+      i += wide->first.size();
+      continue;
+    }
+    ascii.push_back(text[i]);
+    ++i;
+  }
+  return ascii;
+}
+
+// The whole field as a number, blanks and tabs around it allowed, full-width forms read as ASCII;
+// beyond the double range +/-infinity.
 std::optional<double> FieldNumber(const std::string& text) {
   double value = 0;
-  if (ParseNumber(text, false, 0, value, TinyValue::kSignedZero) == NumberStatus::kNotNumber) {
+  if (ParseNumber(AsciiNumberText(text), false, 0, value, TinyValue::kSignedZero) ==
+      NumberStatus::kNotNumber) {
     return std::nullopt;
   }
   return value;

@@ -43,9 +43,9 @@ std::string NumberErrorText(const std::string& field);
 
 // Validates the dialog against the `current` settings, stopping at the first failure: first each
 // text in the order flow, latency, cylinders must be a number (sign, point and exponent allowed,
-// blanks and tabs around it); then, in the same order, the flow and the latency as singles must be
-// finite and not negative, and the cylinders rounded half to even must lie in 0..32767 (-0.4 -> 0
-// passes, -0.6 fails, 4.5 -> 4). Zero passes.
+// blanks and tabs around it, full-width forms read as ASCII); then, in the same order, the flow and
+// the latency as singles must be finite and not negative, and the cylinders rounded half to even
+// must lie in 0..32767 (-0.4 -> 0 passes, -0.6 fails, 4.5 -> 4). Zero passes.
 OptionsCheck CheckOptions(const OptionsInput& input, const Settings& current);
 
 // Stores the values of a passed check into `settings`, in the dialog's order.

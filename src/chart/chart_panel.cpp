@@ -40,6 +40,7 @@ ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
   time_scroll_->setEnabled(false);
   connect(time_scroll_, &QScrollBar::sliderMoved, this, &ChartPanel::scrX_Scroll);
   connect(time_scroll_, &QScrollBar::valueChanged, this, &ChartPanel::scrX_Change);
+  connect(time_scroll_, &QScrollBar::actionTriggered, this, &ChartPanel::AddWheelStepToArrow);
   connect(graph_, &GraphView::MousePressed, this, &ChartPanel::picGraph_MouseMove);
   connect(graph_, &GraphView::MouseMoved, this, &ChartPanel::picGraph_MouseMove);
   graph_->installEventFilter(this);
@@ -140,6 +141,20 @@ void ChartPanel::scrX_Change(int position) {
     return;
   }
   DrowGraph();
+}
+
+void ChartPanel::AddWheelStepToArrow(int action) {
+  // An arrow click is a line step of the bar and a wheel step of the chart at once. The bar has
+  // taken its own step already and applies the position once this returns.
+  const int64_t step = WheelStep(view_.view_span);
+  const int position = time_scroll_->sliderPosition();
+  if (action == QAbstractSlider::SliderSingleStepAdd) {
+    time_scroll_->setSliderPosition(static_cast<int>(
+        ScrollChartForward(position, time_scroll_->minimum(), time_scroll_->maximum(), step)));
+  } else if (action == QAbstractSlider::SliderSingleStepSub) {
+    time_scroll_->setSliderPosition(static_cast<int>(
+        ScrollChartBack(position, time_scroll_->minimum(), time_scroll_->maximum(), step)));
+  }
 }
 
 void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {

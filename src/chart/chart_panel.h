@@ -109,6 +109,8 @@ class ChartPanel : public QWidget {
  private:
   void scrX_Scroll(int position);
   void scrX_Change(int position);
+  // An arrow click of the time scroll bar (`action` of QAbstractSlider) also moves by a wheel step.
+  void AddWheelStepToArrow(int action);
   void ApplyScrollBar();
   void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px);
   // Moves the lines of `buttons` to column x_px of the chart surface and reports the readouts.

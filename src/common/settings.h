@@ -24,7 +24,8 @@ constexpr int BlueOf(Rgb colour) {
 inline constexpr int kItemColourCount = 128;
 using ItemColors = std::array<Rgb, kItemColourCount>;  // entry n - 1 belongs to item n
 
-// Items 1..16 have colours of their own; 17..128 are black.
+// Items 1..16 have the colours of the first version; 17..128 distinct colours that read well on
+// the white chart.
 ItemColors DefaultItemColors();
 
 // Everything the program keeps between runs. Positions and sizes are twips of the outer window

@@ -218,7 +218,7 @@ void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<i
 TripSummary ComputeTripSummary(const LogTable& table, const FuelParams& fuel, int64_t first,
                                int64_t last) {
   TripSummary trip;
-  if (table.item_count < 1 || first < 0 || first > last || last > table.last_sample) {
+  if (!table.IsLoaded() || first < 0 || first > last || last > table.last_sample) {
     return trip;
   }
   const std::span<const float> time_ms = table.Values(0);

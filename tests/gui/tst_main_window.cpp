@@ -60,12 +60,15 @@ QString TitleFor(const QString& file_name) {
   return QCoreApplication::applicationName() + " - " + file_name;
 }
 
-void Drop(QWidget* target, QMimeData* data) {
+// Drops `data` as a file manager does, offering a copy or a move; gives the action answered.
+Qt::DropAction Drop(QWidget* target, QMimeData* data) {
   const QPoint at(2, 2);
-  QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(at, offered, data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
-  QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(at, offered, data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &drop);
+  return drop.dropAction();
 }
 
 }  // namespace
@@ -257,7 +260,8 @@ class TestMainWindow : public QObject {
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
                    QUrl::fromLocalFile(dir_.filePath("third.csv"))});
-    Drop(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->viewport(), data);
+    QCOMPARE(Drop(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->viewport(), data),
+             Qt::CopyAction);
     QCOMPARE(window->windowTitle(), TitleFor("first.csv"));
     QCOMPARE(window->CurrentLogPath(), first);
     QCOMPARE(window->Table().last_sample, 19);

@@ -289,6 +289,25 @@ class TestMainWindowCommands : public QObject {
     QVERIFY(!asked);
   }
 
+  // An arrow of the time scroll bar moves by its own step and a wheel step, within the range.
+  void arrowClickAddsTheWheelStep() {
+    Open(2001);
+    Find<QComboBox>(window_.get(), "cmbMultipl")->setCurrentIndex(3);
+    emit Find<QComboBox>(window_.get(), "cmbMultipl")->activated(3);
+    QScrollBar* time = Find<QScrollBar>(window_.get(), "scrX");
+    const int step =
+        static_cast<int>(WheelStep(Find<ChartPanel>(window_.get(), "picBack")->View().view_span));
+    QVERIFY(step > 0);
+    const int start = time->value();
+    time->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(time->value(), start + 1 + step);
+    time->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(time->value(), start);
+    time->setValue(time->maximum() - 1);
+    time->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(time->value(), time->maximum());
+  }
+
   // Keys that a chart might take for itself move neither the cursors nor the view.
   void noKeyMovesACursorOrTheView() {
     Open(2001);

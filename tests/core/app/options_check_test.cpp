@@ -44,6 +44,8 @@ TEST(CheckOptions, NamesTheFirstFailingFieldNumbersBeforeSigns) {
       {"1 2", "1", "4", "インジェクタ容量"},
       {"0x10", "1", "4", "インジェクタ容量"},
       {"+5", "+1", "+4", ""},
+      {"４３０．７２", "＋０．９８", "－０．４", ""},  // typed with a Japanese input method
+      {"１ｅ３９", "1", "4", "インジェクタ容量"},
   };
   for (const Case& c : cases) {
     const OptionsCheck check = CheckOptions(Texts(c.flow, c.latency, c.cylinders), Settings{});

@@ -36,7 +36,8 @@ std::string ExpectedFirstStartFile() {
                            "FF0000", "8080FF", "008000", "00FFFF", "800080", "FF0080",
                            "000000", "008040", "000080", "008080"};
   for (int n = 1; n <= 128; ++n) {
-    text += "Item_color" + std::to_string(n) + "=" + (n <= 16 ? first[n - 1] : "000000") + "\r\n";
+    const std::string colour = n <= 16 ? first[n - 1] : ColorToHex(DefaultItemColors()[n - 1]);
+    text += "Item_color" + std::to_string(n) + "=" + colour + "\r\n";
   }
   return text;
 }
@@ -214,10 +215,10 @@ TEST(ReadSettings, MissingOrMalformedColoursFallBackToTheDefaultTable) {
   EXPECT_EQ(s.item_colors[1], defaults[1]);            // missing
   EXPECT_EQ(s.item_colors[2], MakeRgb(255, 128, 64));  // malformed: the default
   EXPECT_EQ(s.item_colors[4], defaults[4]);            // empty
-  EXPECT_EQ(s.item_colors[39], MakeRgb(0, 0, 0));
-  EXPECT_EQ(s.item_colors[40], MakeRgb(0, 0, 0));
+  EXPECT_EQ(s.item_colors[39], defaults[39]);
+  EXPECT_EQ(s.item_colors[40], defaults[40]);
   EXPECT_EQ(s.item_colors[41], MakeRgb(255, 128, 64));
-  EXPECT_EQ(s.item_colors[127], MakeRgb(0, 0, 0));
+  EXPECT_EQ(s.item_colors[127], defaults[127]);
 }
 
 TEST(SaveSettings, RoundTripsEveryField) {

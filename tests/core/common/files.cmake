@@ -3,4 +3,5 @@ set(DRAVIK_COMMON_TESTS
   core/common/number_format_test.cpp
   core/common/path_test.cpp
   core/common/rounding_test.cpp
+  core/common/settings_test.cpp
 )

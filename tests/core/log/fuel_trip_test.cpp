@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "common/rounding.h"
+#include "log/csv_reader.h"
 
 namespace dravik {
 namespace {
@@ -242,6 +244,16 @@ TEST(ComputeTripSummary, MissingItemsLeaveTheirFiguresAtZero) {
   const TripSummary no_economy = ComputeTripSummary(MakeTable(columns, true, false), kFuel, 0, 9);
   EXPECT_EQ(no_economy.speed_sum, 600);
   EXPECT_EQ(no_economy.fuel_used_cc, 0);
+}
+
+TEST(ComputeTripSummary, ALogOfTimesAloneHasItsDrivingTime) {
+  std::string text = "Time\r\n";
+  for (int ms = 0; ms <= 400; ms += 40) {
+    text += std::to_string(ms) + "\r\n";
+  }
+  LogTable table;
+  ASSERT_EQ(ReadLogFromBuffer(text, kFuel, table).kind, LoadFailure::kNone);
+  EXPECT_EQ(ComputeTripSummary(table, kFuel, 0, table.last_sample).driving_time_ms, 400);
 }
 
 TEST(ComputeTripSummary, SectionsBeyondSixteenBitSamples) {
