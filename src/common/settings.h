@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace dravik {
 
@@ -46,6 +47,10 @@ struct Settings {
   float injector_flow_scaling = 430.72f;  // cc/min
   float injector_latency = 0.98f;         // ms
   int32_t cylinder = 4;
+  std::string speed_item;  // fuel items chosen by name; empty leaves them to the automatic rules
+  int32_t speed_unit = 0;  // of a chosen speed item: 1 mph, otherwise km/h
+  std::string engine_speed_item;
+  std::string pulse_width_item;
   ItemColors item_colors = DefaultItemColors();
 };
 
