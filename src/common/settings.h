@@ -28,6 +28,16 @@ using ItemColors = std::array<Rgb, kItemColourCount>;  // entry n - 1 belongs to
 // Items 1..16 have colours of their own; 17..128 are black.
 ItemColors DefaultItemColors();
 
+// The fuel items the user has named; an empty name leaves the item to the automatic rules.
+struct FuelItemNames {
+  std::string speed;
+  int32_t speed_unit = 0;  // of a chosen speed item: 1 mph, otherwise km/h
+  std::string engine_speed;
+  std::string pulse_width;
+
+  bool operator==(const FuelItemNames&) const = default;
+};
+
 // Everything the program keeps between runs. Positions and sizes are twips of the outer window
 // rectangle. Integers are held wider than the settings file's 16 bits so that large screens and
 // hand-edited values do not wrap.
@@ -47,10 +57,7 @@ struct Settings {
   float injector_flow_scaling = 430.72f;  // cc/min
   float injector_latency = 0.98f;         // ms
   int32_t cylinder = 4;
-  std::string speed_item;  // fuel items chosen by name; empty leaves them to the automatic rules
-  int32_t speed_unit = 0;  // of a chosen speed item: 1 mph, otherwise km/h
-  std::string engine_speed_item;
-  std::string pulse_width_item;
+  FuelItemNames fuel_items;
   ItemColors item_colors = DefaultItemColors();
 };
 

@@ -58,12 +58,8 @@ bool FitsSpeed(const Tokens& t) {
 
 // The first data item named `chosen`, -1 when there is none or nothing is chosen.
 int ChosenItem(const std::vector<std::string>& names, std::string_view chosen) {
-  chosen = TrimBlanks(chosen);
-  if (chosen.empty()) {
-    return -1;
-  }
   for (size_t i = 1; i < names.size(); ++i) {
-    if (EqualsNoCase(TrimBlanks(names[i]), chosen)) {
+    if (IsChosenItem(names[i], chosen)) {
       return static_cast<int>(i);
     }
   }
@@ -109,7 +105,12 @@ int FindItem(const std::vector<std::string>& names, const std::vector<Tokens>& t
 
 }  // namespace
 
-FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemChoice& choice) {
+bool IsChosenItem(std::string_view name, std::string_view chosen) {
+  chosen = TrimBlanks(chosen);
+  return !chosen.empty() && EqualsNoCase(TrimBlanks(name), chosen);
+}
+
+FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemNames& choice) {
   std::vector<Tokens> tokens;
   tokens.reserve(names.size());
   for (const std::string& name : names) {
@@ -118,7 +119,7 @@ FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemCho
   FuelItems items;
   items.speed = FindItem(names, tokens, choice.speed, {kSpeedKph, kSpeedKmh}, FitsSpeed);
   if (items.speed >= 0 && items.speed == ChosenItem(names, choice.speed)) {
-    items.speed_mph = choice.speed_mph;
+    items.speed_mph = choice.speed_unit == 1;
   } else if (items.speed >= 0 && KnownItem(names, {kSpeedKph, kSpeedKmh}) < 0) {
     items.speed_mph = Has(tokens[items.speed], "mph");
   }

@@ -1,18 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace dravik {
+#include "common/settings.h"
 
-// The fuel items the user has named in the settings; an empty name leaves the item to the
-// automatic rules.
-struct FuelItemChoice {
-  std::string speed;
-  bool speed_mph = false;  // the speed item named in `speed` is logged in mph
-  std::string engine_speed;
-  std::string pulse_width;
-};
+namespace dravik {
 
 // The three fuel items of a log: item indexes into its names, -1 where none is found.
 struct FuelItems {
@@ -24,7 +18,7 @@ struct FuelItems {
 
 // Finds each fuel item among `names` (0 names the time column) on its own, in this order:
 // - the data item whose name equals the user's choice (ASCII letters without regard to case,
-//   blanks around both ignored), the first in column order; a chosen speed is in mph as chosen;
+//   blanks around both ignored), the first in column order; a chosen speed is in the chosen unit;
 // - the names the program has always known, searched anywhere in a name without regard to case,
 //   the last match winning: "Vehicle Speed (km/h)" or "Vehicle Speed (kph)" (km/h), "Engine
 //   Speed", "Fuel Injector #1 Pulse Width (ms)";
@@ -32,6 +26,10 @@ struct FuelItems {
 //   "engine rpm" exactly; pulse width "ms" with "ipw", or "injector"/"inj" with "pw" or with
 //   "pulse" "width", and neither "dc" nor "duty"; vehicle speed starting with "speed" or "vss",
 //   holding "vehicle" "speed", or exactly "mph" or "kph", in mph when a token is "mph".
-FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemChoice& choice);
+FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemNames& choice);
+
+// Whether an item named `name` is the item the user has named `chosen`: ASCII letters compared
+// without regard to case, blanks around both ignored; never for an empty choice.
+bool IsChosenItem(std::string_view name, std::string_view chosen);
 
 }  // namespace dravik

@@ -162,11 +162,8 @@ bool HasSmallTimes(const LogTable& table) {
 }  // namespace
 
 FuelParams FuelParamsOf(const Settings& settings) {
-  return {settings.injector_flow_scaling,
-          settings.injector_latency,
-          settings.cylinder,
-          {settings.speed_item, settings.speed_unit == 1, settings.engine_speed_item,
-           settings.pulse_width_item}};
+  return {settings.injector_flow_scaling, settings.injector_latency, settings.cylinder,
+          settings.fuel_items};
 }
 
 int64_t SampleInterval(std::span<const float> time_ms, int64_t s) {

@@ -16,7 +16,7 @@ struct FuelParams {
   float flow = 0;     // injector flow, cc/min
   float latency = 0;  // injector latency, ms
   int32_t cylinders = 0;
-  FuelItemChoice items;
+  FuelItemNames items;
 };
 
 FuelParams FuelParamsOf(const Settings& settings);

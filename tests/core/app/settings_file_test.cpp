@@ -219,10 +219,7 @@ TEST(SaveSettings, RoundTripsEveryField) {
   s.injector_flow_scaling = 1234.567f;
   s.injector_latency = 0.000123f;
   s.cylinder = 6;
-  s.speed_item = "Speed (mph)";
-  s.speed_unit = 1;
-  s.engine_speed_item = "回転数";
-  s.pulse_width_item = "IPW=ms";
+  s.fuel_items = {"Speed (mph)", 1, "回転数", "IPW=ms"};
   for (int n = 0; n < 128; ++n) {
     s.item_colors[n] = MakeRgb(n, 255 - n, n * 2);
   }
@@ -236,7 +233,7 @@ TEST(SaveSettings, RoundTripsEveryField) {
   EXPECT_EQ(r.injector_flow_scaling, s.injector_flow_scaling);
   EXPECT_EQ(r.injector_latency, s.injector_latency);
   EXPECT_EQ(r.item_colors, s.item_colors);
-  EXPECT_EQ(r.pulse_width_item, "IPW=ms");
+  EXPECT_EQ(r.fuel_items, s.fuel_items);
   EXPECT_NE(dravik::ReadText(path).find("\r\nXpos=1500\r\nYpos=16200\r\n"), std::string::npos);
   EXPECT_NE(dravik::ReadText(path).find("\r\nInjectorLatency=0.000123\r\n"), std::string::npos);
 }

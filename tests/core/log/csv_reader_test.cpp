@@ -309,7 +309,7 @@ TEST(ReadLog, FuelItemsByOtherNamesAndInMph) {
   EXPECT_EQ(table.Values(4)[0], 17.42f);
 
   Settings chosen;
-  chosen.speed_item = "speed (MPH)";
+  chosen.fuel_items.speed = "speed (MPH)";
   ASSERT_EQ(OpenLogFromBuffer(text, chosen, table).kind, LoadFailure::kNone);
   EXPECT_FALSE(table.speed_in_mph);  // a chosen item is in the chosen unit
   EXPECT_EQ(table.Values(4)[0], 10.82f);

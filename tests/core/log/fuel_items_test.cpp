@@ -30,10 +30,10 @@ TEST(NameTokens, SplitsAtEverythingButAsciiLettersAndDigits) {
 TEST(FindFuelItems, EachItemByChoiceThenKnownNameThenTokens) {
   struct Case {
     const char* header;
-    FuelItemChoice choice;
+    FuelItemNames choice;
     FuelItems expected;
   };
-  const FuelItemChoice automatic;
+  const FuelItemNames automatic;
   const Case cases[] = {
       {"Time,RPM,Injector PW (ms),Speed (mph)", automatic, {3, 1, 2, true}},
       {"Time,Engine RPM,IPW_ms,MPH", automatic, {3, 1, 2, true}},
@@ -58,11 +58,9 @@ TEST(FindFuelItems, EachItemByChoiceThenKnownNameThenTokens) {
       // A choice wins, compared without case and blanks, with its own unit; one that matches
       // nothing leaves the automatic rules.
       {"Time,RPM,Engine Speed,Wheel (mph),Speed (mph),IPW_ms",
-       {" wheel (MPH) ", false, "rpm", "no such item"},
+       {" wheel (MPH) ", 0, "rpm", "no such item"},
        {3, 1, 5, false}},
-      {"Time,Vehicle Speed (km/h),IPW_ms",
-       {"Vehicle Speed (km/h)", true, "", ""},
-       {1, -1, 2, true}},
+      {"Time,Vehicle Speed (km/h),IPW_ms", {"Vehicle Speed (km/h)", 1, "", ""}, {1, -1, 2, true}},
   };
   for (const Case& c : cases) {
     const FuelItems items = FindFuelItems(Names(c.header), c.choice);
