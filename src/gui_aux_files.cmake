@@ -1,6 +1,8 @@
 set(DRAVIK_GUI_AUX_SOURCES
   src/app/drop_filter.cpp
   src/app/drop_filter.h
+  src/app/fuel_items_dialog.cpp
+  src/app/fuel_items_dialog.h
   src/app/help_window.cpp
   src/app/help_window.h
   src/app/options_dialog.cpp

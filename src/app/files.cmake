@@ -1,6 +1,7 @@
 set(DRAVIK_APP_SOURCES
   src/app/command_line.cpp
   src/app/decimal_text.cpp
+  src/app/fuel_items_form.cpp
   src/app/ini_file.cpp
   src/app/open_log.cpp
   src/app/options_check.cpp

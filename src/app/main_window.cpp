@@ -19,6 +19,7 @@
 #include "app/command_line.h"
 #include "app/command_panel.h"
 #include "app/drop_filter.h"
+#include "app/fuel_items_form.h"
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
@@ -228,6 +229,7 @@ void MainWindow::chkMaxView_Click(bool checked) {
 
 void MainWindow::cmdOption_Click() {
   OptionsDialog dialog(settings_, show_scale_mode_option_, this);
+  dialog.SetLogItemNames(LoggedItemNames(table_));
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();
   if (dialog.ReloadNeeded()) {

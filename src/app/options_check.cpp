@@ -117,10 +117,12 @@ OptionsCheck CheckOptions(const OptionsInput& input, const Settings& current) {
   check.injector_flow_scaling = *flow_value;
   check.injector_latency = *latency_value;
   check.cylinder = static_cast<int32_t>(cylinder_value);
+  check.fuel_items = input.fuel_items;
   check.options_changed =
       check.injector_flow_scaling != current.injector_flow_scaling ||
       check.injector_latency != current.injector_latency || check.cylinder != current.cylinder ||
-      check.section_time != current.section_time || check.always_tooltip != current.always_tooltip;
+      check.fuel_items != current.fuel_items || check.section_time != current.section_time ||
+      check.always_tooltip != current.always_tooltip;
   check.scale_mode_changed = check.graph_scale_mode != current.graph_scale_mode;
   return check;
 }
@@ -133,6 +135,7 @@ void StoreOptions(const OptionsCheck& check, Settings& settings) {
   settings.injector_flow_scaling = check.injector_flow_scaling;
   settings.injector_latency = check.injector_latency;
   settings.cylinder = check.cylinder;
+  settings.fuel_items = check.fuel_items;
 }
 
 }  // namespace dravik

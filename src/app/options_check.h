@@ -17,6 +17,7 @@ struct OptionsInput {
   std::string flow_text;      // "インジェクタ容量", cc/min
   std::string latency_text;   // "インジェクタ無効噴射時間", ms
   std::string cylinder_text;  // "シリンダ数"
+  FuelItemNames fuel_items;   // as chosen in "燃費計算の項目"
 };
 
 // The outcome of OK: either the values to store or the field to complain about.
@@ -32,7 +33,9 @@ struct OptionsCheck {
   float injector_flow_scaling = 0;  // cc/min
   float injector_latency = 0;       // ms
   int32_t cylinder = 0;
-  bool options_changed = false;  // flow, latency, cylinders, section or tooltip switch differ
+  FuelItemNames fuel_items;
+  // flow, latency, cylinders, fuel items, section or tooltip switch differ
+  bool options_changed = false;
   // The scale rounding differs. The chart positions of a loaded log were computed with the old
   // rounding, so the log is read again, as for options_changed, to keep traces and scales in step.
   bool scale_mode_changed = false;

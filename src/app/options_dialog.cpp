@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/fuel_items_dialog.h"
 #include "app/options_check.h"
 #include "app/options_layout.h"
 #include "chart/twips.h"
@@ -60,7 +61,8 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QW
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings),
-      show_message_(ShowMessageBox) {
+      show_message_(ShowMessageBox),
+      fuel_items_(settings.fuel_items) {
   setWindowTitle(QStringLiteral("設定"));
   setWindowModality(Qt::WindowModal);
   if (parent != nullptr) {
@@ -114,6 +116,10 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QW
       QString::fromStdString(FormatGeneral(settings.injector_flow_scaling)));
   txt_injector_latency_->setText(QString::fromStdString(FormatGeneral(settings.injector_latency)));
   txt_cylinder_->setText(QString::number(settings.cylinder));
+  cmd_fuel_items_ = new QPushButton(QStringLiteral("燃費計算の項目..."), fra_fuel_efficient);
+  cmd_fuel_items_->setObjectName(QStringLiteral("cmdFuelItems"));
+  cmd_fuel_items_->setGeometry(PixelRect(kFuelItemsButtonRect));
+  connect(cmd_fuel_items_, &QPushButton::clicked, this, &OptionsDialog::ChooseFuelItems);
 
   cmd_ok_ = new QPushButton(QStringLiteral("OK"), this);
   cmd_ok_->setGeometry(PixelRect(kOptionsOkRect));
@@ -135,7 +141,8 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QW
   setTabOrder(chk_graph_scale_mode_, txt_injector_flow_scaling_);
   setTabOrder(txt_injector_flow_scaling_, txt_injector_latency_);
   setTabOrder(txt_injector_latency_, txt_cylinder_);
-  setTabOrder(txt_cylinder_, cmd_ok_);
+  setTabOrder(txt_cylinder_, cmd_fuel_items_);
+  setTabOrder(cmd_fuel_items_, cmd_ok_);
   setTabOrder(cmd_ok_, cmd_cancel_);
   setTabOrder(cmd_cancel_, cmd_help_);
   chk_time_unit_sec_->setFocus();
@@ -143,6 +150,17 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QW
 
 void OptionsDialog::SetMessageFunction(MessageFunction show_message) {
   show_message_ = std::move(show_message);
+}
+
+void OptionsDialog::SetLogItemNames(std::vector<std::string> names) {
+  log_item_names_ = std::move(names);
+}
+
+void OptionsDialog::ChooseFuelItems() {
+  FuelItemsDialog dialog(log_item_names_, fuel_items_, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    fuel_items_ = dialog.Chosen();
+  }
 }
 
 void OptionsDialog::cmdOK_Click() {
@@ -154,6 +172,7 @@ void OptionsDialog::cmdOK_Click() {
   input.flow_text = txt_injector_flow_scaling_->text().toStdString();
   input.latency_text = txt_injector_latency_->text().toStdString();
   input.cylinder_text = txt_cylinder_->text().toStdString();
+  input.fuel_items = fuel_items_;
   const OptionsCheck check = CheckOptions(input, settings_);
   if (!check.ok) {
     show_message_(this, QString::fromStdString(check.message));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
@@ -13,12 +15,12 @@ class QPushButton;
 
 namespace dravik {
 
-// The options dialog "設定": the four display switches and the three fuel parameters of
-// `settings`. OK validates the three fields and, when they pass, stores all seven values and
-// accepts; a failing field is named in a message and the dialog stays open with nothing stored.
-// Cancel, Esc and the close box store nothing. Fixed size, without minimise and maximise
-// buttons. Window-modal rather than application-modal, so that the help window stays usable
-// while the dialog is open.
+// The options dialog "設定": the four display switches, the three fuel parameters of `settings`
+// and, through the button "燃費計算の項目...", the fuel items chosen by name. OK validates the
+// three fields and, when they pass, stores every value and accepts; a failing field is named in a
+// message and the dialog stays open with nothing stored. Cancel, Esc and the close box store
+// nothing. Fixed size, without minimise and maximise buttons. Window-modal rather than
+// application-modal, so that the help window stays usable while the dialog is open.
 class OptionsDialog : public QDialog {
   Q_OBJECT
 
@@ -31,13 +33,18 @@ class OptionsDialog : public QDialog {
   // only with `show_scale_mode_option` (the "/d" switch); hidden, its value is still stored by OK.
   OptionsDialog(Settings& settings, bool show_scale_mode_option, QWidget* parent = nullptr);
 
-  // Whether the last OK changed the flow, the latency, the cylinder count, the section switch or
-  // the tooltip switch, so that the log must be read again. False until OK succeeds.
+  // Whether the last OK changed the flow, the latency, the cylinder count, the fuel items, the
+  // section switch or the tooltip switch, so that the log must be read again. False until OK
+  // succeeds.
   bool OptionsChanged() const { return options_changed_; }
   // After OK: the log must be read again (OptionsChanged, or the scale rounding changed).
   bool ReloadNeeded() const { return options_changed_ || scale_mode_changed_; }
 
   void SetMessageFunction(MessageFunction show_message);
+
+  // The loaded log's item names (0 the time column, without the economy item) that the dialog
+  // "燃費計算の項目" offers; none while no log is loaded.
+  void SetLogItemNames(std::vector<std::string> names);
 
  signals:
   // The help button was pressed: the owner opens the help at the options page.
@@ -45,11 +52,14 @@ class OptionsDialog : public QDialog {
 
  private:
   void cmdOK_Click();
+  void ChooseFuelItems();
 
   Settings& settings_;
   bool options_changed_ = false;
   bool scale_mode_changed_ = false;
   MessageFunction show_message_;
+  std::vector<std::string> log_item_names_;
+  FuelItemNames fuel_items_;  // chosen in "燃費計算の項目", stored by OK
   QCheckBox* chk_time_unit_sec_;
   QCheckBox* chk_section_time_;
   QCheckBox* chk_always_tooltip_;
@@ -57,6 +67,7 @@ class OptionsDialog : public QDialog {
   QLineEdit* txt_injector_flow_scaling_;
   QLineEdit* txt_injector_latency_;
   QLineEdit* txt_cylinder_;
+  QPushButton* cmd_fuel_items_;
   QPushButton* cmd_ok_;
   QPushButton* cmd_cancel_;
   QPushButton* cmd_help_;

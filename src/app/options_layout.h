@@ -10,12 +10,12 @@ namespace dravik {
 // The options dialog's client area in twips: the frame "設定" and the button row with a 120-twip
 // margin.
 inline constexpr int32_t kOptionsClientWidth = 5655;
-inline constexpr int32_t kOptionsClientHeight = 4335;
+inline constexpr int32_t kOptionsClientHeight = 4815;
 
 // The frames: "設定" in the client area, "基本設定" and "燃費関連" inside it.
-inline constexpr Rect kOptionsFrameRect{120, 120, 5415, 3615};
+inline constexpr Rect kOptionsFrameRect{120, 120, 5415, 4095};
 inline constexpr Rect kBasicFrameRect{120, 240, 5175, 1695};
-inline constexpr Rect kFuelFrameRect{120, 2040, 5175, 1455};
+inline constexpr Rect kFuelFrameRect{120, 2040, 5175, 1935};
 
 // The switches of the basic frame, one row each: time unit, section figures, tooltips, scale
 // rounding.
@@ -31,10 +31,12 @@ inline constexpr int32_t kFieldTextWidth = 975;
 inline constexpr int32_t kFieldTextHeight = 330;
 inline constexpr int32_t kFieldUnitLeft = 3720;
 inline constexpr int32_t kFieldTextDrop = 120;
+// The button "燃費計算の項目..." under the fields.
+inline constexpr Rect kFuelItemsButtonRect{kFieldTextLeft, 1380, 2415, 375};
 
 // The button row below the frame.
-inline constexpr Rect kOptionsOkRect{1680, 3840, 1215, 375};
-inline constexpr Rect kOptionsCancelRect{3000, 3840, 1215, 375};
-inline constexpr Rect kOptionsHelpRect{4320, 3840, 1215, 375};
+inline constexpr Rect kOptionsOkRect{1680, 4320, 1215, 375};
+inline constexpr Rect kOptionsCancelRect{3000, 4320, 1215, 375};
+inline constexpr Rect kOptionsHelpRect{4320, 4320, 1215, 375};
 
 }  // namespace dravik

@@ -144,6 +144,10 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen) {
   s.injector_flow_scaling = ReadFloat(file, "InjectorFlowScaling");
   s.injector_latency = ReadFloat(file, "InjectorLatency");
   s.cylinder = ReadInteger(file, "Cylinder");
+  s.fuel_items.speed = file.ReadIniValue("Setting", "SpeedItem");
+  s.fuel_items.speed_unit = ReadInteger(file, "SpeedUnit");
+  s.fuel_items.engine_speed = file.ReadIniValue("Setting", "EngineSpeedItem");
+  s.fuel_items.pulse_width = file.ReadIniValue("Setting", "PulseWidthItem");
   const ItemColors defaults = DefaultItemColors();
   for (int n = 1; n <= kItemColourCount; ++n) {
     const std::optional<Rgb> colour =
@@ -176,6 +180,10 @@ std::string SettingsFileText(const Settings& s) {
   line("InjectorFlowScaling", FormatGeneral(s.injector_flow_scaling));
   line("InjectorLatency", FormatGeneral(s.injector_latency));
   line("Cylinder", std::to_string(s.cylinder));
+  line("SpeedItem", s.fuel_items.speed);
+  line("SpeedUnit", std::to_string(s.fuel_items.speed_unit));
+  line("EngineSpeedItem", s.fuel_items.engine_speed);
+  line("PulseWidthItem", s.fuel_items.pulse_width);
   text.append("\r\n[Color]\r\n");
   for (int n = 1; n <= kItemColourCount; ++n) {
     line("Item_color" + std::to_string(n), ColorToHex(s.item_colors[n - 1]));

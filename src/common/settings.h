@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace dravik {
 
@@ -28,6 +29,16 @@ using ItemColors = std::array<Rgb, kItemColourCount>;  // entry n - 1 belongs to
 // the white chart.
 ItemColors DefaultItemColors();
 
+// The fuel items the user has named; an empty name leaves the item to the automatic rules.
+struct FuelItemNames {
+  std::string speed;
+  int32_t speed_unit = 0;  // of a chosen speed item: 1 mph, otherwise km/h
+  std::string engine_speed;
+  std::string pulse_width;
+
+  bool operator==(const FuelItemNames&) const = default;
+};
+
 // Everything the program keeps between runs. Positions and sizes are twips of the outer window
 // rectangle. Integers are held wider than the settings file's 16 bits so that large screens and
 // hand-edited values do not wrap.
@@ -47,6 +58,7 @@ struct Settings {
   float injector_flow_scaling = 430.72f;  // cc/min
   float injector_latency = 0.98f;         // ms
   int32_t cylinder = 4;
+  FuelItemNames fuel_items;
   ItemColors item_colors = DefaultItemColors();
 };
 

@@ -11,9 +11,11 @@
 #include "common/parallel.h"
 #include "common/rounding.h"
 #include "log/field_reader.h"
+#include "log/fuel_items.h"
 #include "log/fuel_trip.h"
 #include "log/item_extremes.h"
 #include "log/log_file.h"
+#include "log/log_header.h"
 #include "log/read_progress.h"
 #include "log/sample_parser.h"
 #include "log/text_decoding.h"
@@ -27,87 +29,61 @@ namespace dravik {
 namespace {
 
 constexpr std::string_view kEconomyName = "瞬間燃費 (km/l)";
-constexpr std::string_view kSpeedKmh = "Vehicle Speed (km/h)";
-constexpr std::string_view kSpeedKph = "Vehicle Speed (kph)";
-constexpr std::string_view kEngineSpeed = "Engine Speed";
-constexpr std::string_view kPulseWidth = "Fuel Injector #1 Pulse Width (ms)";
+// Lines searched for the header after a title block.
+constexpr size_t kHeaderSearchLines = 20;
+// Samples whose time steps decide whether a column named just "time" holds seconds.
+constexpr size_t kStepSamples = 101;
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool ContainsNoCase(std::string_view text, std::string_view word) {
-  const auto it = std::search(text.begin(), text.end(), word.begin(), word.end(),
-                              [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-  return it != text.end();
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
-std::vector<std::string_view> SplitAt(std::string_view line, char separator) {
-  std::vector<std::string_view> pieces;
-  size_t start = 0;
-  for (;;) {
-    const size_t at = line.find(separator, start);
-    if (at == std::string_view::npos) {
-      pieces.push_back(line.substr(start));
-      return pieces;
+// The first `count` lines of the text that are not empty.
+std::vector<std::string_view> LeadingLines(std::string_view text, size_t count) {
+  std::vector<std::string_view> lines;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (lines.size() < count) {
+    while (p < end && IsLineEnd(*p)) {
+      ++p;
     }
-    pieces.push_back(line.substr(start, at - start));
-    start = at + 1;
+    if (p == end) {
+      break;
+    }
+    const char* line_end = p;
+    while (line_end < end && !IsLineEnd(*line_end)) {
+      ++line_end;
+    }
+    lines.emplace_back(p, static_cast<size_t>(line_end - p));
+    p = line_end;
   }
+  return lines;
 }
 
-// A time column whose name ends in a seconds unit in parentheses or brackets ("Time (s)",
-// "Time[sec]") holds seconds.
-bool NamesSeconds(std::string_view name) {
-  while (!name.empty() && IsBlank(name.back())) {
-    name.remove_suffix(1);
+// The times of the first samples of `body` as read in ms, taken from the lines' first fields
+// (after the counter); empty when one is not a number, as a clock time is not.
+std::vector<double> FirstTimes(std::string_view body, TextFormat format, bool counter_first) {
+  std::vector<double> times;
+  for (const std::string_view line : LeadingLines(body, kStepSamples)) {
+    const std::vector<std::string_view> fields = SplitAt(line, format.separator);
+    float time = 0;
+    if (fields.size() <= static_cast<size_t>(counter_first) ||
+        ParseNumber(fields[counter_first], format.decimal_comma, 0, time) != NumberStatus::kOk) {
+      return {};
+    }
+    times.push_back(time);
   }
-  if (name.empty() || (name.back() != ')' && name.back() != ']')) {
-    return false;
-  }
-  const char open = name.back() == ')' ? '(' : '[';
-  name.remove_suffix(1);
-  const size_t at = name.find_last_of("()[]");
-  if (at == std::string_view::npos || name[at] != open) {
-    return false;
-  }
-  std::string unit;
-  for (const char c : TrimBlanks(name.substr(at + 1))) {
-    unit += LowerAscii(c);
-  }
-  return unit == "s" || unit == "sec" || unit == "secs" || unit == "second" || unit == "seconds";
+  return times;
 }
 
-TextFormat FormatOf(std::string_view header) {
-  if (header.find(',') != std::string_view::npos) {
-    return {',', false};
-  }
-  if (header.find(';') != std::string_view::npos) {
-    return {';', true};
-  }
-  if (header.find('\t') != std::string_view::npos) {
-    return {'\t', false};
-  }
-  return {',', false};
+// Whether the time column holds seconds: its name says so, or it is named just "time" and steps
+// by less than a millisecond.
+bool TimeInSeconds(std::string_view name, std::string_view body, TextFormat format,
+                   bool counter_first) {
+  return NamesSeconds(name) || (NameTokens(name) == std::vector<std::string>{"time"} &&
+                                MedianStepBelowOne(FirstTimes(body, format, counter_first)));
 }
 
-// The item names of the header, the fuel items recognised among them when `fuel` has a positive
-// flow and cylinder count, and the economy item when they are all there.
-LoadError ReadItemNames(const std::vector<std::string_view>& pieces, const FuelParams& fuel,
+// The item names of the header, the fuel items found among them (FindFuelItems) with the flags set
+// when `fuel` has a positive flow and cylinder count, and the economy item when all three are
+// there.
+LoadError ReadItemNames(std::span<const std::string_view> pieces, const FuelParams& fuel,
                         LogTable& table) {
   if (pieces.size() > static_cast<size_t>(kMaxItems) + 1) {
     return Failure(LoadFailure::kFormat);
@@ -117,13 +93,10 @@ LoadError ReadItemNames(const std::vector<std::string_view>& pieces, const FuelP
   for (const std::string_view piece : pieces) {
     names.push_back(ItemNameToUtf8(piece));
   }
-  const auto any_name_has = [&](std::string_view word) {
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::string& name) { return ContainsNoCase(name, word); });
-  };
+  const FuelItems items = FindFuelItems(names, fuel.items);
   if (fuel.flow > 0 && fuel.cylinders > 0) {
-    table.has_speed = any_name_has(kSpeedKph) || any_name_has(kSpeedKmh);
-    table.has_economy = table.has_speed && any_name_has(kEngineSpeed) && any_name_has(kPulseWidth);
+    table.has_speed = items.speed >= 0;
+    table.has_economy = table.has_speed && items.engine_speed >= 0 && items.pulse_width >= 0;
   }
   if (table.has_economy) {
     names.emplace_back(kEconomyName);
@@ -132,18 +105,10 @@ LoadError ReadItemNames(const std::vector<std::string_view>& pieces, const FuelP
     return Failure(LoadFailure::kFormat);
   }
   table.item_count = static_cast<int>(names.size()) - 1;
-  for (int i = 0; i <= table.item_count; ++i) {
-    const std::string& name = names[i];
-    if (ContainsNoCase(name, kPulseWidth)) {
-      table.pulse_width_item = i;
-    }
-    if (ContainsNoCase(name, kSpeedKph) || ContainsNoCase(name, kSpeedKmh)) {
-      table.speed_item = i;
-    }
-    if (ContainsNoCase(name, kEngineSpeed)) {
-      table.engine_speed_item = i;
-    }
-  }
+  table.speed_item = std::max(items.speed, 0);
+  table.speed_in_mph = items.speed_mph;
+  table.engine_speed_item = std::max(items.engine_speed, 0);
+  table.pulse_width_item = std::max(items.pulse_width, 0);
   table.item_names = std::move(names);
   return {};
 }
@@ -172,32 +137,30 @@ void CompleteTable(const FuelParams& fuel, const ReadSplit& split, int threads, 
 // longer needed.
 LoadError ReadText(std::string_view text, const FuelParams& fuel, const ReadSplit& split,
                    Progress& progress, const std::function<void()>& text_read, LogTable& table) {
-  const char* p = text.data();
-  const char* end = p + text.size();
-  while (p < end && IsLineEnd(*p)) {
-    ++p;
-  }
-  if (p == end) {
+  const std::vector<std::string_view> lines = LeadingLines(text, kHeaderSearchLines + 1);
+  if (lines.empty()) {
     return Failure(LoadFailure::kFormat);
   }
-  const char* header_end = p;
-  while (header_end < end && !IsLineEnd(*header_end)) {
-    ++header_end;
-  }
-  const std::string_view header(p, static_cast<size_t>(header_end - p));
+  const std::string_view header = lines[HeaderLineIndex(lines)];
+  const char* header_end = header.data() + header.size();
+  const char* end = text.data() + text.size();
   const TextFormat format = FormatOf(header);
   const std::vector<std::string_view> pieces = SplitAt(header, format.separator);
-  LoadError error = ReadItemNames(pieces, fuel, table);
+  const bool counter_first = StartsWithSampleCounter(pieces);
+  const std::span<const std::string_view> columns =
+      std::span(pieces).subspan(counter_first ? 1 : 0);
+  LoadError error = ReadItemNames(columns, fuel, table);
   if (Failed(error)) {
     return error;
   }
 
   const std::string_view body(header_end, static_cast<size_t>(end - header_end));
   const int threads = ThreadCount(split.threads);
-  const FieldReader reader(text, format, NamesSeconds(table.item_names[0]));
+  const FieldReader reader(text, format,
+                           TimeInSeconds(table.item_names[0], body, format, counter_first));
   int64_t samples = 0;
-  error = ReadSamples(body, reader, static_cast<int>(pieces.size()), split, threads, table, samples,
-                      progress);
+  error = ReadSamples(body, reader, static_cast<int>(columns.size()), counter_first, split, threads,
+                      table, samples, progress);
   if (text_read) {
     text_read();
   }

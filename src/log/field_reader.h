@@ -63,6 +63,9 @@ class FieldReader {
     return ReadOtherValue(p, value, error);
   }
 
+  // Where the field at p ends, its value left unread.
+  const char* SkipField(const char* p) const { return FieldEnd(p); }
+
   // The time of `sample`: milliseconds as written (or seconds times 1000), or a clock time
   // relative to the reference. A clock time in sample 0 becomes the reference.
   const char* ReadTime(const char* p, int64_t sample, float& time, LoadError& error) {

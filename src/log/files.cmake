@@ -1,10 +1,12 @@
 set(DRAVIK_LOG_SOURCES
   src/log/csv_reader.cpp
   src/log/field_reader.cpp
+  src/log/fuel_items.cpp
   src/log/fuel_trip.cpp
   src/log/item_extremes.cpp
   src/log/load_error.cpp
   src/log/log_file.cpp
+  src/log/log_header.cpp
   src/log/log_table.cpp
   src/log/read_progress.cpp
   src/log/sample_parser.cpp

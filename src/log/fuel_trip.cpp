@@ -21,6 +21,7 @@ constexpr double kFuelDivisor = 14'400'000'000.0;
 // Litres per hour: flow x p / 60 000 x cyl x rpm / 2 x 60 / 1000, engine speed doubled.
 constexpr double kLitresPerHourDivisor = 4'000'000.0;
 constexpr double kMsPerHour = 3'600'000.0;
+constexpr double kKmPerMile = 1.609344;
 // The running speed sum is held plus 1.5 x 2^52: doubles between 2^52 and 2^53 are exactly the
 // whole numbers, so each addition of a speed itself rounds the sum to the nearest integer, halves
 // to even, with no separate rounding step in the loop. Exact while the sum stays within ±2^51.
@@ -29,6 +30,15 @@ constexpr double kWholeShift = 0x1.8p52;
 constexpr float kSmallTimeMs = 0x1p49f;
 // Samples whose fuel is computed ahead of the sequential sum, in loops that can vectorise.
 constexpr int64_t kFuelBlock = 32;
+
+// A logged speed in km/h: one in mph times kKmPerMile rounded to a single, one in km/h times 1,
+// which leaves every single as it is, so both take the same loops.
+double SpeedFactor(const LogTable& table) {
+  return table.speed_in_mph ? kKmPerMile : 1.0;
+}
+inline float SpeedKmh(float speed, double factor) {
+  return static_cast<float>(speed * factor);
+}
 
 int64_t FirstInterval(float time0_ms) {
   if (time0_ms <= 1 || time0_ms >= 250) {
@@ -84,10 +94,10 @@ float RoundToHundredths(double value) {
   return parsed;
 }
 
-double SpeedSumShifted(const float* speed, int64_t first, int64_t last) {
+double SpeedSumShifted(const float* speed, double speed_factor, int64_t first, int64_t last) {
   double sum = kWholeShift;
   for (int64_t s = first; s <= last; ++s) {
-    sum += speed[s];
+    sum += SpeedKmh(speed[s], speed_factor);
   }
   return sum;
 }
@@ -107,9 +117,9 @@ inline double Interval(float time_ms, float previous_ms) {
 // of samples is computed first, in loops without branches, then both sums run in one loop so that
 // their two dependency chains overlap. kSmallTimes: every time lies below kSmallTimeMs.
 template <bool kSmallTimes>
-RangeSums SumFuelRange(const float* time_ms, const float* speed, const float* rpm,
-                       const float* pulse_width_ms, FuelParams fuel, int64_t first, int64_t last,
-                       RangeSums sums) {
+RangeSums SumFuelRange(const float* time_ms, const float* speed, double speed_factor,
+                       const float* rpm, const float* pulse_width_ms, FuelParams fuel,
+                       int64_t first, int64_t last, RangeSums sums) {
   double speed_shifted = sums.speed_shifted;
   float fuel_cc = sums.fuel_cc;
   float flowing[kFuelBlock];
@@ -128,14 +138,14 @@ RangeSums SumFuelRange(const float* time_ms, const float* speed, const float* rp
     }
     for (int64_t i = 0; i < kFuelBlock; ++i) {
       if (speed != nullptr) {
-        speed_shifted += speed[base + i];
+        speed_shifted += SpeedKmh(speed[base + i], speed_factor);
       }
       fuel_cc += block_fuel[i];
     }
   }
   for (int64_t s = base; s <= last; ++s) {
     if (speed != nullptr) {
-      speed_shifted += speed[s];
+      speed_shifted += SpeedKmh(speed[s], speed_factor);
     }
     fuel_cc += FuelProduct(FlowingPulseWidth(pulse_width_ms[s], fuel), TurningRpm(rpm[s]),
                            Interval<kSmallTimes>(time_ms[s], time_ms[s - 1]), fuel);
@@ -152,7 +162,8 @@ bool HasSmallTimes(const LogTable& table) {
 }  // namespace
 
 FuelParams FuelParamsOf(const Settings& settings) {
-  return {settings.injector_flow_scaling, settings.injector_latency, settings.cylinder};
+  return {settings.injector_flow_scaling, settings.injector_latency, settings.cylinder,
+          settings.fuel_items};
 }
 
 int64_t SampleInterval(std::span<const float> time_ms, int64_t s) {
@@ -192,12 +203,14 @@ void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<i
   const float* rpm = table.Values(table.engine_speed_item).data();
   const float* pulse_width = table.Values(table.pulse_width_item).data();
   float* economy = table.Values(table.item_count).data();
+  const double speed_factor = SpeedFactor(table);
   const int64_t range_count = static_cast<int64_t>(ranges.size()) - 1;
   RunTasks(range_count, threads,
            [&](int64_t r) {
              float previous = 0;
              for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
-               previous = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
+               previous = EconomyValue(SpeedKmh(speed[s], speed_factor), rpm[s], pulse_width[s],
+                                       previous, fuel);
                economy[s] = previous;
              }
            },
@@ -205,7 +218,8 @@ void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<i
   for (int64_t r = 1; r < range_count; ++r) {
     float previous = economy[ranges[r] - 1];
     for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
-      const float value = EconomyValue(speed[s], rpm[s], pulse_width[s], previous, fuel);
+      const float value =
+          EconomyValue(SpeedKmh(speed[s], speed_factor), rpm[s], pulse_width[s], previous, fuel);
       if (std::bit_cast<uint32_t>(value) == std::bit_cast<uint32_t>(economy[s])) {
         break;  // the same input from here on
       }
@@ -226,21 +240,22 @@ TripSummary ComputeTripSummary(const LogTable& table, const FuelParams& fuel, in
       RoundHalfEven(static_cast<double>(time_ms[last]) - static_cast<double>(time_ms[first]));
 
   const float* speed = table.has_speed ? table.Values(table.speed_item).data() : nullptr;
+  const double speed_factor = SpeedFactor(table);
   RangeSums sums;
   if (table.has_economy) {
     const float* rpm = table.Values(table.engine_speed_item).data();
     const float* pulse_width_ms = table.Values(table.pulse_width_item).data();
     if (speed != nullptr) {
-      sums.speed_shifted += speed[first];
+      sums.speed_shifted += SpeedKmh(speed[first], speed_factor);
     }
     sums.fuel_cc =
         SampleFuel(rpm[first], pulse_width_ms[first], SampleInterval(time_ms, first), fuel);
-    sums = HasSmallTimes(table) ? SumFuelRange<true>(time_ms.data(), speed, rpm, pulse_width_ms,
-                                                     fuel, first, last, sums)
-                                : SumFuelRange<false>(time_ms.data(), speed, rpm, pulse_width_ms,
-                                                      fuel, first, last, sums);
+    sums = HasSmallTimes(table) ? SumFuelRange<true>(time_ms.data(), speed, speed_factor, rpm,
+                                                     pulse_width_ms, fuel, first, last, sums)
+                                : SumFuelRange<false>(time_ms.data(), speed, speed_factor, rpm,
+                                                      pulse_width_ms, fuel, first, last, sums);
   } else if (speed != nullptr) {
-    sums.speed_shifted = SpeedSumShifted(speed, first, last);
+    sums.speed_shifted = SpeedSumShifted(speed, speed_factor, first, last);
   }
 
   trip.speed_sum = RoundHalfEven(sums.speed_shifted - kWholeShift);

@@ -6,15 +6,17 @@
 #include <vector>
 
 #include "common/settings.h"
+#include "log/fuel_items.h"
 #include "log/log_table.h"
 
 namespace dravik {
 
-// The three settings the fuel computation uses.
+// The settings the fuel computation uses: three numbers and the items the user has chosen.
 struct FuelParams {
   float flow = 0;     // injector flow, cc/min
   float latency = 0;  // injector latency, ms
   int32_t cylinders = 0;
+  FuelItemNames items;
 };
 
 FuelParams FuelParamsOf(const Settings& settings);
@@ -33,7 +35,8 @@ float SampleFuel(float rpm, float pulse_width_ms, int64_t interval_ms, const Fue
 float EconomyValue(float speed, float rpm, float pulse_width_ms, float previous,
                    const FuelParams& fuel);
 
-// Sets the economy item (the last item) of every real sample of a table with has_economy, in the
+// Sets the economy item (the last item) of every real sample of a table with has_economy (a speed
+// in mph converted as in ComputeTripSummary), in the
 // ranges of samples that `ranges` (SampleRanges) gives, on up to `threads` threads. Each range
 // starts as if the sample before it had economy 0; a fuel cut at the start of a range repeats the
 // value before it, so the start of every range after the first is then redone in order until a
@@ -53,7 +56,8 @@ struct TripSummary {
 // Trip figures of samples first..last of a loaded table, both ends included. The first sample's
 // fuel covers its own interval (its distance to the sample before, or the sample-0 rule). Speed
 // figures need has_speed, fuel figures has_economy; without them they stay 0. A range that is not
-// 0 <= first <= last <= last_sample of a loaded table gives an all-zero summary.
+// 0 <= first <= last <= last_sample of a loaded table gives an all-zero summary. A speed logged in
+// mph (speed_in_mph) is taken times 1.609344, rounded to a single; the figures are in km/h and km.
 TripSummary ComputeTripSummary(const LogTable& table, const FuelParams& fuel, int64_t first,
                                int64_t last);
 

@@ -135,6 +135,7 @@ void LogTable::Reset() {
   has_speed = false;
   has_economy = false;
   speed_item = 0;
+  speed_in_mph = false;
   engine_speed_item = 0;
   pulse_width_item = 0;
 }

@@ -52,9 +52,10 @@ class LogTable {
   int64_t last_sample = 0;              // index of the last real sample; 0 while empty
   std::vector<float> item_min;          // 0..item_count, over the real samples
   std::vector<float> item_max;
-  bool has_speed = false;    // a speed item was found and the fuel settings are positive
-  bool has_economy = false;  // with engine speed and pulse width: the economy is the last item
-  int speed_item = 0;        // 0 (the time item) when there is none
+  bool has_speed = false;     // a speed item was found and the fuel settings are positive
+  bool has_economy = false;   // with engine speed and pulse width: the economy is the last item
+  int speed_item = 0;         // 0 (the time item) when there is none
+  bool speed_in_mph = false;  // the fuel and trip figures convert the speed item to km/h
   int engine_speed_item = 0;
   int pulse_width_item = 0;
 

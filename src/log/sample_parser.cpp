@@ -16,13 +16,19 @@ namespace dravik {
 namespace {
 
 // Reads the samples of the text after the header as one stream of fields ended by the separator
-// or a line end, `fields` per sample, stored into `columns` (time first). Lines of zero length
-// are skipped. This is the reading for every file; ReadLines gives the same for files whose lines
-// each hold one sample.
+// or a line end, `fields` per sample, stored into `columns` (time first), each after a counter
+// field that is passed over when `counter_first`. Lines of zero length are skipped. This is the
+// reading for every file; ReadLines gives the same for files whose lines each hold one sample.
 class SampleParser {
  public:
-  SampleParser(std::string_view text, const FieldReader& reader, int fields, float* const* columns)
-      : begin_(text.data()), p_(text.data()), reader_(reader), fields_(fields), columns_(columns) {}
+  SampleParser(std::string_view text, const FieldReader& reader, int fields, bool counter_first,
+               float* const* columns)
+      : begin_(text.data()),
+        p_(text.data()),
+        reader_(reader),
+        fields_(fields),
+        counter_first_(counter_first),
+        columns_(columns) {}
 
   // Reads every sample; `samples` is how many were read, also when a failure stops the reading.
   LoadError Run(int64_t& samples, Progress& progress) {
@@ -36,6 +42,14 @@ class SampleParser {
       if ((samples & 0xFFF) == 0) {
         progress.Report(kScanShare + kParseShare * static_cast<double>(p_ - begin_) /
                                          static_cast<double>(end - begin_));
+      }
+      if (counter_first_) {
+        p_ = reader_.SkipField(p_);
+        EndField();
+        SkipBlankLines();
+        if (p_ == end && !after_separator_) {
+          return Failure(LoadFailure::kFormat);
+        }
       }
       LoadError error;
       p_ = reader_.ReadTime(p_, samples, columns_[0][samples], error);
@@ -84,15 +98,17 @@ class SampleParser {
   const char* p_;
   FieldReader reader_;
   int fields_;
+  bool counter_first_;
   float* const* columns_;
   bool after_line_end_ = true;  // the text starts after the header's line end
   bool after_separator_ = false;
 };
 
-// Reads the lines of [begin, end), each known to hold exactly `fields` fields, as the samples from
-// `first_sample` on. `reader` carries the clock reference of sample 0. Stops at the first failure.
+// Reads the lines of [begin, end), each known to hold exactly `fields` fields after the counter
+// field of `counter_first`, as the samples from `first_sample` on. `reader` carries the clock
+// reference of sample 0. Stops at the first failure.
 LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, FieldReader reader,
-                    int fields, float* const* columns) {
+                    int fields, bool counter_first, float* const* columns) {
   const char* p = begin;
   int64_t sample = first_sample;
   LoadError error;
@@ -104,6 +120,9 @@ LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, Fi
       return {};
     }
     // Every field but the last ends at a separator, which the next field steps over.
+    if (counter_first) {
+      p = reader.SkipField(p) + 1;
+    }
     p = reader.ReadTime(p, sample, columns[0][sample], error);
     for (int j = 1; j < fields && !Failed(error); ++j) {
       p = reader.ReadValue(p + 1, columns[j][sample], error);
@@ -236,16 +255,17 @@ std::vector<float*> AllocateColumns(LogTable& table, int64_t capacity) {
 
 // Reads the samples of `body` line by line in pieces on several threads when every line holds
 // `fields` fields, and returns false without reading when one does not.
-bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fields, int threads,
-                      size_t piece_bytes, LogTable& table, int64_t& samples, LoadError& error,
-                      Progress& progress) {
+bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fields,
+                      bool counter_first, int threads, size_t piece_bytes, LogTable& table,
+                      int64_t& samples, LoadError& error, Progress& progress) {
   const std::vector<const char*> starts = PieceStarts(body, piece_bytes);
   const int64_t pieces = static_cast<int64_t>(starts.size()) - 1;
   std::vector<PieceLines> lines(pieces);
   RunTasks(
       pieces, threads,
       [&](int64_t k) {
-        lines[k] = ScanLines(starts[k], starts[k + 1], reader.separator(), fields);
+        lines[k] = ScanLines(starts[k], starts[k + 1], reader.separator(),
+                             fields + static_cast<int>(counter_first));
       },
       [&](int64_t done) { progress.Report(kScanShare * static_cast<double>(done) / pieces); });
   std::vector<int64_t> first_samples(pieces + 1, 0);
@@ -268,14 +288,15 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
   if (first_line < end) {
     float unused = 0;
     LoadError ignored;
-    piece_reader.ReadTime(first_line, 0, unused, ignored);
+    piece_reader.ReadTime(counter_first ? piece_reader.SkipField(first_line) + 1 : first_line, 0,
+                          unused, ignored);
   }
   std::vector<LoadError> errors(pieces);
   RunTasks(
       pieces, threads,
       [&](int64_t k) {
         errors[k] = ReadLines(starts[k], starts[k + 1], first_samples[k], piece_reader, fields,
-                              column_data.data());
+                              counter_first, column_data.data());
       },
       [&](int64_t done) {
         progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pieces);
@@ -293,8 +314,8 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
 }  // namespace
 
 LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fields,
-                      const ReadSplit& split, int threads, LogTable& table, int64_t& samples,
-                      Progress& progress) {
+                      bool counter_first, const ReadSplit& split, int threads, LogTable& table,
+                      int64_t& samples, Progress& progress) {
   // Pieces small enough for every thread to get several, so that one slowed down by the rest of
   // the machine holds the others up little.
   constexpr size_t kMinPieceBytes = size_t{256} << 10;
@@ -304,13 +325,14 @@ LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fiel
           : std::max(kMinPieceBytes, body.size() / (static_cast<size_t>(threads) * 16));
   samples = 0;
   LoadError error;
-  if (!split.sequential && ReadRegularLines(body, reader, fields, threads, piece_bytes, table,
-                                            samples, error, progress)) {
+  if (!split.sequential && ReadRegularLines(body, reader, fields, counter_first, threads,
+                                            piece_bytes, table, samples, error, progress)) {
     return error;
   }
-  const int64_t bound = (CountTerminators(body, reader.separator()) + 1) / fields + 1;
+  const int64_t bound =
+      (CountTerminators(body, reader.separator()) + 1) / (fields + counter_first) + 1;
   const std::vector<float*> column_data = AllocateColumns(table, bound + kTailSamples);
-  SampleParser parser(body, reader, fields, column_data.data());
+  SampleParser parser(body, reader, fields, counter_first, column_data.data());
   return parser.Run(samples, progress);
 }
 

@@ -12,14 +12,15 @@
 namespace dravik {
 
 // Reads the samples of `body`, the text after the header from the header's line end on,
-// `fields` per sample (time first), into the columns of `table`, which it allocates for
+// `fields` per sample (time first) after a sample counter that is passed over when
+// `counter_first`, into the columns of `table`, which it allocates for
 // table.item_count + 1 columns with room for the tail samples. `samples` is how many were read,
-// also when a failure stops the reading. When every line holds `fields` fields (and the split is
-// not sequential), the lines are read in pieces on `threads` threads; otherwise as one stream of
-// fields ended by the separator or a line end, so that a line with a field too few or too many
-// shifts every later sample. Lines of zero length are skipped. Throws std::bad_alloc.
+// also when a failure stops the reading. When every line holds as many fields as that (and the
+// split is not sequential), the lines are read in pieces on `threads` threads; otherwise as one
+// stream of fields ended by the separator or a line end, so that a line with a field too few or too
+// many shifts every later sample. Lines of zero length are skipped. Throws std::bad_alloc.
 LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fields,
-                      const ReadSplit& split, int threads, LogTable& table, int64_t& samples,
-                      Progress& progress);
+                      bool counter_first, const ReadSplit& split, int threads, LogTable& table,
+                      int64_t& samples, Progress& progress);
 
 }  // namespace dravik

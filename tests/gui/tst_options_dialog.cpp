@@ -1,9 +1,12 @@
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "app/fuel_items_dialog.h"
 #include "app/options_dialog.h"
 #include "common/settings.h"
 
@@ -203,6 +206,41 @@ class TestOptionsDialog : public QObject {
     QVERIFY(dialog.isVisible());
   }
 
+  // The items chosen in "燃費計算の項目" are stored by the options dialog's OK and need a reload;
+  // the lines under the lists say what the automatic rules pick.
+  void ChosenFuelItemsAreStoredByOk() {
+    Settings settings;
+    OptionsDialog dialog(settings, false);
+    dialog.SetLogItemNames({"Time", "RPM", "Injector PW (ms)", "Speed (mph)"});
+    dialog.show();
+    QStringList lines;
+    int speed_entries = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+      auto* items = dialog.findChild<dravik::FuelItemsDialog*>();
+      QVERIFY(items != nullptr);
+      QCOMPARE(items->windowTitle(), QString("燃費計算の項目"));
+      for (const QLabel* label : items->findChildren<QLabel*>()) {
+        if (label->text().startsWith("自動")) {
+          lines.append(label->text());
+        }
+      }
+      auto* speed = Child<QComboBox>(*items, "cmbSpeedItem");
+      speed_entries = speed->count();
+      speed->setCurrentIndex(1);
+      Child<QComboBox>(*items, "cmbSpeedUnit")->setCurrentIndex(1);
+      Child<QPushButton>(*items, "cmdOK")->click();
+    });
+    Child<QPushButton>(dialog, "cmdFuelItems")->click();
+    QCOMPARE(speed_entries, 4);
+    QCOMPARE(lines,
+             QStringList({"自動: Speed (mph) [mph]", "自動: RPM", "自動: Injector PW (ms)"}));
+    QCOMPARE(settings.fuel_items.speed, std::string());
+    Child<QPushButton>(dialog, "cmdOK")->click();
+    QCOMPARE(settings.fuel_items.speed, std::string("RPM"));
+    QCOMPARE(settings.fuel_items.speed_unit, 1);
+    QVERIFY(dialog.OptionsChanged());
+  }
+
   void TabOrder_data() {
     QTest::addColumn<bool>("scale_mode_shown");
     QTest::newRow("with /d") << true;
@@ -230,6 +268,7 @@ class TestOptionsDialog : public QObject {
     expected << "txtInjectorFlowScaling"
              << "txtInjectorLatency"
              << "txtCylinder"
+             << "cmdFuelItems"
              << "cmdOK"
              << "cmdCancel"
              << "cmdHelp";

@@ -187,6 +187,38 @@ TEST(RunReport, ReadsTheSettingsFileThroughTheReadingPass) {
   }
 }
 
+// The same drive as logged by other tools: other fuel item names and speed in mph, a newer pulse
+// width name, a scan tool's UTF-16 file after a title block, a tuning tool's sample counter and
+// seconds without a unit; and a title block that never finds its header.
+TEST(RunReport, LogsOfOtherToolsGiveTheSameFigures) {
+  const std::string data = DRAVIK_TEST_DATA_DIR;
+  ReportOptions options;
+  options.trips = true;
+  for (const char* name : {"other_names_mph.csv", "pulse_width_4byte.csv", "scan_tool_utf16.csv",
+                           "title_without_header.csv", "tuning_tool_counter.csv"}) {
+    options.logs.push_back(data + "/" + name);
+  }
+  EXPECT_EQ(
+      RunReport(options).out,
+      "ファイル, 走行時間 [秒], 平均速度 [km/h], 走行距離 [km], 燃料消費量 [l], 燃費 [km/l]\r\n"
+      "other_names_mph.csv, 14.750, 9.119, 0.037, 0.017, 2.208\r\n"
+      "pulse_width_4byte.csv, 14.750, 9.119, 0.037, 0.017, 2.208\r\n"
+      "scan_tool_utf16.csv, 14.750, 9.119, 0.037, 0.017, 2.208\r\n"
+      "title_without_header.csv, " +
+          FirstLine(LoadFailureMessage({LoadFailure::kGeneral, ErrorNumber::kTypeMismatch})) +
+          "\r\n"
+          "tuning_tool_counter.csv, 14.750, 9.119, 0.037, 0.017, 2.208\r\n"
+          "合計, 59.000, 9.119, 0.149, 0.068, 2.208\r\n");
+
+  // Items chosen in the settings file: the mph speed taken as km/h, the coolant temperature as the
+  // engine speed, and a pulse width name that matches nothing left to the automatic rules.
+  ReportOptions chosen = Request({data + "/other_names_mph.csv"});
+  chosen.ini_path = data + "/chosen_items.ini";
+  EXPECT_EQ(RunReport(chosen).out,
+            "走行時間, 15, [秒]\r\n平均速度, 5.661, [km/h]\r\n走行距離, 0.023, [km]\r\n"
+            "燃料消費量, 0.001, [l]\r\n燃費, 27.488, [km/l]\r\n");
+}
+
 TEST(RunReport, AFailedLoadPrintsItsMessageAndExits1) {
   TempDir dir;
   WriteText(dir / "short.csv", "Time,A\r\n0,1\r\n");

@@ -31,6 +31,7 @@ std::string ExpectedFirstStartFile() {
       "[Setting]\r\nXpos=0\r\nYpos=0\r\nXsize=10000\r\nYsize=7365\r\nMV_Xpos=0\r\nMV_Ypos=0\r\n"
       "MV_Xsize=0\r\nMV_Ysize=0\r\nTimeUnitSec=0\r\nSectionTime=0\r\nGraphScaleMode=0\r\n"
       "AlwaysToolTip=0\r\nInjectorFlowScaling=430.72\r\nInjectorLatency=0.98\r\nCylinder=4\r\n"
+      "SpeedItem=\r\nSpeedUnit=0\r\nEngineSpeedItem=\r\nPulseWidthItem=\r\n"
       "\r\n[Color]\r\n";
   const char* first[16] = {"FF00FF", "0000FF", "FF8040", "00FF00", "800000", "FFFF00",
                            "FF0000", "8080FF", "008000", "00FFFF", "800080", "FF0080",
@@ -239,6 +240,7 @@ TEST(SaveSettings, RoundTripsEveryField) {
   s.injector_flow_scaling = 1234.567f;
   s.injector_latency = 0.000123f;
   s.cylinder = 6;
+  s.fuel_items = {"Speed (mph)", 1, "回転数", "IPW=ms"};
   for (int n = 0; n < 128; ++n) {
     s.item_colors[n] = MakeRgb(n, 255 - n, n * 2);
   }
@@ -252,6 +254,7 @@ TEST(SaveSettings, RoundTripsEveryField) {
   EXPECT_EQ(r.injector_flow_scaling, s.injector_flow_scaling);
   EXPECT_EQ(r.injector_latency, s.injector_latency);
   EXPECT_EQ(r.item_colors, s.item_colors);
+  EXPECT_EQ(r.fuel_items, s.fuel_items);
   EXPECT_NE(dravik::ReadText(path).find("\r\nXpos=1500\r\nYpos=16200\r\n"), std::string::npos);
   EXPECT_NE(dravik::ReadText(path).find("\r\nInjectorLatency=0.000123\r\n"), std::string::npos);
 }

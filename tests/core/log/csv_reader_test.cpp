@@ -81,16 +81,16 @@ TEST(ReadLog, FailuresSayWhichMessage) {
       {"only line ends", "\r\n\n\r", LoadFailure::kFormat, {}},
       {"header only", "Time,A\r\n", LoadFailure::kTooFewSamples, {}},
       {"10 samples", "Time,A\r\n" + Body(10, 1), LoadFailure::kTooFewSamples, {}},
-      {"two-part clock time", "Time,A\r\n12:34,1\r\n" + rows, LoadFailure::kFormat, {}},
+      {"two-part clock time", "Time,A\r\n0,1\r\n12:34,1\r\n" + rows, LoadFailure::kFormat, {}},
       {"ends inside a sample", "Time,A,B\r\n" + Body(11, 2) + "1,2\r\n", LoadFailure::kFormat, {}},
       {"field missing shifts", "Time,A,B\r\n1,2\r\n" + Body(11, 2), LoadFailure::kFormat, {}},
-      {"empty time field", "Time,A\r\n,1\r\n" + rows, LoadFailure::kGeneral,
+      {"empty time field", "Time,A\r\n0,1\r\n,1\r\n" + rows, LoadFailure::kGeneral,
        ErrorNumber::kTypeMismatch},
-      {"letters as time", "Time,A\r\nabc,1\r\n" + rows, LoadFailure::kGeneral,
+      {"letters as time", "Time,A\r\n0,1\r\nabc,1\r\n" + rows, LoadFailure::kGeneral,
        ErrorNumber::kTypeMismatch},
-      {"nan as time", "Time,A\r\nnan,1\r\n" + rows, LoadFailure::kGeneral,
+      {"nan as time", "Time,A\r\n0,1\r\nnan,1\r\n" + rows, LoadFailure::kGeneral,
        ErrorNumber::kTypeMismatch},
-      {"clock part not a number", "Time,A\r\n1:x:3,1\r\n" + rows, LoadFailure::kGeneral,
+      {"clock part not a number", "Time,A\r\n0,1\r\n1:x:3,1\r\n" + rows, LoadFailure::kGeneral,
        ErrorNumber::kTypeMismatch},
       {"data beyond a single", "Time,A\r\n" + rows + "3000,1e39\r\n", LoadFailure::kGeneral,
        ErrorNumber::kOverflow},
@@ -254,7 +254,7 @@ TEST(ReadLog, RecognisesFuelItems) {
       {"Time,Vehicle Speed (kph),Engine Speed (rpm),Fuel Injector #1 Pulse Width (ms)", 430.72f, 4,
        true, true},
       {"Time,Vehicle Speed (km/h),Engine Speed,Other", 430.72f, 4, true, false},
-      {"Time,Speed,Engine Speed,Fuel Injector #1 Pulse Width (ms)", 430.72f, 4, false, false},
+      {"Time,Speed,Engine Speed,Fuel Injector #1 Pulse Width (ms)", 430.72f, 4, true, true},
       {"Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)", 0, 4, false,
        false},
       {"Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)", 430.72f, 0,
@@ -293,6 +293,26 @@ TEST(ReadLog, AppendsTheEconomyItem) {
   EXPECT_FLOAT_EQ(table.Values(4)[5], 17.41f);   // fuel cut repeats the value before
   EXPECT_FLOAT_EQ(table.Values(4)[20], 17.41f);  // tail
   EXPECT_FLOAT_EQ(table.item_max[4], 17.41f);
+}
+
+TEST(ReadLog, FuelItemsByOtherNamesAndInMph) {
+  // 37.3 mph at 2000 rpm and 2.98 ms: 60.03 km/h over 3.45576 l/h.
+  std::string text = "Time,RPM,Injector PW (ms),Speed (mph)\r\n";
+  for (int r = 0; r < 11; ++r) {
+    text += std::to_string(r * 250) + ",2000,2.98,37.3\r\n";
+  }
+  LogTable table;
+  ASSERT_EQ(OpenLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
+  EXPECT_TRUE(table.has_economy);
+  EXPECT_TRUE(table.speed_in_mph);
+  EXPECT_EQ(table.Values(3)[0], 37.3f);  // the logged value stays as it is
+  EXPECT_EQ(table.Values(4)[0], 17.42f);
+
+  Settings chosen;
+  chosen.fuel_items.speed = "speed (MPH)";
+  ASSERT_EQ(OpenLogFromBuffer(text, chosen, table).kind, LoadFailure::kNone);
+  EXPECT_FALSE(table.speed_in_mph);  // a chosen item is in the chosen unit
+  EXPECT_EQ(table.Values(4)[0], 10.82f);
 }
 
 TEST(ReadLog, SeparatorsOfRealWorldLogs) {
@@ -351,6 +371,101 @@ TEST(ReadLog, DecodesUtf16Files) {
     EXPECT_EQ(table.item_names, (std::vector<std::string>{"時間", "速度 (km/h)"}));
     EXPECT_EQ(table.Values(1)[3], 3.5f);
   }
+}
+
+TEST(ReadLog, FindsTheHeaderAfterATitleBlock) {
+  // A scan tool's export: title, date, then a header with ", " between fields and empty fields.
+  std::u16string scan = u"診断レポート\r\nNov 9, 2025\r\nTime(s), Vehicle Speed (km/h), Note\r\n";
+  for (int r = 0; r < 11; ++r) {
+    const std::string row = std::to_string(r) + ".5, " + std::to_string(r) + ", \r\n";
+    scan += std::u16string(row.begin(), row.end());
+  }
+  LogTable table;
+  ASSERT_EQ(Load(Utf16(scan, false), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.item_names,
+            (std::vector<std::string>{"Time(s)", " Vehicle Speed (km/h)", " Note"}));
+  EXPECT_EQ(Column(table, 0)[1], 1500);
+  EXPECT_EQ(Column(table, 1)[10], 10);
+
+  std::string title;
+  for (int n = 1; n <= 19; ++n) {
+    title += "Title line " + std::to_string(n) + "\r\n";
+  }
+  // The header as the 20th line is found; as the 21st it is not, nor is a header where no line
+  // of two fields or more is followed by one of as many, and the reading fails as before.
+  ASSERT_EQ(Load(title + "Time,A\r\n" + Body(11, 1), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.item_names, (std::vector<std::string>{"Time", "A"}));
+  for (const std::string& text :
+       {"Title 0\r\n" + title + "Time,A\r\n" + Body(11, 1), "Title\r\nDate\r\n" + Body(11, 0)}) {
+    const LoadError error = Load(text, table);
+    EXPECT_EQ(error.kind, LoadFailure::kGeneral);
+    EXPECT_EQ(error.number, ErrorNumber::kTypeMismatch);
+  }
+}
+
+TEST(ReadLog, LeavesOutASampleCounterBeforeTheTime) {
+  struct Case {
+    const char* header;
+    const char* counter;
+    std::vector<std::string> names;
+    float time1;
+  };
+  const Case cases[] = {
+      {" Sample ,time,A", "x", {"time", "A"}, 50},  // a plain "time" stepping 0.05 is in seconds
+      {"#,TIME [ms],A", "1e39", {"TIME [ms]", "A"}, 0.05f},
+      {"index,Time (s),A", "", {"Time (s)", "A"}, 50},
+      {"Index,Timestamp,A", "7", {"Index", "Timestamp", "A"}, 7},
+      {"Time,sample,A", "7", {"Time", "sample", "A"}, 7},
+  };
+  for (const Case& c : cases) {
+    std::string text = std::string(c.header) + "\r\n";
+    for (int r = 0; r < 11; ++r) {
+      text += std::string(c.counter) + "," + std::to_string(r * 5 / 100.0) + ",1\r\n";
+    }
+    for (const bool sequential : {false, true}) {
+      LogTable table;
+      ASSERT_EQ(OpenLogFromBuffer(text, NoFuel(), table, {}, {.sequential = sequential}).kind,
+                LoadFailure::kNone)
+          << c.header;
+      EXPECT_EQ(table.item_names, c.names) << c.header;
+      EXPECT_EQ(table.Values(0)[1], c.time1) << c.header;
+    }
+  }
+}
+
+TEST(ReadLog, PlainTimeColumnStepsBelowOneAreSeconds) {
+  struct Case {
+    const char* name;
+    float step;
+    int small_steps;  // then steps of 100 up to 300 samples
+    float time1;
+  };
+  const Case cases[] = {
+      {"time", 0.5f, 300, 500},
+      {"Time_", 0.999f, 300, 999},
+      {"time", 1, 300, 1},
+      {"Time (ms)", 0.5f, 300, 0.5f},
+      {"Time Stamp", 0.5f, 300, 0.5f},
+      {"time", 0, 300, 0},
+      // The first 101 samples decide: 51 of their 100 steps at 0.5 make the median 0.5; 50 make
+      // it the mean of 0.5 and 100.
+      {"time", 0.5f, 51, 500},
+      {"time", 0.5f, 50, 0.5f},
+  };
+  for (const Case& c : cases) {
+    std::string text = std::string(c.name) + ",A\r\n";
+    double time = 0;
+    for (int r = 0; r < 300; ++r) {
+      text += std::to_string(time) + ",1\r\n";
+      time += r < c.small_steps ? c.step : 100;
+    }
+    LogTable table;
+    ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone) << c.name;
+    EXPECT_EQ(table.Values(0)[1], c.time1) << c.name << " " << c.small_steps;
+  }
+  LogTable table;
+  ASSERT_EQ(Load("time,A\r\n0:0:0.5,1\r\n" + Body(11, 1), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.Values(0)[1], 0);  // a clock time is no step in seconds
 }
 
 TEST(ReadLog, DecodesCp932NamesOneByOne) {

@@ -14,7 +14,7 @@
 namespace dravik {
 namespace {
 
-const FuelParams kFuel{430.72f, 0.98f, 4};
+const FuelParams kFuel{430.72f, 0.98f, 4, {}};
 
 struct Columns {
   std::vector<float> time_ms;
@@ -138,7 +138,7 @@ TEST(EconomyValue, RoundsLikeTheTwoDecimalText) {
       {26.74f, 1250, 2.67f}, {123456.7f, 1250, 12345.67f},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(EconomyValue(c.speed, 4000, 1, 0, {c.flow, 0, 4}), c.expected) << c.speed;
+    EXPECT_EQ(EconomyValue(c.speed, 4000, 1, 0, {c.flow, 0, 4, {}}), c.expected) << c.speed;
   }
 }
 
@@ -150,6 +150,20 @@ TEST(ComputeTripSummary, ConstantSixtyOverTenSamples) {
   EXPECT_EQ(trip.average_speed, static_cast<float>(600 / 9.0));
   EXPECT_EQ(trip.distance_km, static_cast<float>(2250 / 3600000.0 * trip.average_speed));
   EXPECT_FLOAT_EQ(trip.fuel_used_cc, 10 * SampleFuel(2000, 2.98f, 250, kFuel));
+}
+
+TEST(ComputeTripSummary, SpeedInMphCountsInKmhRoundedToASingle) {
+  // 37.3 mph is 60.03 km/h, so each addition rounds to 60 more; 0.4 mph is 0.64 km/h, which
+  // rounds to 1 where 0.4 rounds to 0.
+  Columns columns = ConstantDrive(40, 37.3f, 250, 2.98f);
+  columns.speed[0] = 0.4f;
+  for (const bool economy : {false, true}) {
+    LogTable table = MakeTable(columns, true, economy);
+    table.speed_in_mph = true;
+    EXPECT_EQ(ComputeTripSummary(table, kFuel, 0, 39).speed_sum, 1 + 39 * 60) << economy;
+    table.speed_in_mph = false;
+    EXPECT_EQ(ComputeTripSummary(table, kFuel, 0, 39).speed_sum, 39 * 37) << economy;
+  }
 }
 
 TEST(ComputeTripSummary, SpeedSumRoundsAfterEveryAddition) {

@@ -120,8 +120,8 @@ TEST_F(HostileFiles, FailuresShowTheirMessageAndLeaveNothingBehind) {
       {"10 MB header of items", wide_header, format, {}},
       {"-1e39 as data", "Time,A\r\n0,-1e39\r\n" + rows, general, ErrorNumber::kOverflow},
       {"-1e39 as time", "Time,A\r\n-1e39,1\r\n" + rows, general, ErrorNumber::kOverflow},
-      {"inf as time", "Time,A\r\ninf,1\r\n" + rows, general, ErrorNumber::kTypeMismatch},
-      {"hex as time", "Time,A\r\n0x1p3,1\r\n" + rows, general, ErrorNumber::kTypeMismatch},
+      {"inf as time", "Time,A\r\n0,1\r\ninf,1\r\n" + rows, general, ErrorNumber::kTypeMismatch},
+      {"hex as time", "Time,A\r\n0,1\r\n0x1p3,1\r\n" + rows, general, ErrorNumber::kTypeMismatch},
       {"long digits as data", "Time,A\r\n0," + long_digits + "\r\n" + rows, general,
        ErrorNumber::kOverflow},
       {"long digits as time", "Time,A\r\n" + long_digits + ",1\r\n" + rows, general,
@@ -316,7 +316,8 @@ TEST_F(HostileFiles, MessagesHoldNeitherPathNorContent) {
   load((dir_ / "private dir/missing-secret.csv").string());
   load((dir_ / "private dir").string());
   load(Write(in_dir("overflow.csv"), "Time," + secret + "\r\n0,1e39\r\n" + Rows(11, 1)));
-  load(Write(in_dir("letters.csv"), "Time," + secret + "\r\n" + secret + ",1\r\n" + Rows(11, 1)));
+  load(Write(in_dir("letters.csv"),
+             "Time," + secret + "\r\n0,1\r\n" + secret + ",1\r\n" + Rows(11, 1)));
   load(Write(in_dir("scale.csv"), "Time," + secret + "\r\n0,3.4e38\r\n" + Rows(11, 1)));
   load(Write(in_dir("format.csv"), "Time," + secret + "\r\n12:34," + secret + "\r\n"));
   load(Write(in_dir("few.csv"), "Time," + secret + "\r\n" + Rows(3, 1)));
