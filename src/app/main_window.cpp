@@ -216,7 +216,7 @@ void MainWindow::chkMaxView_Click(bool checked) {
   if (max_view_) {
     return;
   }
-  max_view_ = new MaxViewWindow(table_, settings_);
+  max_view_ = new MaxViewWindow(table_, settings_, this);
   max_view_->setWindowIcon(windowIcon());
   connect(max_view_, &MaxViewWindow::Closed, this,
           [this] { commands_->NumericDisplayButton()->setChecked(false); });

@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr int32_t kMinXsize = 10875;
 constexpr int32_t kMinYsize = 7500;
-constexpr int32_t kMinMvXsize = 7935;
-constexpr int32_t kMinMvYsize = 1500;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStringList>
 
 #include "chart/graph_grid.h"
 #include "chart/layout.h"
@@ -78,14 +79,28 @@ void RenderGraphImage(QImage& image, const LogTable& table, std::span<const Plot
 
     const QFont font = TimeLabelFont();
     painter.setFont(font);
-    const int ascent = QFontMetrics(font, &image).ascent();
-    for (const int64_t sample : GridSamples(first, span)) {
+    const QFontMetrics metrics(font, &image);
+    const std::vector<int64_t> samples = GridSamples(first, span);
+    std::vector<int> xs;
+    QStringList labels;
+    std::vector<LabelExtent> extents;
+    for (const int64_t sample : samples) {
       const int x = column(static_cast<double>(sample - first));
+      const QString label =
+          QString::fromStdString(TimeLabel(GridTime(table, sample), settings.time_unit_sec));
+      xs.push_back(x);
+      labels.append(label);
+      extents.push_back({x, x + metrics.horizontalAdvance(label)});
+    }
+    // Labels that would run into their left neighbour are left out; their grid lines stay.
+    const std::vector<bool> drawn = LabelsToDraw(extents, metrics.horizontalAdvance(QChar(' ')));
+    for (size_t i = 0; i < samples.size(); ++i) {
       painter.setPen(kGridColour);
-      painter.drawLine(x, top, x, bottom);
-      painter.setPen(Qt::black);
-      const std::string label = TimeLabel(GridTime(table, sample), settings.time_unit_sec);
-      painter.drawText(x, bottom + ascent, QString::fromStdString(label));
+      painter.drawLine(xs[i], top, xs[i], bottom);
+      if (drawn[i]) {
+        painter.setPen(Qt::black);
+        painter.drawText(xs[i], bottom + metrics.ascent(), labels[i]);
+      }
     }
   }
 

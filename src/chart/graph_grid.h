@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,16 @@ std::string TimeLabel(float time_ms, int time_unit_sec);
 // The time stamp a grid line at `sample` shows: the sample's time, 0 for the tail samples and
 // beyond (they carry no time).
 float GridTime(const LogTable& table, int64_t sample);
+
+// A time label's horizontal extent in pixels: from its left edge up to, not including, right.
+struct LabelExtent {
+  int64_t left = 0;
+  int64_t right = 0;
+};
+
+// Which of the time labels, given left to right, are drawn: the first one, then each label that
+// begins at least gap_px right of the last label drawn, so that no two labels run together.
+// One flag per label, in their order.
+std::vector<bool> LabelsToDraw(std::span<const LabelExtent> labels, int64_t gap_px);
 
 }  // namespace dravik

@@ -81,26 +81,40 @@ MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height
 // the strip is wider than the box).
 Rect GraphRect(const Rect& back, int32_t scale_width_twips);
 
-// The numeric display window's fixed sizes: its buttons, its name column and the other columns,
-// and the least height of its client area above the chrome.
+// The numeric display window's fixed sizes: its buttons, the least widths of its name column and
+// of the other columns, how wide the name column may grow for long names, and the least height
+// of its client area above the chrome.
 inline constexpr int32_t kMaxViewButtonWidth = 1455;
 inline constexpr int32_t kMaxViewButtonHeight = 375;
 inline constexpr int32_t kMaxViewNameColumnWidth = 3225;
+inline constexpr int32_t kMaxViewNameColumnLimit = 6450;
 inline constexpr int32_t kMaxViewValueColumnWidth = 850;
 inline constexpr int32_t kMaxViewMinimumHeightAboveChrome = 560;
+// The client height it opens with when no log fills it: the list and buttons of its design size.
+inline constexpr int32_t kMaxViewDesignClientHeight = 4695;
 
 struct MaxViewLayout {
-  int32_t window_height = 0;  // after the minimum: at most nc + 560 leaves the rest unchanged
-  bool laid_out = false;      // false at the minimum height: list and buttons keep their places
+  int32_t window_height = 0;  // after the minimum: at most nc + 560 becomes nc + 560
   Rect list;
   Rect close_button;
   Rect copy_button;
 };
 
 // Lays the numeric display window out for its outer size and non-client height nc (twips, see
-// WindowChromeHeight): a height of nc + 560 or less becomes nc + 560 and nothing else moves;
-// otherwise the list fills 0, 0 to width - 120 by height - (nc + 570) and the close and copy
-// buttons stand side by side 105 below it, meeting at the middle of the window.
+// WindowChromeHeight): a height of nc + 560 or less becomes nc + 560; the list fills 0, 0 to
+// width - 120 by height - (nc + 570) (0 high at the least height) and the close and copy buttons
+// stand side by side 105 below it, meeting at the middle of the window.
 MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height);
+
+// The least outer width of the numeric display window that shows both buttons whole inside its
+// side borders (frame_width_twips, left and right together): 3150, more for wide borders.
+int32_t MaxViewMinimumWidth(int32_t frame_width_twips);
+
+// Where a window of width x height opens beside the main window `main`, both outer rectangles, on
+// the screen's available area `screen`: right of the main window when it fits there, else left
+// of it, else against the screen's right edge, where it covers the main window's right-hand
+// panels rather than its chart. Its top is the main window's, moved up as far as it must to end
+// on the screen; its height is at most the screen's, its width too.
+Rect PlaceBesideWindow(const Rect& main, const Rect& screen, int32_t width, int32_t height);
 
 }  // namespace dravik

@@ -65,4 +65,9 @@ ItemColors DefaultItemColors() {
   return colours;
 }
 
+bool HasMaxViewPlace(const Settings& settings) {
+  return settings.mv_xpos != 0 || settings.mv_ypos != 0 || settings.mv_xsize > kMinMvXsize ||
+         settings.mv_ysize > kMinMvYsize;
+}
+
 }  // namespace dravik

@@ -39,6 +39,10 @@ struct FuelItemNames {
   bool operator==(const FuelItemNames&) const = default;
 };
 
+// The least numeric display window size the settings file lets through, in twips.
+inline constexpr int32_t kMinMvXsize = 7935;
+inline constexpr int32_t kMinMvYsize = 1500;
+
 // Everything the program keeps between runs. Positions and sizes are twips of the outer window
 // rectangle. Integers are held wider than the settings file's 16 bits so that large screens and
 // hand-edited values do not wrap.
@@ -61,5 +65,9 @@ struct Settings {
   FuelItemNames fuel_items;
   ItemColors item_colors = DefaultItemColors();
 };
+
+// Whether the numeric display window has a place of its own: false while its place is 0, 0 and its
+// size at most the least one, as a settings file without the window's keys reads.
+bool HasMaxViewPlace(const Settings& settings);
 
 }  // namespace dravik

@@ -1,11 +1,18 @@
 #include "panel/max_view_window.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "chart/layout.h"
@@ -19,10 +26,19 @@ Qt::Alignment ColumnAlignment(int column) {
   return (column == kNameColumn ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
 }
 
+int MinimumColumnWidth(int column) {
+  return TwipsToPixels(column == kNameColumn ? kMaxViewNameColumnWidth : kMaxViewValueColumnWidth);
+}
+
+Rect TwipsRect(const QRect& px) {
+  return {PixelsToTwips(px.x()), PixelsToTwips(px.y()), PixelsToTwips(px.width()),
+          PixelsToTwips(px.height())};
+}
+
 }  // namespace
 
 MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget* parent)
-    : TopLevelWindow(parent, Qt::Window),
+    : TopLevelWindow(parent, Qt::Tool),
       table_(table),
       settings_(settings),
       lst_max_view_(new QTreeWidget(this)),
@@ -42,10 +58,13 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   for (int column = 0; column < kMaxViewColumns; ++column) {
     header->setText(column, QString::fromUtf8(kMaxViewHeaders[column]));
     header->setTextAlignment(column, ColumnAlignment(column));
-    lst_max_view_->setColumnWidth(
-        column,
-        TwipsToPixels(column == kNameColumn ? kMaxViewNameColumnWidth : kMaxViewValueColumnWidth));
   }
+  ResetColumnWidths();
+  connect(lst_max_view_->header(), &QHeaderView::sectionResized, this, [this](int column) {
+    if (column == kNameColumn) {
+      UpdateNameTooltips();
+    }
+  });
   const QSize button_size = PixelSize(kMaxViewButtonWidth, kMaxViewButtonHeight);
   cmd_close_->resize(button_size);
   cmd_copy_->resize(button_size);
@@ -56,13 +75,20 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
   connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
 
-  SetOuterRectTwips(
-      QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
   MaxViewList();
+  if (parent != nullptr && !HasMaxViewPlace(settings)) {
+    PlaceBesideMainWindow();
+  } else {
+    SetOuterRectTwips(
+        QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
+  }
 }
 
 void MaxViewWindow::MaxViewList() {
   dravik::MaxViewList(display_, table_, settings_);
+  // A new log starts from the least widths again: every row is written and measured anew.
+  lst_max_view_->clear();
+  ResetColumnWidths();
   ShowDisplay();
 }
 
@@ -96,6 +122,7 @@ void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
 void MaxViewWindow::ClearList() {
   display_.rows.clear();
   ShowDisplay();
+  ResetColumnWidths();
 }
 
 void MaxViewWindow::FollowMainWindow(Qt::WindowStates main_window_states) {
@@ -122,16 +149,85 @@ void MaxViewWindow::ShowDisplay() {
     lst_max_view_->addTopLevelItems(items);
   }
   // Only changed cells are written: a cursor drag rewrites a few columns of every row per move.
+  // Only they are measured, and the columns only grow, so that a drag never makes them jump.
+  std::array<int, kMaxViewColumns> widths{};
+  bool names_changed = false;
   for (int row = 0; row < row_count; ++row) {
     QTreeWidgetItem* item = lst_max_view_->topLevelItem(row);
     for (int column = 0; column < kMaxViewColumns; ++column) {
       const QString text = QString::fromStdString(display_.rows[row][column]);
       if (item->text(column) != text) {
         item->setText(column, text);
+        widths[column] = std::max(widths[column], CellWidth(text));
+        names_changed = names_changed || column == kNameColumn;
       }
     }
   }
+  // The value columns share one width, so that the cursor and difference columns have room at
+  // once for readouts as wide as the minimum and maximum they lie between.
+  const int value_width = *std::max_element(widths.begin() + kMinColumn, widths.end());
+  const int name_limit = TwipsToPixels(kMaxViewNameColumnLimit);
+  for (int column = 0; column < kMaxViewColumns; ++column) {
+    const int width = column == kNameColumn ? std::min(widths[column], name_limit) : value_width;
+    if (width > lst_max_view_->columnWidth(column)) {
+      lst_max_view_->setColumnWidth(column, width);
+    }
+  }
+  if (names_changed) {
+    UpdateNameTooltips();
+  }
   cmd_copy_->setEnabled(display_.copy_enabled);
+}
+
+int MaxViewWindow::CellWidth(const QString& text) const {
+  // The item view keeps this margin on both sides of a cell's text, and cuts a text that is a
+  // fraction of a pixel too wide.
+  const int margin =
+      lst_max_view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lst_max_view_) + 1;
+  const double text_px = QFontMetricsF(lst_max_view_->font()).horizontalAdvance(text);
+  return static_cast<int>(std::ceil(text_px)) + 2 * margin;
+}
+
+void MaxViewWindow::ResetColumnWidths() {
+  for (int column = 0; column < kMaxViewColumns; ++column) {
+    lst_max_view_->setColumnWidth(
+        column,
+        std::max(MinimumColumnWidth(column), lst_max_view_->header()->sectionSizeHint(column)));
+  }
+}
+
+void MaxViewWindow::UpdateNameTooltips() {
+  const int width = lst_max_view_->columnWidth(kNameColumn);
+  for (int row = 0; row < lst_max_view_->topLevelItemCount(); ++row) {
+    QTreeWidgetItem* item = lst_max_view_->topLevelItem(row);
+    const QString name = item->text(kNameColumn);
+    item->setToolTip(kNameColumn, CellWidth(name) > width ? name : QString());
+  }
+}
+
+void MaxViewWindow::PlaceBesideMainWindow() {
+  const QWidget* main_window = parentWidget()->window();
+  const QScreen* screen = main_window->screen();
+  if (screen == nullptr) {
+    return;
+  }
+  const Rect available = TwipsRect(screen->availableGeometry());
+  // Tall enough for the header and every row; without a log the window's design height.
+  int32_t height_twips = ChromeHeightTwips() + kMaxViewDesignClientHeight;
+  const int rows = lst_max_view_->topLevelItemCount();
+  if (rows > 0) {
+    const int list_px = lst_max_view_->header()->sizeHint().height() +
+                        rows * lst_max_view_->sizeHintForRow(0) + 2 * lst_max_view_->frameWidth();
+    height_twips = std::max(PixelsToTwips(list_px) + ChromeHeightTwips() + 570, kMinMvYsize);
+  }
+  int list_px = lst_max_view_->header()->length() + 2 * lst_max_view_->frameWidth();
+  if (height_twips > available.height) {
+    list_px += lst_max_view_->verticalScrollBar()->sizeHint().width();
+  }
+  const int32_t width_twips = std::max(PixelsToTwips(list_px) + 120, kMinMvXsize);
+  const Rect place = PlaceBesideWindow(TwipsRect(main_window->frameGeometry()), available,
+                                       width_twips, height_twips);
+  SetOuterRectTwips(QRect(place.left, place.top, place.width, place.height));
 }
 
 void MaxViewWindow::cmdCopy_Click() {
@@ -142,7 +238,8 @@ void MaxViewWindow::cmdCopy_Click() {
 }
 
 void MaxViewWindow::ApplyMinimumSize() {
-  setMinimumHeight(ClientSize(0, ChromeHeightTwips() + kMaxViewMinimumHeightAboveChrome).height());
+  setMinimumSize(ClientSize(MaxViewMinimumWidth(FrameWidthTwips()),
+                            ChromeHeightTwips() + kMaxViewMinimumHeightAboveChrome));
 }
 
 void MaxViewWindow::resizeEvent(QResizeEvent* event) {
@@ -157,11 +254,8 @@ void MaxViewWindow::Form_Resize() {
   const QRect outer = OuterRectTwips();
   const MaxViewLayout layout =
       LayoutMaxViewWindow(outer.width(), outer.height(), ChromeHeightTwips());
-  if (!layout.laid_out) {
-    if (layout.window_height != outer.height()) {
-      resize(width(), ClientSize(0, layout.window_height).height());
-    }
-    return;
+  if (layout.window_height != outer.height()) {
+    resize(width(), ClientSize(0, layout.window_height).height());
   }
   lst_max_view_->setGeometry(PixelRect(layout.list));
   cmd_close_->setGeometry(PixelRect(layout.close_button));

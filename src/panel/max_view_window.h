@@ -20,11 +20,15 @@ namespace dravik {
 // the section figures between the cursors. The texts come from the numeric display model; this
 // window shows them and copies the model's clipboard text.
 //
-// A top-level window without an owner. Opening it runs the load steps: the place and size of the
-// settings (mv_xpos.. in twips), the six columns and MaxViewList. Closing it in any way (the
-// close button, Esc, Enter, the close box, close()) stores its place and size into the settings,
-// emits Closed and deletes it; deactivating it stores them as well. The owner minimises and
-// restores it along with the main window through FollowMainWindow.
+// A tool window of the main window (`parent`), so that it stays above it while the chart is used.
+// Opening it runs the load steps: the six columns, MaxViewList and the place and size of the
+// settings (mv_xpos.. in twips); while the settings hold no place of its own it opens beside the
+// main window, tall enough for every row and wide enough for every column. The value columns are
+// at least their classic widths and grow to show every text whole; the name column grows up to a
+// limit and a name it still cuts has a tooltip. At its least size both buttons stay in view.
+// Closing it in any way (the close button, Esc, Enter, the close box, close()) stores its place and
+// size into the settings, emits Closed and deletes it; deactivating it stores them as well. The
+// owner minimises and restores it along with the main window through FollowMainWindow.
 class MaxViewWindow : public TopLevelWindow {
   Q_OBJECT
 
@@ -63,7 +67,7 @@ class MaxViewWindow : public TopLevelWindow {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  // The least height keeps the list's client area above the chrome.
+  // The least size keeps the list's client area above the chrome and both buttons in view.
   void ApplyMinimumSize() override;
 
  private:
@@ -71,6 +75,14 @@ class MaxViewWindow : public TopLevelWindow {
   void Form_Resize();
   void StoreGeometry();
   void ShowDisplay();
+  // Pixels a cell needs to show `text` whole in the list's font.
+  int CellWidth(const QString& text) const;
+  // Every column back to its least width, wide enough for its header.
+  void ResetColumnWidths();
+  // A name the name column cuts gets its whole text as tooltip.
+  void UpdateNameTooltips();
+  // Opens beside the main window on its screen, sized to the rows and columns.
+  void PlaceBesideMainWindow();
 
   const LogTable& table_;
   Settings& settings_;

@@ -14,7 +14,8 @@ QMargins FrameExtents(const QWidget& window) {
   const QRect client = window.geometry();
   const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                          frame.right() - client.right(), frame.bottom() - client.bottom());
-  if (margins.isNull()) {
+  // A window not made yet may report a frame a pixel smaller than itself.
+  if (margins.left() <= 0 && margins.top() <= 0 && margins.right() <= 0 && margins.bottom() <= 0) {
     return QMargins(kClassicSizingFramePx, kClassicCaptionPx + kClassicSizingFramePx,
                     kClassicSizingFramePx, kClassicSizingFramePx);
   }
@@ -53,6 +54,10 @@ QSize TopLevelWindow::ClientSize(int32_t width_twips, int32_t height_twips) cons
 
 int32_t TopLevelWindow::ChromeHeightTwips() const {
   return WindowChromeHeight(frame_.top() - frame_.bottom(), frame_.bottom());
+}
+
+int32_t TopLevelWindow::FrameWidthTwips() const {
+  return PixelsToTwips(frame_.left() + frame_.right());
 }
 
 void TopLevelWindow::showEvent(QShowEvent* event) {

@@ -50,6 +50,8 @@ class TopLevelWindow : public QWidget {
   QSize ClientSize(int32_t width_twips, int32_t height_twips) const;
   // Caption and borders in twips, as the layouts take them.
   int32_t ChromeHeightTwips() const;
+  // The left and right borders together in twips.
+  int32_t FrameWidthTwips() const;
 
  private:
   QMargins frame_;

@@ -14,6 +14,9 @@ struct TripListRow {
   std::string unit;
 };
 
+// The rows of a log with a speed item and the economy item, the most the trip list shows.
+inline constexpr int kTripListRowCount = 5;
+
 // The driving time as the trip list shows it: below 1000 ms in "[ms]", below 60 000 ms in whole
 // "[秒]", otherwise in whole "[分]", each rounded half to even (59 999 -> "60" "[秒]",
 // 150 000 -> "2" "[分]").

@@ -45,6 +45,21 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
                 QString::fromStdString(row.unit)});
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   }
+  FitHeaderToRows();
+}
+
+void TripListPanel::FitHeaderToRows() {
+  // The list's height is fixed: when the font's rows and the header's padding would need a scroll
+  // bar for the five rows, the header gives up its padding, though never below the text's height.
+  const int rows_px = kTripListRowCount * list_->sizeHintForRow(0);
+  const int room_px = list_->height() - 2 * list_->frameWidth() - rows_px;
+  QTreeWidgetItem* header = list_->headerItem();
+  const int header_px = list_->header()->sizeHint().height();
+  if (header_px > room_px && room_px >= list_->header()->fontMetrics().height()) {
+    for (int column = 0; column < list_->columnCount(); ++column) {
+      header->setSizeHint(column, QSize(list_->header()->sectionSizeHint(column), room_px));
+    }
+  }
 }
 
 void TripListPanel::ClearTripList() {
@@ -53,10 +68,15 @@ void TripListPanel::ClearTripList() {
 }
 
 bool TripListPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease && watched == list_->viewport()) {
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  if ((press || event->type() == QEvent::MouseButtonRelease) && watched == list_->viewport()) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton) {
-      lstFuelEfficient_MouseUp(mouse->globalPosition().toPoint());
+      // The right button only opens the copy menu; it never picks a row.
+      if (!press) {
+        lstFuelEfficient_MouseUp(mouse->globalPosition().toPoint());
+      }
+      return true;
     }
   }
   return QGroupBox::eventFilter(watched, event);
@@ -70,6 +90,9 @@ void TripListPanel::lstFuelEfficient_MouseUp(QPoint global_pos) {
   menu.addAction(QStringLiteral("走行/燃費情報のコピー"), this,
                  &TripListPanel::mnuFuelEfficientCopy_Click);
   menu.exec(global_pos);
+  // The copy takes every row, so no row stays marked as if it alone had been copied.
+  list_->clearSelection();
+  list_->setCurrentItem(nullptr);
 }
 
 void TripListPanel::mnuFuelEfficientCopy_Click() {

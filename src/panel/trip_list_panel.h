@@ -34,6 +34,8 @@ class TripListPanel : public QGroupBox {
 
  private:
   void lstFuelEfficient_MouseUp(QPoint global_pos);
+  // Lowers the header so that a full list, kTripListRowCount rows, shows without scrolling.
+  void FitHeaderToRows();
 
   QTreeWidget* list_;
   std::vector<TripListRow> rows_;  // what the list shows, for its copy command

@@ -239,6 +239,37 @@ class TestMainWindowCommands : public QObject {
                  Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->topLevelItem(0)->text(2));
   }
 
+  // A log with all three fuel items fills the five rows, which show without a scroll bar; a
+  // right click for the copy menu picks no row.
+  void tripListShowsItsFiveRowsAndTheMenuPicksNone() {
+    messages_.clear();
+    window_ = std::make_unique<MainWindow>();
+    window_->resize(800, 560);
+    window_->show();
+    std::string text =
+        "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)\r\n";
+    for (int row = 0; row < 40; ++row) {
+      text += std::to_string(row * 250) + ",60,2000,2.5\r\n";
+    }
+    window_->OpenFile(WriteTextFile(dir_, "fuel.csv", text));
+    auto* list = Find<QTreeWidget>(window_.get(), "lstFuelEfficient");
+    QCOMPARE(list->topLevelItemCount(), 5);
+    QTRY_VERIFY(!list->verticalScrollBar()->isVisible());
+
+    const QPoint on_second_row = list->visualItemRect(list->topLevelItem(1)).center();
+    PickFromPopup(
+        [list, on_second_row] {
+          QTest::mousePress(list->viewport(), Qt::RightButton, {}, on_second_row);
+          QMouseEvent release(QEvent::MouseButtonRelease, on_second_row,
+                              list->viewport()->mapToGlobal(on_second_row), Qt::RightButton,
+                              Qt::NoButton, Qt::NoModifier);
+          QApplication::sendEvent(list->viewport(), &release);
+        },
+        "走行/燃費情報のコピー");
+    QCOMPARE(list->currentItem(), nullptr);
+    QVERIFY(list->selectedItems().isEmpty());
+  }
+
   // Ctrl+C puts the chart as shown on the clipboard: the strip and the graph, cursor lines and
   // all; Ctrl+S saves the same picture as PNG where the save dialog says.
   void chartPictureKeys() {

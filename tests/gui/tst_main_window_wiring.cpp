@@ -59,6 +59,11 @@ class TestMainWindowWiring : public QObject {
     QPointer<MaxViewWindow> max_view = FindTopLevel<MaxViewWindow>();
     QVERIFY(max_view && max_view->isVisible());
     QCOMPARE(max_view->List()->topLevelItemCount(), 4);
+    // A tool window of the main window, so that a click on the chart never hides it; opened for
+    // the first time, it is tall enough for every row.
+    QCOMPARE(max_view->parentWidget(), window.get());
+    QCOMPARE(max_view->windowType(), Qt::Tool);
+    QVERIFY(!max_view->List()->verticalScrollBar()->isVisible());
 
     Find<ChartPanel>(window.get(), "picBack")->picGraph_MouseDown(kLeftButton, 5);
     QCOMPARE(max_view->List()->topLevelItem(0)->text(2), QString("1250"));

@@ -1,9 +1,11 @@
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -165,6 +167,40 @@ class TestMaxViewWindow : public QObject {
     window.resize(window.width(), 10);
     QCOMPARE(window.height(), window.minimumHeight());
     QVERIFY(window.minimumHeight() > 0 && window.minimumHeight() <= TwipsToPixels(560));
+    // At its least size both buttons are still whole in the window.
+    window.resize(10, 10);
+    QCOMPARE(window.size(), window.minimumSize());
+    QVERIFY(window.rect().contains(window.CloseButton()->geometry()));
+    QVERIFY(window.rect().contains(window.CopyButton()->geometry()));
+  }
+
+  // Large values, many decimals and a long name: every value is shown whole, and the name column
+  // grows only so far, giving the name it still cuts a tooltip.
+  void ColumnsShowEveryTextWhole() {
+    const std::string long_name(120, 'N');
+    std::string log = "Time," + long_name + ",Ratio,Offset\r\n";
+    for (int s = 0; s < 12; ++s) {
+      log +=
+          std::to_string(s * 250) + "," + std::to_string(1901723 + s) + ",1.2345678,-98765.4\r\n";
+    }
+    QCOMPARE(int(OpenLogFromBuffer(log, settings_, table_).kind), int(LoadFailure::kNone));
+    MaxViewWindow window(table_, settings_);
+    window.UpdateCursorReadout(1, 3, 0);
+    const QTreeWidget* list = window.List();
+    const QFontMetricsF metrics(list->font());
+    // The item view keeps this margin either side of a cell's text.
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+      for (int column = 1; column < kMaxViewColumns; ++column) {
+        const QString text = list->topLevelItem(row)->text(column);
+        QVERIFY2(metrics.horizontalAdvance(text) + 2 * margin <= list->columnWidth(column),
+                 qPrintable(text));
+      }
+    }
+    QVERIFY(list->columnWidth(0) > 215);
+    QVERIFY(metrics.horizontalAdvance(QString::fromStdString(long_name)) > list->columnWidth(0));
+    QCOMPARE(list->topLevelItem(1)->toolTip(0), QString::fromStdString(long_name));
+    QCOMPARE(list->topLevelItem(2)->toolTip(0), QString());
   }
 
   void EveryWayOfClosingStoresTheGeometryAndSaysSo_data() {

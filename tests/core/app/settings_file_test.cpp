@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,7 @@ TEST(LoadSettings, FirstStartWritesTheDefaultFileAndReadsItBackCorrected) {
   EXPECT_EQ(s.ysize, 7500);
   EXPECT_EQ(s.mv_xsize, 7935);
   EXPECT_EQ(s.mv_ysize, 1500);
+  EXPECT_FALSE(HasMaxViewPlace(s));  // the numeric display has never been placed
   EXPECT_EQ(s.injector_flow_scaling, 430.72f);
   EXPECT_EQ(s.injector_latency, 0.98f);
   EXPECT_EQ(s.cylinder, 4);
@@ -87,6 +89,20 @@ TEST(LoadSettings, FirstStartTakesTheSeedFileAndWhatCannotBeReadIsKept) {
   EXPECT_TRUE(LoadSettings(seed, kScreen).read_only);
   EXPECT_FALSE(SaveSettings(seed, Settings{}).ok);
   EXPECT_EQ(LoadSettings(seed, kScreen).settings.cylinder, 6);
+}
+
+TEST(HasMaxViewPlace, AnyPositionOrASizeBeyondTheLeast) {
+  const std::pair<std::string, bool> cases[] = {
+      {"", false},
+      {"MV_Xsize=7935\r\nMV_Ysize=1500\r\n", false},
+      {"MV_Xpos=15\r\n", true},
+      {"MV_Ypos=15\r\n", true},
+      {"MV_Xsize=7936\r\n", true},
+      {"MV_Ysize=1501\r\n", true},
+  };
+  for (const auto& [keys, placed] : cases) {
+    EXPECT_EQ(HasMaxViewPlace(ReadText("[Setting]\r\n" + keys)), placed) << keys;
+  }
 }
 
 TEST(LoadSettings, FirstStartInALocationThatCannotBeWrittenKeepsTheDefaults) {

@@ -35,5 +35,26 @@ TEST(TimeLabel, SecondsOrMillisecondsWithABlank) {
   EXPECT_EQ(TimeLabel(12345678, 0), " 1.234568E+07");
 }
 
+TEST(LabelsToDraw, SkipsEachLabelThatWouldMeetTheLastOneDrawn) {
+  struct Case {
+    std::vector<LabelExtent> labels;
+    int64_t gap;
+    std::vector<bool> expected;
+  };
+  const Case cases[] = {
+      {{}, 3, {}},
+      {{{-40, 10}}, 3, {true}},  // the first is drawn, even off the chart
+      {{{0, 30}, {50, 80}, {100, 130}}, 3, {true, true, true}},  // room between them
+      {{{0, 30}, {33, 63}}, 3, {true, true}},                    // exactly the gap apart
+      {{{0, 30}, {32, 62}}, 3, {true, false}},                   // one pixel short of it
+      {{{0, 30}, {32, 62}}, 0, {true, true}},
+      // A skipped label does not count: the next is measured against the last one drawn.
+      {{{0, 60}, {20, 80}, {40, 100}, {60, 120}, {80, 140}}, 0, {true, false, false, true, false}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LabelsToDraw(c.labels, c.gap), c.expected) << c.labels.size() << " " << c.gap;
+  }
+}
+
 }  // namespace
 }  // namespace dravik

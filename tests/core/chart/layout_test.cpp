@@ -74,7 +74,6 @@ TEST(GraphRect, BesideTheStrip) {
 
 TEST(LayoutMaxViewWindow, ListFillsAndButtonsMeetInTheMiddle) {
   const MaxViewLayout layout = LayoutMaxViewWindow(8000, 5070, 405);
-  EXPECT_TRUE(layout.laid_out);
   EXPECT_EQ(layout.window_height, 5070);
   ExpectRect(layout.list, 0, 0, 7880, 4095);
   ExpectRect(layout.close_button, 2425, 4200, 1455, 375);
@@ -82,16 +81,52 @@ TEST(LayoutMaxViewWindow, ListFillsAndButtonsMeetInTheMiddle) {
   EXPECT_EQ(LayoutMaxViewWindow(8001, 5070, 405).copy_button.left, 4000);  // 4000.5 to even
 }
 
-TEST(LayoutMaxViewWindow, CannotBeMadeLower) {
+// At its least height the list is gone but both buttons stay in the window.
+TEST(LayoutMaxViewWindow, CannotBeMadeLowerAndKeepsItsButtons) {
   for (const int32_t height : {965, 900, 0}) {
     const MaxViewLayout layout = LayoutMaxViewWindow(8000, height, 405);
-    EXPECT_FALSE(layout.laid_out);
     EXPECT_EQ(layout.window_height, 965);
+    EXPECT_EQ(layout.list.height, 0);
+    ExpectRect(layout.close_button, 2425, 105, 1455, 375);
+    ExpectRect(layout.copy_button, 4000, 105, 1455, 375);
   }
   const MaxViewLayout lowest = LayoutMaxViewWindow(100, 966, 405);
-  EXPECT_TRUE(lowest.laid_out);
   EXPECT_EQ(lowest.list.height, 0);
   EXPECT_EQ(lowest.list.width, 0);
+}
+
+TEST(MaxViewMinimumWidth, BothButtonsInsideTheBorders) {
+  EXPECT_EQ(MaxViewMinimumWidth(120), 3150);
+  EXPECT_EQ(MaxViewMinimumWidth(300), 3510);
+  const MaxViewLayout layout = LayoutMaxViewWindow(MaxViewMinimumWidth(120), 2000, 405);
+  EXPECT_EQ(layout.close_button.left, 0);
+  EXPECT_EQ(layout.copy_button.left + layout.copy_button.width, 3150 - 120);
+}
+
+TEST(PlaceBesideWindow, RightThenLeftThenAgainstTheScreensRightEdge) {
+  const Rect screen{0, 0, 24000, 15000};
+  struct Case {
+    Rect main;
+    int32_t width;
+    int32_t height;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {{1000, 2000, 10000, 8000}, 8000, 6000, {11000, 2000, 8000, 6000}},    // right
+      {{1000, 2000, 10000, 8000}, 13000, 6000, {11000, 2000, 13000, 6000}},  // right, just
+      {{9000, 0, 10000, 8000}, 8000, 6000, {1000, 0, 8000, 6000}},           // left
+      {{1000, 0, 20000, 8000}, 8000, 6000, {16000, 0, 8000, 6000}},          // neither side
+      {{1000, 12000, 10000, 2000}, 8000, 6000, {11000, 9000, 8000, 6000}},   // moved up
+      {{1000, 2000, 10000, 8000}, 30000, 20000, {0, 0, 24000, 15000}},       // the whole screen
+  };
+  for (const Case& c : cases) {
+    const Rect place = PlaceBesideWindow(c.main, screen, c.width, c.height);
+    ExpectRect(place, c.expected.left, c.expected.top, c.expected.width, c.expected.height);
+  }
+  // A screen that does not start at the origin.
+  const Rect placed =
+      PlaceBesideWindow({3000, 500, 5000, 5000}, {2000, 400, 9000, 6000}, 4000, 7000);
+  ExpectRect(placed, 7000, 400, 4000, 6000);
 }
 
 }  // namespace
