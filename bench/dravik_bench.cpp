@@ -37,6 +37,7 @@
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "common/settings.h"
+#include "device_pixel_redraw.h"
 #include "log/fuel_trip.h"
 #include "log_generator.h"
 
@@ -742,6 +743,7 @@ int Main(int argc, char** argv) {
   if (options.big) {
     if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
       ScaleSections(options, *big, options.big_rows, options.big_items);
+      DevicePixelRedrawSection(*big);
     }
   }
   StartupSection(options);

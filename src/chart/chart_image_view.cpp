@@ -14,6 +14,7 @@
 #include "chart/graph_grid.h"
 #include "chart/layout.h"
 #include "chart/twips.h"
+#include "common/rounding.h"
 
 namespace dravik {
 namespace {
@@ -25,7 +26,13 @@ QColor ColourOf(Rgb colour) {
   return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
+// The device pixels to the logical pixel that a picture from NewPicture was made for.
+double PixelRatioOf(const QImage& picture) {
+  return static_cast<double>(picture.dotsPerMeterY()) / kDotsPerMeter96Dpi;
+}
+
 // The chart surface's own font, Arial 8.25 pt; fontconfig substitutes where Arial is missing.
+// The picture's density turns the points into its pixels.
 QFont TimeLabelFont() {
   QFont font(QStringLiteral("Arial"));
   font.setPointSizeF(8.25);
@@ -33,20 +40,21 @@ QFont TimeLabelFont() {
   return font;
 }
 
-// The scale labels' font: Arial with a character height of 160 twips.
-QFont ScaleLabelFont() {
+// The scale labels' font: Arial with a character height of 160 twips at the picture's density.
+QFont ScaleLabelFont(const QImage& picture) {
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(TwipsToPixels(kScaleLabelFontTwips));
+  font.setPixelSize(TwipsToPixels(kScaleLabelFontTwips * PixelRatioOf(picture)));
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
 
 }  // namespace
 
-QImage NewPicture(QSize size_px) {
+QImage NewPicture(QSize size_px, double pixel_ratio) {
   QImage image(size_px, QImage::Format_RGB32);
-  image.setDotsPerMeterX(kDotsPerMeter96Dpi);
-  image.setDotsPerMeterY(kDotsPerMeter96Dpi);
+  const int dots_per_meter = static_cast<int>(RoundHalfEven(kDotsPerMeter96Dpi * pixel_ratio));
+  image.setDotsPerMeterX(dots_per_meter);
+  image.setDotsPerMeterY(dots_per_meter);
   image.fill(Qt::white);
   return image;
 }
@@ -134,7 +142,7 @@ void RenderScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& 
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::TextAntialiasing, false);
-  const QFont font = ScaleLabelFont();
+  const QFont font = ScaleLabelFont(image);
   painter.setFont(font);
   const int ascent = QFontMetrics(font, &image).ascent();
   for (const ScaleAxis& axis : strip.axes) {

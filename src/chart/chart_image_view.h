@@ -14,19 +14,23 @@
 
 namespace dravik {
 
-// A blank picture of `size_px` at 96 dots per inch, so that point sizes come out as on screen.
-QImage NewPicture(QSize size_px);
+// A blank picture of `size_px` pixels at 96 x pixel_ratio dots per inch: RenderGraphImage and
+// RenderScaleImage draw into its own pixels at that density, lines one pixel wide and text at its
+// point size, so that a screen with pixel_ratio device pixels to the logical pixel gets a picture
+// of its device pixels rather than one of logical pixels enlarged.
+QImage NewPicture(QSize size_px, double pixel_ratio = 1);
 
-// Draws the chart picture into `image` (the chart's size): white, the grey grid and the time
-// labels under the plot band, then the trace of every item of `visible_items` in its colour, each
-// through the core's rasteriser into the image's pixels. `summaries` holds SummarisePlotY of
-// every visible item, indexed by item number. Nothing but the background when view.view_span is 0.
+// Draws the chart picture into `image` (the chart's size in its pixels): white, the grey grid and
+// the time labels under the plot band, then the trace of every item of `visible_items` in its
+// colour, each through the core's rasteriser into the image's pixels. `summaries` holds
+// SummarisePlotY of every visible item, indexed by item number. Nothing but the background when
+// view.view_span is 0.
 void RenderGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
                       const ChartView& view, std::span<const int> visible_items,
                       const Settings& settings);
 
-// Draws the scale strip into `image` (the strip's size): for each axis of `strip` its line and
-// ticks in the item's colour and its labels in black, rotated to read bottom to top.
+// Draws the scale strip into `image` (the strip's size in its pixels): for each axis of `strip` its
+// line and ticks in the item's colour and its labels in black, rotated to read bottom to top.
 void RenderScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& colors);
 
 // The chart as the main window shows it, size_px in all: the scale strip of `visible_items` at

@@ -19,6 +19,22 @@
 #include "common/rounding.h"
 
 namespace dravik {
+namespace {
+
+// A blank picture for `view` in its device pixels, so that a scaled screen shows it one to one.
+QImage NewPictureFor(const QWidget& view) {
+  const double ratio = view.devicePixelRatioF();
+  return NewPicture(view.size() * ratio, ratio);
+}
+
+// Marks a picture drawn in device pixels with its ratio, for the view to show it at its logical
+// size. Only once it is drawn: a painter on a marked picture would draw in logical pixels.
+QImage ShownAtDevicePixels(QImage picture, const QWidget& view) {
+  picture.setDevicePixelRatio(view.devicePixelRatioF());
+  return picture;
+}
+
+}  // namespace
 
 ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
                        VisibleItemsSource visible_items, QWidget* parent)
@@ -51,9 +67,9 @@ void ChartPanel::DrowScale() {
   scale_width_twips_ = strip.width_twips;
   const int height_px = height();
   scale_->setGeometry(0, 0, TwipsToPixels(strip.width_twips), height_px);
-  QImage picture = NewPicture(scale_->size());
+  QImage picture = NewPictureFor(*scale_);
   RenderScaleImage(picture, strip, settings_.item_colors);
-  scale_->SetPicture(std::move(picture));
+  scale_->SetPicture(ShownAtDevicePixels(std::move(picture), *scale_));
   const Rect back{0, 0, PixelsToTwips(width()), PixelsToTwips(height_px)};
   const Rect graph_rect = GraphRect(back, strip.width_twips);
   graph_->setGeometry(TwipsToPixels(graph_rect.left), 0, TwipsToPixels(graph_rect.width),
@@ -89,9 +105,9 @@ void ChartPanel::DrowGraph() {
   // load's first paint pays only for the items already checked, and many items of a wide log are
   // never drawn at all.
   SummarisePlotYOf(table_, visible, plot_y_summaries_);
-  QImage picture = NewPicture(graph_->size());
+  QImage picture = NewPictureFor(*graph_);
   RenderGraphImage(picture, table_, plot_y_summaries_, view_, visible, settings_);
-  graph_->SetPicture(std::move(picture));
+  graph_->SetPicture(ShownAtDevicePixels(std::move(picture), *graph_));
   UpdateCursorLines();
   if (numeric_display_shown_) {
     ReapplyCursors();

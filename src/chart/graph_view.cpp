@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "common/rounding.h"
+
 namespace dravik {
 
 GraphView::GraphView(QWidget* parent) : QWidget(parent) {
@@ -31,10 +33,16 @@ void GraphView::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, picture_);
   }
   if (cursors_.visible) {
+    // One device pixel wide, like the traces and grid lines of the picture under them.
+    const double ratio = devicePixelRatioF();
+    const auto device = [&](int px) { return static_cast<int>(RoundHalfEven(px * ratio)); };
+    painter.scale(1 / ratio, 1 / ratio);
     painter.setPen(QColor(0, 0, 255));
-    painter.drawLine(cursors_.x1_px, cursors_.top_px, cursors_.x1_px, cursors_.bottom_px);
+    painter.drawLine(device(cursors_.x1_px), device(cursors_.top_px), device(cursors_.x1_px),
+                     device(cursors_.bottom_px));
     painter.setPen(QColor(255, 128, 0));
-    painter.drawLine(cursors_.x2_px, cursors_.top_px, cursors_.x2_px, cursors_.bottom_px);
+    painter.drawLine(device(cursors_.x2_px), device(cursors_.top_px), device(cursors_.x2_px),
+                     device(cursors_.bottom_px));
   }
 }
 

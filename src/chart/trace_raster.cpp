@@ -9,17 +9,93 @@
 namespace dravik {
 namespace {
 
+// Where a pen's pixels go: Plot sets one pixel, Fill rows first..last of one column; both are
+// given only pixels inside the picture.
+struct PixelTarget {
+  PixelBuffer& buffer;
+  uint32_t argb;
+
+  void Plot(int64_t x, int64_t y) {
+    buffer.pixels[y * buffer.stride + x * buffer.column_stride] = argb;
+  }
+  void Fill(int64_t x, int64_t first, int64_t last) {
+    uint32_t* column = buffer.pixels + x * buffer.column_stride;
+    if (buffer.stride == 1) {
+      // A column-major buffer holds the run in consecutive memory: one fill, which vectorises.
+      std::fill(column + first, column + last + 1, argb);
+      return;
+    }
+    for (int64_t y = first; y <= last; ++y) {
+      column[y * buffer.stride] = argb;
+    }
+  }
+};
+
+// The rows a trace paints in each column, as one run top..bottom per column (empty while top >
+// bottom). One run is enough: the points of a column are joined by vertical segments, and the
+// segments entering and leaving the column are 8-connected lines, monotone in y, whose pixels in
+// the column touch a point of it, so every pixel a trace paints in a column joins one run.
+struct RunTarget {
+  int32_t* top;
+  int32_t* bottom;
+
+  void Plot(int64_t x, int64_t y) { Fill(x, y, y); }
+  void Fill(int64_t x, int64_t first, int64_t last) {
+    top[x] = std::min(top[x], static_cast<int32_t>(first));
+    bottom[x] = std::max(bottom[x], static_cast<int32_t>(last));
+  }
+};
+
+// DrawLineWithoutLastPixel into any target of a width x height picture.
+template <class Target>
+void LineWithoutLastPixel(Target& target, int64_t width, int64_t height, int64_t x0, int64_t y0,
+                          int64_t x1, int64_t y1) {
+  if (x0 == x1) {
+    // Vertical runs are most of a dense trace: fill the clipped run directly.
+    if (x0 < 0 || x0 >= width || y0 == y1) {
+      return;
+    }
+    const int64_t top = std::max<int64_t>(y0 < y1 ? y0 : y1 + 1, 0);
+    const int64_t bottom = std::min(y0 < y1 ? y1 - 1 : y0, height - 1);
+    if (top <= bottom) {
+      target.Fill(x0, top, bottom);
+    }
+    return;
+  }
+  const int64_t dx = std::llabs(x1 - x0);
+  const int64_t dy = -std::llabs(y1 - y0);
+  const int64_t sx = x0 < x1 ? 1 : -1;
+  const int64_t sy = y0 < y1 ? 1 : -1;
+  int64_t error = dx + dy;
+  while (x0 != x1 || y0 != y1) {
+    if (x0 >= 0 && x0 < width && y0 >= 0 && y0 < height) {
+      target.Plot(x0, y0);
+    }
+    const int64_t twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x0 += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y0 += sy;
+    }
+  }
+}
+
 // The pen of a trace: consecutive points joined by lines without their last pixel; repeated
 // points draw nothing and are dropped.
+template <class Target>
 class Pen {
  public:
-  Pen(PixelBuffer& buffer, uint32_t argb) : buffer_(buffer), argb_(argb) {}
+  Pen(Target& target, int64_t width, int64_t height)
+      : target_(target), width_(width), height_(height) {}
 
   void To(int64_t x, int64_t y) {
     if (!placed_) {
       placed_ = true;
     } else if (x != x_ || y != y_) {
-      DrawLineWithoutLastPixel(buffer_, x_, y_, x, y, argb_);
+      LineWithoutLastPixel(target_, width_, height_, x_, y_, x, y);
     }
     x_ = x;
     y_ = y;
@@ -27,13 +103,14 @@ class Pen {
 
   // Fills rows top..bottom of column x, where the pen stands, and leaves the pen at (x, y).
   void FillColumnAndStay(int64_t top, int64_t bottom, int64_t y) {
-    DrawLineWithoutLastPixel(buffer_, x_, top, x_, bottom + 1, argb_);
+    LineWithoutLastPixel(target_, width_, height_, x_, top, x_, bottom + 1);
     y_ = y;
   }
 
  private:
-  PixelBuffer& buffer_;
-  uint32_t argb_;
+  Target& target_;
+  int64_t width_;
+  int64_t height_;
   bool placed_ = false;
   int64_t x_ = 0;
   int64_t y_ = 0;
@@ -41,10 +118,9 @@ class Pen {
 
 // Offsets that can be drawn: the view, cut where the positions end. -1 when nothing can be drawn.
 int64_t LastDrawableOffset(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
-                           const PixelBuffer& buffer) {
+                           int64_t width, int64_t height) {
   const int64_t count = static_cast<int64_t>(plot_y.size());
-  if (buffer.width <= 0 || buffer.height <= 0 || view_span <= 0 || first_sample < 0 ||
-      first_sample >= count) {
+  if (width <= 0 || height <= 0 || view_span <= 0 || first_sample < 0 || first_sample >= count) {
     return -1;
   }
   return std::min(view_span, count - 1 - first_sample);
@@ -101,6 +177,29 @@ void RangeExtremes(std::span<const int16_t> plot_y, const PlotYSummary& summary,
   ScanExtremes(plot_y.data() + end_block * kBlock, plot_y.data() + last + 1, lowest, highest);
 }
 
+// Rows top..bottom of one column.
+struct Run {
+  int32_t top;
+  int32_t bottom;
+};
+
+// Adds `run` to `runs`, which are disjoint, apart and ascending, merging those it overlaps or
+// touches; `merged` is room for the result.
+void AddRun(std::vector<Run>& runs, Run run, std::vector<Run>& merged) {
+  merged.clear();
+  size_t k = 0;
+  for (; k < runs.size() && runs[k].bottom + 1 < run.top; ++k) {
+    merged.push_back(runs[k]);
+  }
+  for (; k < runs.size() && runs[k].top <= run.bottom + 1; ++k) {
+    run.top = std::min(run.top, runs[k].top);
+    run.bottom = std::max(run.bottom, runs[k].bottom);
+  }
+  merged.push_back(run);
+  merged.insert(merged.end(), runs.begin() + static_cast<std::ptrdiff_t>(k), runs.end());
+  runs.swap(merged);
+}
+
 }  // namespace
 
 uint32_t OpaqueArgb(Rgb colour) {
@@ -110,40 +209,8 @@ uint32_t OpaqueArgb(Rgb colour) {
 
 void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64_t x1, int64_t y1,
                               uint32_t argb) {
-  const int64_t width = buffer.width;
-  const int64_t height = buffer.height;
-  if (x0 == x1) {
-    // Vertical runs are most of a dense trace: fill the clipped run directly.
-    if (x0 < 0 || x0 >= width || y0 == y1) {
-      return;
-    }
-    const int64_t top = y0 < y1 ? y0 : y1 + 1;
-    const int64_t bottom = y0 < y1 ? y1 - 1 : y0;
-    uint32_t* column = buffer.pixels + x0 * buffer.column_stride;
-    for (int64_t y = std::max<int64_t>(top, 0); y <= std::min(bottom, height - 1); ++y) {
-      column[y * buffer.stride] = argb;
-    }
-    return;
-  }
-  const int64_t dx = std::llabs(x1 - x0);
-  const int64_t dy = -std::llabs(y1 - y0);
-  const int64_t sx = x0 < x1 ? 1 : -1;
-  const int64_t sy = y0 < y1 ? 1 : -1;
-  int64_t error = dx + dy;
-  while (x0 != x1 || y0 != y1) {
-    if (x0 >= 0 && x0 < width && y0 >= 0 && y0 < height) {
-      buffer.pixels[y0 * buffer.stride + x0 * buffer.column_stride] = argb;
-    }
-    const int64_t twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x0 += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y0 += sy;
-    }
-  }
+  PixelTarget target{buffer, argb};
+  LineWithoutLastPixel(target, buffer.width, buffer.height, x0, y0, x1, y1);
 }
 
 PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
@@ -201,8 +268,10 @@ void SummarisePlotYOf(const LogTable& table, std::span<const int> items,
 
 void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
                            PixelBuffer& buffer, uint32_t argb) {
-  const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, buffer);
-  Pen pen(buffer, argb);
+  const int64_t last =
+      LastDrawableOffset(plot_y, first_sample, view_span, buffer.width, buffer.height);
+  PixelTarget target{buffer, argb};
+  Pen pen(target, buffer.width, buffer.height);
   for (int64_t i = 0; i <= last; ++i) {
     pen.To(ChartXToColumn(static_cast<double>(i), view_span, buffer.width),
            ChartYToRow(plot_y[first_sample + i], buffer.height));
@@ -218,12 +287,11 @@ void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample
 // segment into it shows, so its first point is enough. A last column inside the buffer (positions
 // ending before the view does) has no leaving segment, so whether its last point is drawn depends
 // on the order of its points: it is drawn point by point.
-void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
-               int64_t view_span, PixelBuffer& buffer, uint32_t argb) {
-  const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, buffer);
-  const int64_t width = buffer.width;
-  const int64_t height = buffer.height;
-  Pen pen(buffer, argb);
+template <class Target>
+void TraceInto(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+               int64_t view_span, int64_t width, int64_t height, Target& target) {
+  const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, width, height);
+  Pen pen(target, width, height);
   int64_t begin = 0;
   while (begin <= last) {
     const int64_t column = ChartXToColumn(static_cast<double>(begin), view_span, width);
@@ -257,6 +325,12 @@ void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int
   }
 }
 
+void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+               int64_t view_span, PixelBuffer& buffer, uint32_t argb) {
+  PixelTarget target{buffer, argb};
+  TraceInto(plot_y, summary, first_sample, view_span, buffer.width, buffer.height, target);
+}
+
 void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
                 PixelBuffer& buffer, TraceScratch& scratch) {
   const int64_t width = buffer.width;
@@ -264,51 +338,59 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
   if (width <= 0 || height <= 0 || traces.empty()) {
     return;
   }
-  // A second thread pays for itself only where columns hold many samples and runs are tall.
+  const auto count = static_cast<int64_t>(traces.size());
+  scratch.run_top.assign(static_cast<size_t>(count * width), static_cast<int32_t>(height));
+  scratch.run_bottom.assign(static_cast<size_t>(count * width), -1);
+  // A second thread pays for tracing only where columns hold many samples.
   constexpr int64_t kDenseSamplesPerColumn = 256;
-  const bool two_threads =
-      traces.size() >= 2 && ThreadCount(0) >= 2 && view_span >= kDenseSamplesPerColumn * width;
-  const size_t split = two_threads ? traces.size() / 2 : traces.size();
-  const auto draw = [&](std::vector<uint32_t>& pixels, std::span<const TraceToDraw> part) {
-    pixels.assign(static_cast<size_t>(width * height), 0);
-    PixelBuffer columns{pixels.data(), buffer.width, buffer.height, 1, buffer.height};
-    for (const TraceToDraw& trace : part) {
-      DrawTrace(trace.plot_y, *trace.summary, first_sample, view_span, columns, trace.argb);
-    }
-  };
-  // A band of 16 columns at a time, so that the buffer is written a whole cache line per row.
-  constexpr int64_t kBand = 16;
-  const uint32_t* earlier = scratch.pixels.data();
-  const auto lay_over = [&](const uint32_t* later, int64_t band_begin, int64_t band_end) {
-    for (int64_t band = band_begin; band < band_end; band += kBand) {
-      const int64_t columns_end = std::min(width, band + kBand);
-      for (int64_t y = 0; y < height; ++y) {
-        uint32_t* row = buffer.pixels + y * buffer.stride;
-        for (int64_t x = band; x < columns_end; ++x) {
-          const auto at = static_cast<size_t>(x * height + y);
-          const uint32_t painted = later != nullptr && later[at] != 0 ? later[at] : earlier[at];
-          if (painted != 0) {
-            row[x * buffer.column_stride] = painted;
-          }
+  const int trace_threads = view_span >= kDenseSamplesPerColumn * width ? ThreadCount(0) : 1;
+  RunTasks(count, trace_threads, [&](int64_t k) {
+    RunTarget runs{scratch.run_top.data() + k * width, scratch.run_bottom.data() + k * width};
+    TraceInto(traces[k].plot_y, *traces[k].summary, first_sample, view_span, width, height, runs);
+  });
+
+  // Each column is painted straight into the buffer, every pixel once: the traces are taken
+  // from the last, and each paints only the rows that no later trace covers. Neighbouring
+  // columns share the rows' cache lines, so the columns are taken in order.
+  constexpr int64_t kLineColumns = 16;
+  const auto paint_columns = [&](int64_t begin, int64_t end) {
+    std::vector<Run> covered;
+    std::vector<Run> merged;
+    for (int64_t x = begin; x < end; ++x) {
+      covered.clear();
+      uint32_t* column = buffer.pixels + x * buffer.column_stride;
+      for (int64_t k = count - 1; k >= 0; --k) {
+        const Run run{scratch.run_top[k * width + x], scratch.run_bottom[k * width + x]};
+        if (run.top > run.bottom) {
+          continue;
         }
+        const uint32_t argb = traces[k].argb;
+        const auto paint = [&](int32_t first, int32_t last) {
+          for (int64_t y = first; y <= last; ++y) {
+            column[y * buffer.stride] = argb;
+          }
+        };
+        int32_t y = run.top;
+        for (const Run& done : covered) {
+          if (done.bottom < y) {
+            continue;
+          }
+          if (done.top > run.bottom) {
+            break;
+          }
+          paint(y, done.top - 1);
+          y = std::max(y, done.bottom + 1);
+        }
+        paint(y, run.bottom);
+        AddRun(covered, run, merged);
       }
     }
   };
-  if (!two_threads) {
-    draw(scratch.pixels, traces);
-    earlier = scratch.pixels.data();
-    lay_over(nullptr, 0, width);
-    return;
-  }
-  // The two halves of the traces on two threads, then the two halves of the columns.
-  std::vector<uint32_t>* const copies[] = {&scratch.pixels, &scratch.later};
-  const std::span<const TraceToDraw> parts[] = {traces.first(split), traces.subspan(split)};
-  RunTasks(2, 2, [&](int64_t half) { draw(*copies[half], parts[half]); });
-  earlier = scratch.pixels.data();
-  const uint32_t* later = scratch.later.data();
-  const int64_t middle = (width / 2 + kBand - 1) / kBand * kBand;
-  const int64_t bounds[] = {0, middle, width};
-  RunTasks(2, 2, [&](int64_t half) { lay_over(later, bounds[half], bounds[half + 1]); });
+  const int threads = std::min(ThreadCount(0), 2);
+  const int64_t middle =
+      std::min(width, (width / 2 + kLineColumns - 1) / kLineColumns * kLineColumns);
+  const int64_t bounds[] = {0, threads == 2 ? middle : width, width};
+  RunTasks(threads, threads, [&](int64_t half) { paint_columns(bounds[half], bounds[half + 1]); });
 }
 
 }  // namespace dravik

@@ -73,16 +73,17 @@ struct TraceToDraw {
 
 // Memory that DrawTraces keeps between redraws.
 struct TraceScratch {
-  std::vector<uint32_t> pixels;  // the first half of the traces
-  std::vector<uint32_t> later;   // the second half, drawn on a second thread
+  std::vector<int32_t> run_top;  // per trace and column, the rows it paints there: top..bottom
+  std::vector<int32_t> run_bottom;
 };
 
 // The traces in order, later ones over earlier ones, with exactly the pixels of DrawTrace called
-// for each in turn. They are drawn into column-major copies first, where the tall vertical runs of
-// a dense trace lie in consecutive memory (for dense views, the first and the second half of the
-// traces on two threads where the machine has them), and the painted pixels are then laid over the
-// buffer, the second half's over the first's. Colours must be opaque: a copy marks pixels that no
-// trace painted with 0.
+// for each in turn. Each trace is reduced to the one run of rows it paints in each column (the
+// traces shared among two threads where the machine has them and columns hold many samples);
+// the runs are then painted a band of columns at a time into a copy small enough to stay in the
+// cache and laid over the buffer (the two halves of the columns on two threads), so that the cost
+// follows the picture's pixels once rather than every pixel of every trace. Colours must be
+// opaque: the copy marks pixels that no trace painted with 0.
 void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
                 PixelBuffer& buffer, TraceScratch& scratch);
 
