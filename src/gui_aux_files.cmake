@@ -9,6 +9,8 @@ set(DRAVIK_GUI_AUX_SOURCES
   src/app/options_dialog.h
   src/app/wheel_filter.cpp
   src/app/wheel_filter.h
+  src/common/file_dialog.cpp
+  src/common/file_dialog.h
   src/panel/max_view_window.cpp
   src/panel/max_view_window.h
 )

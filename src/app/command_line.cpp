@@ -64,6 +64,26 @@ std::vector<std::string> ListOrdinaryFiles(const std::string& directory) {
   return names;
 }
 
+TerminalRequest FindTerminalRequest(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--version") {
+      return TerminalRequest::kVersion;
+    }
+    if (argument == "--help" || argument == "-h") {
+      return TerminalRequest::kHelp;
+    }
+  }
+  return TerminalRequest::kNone;
+}
+
+const char kDravikUsage[] =
+    "usage: dravik [/d] [LOG.csv]\n"
+    "  LOG.csv    the log to open; \"*\" and \"?\" in its name pick the first matching file\n"
+    "  /d         also offer the older, coarser scale rounding in the settings dialog\n"
+    "  --version  print the version and exit\n"
+    "  --help     print this text and exit\n"
+    "The settings are kept in dravik.ini beside the program or in $XDG_CONFIG_HOME/dravik/.\n";
+
 std::string DirectoryPart(const std::string& path, PathStyle style) {
   const size_t separator = path.find_last_of(style == PathStyle::kWindows ? "\\/" : "/");
   return separator == std::string::npos ? "" : path.substr(0, separator + 1);

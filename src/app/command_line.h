@@ -30,6 +30,16 @@ struct CommandLine {
   std::string path;         // the file to load; empty when none is named or nothing matched
 };
 
+// What the program does when started from a terminal with one of its informational options.
+enum class TerminalRequest { kNone, kVersion, kHelp };
+
+// The first argument that is "--version", "--help" or "-h"; kNone when there is none. Such a
+// start prints its text on stdout and exits without opening a window.
+TerminalRequest FindTerminalRequest(const std::vector<std::string>& arguments);
+
+// The --help text: the command line, one option a line, ending in a line end.
+extern const char kDravikUsage[];
+
 // The path up to and including its last separator ("/" for kUnix; "\" or "/" for kWindows), or "".
 std::string DirectoryPart(const std::string& path, PathStyle style = kNativePathStyle);
 

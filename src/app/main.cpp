@@ -1,21 +1,65 @@
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
+#include "common/file_dialog.h"
+#include "common/version.h"
+
+namespace {
+
+// The icon of every window and dialog, in the sizes of the installed theme icons.
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/dravik.png").arg(size));
+  }
+  return icon;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+  // Answered before Qt starts, so that they work without a display.
+  switch (dravik::FindTerminalRequest(std::vector<std::string>(argv + 1, argv + argc))) {
+    case dravik::TerminalRequest::kVersion:
+      std::printf("%s\n", dravik::kVersionText);
+      return 0;
+    case dravik::TerminalRequest::kHelp:
+      std::fputs(dravik::kDravikUsage, stdout);
+      return 0;
+    case dravik::TerminalRequest::kNone:
+      break;
+  }
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  // A desktop portal, where one runs, shows the desktop's own file dialogs. Qt's portal theme
+  // keeps the desktop's theme for everything else, and without the plugin or a portal Qt takes
+  // the desktop's theme and its own dialog as before.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME")) {
+    qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
+  }
+#endif
   QApplication app(argc, argv);
-  // The program speaks Japanese whatever the locale, so Qt's own buttons and dialogs do too.
+  QApplication::setWindowIcon(ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral(DRAVIK_APP_ID));
+  // The program speaks Japanese whatever the locale, so Qt's own buttons and dialogs do too,
+  // including the file kinds that Qt takes from the MIME database in the default locale.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   QTranslator qt_texts;
   if (qt_texts.load(QStringLiteral("qtbase_ja"),
                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&qt_texts);
   }
+  dravik::FileKindTranslator file_kinds;
+  QApplication::installTranslator(&file_kinds);
 
   std::vector<std::string> arguments;
   const QStringList all = QCoreApplication::arguments();

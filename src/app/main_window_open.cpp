@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QScrollBar>
 
@@ -13,6 +12,7 @@
 #include "app/settings_file.h"
 #include "chart/chart_panel.h"
 #include "chart/scaling.h"
+#include "common/file_dialog.h"
 #include "common/path.h"
 #include "log/load_error.h"
 #include "panel/item_panel.h"
@@ -28,9 +28,8 @@ void MainWindow::cmdOpenFile_Click() {
   if (open_dialog_hook_) {
     chosen = open_dialog_hook_(current_log_path_);
   } else {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QString(), current_log_path_,
-                                     QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+    const QString path = ChooseFileToOpen(
+        this, current_log_path_, QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
     if (!path.isEmpty()) {
       chosen = path;
     }

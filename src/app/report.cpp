@@ -84,6 +84,10 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       o.help = true;
       continue;
     }
+    if (argument == "--version") {
+      o.version = true;
+      continue;
+    }
     if (argument == "--trips") {
       o.trips = true;
       continue;
@@ -159,7 +163,7 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       o.scroll = *p;
     }
   }
-  if (o.help) {
+  if (o.help || o.version) {
     result.ok = true;
     return result;
   }

@@ -11,6 +11,7 @@ namespace dravik {
 // What dravik-report was asked to do.
 struct ReportOptions {
   bool help = false;              // -h / --help: print the usage and stop
+  bool version = false;           // --version: print the version and stop
   std::string ini_path;           // --ini; empty: the first-start settings
   bool trips = false;             // --trips: the trips table of every log
   std::vector<std::string> logs;  // exactly one unless `trips`

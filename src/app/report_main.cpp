@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/report.h"
+#include "common/version.h"
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
 #include "app/report_chart_view.h"
 #endif
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
   if (!parsed.ok) {
     WriteBytes(stderr, "dravik-report: " + parsed.error + "\n" + dravik::kReportUsage + "\n");
     return 2;
+  }
+  if (parsed.options.version) {
+    WriteBytes(stdout, std::string(dravik::kVersionText) + "\n");
+    return 0;
   }
   if (parsed.options.help) {
     WriteBytes(stdout, std::string(dravik::kReportUsage) + "\n");

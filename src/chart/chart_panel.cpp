@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -16,6 +15,7 @@
 #include "chart/scale_labels.h"
 #include "chart/scale_view.h"
 #include "chart/twips.h"
+#include "common/file_dialog.h"
 #include "common/rounding.h"
 
 namespace dravik {
@@ -279,8 +279,7 @@ void ChartPanel::SavePicture() {
   if (save_dialog_hook_) {
     chosen = save_dialog_hook_(suggested);
   } else {
-    const QString path =
-        QFileDialog::getSaveFileName(window(), QString(), suggested, QStringLiteral("PNG (*.png)"));
+    const QString path = ChooseFileToSave(window(), suggested, QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty()) {
       chosen = path;
     }

@@ -1,5 +1,7 @@
 #include "log/load_error.h"
 
+#include "common/version.h"
+
 namespace dravik {
 
 std::string ErrorDescription(ErrorNumber number) {

@@ -39,9 +39,6 @@ inline bool Failed(const LoadError& error) {
   return error.kind != LoadFailure::kNone;
 }
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 22;
-
 // The error box text for an unexpected error in `procedure` ("OpenFile", "cmdOpenFile_Click",
 // "mnuColor_Click"): lines joined by CR LF, no line end after the last one.
 std::string ErrorBoxText(const std::string& procedure, int number, const std::string& description);

@@ -85,6 +85,23 @@ TEST(ProcessCommandLine, Windows) {
   }
 }
 
+TEST(FindTerminalRequest, TheFirstInformationalOptionDecides) {
+  const struct {
+    std::vector<std::string> arguments;
+    TerminalRequest request;
+  } cases[] = {
+      {{}, TerminalRequest::kNone},
+      {{"/d", "log.csv"}, TerminalRequest::kNone},
+      {{"--versions"}, TerminalRequest::kNone},
+      {{"--version"}, TerminalRequest::kVersion},
+      {{"log.csv", "-h"}, TerminalRequest::kHelp},
+      {{"--help", "--version"}, TerminalRequest::kHelp},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindTerminalRequest(c.arguments), c.request) << c.arguments.size();
+  }
+}
+
 TEST(ListOrdinaryFiles, ListsVisibleRegularFilesInOrder) {
   TempDir dir;
   for (const char* name : {"b.csv", "a.csv", ".hidden.csv"}) {

@@ -62,6 +62,7 @@ TEST(ParseReportArguments, AcceptsTheDocumentedForms) {
          EXPECT_EQ(o.logs, std::vector<std::string>{"--odd-name.csv"});
        }},
       {{"--help"}, [](const ReportOptions& o) { EXPECT_TRUE(o.help); }},
+      {{"--version"}, [](const ReportOptions& o) { EXPECT_TRUE(o.version); }},
   };
   for (const Case& c : cases) {
     const ReportArguments parsed = ParseReportArguments(c.arguments);
