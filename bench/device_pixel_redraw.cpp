@@ -1,11 +1,12 @@
-#include "device_pixel_redraw.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include "app/open_log.h"
+#include "bench_rows.h"
+#include "bench_sections.h"
+#include "bench_support.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "common/rounding.h"
@@ -20,39 +21,11 @@
 namespace dravik::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr int kLogicalWidthPx = kChartWidthPx;
+constexpr int kLogicalHeightPx = kChartHeightPx;
 
-constexpr int kLogicalWidthPx = 1600;
-constexpr int kLogicalHeightPx = 600;
-constexpr int kVisibleItems = 16;
-constexpr double kRedrawLimitMs = 16;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void Row(const char* what, const char* figure, const char* baseline, const char* verdict) {
-  std::printf("  %-46s %-14s %-40s %s\n", what, figure, baseline, verdict);
-}
-
-void RowMs(const char* what, double ms, const char* baseline, bool ok) {
-  char figure[32];
-  std::snprintf(figure, sizeof figure, ms < 10 ? "%.2f ms" : "%.0f ms", ms);
-  Row(what, figure, baseline, ok ? "ok" : "MISSED");
-}
-
-ChartView ViewAt(int magnification, int64_t position, int64_t last_sample) {
-  ChartView view;
-  ChangeMagnification(view, kMagnifications[0], last_sample);
-  ChangeMagnification(view, magnification, last_sample);
-  view.scroll_position = std::clamp<int64_t>(position, 0, view.scroll_maximum);
-  return view;
+void RowMs(const std::string& what, double ms, const std::string& baseline, bool ok) {
+  Row(what, Ms(ms), baseline, Verdict(ok));
 }
 
 // The chart of one screen scaling: its device pixels and the redraw that the window makes there.

@@ -1,53 +1,17 @@
 #include "log/csv_reader.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <functional>
 #include <random>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/open_log.h"
-#include "support/temp_dir.h"
+#include "core/log/read_log_helpers.h"
 
 namespace dravik {
 namespace {
-
-// `rows` lines of "time,v1,...,vn" with time 250 * r and item i holding r * 10 + i.
-std::string Body(int rows, int items, std::string_view line_end = "\r\n", int first_time = 0) {
-  std::string text;
-  for (int r = 0; r < rows; ++r) {
-    text += std::to_string(first_time + 250 * r);
-    for (int i = 1; i <= items; ++i) {
-      text += ',';
-      text += std::to_string(r * 10 + i);
-    }
-    text += line_end;
-  }
-  return text;
-}
-
-Settings NoFuel() {
-  Settings settings;
-  settings.injector_flow_scaling = 0;
-  return settings;
-}
-
-LoadError Load(std::string_view text, LogTable& table, const Settings& settings = NoFuel()) {
-  return OpenLogFromBuffer(text, settings, table);
-}
-
-std::vector<float> Column(const LogTable& table, int item) {
-  const auto values = table.Values(item);
-  return {values.begin(), values.begin() + table.last_sample + 1};
-}
 
 TEST(ReadLog, LoadsNamesSamplesExtremesAndTail) {
   LogTable table;
@@ -118,45 +82,6 @@ TEST(ReadLog, ElevenSamplesAreEnough) {
   EXPECT_EQ(table.last_sample, 10);
 }
 
-TEST(ReadLog, DataFieldsThatAreNotNumbersReadAsZero) {
-  struct Case {
-    const char* field;
-    float value;
-  };
-  const Case cases[] = {
-      {"abc", 0},
-      {"", 0},
-      {"nan", 0},
-      {"inf", 0},
-      {"0x1p3", 0},
-      {"\"12\"", 0},
-      {"1e-45", 0},
-      {"1e-60", 0},
-      {"1 2", 0},
-      {"1e", 0},
-      {" 12 ", 12},
-      {"\t-3.5", -3.5f},
-      {"+5", 5},
-      {"5.", 5},
-      {".768", 0.768f},
-      {"1e3", 1000},
-      {"-2.5E-1", -0.25f},
-      {"1.5e37", 1.5e37f},
-      {"16777217", 16777216},
-      {"-33554434", -33554432},  // a half beyond 2^24 goes to even
-      {"123456789012345", 123456789012345.0f},
-      {"0.1", 0.1f},
-      {"123456.789012", 123456.789012f},
-  };
-  for (const Case& c : cases) {
-    LogTable table;
-    const std::string text = std::string("Time,A,B\r\n0,") + c.field + ",7\r\n" + Body(11, 2);
-    ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone) << c.field;
-    EXPECT_EQ(table.Values(1)[0], c.value) << c.field;
-    EXPECT_EQ(table.Values(2)[0], 7) << c.field;  // nothing shifted
-  }
-}
-
 TEST(ReadLog, LineEndsBomAndBlankLinesReadAlike) {
   LogTable expected;
   ASSERT_EQ(Load("Time,A,B\r\n" + Body(12, 2), expected).kind, LoadFailure::kNone);
@@ -173,36 +98,6 @@ TEST(ReadLog, LineEndsBomAndBlankLinesReadAlike) {
     EXPECT_EQ(table.last_sample, 11);
     EXPECT_EQ(Column(table, 2).size(), 12u);
   }
-}
-
-TEST(ReadLog, LineEndsCountLikeSeparators) {
-  // Two samples on one line, then one sample spread over two lines.
-  LogTable table;
-  const std::string text = "Time,A\r\n0,1,250,2\r\n500\r\n3\r\n" + Body(11, 1);
-  ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone);
-  EXPECT_EQ(table.last_sample, 13);
-  EXPECT_EQ(Column(table, 0)[1], 250);
-  EXPECT_EQ(Column(table, 1)[2], 3);
-}
-
-TEST(ReadLog, ClockTimesAreRelativeToTheFirstAndCrossMidnightOnce) {
-  std::string text = "Time,A\r\n23:59:59.000,1\r\n00:00:01.000,2\r\n";
-  for (int i = 0; i < 10; ++i) {
-    text += "00:00:0" + std::to_string(2 + i % 8) + ".500,3\r\n";
-  }
-  LogTable table;
-  ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone);
-  EXPECT_EQ(table.Values(0)[0], 0);
-  EXPECT_EQ(table.Values(0)[1], 2000);
-  EXPECT_EQ(table.Values(0)[2], 3500);
-  EXPECT_EQ(table.item_min[0], 0);
-}
-
-TEST(ReadLog, ClockTimeAfterPlainFirstTimeUsesReferenceZero) {
-  LogTable table;
-  ASSERT_EQ(Load("Time,A\r\n100,1\r\n0:0:2,1\r\n" + Body(10, 1), table).kind, LoadFailure::kNone);
-  EXPECT_EQ(table.Values(0)[0], 100);
-  EXPECT_EQ(table.Values(0)[1], 2000);
 }
 
 TEST(ReadLog, ItemCountLimits) {
@@ -349,30 +244,6 @@ TEST(ReadLog, SeparatorsOfRealWorldLogs) {
   EXPECT_EQ(Column(table, 0)[10], 1000);
 }
 
-std::string Utf16(std::u16string_view text, bool big_endian) {
-  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += big_endian ? std::string{high, low} : std::string{low, high};
-  }
-  return bytes;
-}
-
-TEST(ReadLog, DecodesUtf16Files) {
-  std::u16string text = u"時間,速度 (km/h)\r\n";
-  for (int r = 0; r < 11; ++r) {
-    const std::string row = std::to_string(r * 250) + "," + std::to_string(r) + ".5\r\n";
-    text += std::u16string(row.begin(), row.end());
-  }
-  for (const bool big_endian : {false, true}) {
-    LogTable table;
-    ASSERT_EQ(Load(Utf16(text, big_endian), table).kind, LoadFailure::kNone);
-    EXPECT_EQ(table.item_names, (std::vector<std::string>{"時間", "速度 (km/h)"}));
-    EXPECT_EQ(table.Values(1)[3], 3.5f);
-  }
-}
-
 TEST(ReadLog, FindsTheHeaderAfterATitleBlock) {
   // A scan tool's export: title, date, then a header with ", " between fields and empty fields.
   std::u16string scan = u"診断レポート\r\nNov 9, 2025\r\nTime(s), Vehicle Speed (km/h), Note\r\n";
@@ -468,16 +339,6 @@ TEST(ReadLog, PlainTimeColumnStepsBelowOneAreSeconds) {
   EXPECT_EQ(table.Values(0)[1], 0);  // a clock time is no step in seconds
 }
 
-TEST(ReadLog, DecodesCp932NamesOneByOne) {
-  // "水温" in CP932 beside "油温" in UTF-8, and a name with a byte that is no character.
-  const std::string header = "Time,\x90\x85\x89\xB7,油温,bad\xFF\r\n";
-  LogTable table;
-  ASSERT_EQ(Load(header + Body(11, 3), table).kind, LoadFailure::kNone);
-  EXPECT_EQ(table.item_names[1], "水温");
-  EXPECT_EQ(table.item_names[2], "油温");
-  EXPECT_EQ(table.item_names[3], "bad\xEF\xBF\xBD");
-}
-
 TEST(ReadLog, TimeColumnInSeconds) {
   struct Case {
     const char* name;
@@ -542,170 +403,6 @@ TEST(ReadLog, SurvivesRandomText) {
   }
 }
 
-// Everything a load leaves in the table, compared bit for bit.
-void ExpectSameTable(const LogTable& expected, const LogTable& table, const std::string& what) {
-  EXPECT_EQ(table.item_names, expected.item_names) << what;
-  EXPECT_EQ(table.has_speed, expected.has_speed) << what;
-  EXPECT_EQ(table.has_economy, expected.has_economy) << what;
-  EXPECT_EQ(table.speed_item, expected.speed_item) << what;
-  ASSERT_EQ(table.item_count, expected.item_count) << what;
-  ASSERT_EQ(table.SampleCount(), expected.SampleCount()) << what;
-  const auto same_bits = [](const auto& a, const auto& b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0);
-  };
-  EXPECT_TRUE(same_bits(table.item_min, expected.item_min)) << what;
-  EXPECT_TRUE(same_bits(table.item_max, expected.item_max)) << what;
-  for (int item = 0; item <= table.item_count && table.IsLoaded(); ++item) {
-    EXPECT_TRUE(same_bits(table.Values(item), expected.Values(item))) << what << " item " << item;
-    if (item > 0) {
-      EXPECT_TRUE(same_bits(table.PlotY(item), expected.PlotY(item))) << what << " item " << item;
-    }
-  }
-}
-
-struct GeneratedLog {
-  const char* what;
-  std::string text;
-};
-
-// Logs of a few thousand lines in the shapes that loggers write, each with the number forms the
-// reader takes a different way (short decimals, long ones, exponents, blanks, signs, zeros of
-// both signs, text) and fuel cuts whose economy repeats the value before them.
-std::vector<GeneratedLog> GeneratedLogs() {
-  std::mt19937 random(2024);
-  const char* const odd_fields[] = {
-      "12", "-3.5",      "0.600",    "-0",    ".5", "5.",       "1e3",    " 7 ",      "abc",
-      "",   "123456789", "16777217", "-0.00", "+4", "99999.99", "1.5E-3", "0.000001", "-1234567.5"};
-  const auto number = [&](int decimals, double scale) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals,
-                  (static_cast<double>(random() % 2000001) - 1000000.0) * scale);
-    return std::string(text);
-  };
-  const auto rows = [&](int count, char separator, const std::string& line_end,
-                        const std::function<std::string(int)>& time) {
-    std::string text;
-    const std::string sep(1, separator);
-    for (int r = 0; r < count; ++r) {
-      const bool fuel_cut = (r / 7) % 5 == 0;  // runs of pulse widths below the latency
-      text += time(r) + sep + std::to_string(random() % 140) + sep +
-              std::to_string(800 + random() % 6000) + sep +
-              (fuel_cut       ? "0.55"
-               : random() % 2 ? "2.5"
-                              : "3.125") +
-              sep + odd_fields[random() % std::size(odd_fields)] + sep +
-              number(static_cast<int>(random() % 7), 1e-3 * (1 + random() % 1000)) + line_end;
-    }
-    return text;
-  };
-  const std::string fuel_header =
-      ",Vehicle Speed (km/h),Engine Speed (rpm),Fuel Injector #1 Pulse Width (ms),A,B";
-  const auto ms = [](int r) { return std::to_string(r * 50); };
-  const auto clock = [](int r) {
-    const int t = (86'400'000 - 60'000 + r * 97) % 86'400'000;  // crosses midnight
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", t / 3'600'000, t / 60'000 % 60,
-                  t / 1000 % 60, t % 1000);
-    return std::string(text);
-  };
-  std::vector<GeneratedLog> logs;
-  logs.push_back(
-      {"times in ms, CR LF", "Time (msec)" + fuel_header + "\r\n" + rows(3000, ',', "\r\n", ms)});
-  logs.push_back({"clock times over midnight, LF",
-                  "Time" + fuel_header + "\n" + rows(3000, ',', "\n", clock)});
-  std::string comma =
-      "Time;Vehicle Speed (km/h);Engine Speed;Fuel Injector #1 Pulse Width (ms);A;B\r\n" +
-      rows(2500, ';', "\r\n", [&](int r) {
-        std::string t = clock(r);
-        t[8] = ',';
-        return t;
-      });
-  std::replace(comma.begin() + comma.find('\n'), comma.end(), '.', ',');
-  logs.push_back({"decimal commas", comma});
-  logs.push_back({"tabs and seconds", "Time (s)\tA\tB\tC\tD\tE\n" + [&] {
-                    std::string text = rows(2500, '\t', "\r", [](int r) {
-                      return std::to_string(r / 20) + "." + std::to_string(r % 20 * 5);
-                    });
-                    return text;
-                  }()});
-  std::string blank_lines = "Time" + fuel_header + "\r\n";
-  for (int block = 0; block < 40; ++block) {
-    blank_lines += rows(60, ',', block % 2 ? "\n" : "\r\n", ms) + "\r\n\n\r";
-  }
-  logs.push_back({"blank lines", blank_lines});
-  // A field short on one line and one too many on a later one: the lines between are shifted.
-  std::string shifted = logs[0].text;
-  const size_t short_line = shifted.find("\r\n", shifted.size() / 2);
-  const size_t last_comma = shifted.rfind(',', short_line);
-  shifted.erase(last_comma, short_line - last_comma);
-  shifted.insert(shifted.find("\r\n", shifted.size() * 3 / 4), ",9");
-  logs.push_back({"one line a field short shifts the rest", shifted});
-  logs.push_back({"ends inside a sample", logs[0].text + "1,2,3\r\n"});
-  std::string failing = logs[0].text;
-  failing.insert(failing.find("\r\n", failing.size() * 3 / 4) + 2, "x,1,2,3,4,5\r\n");
-  failing.insert(failing.find("\r\n", failing.size() / 3) + 2, "7,1,2,3,1e39,5\r\n");
-  logs.push_back({"overflow before a bad time", failing});
-  return logs;
-}
-
-// The pieces read on several threads give exactly the table of the one field stream, whatever
-// the pieces' size, including the fallback to the stream for irregular lines and failures found
-// in later pieces.
-TEST(ReadLog, PiecesOnThreadsReadLikeOneFieldStream) {
-  ReadSplit splits[] = {
-      {2, 61, false, 5}, {3, 4096, false, 100}, {2, 0, false, 0}, {1, 100, false, 1}};
-  for (const GeneratedLog& log : GeneratedLogs()) {
-    LogTable expected;
-    const LoadError expected_error =
-        OpenLogFromBuffer(log.text, Settings(), expected, {}, {1, 0, true});
-    for (const ReadSplit& split : splits) {
-      LogTable table;
-      const LoadError error = OpenLogFromBuffer(log.text, Settings(), table, {}, split);
-      const std::string what = std::string(log.what) + ", pieces of " +
-                               std::to_string(split.piece_bytes) + " on " +
-                               std::to_string(split.threads);
-      EXPECT_EQ(error.kind, expected_error.kind) << what;
-      EXPECT_EQ(error.number, expected_error.number) << what;
-      ExpectSameTable(expected, table, what);
-    }
-  }
-}
-
-TEST(ReadLog, GeneratedLogsLoadAsWritten) {
-  const std::vector<GeneratedLog> logs = GeneratedLogs();
-  LogTable table;
-  ASSERT_EQ(OpenLogFromBuffer(logs[1].text, Settings(), table).kind, LoadFailure::kNone);
-  EXPECT_TRUE(table.has_economy);
-  EXPECT_EQ(table.last_sample, 2999);
-  EXPECT_EQ(table.Values(0)[620], 620 * 97);  // past midnight
-  EXPECT_EQ(OpenLogFromBuffer(logs[5].text, Settings(), table).kind, LoadFailure::kNone);
-  EXPECT_EQ(table.last_sample, 2999);
-  EXPECT_EQ(OpenLogFromBuffer(logs[6].text, Settings(), table).kind, LoadFailure::kFormat);
-  const LoadError overflow = OpenLogFromBuffer(logs[7].text, Settings(), table);
-  EXPECT_EQ(overflow.kind, LoadFailure::kGeneral);
-  EXPECT_EQ(overflow.number, ErrorNumber::kOverflow);
-}
-
-TEST(ReadLog, PiecesReadRandomTextLikeOneFieldStream) {
-  std::mt19937 random(777);
-  const std::string alphabet = "0123456789.,;:\t\r\n -eE+x";
-  for (int round = 0; round < 1500; ++round) {
-    std::string text = "Time,A,B\r\n";
-    const int length = static_cast<int>(random() % 600);
-    for (int i = 0; i < length; ++i) {
-      text += alphabet[random() % alphabet.size()];
-    }
-    LogTable expected;
-    LogTable table;
-    const LoadError expected_error = OpenLogFromBuffer(text, NoFuel(), expected, {}, {1, 0, true});
-    const LoadError error = OpenLogFromBuffer(text, NoFuel(), table, {}, {2, 23, false, 3});
-    ASSERT_EQ(error.kind, expected_error.kind) << text;
-    ASSERT_EQ(error.number, expected_error.number) << text;
-    ExpectSameTable(expected, table, text);
-  }
-}
-
 TEST(ReadLog, ReportsProgressFromZeroUpwards) {
   const std::string text = GeneratedLogs()[0].text;
   std::vector<double> reports;
@@ -718,62 +415,6 @@ TEST(ReadLog, ReportsProgressFromZeroUpwards) {
   EXPECT_EQ(reports.front(), 0.0);
   EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
   EXPECT_LE(reports.back(), 1.0);
-}
-
-class ReadLogFile : public ::testing::Test {
- protected:
-  std::string Write(const std::string& name, const std::string& text) {
-    return temp_.Write(name, text);
-  }
-  TempDir temp_;
-  const std::filesystem::path dir_ = temp_.path();
-};
-
-TEST_F(ReadLogFile, ReadsAFile) {
-  LogTable table;
-  EXPECT_EQ(OpenLog(Write("log.csv", "Time,A\n" + Body(11, 1)), NoFuel(), table).kind,
-            LoadFailure::kNone);
-  EXPECT_EQ(table.last_sample, 10);
-}
-
-TEST_F(ReadLogFile, OpenFailuresCarryTheirNumbers) {
-  LogTable table;
-  const LoadError missing = OpenLog((dir_ / "missing.csv").string(), NoFuel(), table);
-  EXPECT_EQ(missing.kind, LoadFailure::kGeneral);
-  EXPECT_EQ(missing.number, ErrorNumber::kFileNotFound);
-  const LoadError directory = OpenLog(dir_.string(), NoFuel(), table);
-  EXPECT_EQ(directory.number, ErrorNumber::kPathAccessError);
-  // A FIFO without a writer must not block the reader.
-  const std::string fifo = (dir_ / "fifo").string();
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(OpenLog(fifo, NoFuel(), table).number, ErrorNumber::kPathAccessError);
-  if (geteuid() != 0) {  // the superuser reads files without permission
-    const std::string locked = Write("locked.csv", "Time,A\n" + Body(11, 1));
-    chmod(locked.c_str(), 0);
-    EXPECT_EQ(OpenLog(locked, NoFuel(), table).number, ErrorNumber::kPathAccessError);
-  }
-  EXPECT_EQ(table.item_count, 0);
-}
-
-// A file cut short while it is read (here as soon as the reading starts) is read as far as it
-// then reaches, without the process being brought down.
-TEST_F(ReadLogFile, FileCutShortWhileReadIsReadAsFarAsItReaches) {
-  const std::string text = "Time,A,B\n" + Body(200'000, 2, "\n");
-  const size_t kept = text.find('\n', text.size() / 3) + 1;
-  const std::string path = Write("shrinking.csv", text);
-  LogTable expected;
-  ASSERT_EQ(Load(text.substr(0, kept), expected).kind, LoadFailure::kNone);
-  bool cut = false;
-  LogTable table;
-  const LoadError error = OpenLog(path, NoFuel(), table, [&](double) {
-    if (!cut) {
-      cut = true;
-      ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kept)), 0);
-    }
-  });
-  ASSERT_TRUE(cut);
-  EXPECT_EQ(error.kind, LoadFailure::kNone);
-  ExpectSameTable(expected, table, "cut short");
 }
 
 TEST(ParseTimeOfDay, ReadsClockTimes) {

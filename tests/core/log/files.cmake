@@ -1,7 +1,11 @@
 set(DRAVIK_LOG_TESTS
   core/log/csv_reader_test.cpp
+  core/log/field_reader_test.cpp
   core/log/fuel_items_test.cpp
   core/log/fuel_trip_test.cpp
   core/log/hostile_input_test.cpp
+  core/log/log_file_test.cpp
+  core/log/read_log_helpers.cpp
+  core/log/sample_parser_test.cpp
   core/log/text_decoding_test.cpp
 )

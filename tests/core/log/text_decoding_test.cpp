@@ -1,6 +1,12 @@
 #include "log/text_decoding.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
+
+#include "app/open_log.h"
+#include "core/log/read_log_helpers.h"
 
 namespace dravik {
 namespace {
@@ -51,6 +57,30 @@ TEST(Cp932ToUtf8, DecodesAndReplacesBadBytes) {
 TEST(ItemNameToUtf8, KeepsUtf8AndDecodesTheRest) {
   EXPECT_EQ(ItemNameToUtf8("瞬間燃費 (km/l)"), "瞬間燃費 (km/l)");
   EXPECT_EQ(ItemNameToUtf8("\x90\x85\x89\xB7"), "水温");
+}
+
+TEST(ReadLog, DecodesUtf16Files) {
+  std::u16string text = u"時間,速度 (km/h)\r\n";
+  for (int r = 0; r < 11; ++r) {
+    const std::string row = std::to_string(r * 250) + "," + std::to_string(r) + ".5\r\n";
+    text += std::u16string(row.begin(), row.end());
+  }
+  for (const bool big_endian : {false, true}) {
+    LogTable table;
+    ASSERT_EQ(Load(Utf16(text, big_endian), table).kind, LoadFailure::kNone);
+    EXPECT_EQ(table.item_names, (std::vector<std::string>{"時間", "速度 (km/h)"}));
+    EXPECT_EQ(table.Values(1)[3], 3.5f);
+  }
+}
+
+TEST(ReadLog, DecodesCp932NamesOneByOne) {
+  // "水温" in CP932 beside "油温" in UTF-8, and a name with a byte that is no character.
+  const std::string header = "Time,\x90\x85\x89\xB7,油温,bad\xFF\r\n";
+  LogTable table;
+  ASSERT_EQ(Load(header + Body(11, 3), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.item_names[1], "水温");
+  EXPECT_EQ(table.item_names[2], "油温");
+  EXPECT_EQ(table.item_names[3], "bad\xEF\xBF\xBD");
 }
 
 }  // namespace

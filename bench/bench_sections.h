@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bench_support.h"
+
+// The sections of the benchmark, each printing its heading and its rows, in the order Main runs
+// them.
+namespace dravik::bench {
+
+// 1. `log` of `rows` x `items` loaded in fresh processes, beside reading the file and pandas.
+void LoadSection(const Options& options, const std::string& log, int64_t rows, int items);
+
+// 4. ComputeTripSummary over `log` (at most its first 1,000,000 samples), as a cursor drag calls it
+// on every mouse event.
+void CursorSection(const std::string& log);
+
+// 2, 3 and 4b on the big log: its load and peak memory, redraws, and cursor drags within it.
+void ScaleSections(const Options& options, const std::string& log, int64_t rows, int items);
+
+// 3c on the big log: redraws at 200 % and 150 % screen scaling, in device pixels.
+void DevicePixelRedrawSection(const std::string& log);
+
+// 5. The dravik program from its start to its first painted window.
+void StartupSection(const Options& options);
+
+}  // namespace dravik::bench

@@ -1,0 +1,72 @@
+#include "log/field_reader.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/log/read_log_helpers.h"
+
+namespace dravik {
+namespace {
+
+TEST(ReadLog, DataFieldsThatAreNotNumbersReadAsZero) {
+  struct Case {
+    const char* field;
+    float value;
+  };
+  const Case cases[] = {
+      {"abc", 0},
+      {"", 0},
+      {"nan", 0},
+      {"inf", 0},
+      {"0x1p3", 0},
+      {"\"12\"", 0},
+      {"1e-45", 0},
+      {"1e-60", 0},
+      {"1 2", 0},
+      {"1e", 0},
+      {" 12 ", 12},
+      {"\t-3.5", -3.5f},
+      {"+5", 5},
+      {"5.", 5},
+      {".768", 0.768f},
+      {"1e3", 1000},
+      {"-2.5E-1", -0.25f},
+      {"1.5e37", 1.5e37f},
+      {"16777217", 16777216},
+      {"-33554434", -33554432},  // a half beyond 2^24 goes to even
+      {"123456789012345", 123456789012345.0f},
+      {"0.1", 0.1f},
+      {"123456.789012", 123456.789012f},
+  };
+  for (const Case& c : cases) {
+    LogTable table;
+    const std::string text = std::string("Time,A,B\r\n0,") + c.field + ",7\r\n" + Body(11, 2);
+    ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone) << c.field;
+    EXPECT_EQ(table.Values(1)[0], c.value) << c.field;
+    EXPECT_EQ(table.Values(2)[0], 7) << c.field;  // nothing shifted
+  }
+}
+
+TEST(ReadLog, ClockTimesAreRelativeToTheFirstAndCrossMidnightOnce) {
+  std::string text = "Time,A\r\n23:59:59.000,1\r\n00:00:01.000,2\r\n";
+  for (int i = 0; i < 10; ++i) {
+    text += "00:00:0" + std::to_string(2 + i % 8) + ".500,3\r\n";
+  }
+  LogTable table;
+  ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.Values(0)[0], 0);
+  EXPECT_EQ(table.Values(0)[1], 2000);
+  EXPECT_EQ(table.Values(0)[2], 3500);
+  EXPECT_EQ(table.item_min[0], 0);
+}
+
+TEST(ReadLog, ClockTimeAfterPlainFirstTimeUsesReferenceZero) {
+  LogTable table;
+  ASSERT_EQ(Load("Time,A\r\n100,1\r\n0:0:2,1\r\n" + Body(10, 1), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.Values(0)[0], 100);
+  EXPECT_EQ(table.Values(0)[1], 2000);
+}
+
+}  // namespace
+}  // namespace dravik
