@@ -85,6 +85,7 @@ Rect GraphRect(const Rect& back, int32_t scale_width_twips);
 // and the least height of its client area above the chrome.
 inline constexpr int32_t kMaxViewButtonWidth = 1455;
 inline constexpr int32_t kMaxViewButtonHeight = 375;
+inline constexpr int32_t kMaxViewSaveSectionButtonWidth = 2400;
 inline constexpr int32_t kMaxViewNameColumnWidth = 3225;
 inline constexpr int32_t kMaxViewValueColumnWidth = 850;
 inline constexpr int32_t kMaxViewMinimumHeightAboveChrome = 560;
@@ -95,12 +96,14 @@ struct MaxViewLayout {
   Rect list;
   Rect close_button;
   Rect copy_button;
+  Rect save_section_button;  // as far right of the copy button as that is of close
 };
 
 // Lays the numeric display window out for its outer size and non-client height nc (twips, see
 // WindowChromeHeight): a height of nc + 560 or less becomes nc + 560 and nothing else moves;
 // otherwise the list fills 0, 0 to width - 120 by height - (nc + 570) and the close and copy
-// buttons stand side by side 105 below it, meeting at the middle of the window.
+// buttons stand side by side 105 below it, meeting at the middle of the window, with the section
+// save button right of them.
 MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height);
 
 }  // namespace dravik

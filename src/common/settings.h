@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace dravik {
 
@@ -48,6 +50,7 @@ struct Settings {
   float injector_latency = 0.98f;         // ms
   int32_t cylinder = 4;
   ItemColors item_colors = DefaultItemColors();
+  std::vector<std::string> checked_items;  // names of the items checked, most recent first
 };
 
 }  // namespace dravik

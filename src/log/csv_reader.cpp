@@ -70,28 +70,6 @@ std::vector<std::string_view> SplitAt(std::string_view line, char separator) {
   }
 }
 
-// A time column whose name ends in a seconds unit in parentheses or brackets ("Time (s)",
-// "Time[sec]") holds seconds.
-bool NamesSeconds(std::string_view name) {
-  while (!name.empty() && IsBlank(name.back())) {
-    name.remove_suffix(1);
-  }
-  if (name.empty() || (name.back() != ')' && name.back() != ']')) {
-    return false;
-  }
-  const char open = name.back() == ')' ? '(' : '[';
-  name.remove_suffix(1);
-  const size_t at = name.find_last_of("()[]");
-  if (at == std::string_view::npos || name[at] != open) {
-    return false;
-  }
-  std::string unit;
-  for (const char c : TrimBlanks(name.substr(at + 1))) {
-    unit += LowerAscii(c);
-  }
-  return unit == "s" || unit == "sec" || unit == "secs" || unit == "second" || unit == "seconds";
-}
-
 TextFormat FormatOf(std::string_view header) {
   if (header.find(',') != std::string_view::npos) {
     return {',', false};
@@ -246,6 +224,26 @@ LoadError ReadBytesOrClear(std::string_view bytes, const FuelParams& fuel, const
 }
 
 }  // namespace
+
+bool NamesSeconds(std::string_view name) {
+  while (!name.empty() && IsBlank(name.back())) {
+    name.remove_suffix(1);
+  }
+  if (name.empty() || (name.back() != ')' && name.back() != ']')) {
+    return false;
+  }
+  const char open = name.back() == ')' ? '(' : '[';
+  name.remove_suffix(1);
+  const size_t at = name.find_last_of("()[]");
+  if (at == std::string_view::npos || name[at] != open) {
+    return false;
+  }
+  std::string unit;
+  for (const char c : TrimBlanks(name.substr(at + 1))) {
+    unit += LowerAscii(c);
+  }
+  return unit == "s" || unit == "sec" || unit == "secs" || unit == "second" || unit == "seconds";
+}
 
 LoadError ReadLogFromBuffer(std::string_view bytes, const FuelParams& fuel, LogTable& table,
                             const ReadProgress& progress, const ReadSplit& split) {

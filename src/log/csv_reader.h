@@ -42,6 +42,10 @@ LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& tab
 LoadError ReadLogFromBuffer(std::string_view bytes, const FuelParams& fuel, LogTable& table,
                             const ReadProgress& progress = {}, const ReadSplit& split = {});
 
+// Whether a time column of this name holds seconds: its name ends in a seconds unit in parentheses
+// or brackets ("Time (s)", "Time[sec]", blanks and letter case aside); otherwise milliseconds.
+bool NamesSeconds(std::string_view name);
+
 // Milliseconds since midnight of a clock time "h:m:s" (the seconds keep any further colons, blanks
 // around each part are ignored; hours and minutes are rounded to whole numbers, halves to even).
 // `decimal_comma` also takes "," as the decimal point. Fewer than three parts is a format failure;

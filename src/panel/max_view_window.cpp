@@ -1,15 +1,23 @@
 #include "panel/max_view_window.h"
 
+#include <utility>
+
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 
 #include "chart/layout.h"
 #include "chart/twips.h"
+#include "common/file_io.h"
+#include "panel/section_csv.h"
 
 namespace dravik {
 
@@ -27,7 +35,8 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
       settings_(settings),
       lst_max_view_(new QTreeWidget(this)),
       cmd_close_(new QPushButton(QStringLiteral("閉じる(&X)"), this)),
-      cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)) {
+      cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)),
+      cmd_save_section_(new QPushButton(QStringLiteral("区間をCSVで保存..."), this)) {
   setWindowTitle(QStringLiteral("Dravik - 数値表示"));
   setAttribute(Qt::WA_DeleteOnClose);
   // The main window decides when the program ends; this window never keeps it running.
@@ -55,6 +64,9 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   cmd_copy_->setEnabled(false);
   connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
   connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
+  cmd_save_section_->resize(PixelSize(kMaxViewSaveSectionButtonWidth, kMaxViewButtonHeight));
+  cmd_save_section_->setObjectName(QStringLiteral("cmdSaveSection"));
+  connect(cmd_save_section_, &QPushButton::clicked, this, &MaxViewWindow::SaveSectionCsv);
 
   SetOuterRectTwips(
       QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
@@ -83,6 +95,11 @@ void MaxViewWindow::UpdateSectionReadout(int64_t first, int64_t last) {
 
 void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
   for (const CursorReadout& readout : move.readouts) {
+    std::array<int64_t, 2> samples{readout.sample, readout.other_sample};
+    if (readout.cursor == 2) {
+      std::swap(samples[0], samples[1]);
+    }
+    cursor_samples_ = samples;
     dravik::UpdateCursorReadout(display_, table_, settings_, readout.cursor, readout.sample,
                                 readout.other_sample);
   }
@@ -95,6 +112,7 @@ void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
 
 void MaxViewWindow::ClearList() {
   display_.rows.clear();
+  cursor_samples_.reset();
   ShowDisplay();
 }
 
@@ -132,12 +150,37 @@ void MaxViewWindow::ShowDisplay() {
     }
   }
   cmd_copy_->setEnabled(display_.copy_enabled);
+  // The section is known once a cursor has reported its sample.
+  cmd_save_section_->setEnabled(cursor_samples_.has_value());
 }
 
 void MaxViewWindow::cmdCopy_Click() {
   const std::string text = MaxViewClipboardText(display_);
   if (!text.empty()) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+  }
+}
+
+void MaxViewWindow::SaveSectionCsv() {
+  if (!table_.IsLoaded() || !cursor_samples_) {
+    return;
+  }
+  const QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("区間をCSVで保存"), QStringLiteral("区間.csv"),
+      QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+  if (path.isEmpty()) {
+    return;
+  }
+  const FileWriteResult saved =
+      WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                          SectionCsvText(table_, (*cursor_samples_)[0], (*cursor_samples_)[1]));
+  if (!saved.ok) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"),
+                    QStringLiteral("%1 に保存できませんでした。\r\n%2")
+                        .arg(QDir::toNativeSeparators(path),
+                             QString::fromStdString(WriteFailureReason(saved.error_number))),
+                    QMessageBox::Ok, this);
+    box.exec();
   }
 }
 
@@ -166,6 +209,7 @@ void MaxViewWindow::Form_Resize() {
   lst_max_view_->setGeometry(PixelRect(layout.list));
   cmd_close_->setGeometry(PixelRect(layout.close_button));
   cmd_copy_->setGeometry(PixelRect(layout.copy_button));
+  cmd_save_section_->setGeometry(PixelRect(layout.save_section_button));
 }
 
 void MaxViewWindow::StoreGeometry() {
