@@ -5,7 +5,6 @@
 namespace dravik {
 namespace {
 
-constexpr size_t kMaxValueLength = 254;  // a 255-character buffer with its terminating NUL
 // Far beyond any real settings file; what lies beyond is read as if the file ended there.
 constexpr size_t kMaxFileBytes = size_t{1} << 20;
 
@@ -56,7 +55,7 @@ IniFile IniFile::Parse(std::string_view text) {
     }
     std::string_view value = TrimBlanks(line.substr(equals + 1));
     value = value.substr(0, value.find('\0'));
-    value = value.substr(0, kMaxValueLength);
+    value = value.substr(0, kMaxIniValueLength);
     file.values_.try_emplace(LookupKey(section, TrimBlanks(line.substr(0, equals))), value);
   }
   return file;

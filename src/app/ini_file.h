@@ -1,11 +1,16 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace dravik {
+
+// The longest value the reader keeps, in bytes (a 255-character buffer with its terminating NUL);
+// longer ones are cut.
+inline constexpr size_t kMaxIniValueLength = 254;
 
 // An INI-style settings file parsed once into a lookup table, so that reading all of its keys
 // costs one pass over the file however large it is.

@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <optional>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -9,6 +11,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,8 +35,10 @@
 #include "chart/scaling.h"
 #include "chart/twips.h"
 #include "common/path.h"
+#include "panel/checked_items.h"
 #include "panel/item_panel.h"
 #include "panel/max_view_window.h"
+#include "panel/numeric_display.h"
 #include "panel/trip_list_panel.h"
 
 namespace dravik {
@@ -42,6 +47,7 @@ MainWindow::MainWindow(QWidget* parent) : TopLevelWindow(parent, {}) {
   BuildControls();
   BuildColourMenu();
   InstallChartPictureKeys();
+  InstallChartKeys();
   InstallDropHandling();
   InstallWheelFilters();
 }
@@ -55,6 +61,8 @@ void MainWindow::BuildControls() {
   chart_ = new ChartPanel(
       table_, settings_, [this] { return VisibleItems(); }, this);
   chart_->SetMessageFunction([this](const QString& text) { ShowMessage(text); });
+  chart_->SetHoverReadoutSource(
+      [this](int64_t sample) { return HoverReadout(table_, settings_, VisibleItems(), sample); });
 
   items_ = new ItemPanel(this);
   items_->setObjectName(QStringLiteral("fraSelectItem"));
@@ -85,7 +93,8 @@ void MainWindow::ApplyMinimumSize() {
 }
 
 void MainWindow::InstallChartPictureKeys() {
-  // No other key does anything here: no key moves a cursor or the view.
+  // The keys that move the cursors and the view are handled in keyPressEvent, so that a focused
+  // list or text field keeps its own keys.
   auto* copy_chart = new QAction(this);
   copy_chart->setShortcut(QKeySequence::Copy);
   connect(copy_chart, &QAction::triggered, chart_, &ChartPanel::CopyPicture);
@@ -94,6 +103,72 @@ void MainWindow::InstallChartPictureKeys() {
   save_chart->setShortcut(QKeySequence::Save);
   connect(save_chart, &QAction::triggered, chart_, &ChartPanel::SavePicture);
   addAction(save_chart);
+}
+
+void MainWindow::InstallChartKeys() {
+  // Buttons and check boxes would take Left and Right to move the focus; every other widget
+  // passes the keys it has no use for up to this window.
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractButton*>(watched) != nullptr &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    return HandleChartKey(*static_cast<QKeyEvent*>(event));
+  }
+  return TopLevelWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (!HandleChartKey(*event)) {
+    TopLevelWindow::keyPressEvent(event);
+  }
+}
+
+bool MainWindow::HandleChartKey(const QKeyEvent& event) {
+  if (!table_.IsLoaded() || loading_ ||
+      (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    return false;
+  }
+  const int cursor = (event.modifiers() & Qt::ShiftModifier) ? 2 : 1;
+  switch (event.key()) {
+    case Qt::Key_Left:
+      chart_->StepCursorLine(cursor, -1);
+      return true;
+    case Qt::Key_Right:
+      chart_->StepCursorLine(cursor, 1);
+      return true;
+    case Qt::Key_PageUp:
+      chart_->ScrollByKey(ScrollKey::kPageBack);
+      return true;
+    case Qt::Key_PageDown:
+      chart_->ScrollByKey(ScrollKey::kPageForward);
+      return true;
+    case Qt::Key_Home:
+      chart_->ScrollByKey(ScrollKey::kStart);
+      return true;
+    case Qt::Key_End:
+      chart_->ScrollByKey(ScrollKey::kEnd);
+      return true;
+    case Qt::Key_Plus:
+      StepMagnification(1);
+      return true;
+    case Qt::Key_Minus:
+      StepMagnification(-1);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::StepMagnification(int delta) {
+  QComboBox* combo = commands_->MagnificationCombo();
+  const int index = std::clamp(combo->currentIndex() + delta, 0, combo->count() - 1);
+  if (!combo->isEnabled() || !table_.IsLoaded() || index == combo->currentIndex()) {
+    return;
+  }
+  combo->setCurrentIndex(index);
+  cmbMultipl_Click();
 }
 
 void MainWindow::InstallDropHandling() {
@@ -127,6 +202,7 @@ void MainWindow::InstallWheelFilters() {
   const std::vector<QWidget*> item_widgets = {items_, items_->List(), items_->ScrollBar()};
   chart_wheel_ = WheelFilter::ForChart(
       chart_->TimeScrollBar(), [this] { return chart_->View().view_span; }, this);
+  chart_wheel_->SetControlWheel([this](int delta) { StepMagnification(delta); });
   for (QWidget* widget : chart_widgets) {
     chart_wheel_->Watch(widget);
   }
@@ -263,6 +339,10 @@ void MainWindow::cmbMultipl_Click(bool redraw) {
 }
 
 void MainWindow::chkItem_Click(int index) {
+  if (table_.IsLoaded() && !loading_ && index >= 1 && index <= table_.item_count) {
+    RememberItemCheck(settings_.checked_items, table_.item_names[index],
+                      items_->IsItemChecked(index));
+  }
   if (index > items_->BoxCount() || items_->Box(index)->isHidden() || !table_.IsLoaded()) {
     return;
   }

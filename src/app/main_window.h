@@ -19,6 +19,7 @@
 
 class QAction;
 class QColor;
+class QKeyEvent;
 class QMenu;
 
 namespace dravik {
@@ -90,6 +91,8 @@ class MainWindow : public TopLevelWindow {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // The least outer size of the layout, for the current frame.
   void ApplyMinimumSize() override;
 
@@ -99,6 +102,12 @@ class MainWindow : public TopLevelWindow {
   void BuildColourMenu();
   // Ctrl+C and Ctrl+S: the chart picture to the clipboard or to a file.
   void InstallChartPictureKeys();
+  // The keys that move the cursors, the view and the magnification.
+  void InstallChartKeys();
+  // Applies a chart key; false when the key is not one of them or no log is loaded.
+  bool HandleChartKey(const QKeyEvent& event);
+  // Moves the magnification list `delta` entries up or down, as choosing that entry does.
+  void StepMagnification(int delta);
   void InstallDropHandling();
   void InstallWheelFilters();
   // Items 1..item_count whose boxes are checked, ascending.

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <new>
+#include <numeric>
+#include <vector>
 
 #include <QAction>
 #include <QClipboard>
@@ -12,7 +15,7 @@
 #include "panel/item_panel_layout.h"
 
 // The item colour menu (mnuColor) that a right-button release on an item box opens: a new colour
-// for that item, or every box unchecked.
+// for that item, every box checked, or every box unchecked.
 
 namespace dravik {
 
@@ -21,6 +24,7 @@ void MainWindow::BuildColourMenu() {
   colour_menu_ = new QMenu(QStringLiteral("カラー"), this);
   colour_entry_ = colour_menu_->addAction(QString(), this, [this] { mnuColor_Click(0); });
   colour_menu_->addSeparator();
+  colour_menu_->addAction(QStringLiteral("全てチェック"), this, [this] { mnuColor_Click(1); });
   colour_menu_->addAction(QStringLiteral("全てのチェックを外す"), this,
                           [this] { mnuColor_Click(2); });
 }
@@ -37,7 +41,13 @@ void MainWindow::mnuColor_Click(int entry) {
       ChangeItemColour();
     } else {
       // Hidden boxes cause no redraw when they change: one redraw follows for them all.
-      items_->UncheckAll();
+      if (entry == 1) {
+        std::vector<int> all(static_cast<size_t>(std::max(table_.item_count, 0)));
+        std::iota(all.begin(), all.end(), 1);
+        items_->CheckItems(all);
+      } else {
+        items_->UncheckAll();
+      }
       chart_->DrowScale();
       chart_->DrowGraph();
     }

@@ -15,6 +15,7 @@
 #include "common/file_dialog.h"
 #include "common/path.h"
 #include "log/load_error.h"
+#include "panel/checked_items.h"
 #include "panel/item_panel.h"
 #include "panel/trip_list_panel.h"
 
@@ -87,6 +88,9 @@ void MainWindow::OpenFile(const QString& path) {
 
   items_->BuildItemPanel(table_.item_names, table_.item_count, settings_.item_colors,
                          settings_.always_tooltip != 0);
+  // The items checked before under these names come up checked with the first paint below.
+  items_->CheckItems(
+      RememberedItemsOf(table_.item_names, table_.item_count, settings_.checked_items));
   trips_->FillTripList(table_, settings_);
   setWindowTitle(QString::fromStdString(
       ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString()) + " - " +

@@ -11,6 +11,7 @@
 #include "common/file_io.h"
 #include "common/number_format.h"
 #include "common/path.h"
+#include "panel/checked_items.h"
 
 namespace dravik {
 namespace {
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 
 constexpr int32_t kMinXsize = 10875;
 constexpr int32_t kMinYsize = 7500;
+constexpr std::string_view kCheckedItemsSection = "CheckedItems";
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
@@ -152,6 +154,12 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen) {
         HexToColor(file.ReadIniValue("Color", "Item_color" + std::to_string(n)));
     s.item_colors[n - 1] = colour.value_or(defaults[n - 1]);
   }
+  for (size_t n = 1; n <= kMaxRememberedItems; ++n) {
+    std::string name = file.ReadIniValue(kCheckedItemsSection, "Item" + std::to_string(n));
+    if (!name.empty()) {
+      s.checked_items.push_back(std::move(name));
+    }
+  }
   return s;
 }
 
@@ -185,6 +193,18 @@ std::string SettingsFileText(const Settings& s) {
   text.append("\r\n[Color]\r\n");
   for (int n = 1; n <= kItemColourCount; ++n) {
     line("Item_color" + std::to_string(n), ColorToHex(s.item_colors[n - 1]));
+  }
+  // A section of its own, which older versions never read. A name the reader would cut short is
+  // left out rather than kept as a prefix that could match another item.
+  size_t written = 0;
+  for (const std::string& name : s.checked_items) {
+    if (written == kMaxRememberedItems || name.size() > kMaxIniValueLength) {
+      continue;
+    }
+    if (written == 0) {
+      text.append("\r\n[").append(kCheckedItemsSection).append("]\r\n");
+    }
+    line("Item" + std::to_string(++written), name);
   }
   return text;
 }

@@ -47,7 +47,8 @@ bool WheelFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::Wheel) {
     return QObject::eventFilter(watched, event);
   }
-  const int angle = static_cast<QWheelEvent*>(event)->angleDelta().y();
+  const auto* wheel = static_cast<QWheelEvent*>(event);
+  const int angle = wheel->angleDelta().y();
   // A turn in the other direction starts a new notch rather than cancelling part of the old one.
   if ((angle > 0 && pending_angle_ < 0) || (angle < 0 && pending_angle_ > 0)) {
     pending_angle_ = 0;
@@ -56,13 +57,17 @@ bool WheelFilter::eventFilter(QObject* watched, QEvent* event) {
   if (pending_angle_ <= -kNotchAngle || pending_angle_ >= kNotchAngle) {
     const bool toward_user = pending_angle_ < 0;
     pending_angle_ %= kNotchAngle;
-    Step(toward_user);
+    Step(toward_user, (wheel->modifiers() & Qt::ControlModifier) != 0);
   }
   event->accept();
   return true;
 }
 
-void WheelFilter::Step(bool toward_user) {
+void WheelFilter::Step(bool toward_user, bool control) {
+  if (control && control_step_) {
+    control_step_(toward_user ? -1 : 1);
+    return;
+  }
   const int64_t value = scroll_bar_->value();
   const int64_t minimum = scroll_bar_->minimum();
   const int64_t maximum = scroll_bar_->maximum();

@@ -32,6 +32,10 @@ class WheelFilter : public QObject {
   // The item panel: steps of 120 (twips of panel offset) of `item_scroll_bar`.
   static WheelFilter* ForItemPanel(QScrollBar* item_scroll_bar, QObject* parent);
 
+  // With Ctrl held, a notch of the chart's wheel calls `step` instead of scrolling: +1 turned
+  // away from the user, -1 toward the user.
+  void SetControlWheel(std::function<void(int delta)> step) { control_step_ = std::move(step); }
+
   // Starts and stops watching `widget`.
   void Watch(QWidget* widget);
   void Unwatch(QWidget* widget);
@@ -43,12 +47,13 @@ class WheelFilter : public QObject {
   enum class Area { kChart, kItemPanel };
   WheelFilter(Area area, QScrollBar* scroll_bar, std::function<int64_t()> view_span,
               QObject* parent);
-  void Step(bool toward_user);
+  void Step(bool toward_user, bool control);
 
   Area area_;
   QScrollBar* scroll_bar_;
   std::function<int64_t()> view_span_;  // chart only
-  int pending_angle_ = 0;               // the part of a notch turned so far, sign = direction
+  std::function<void(int delta)> control_step_;
+  int pending_angle_ = 0;  // the part of a notch turned so far, sign = direction
 };
 
 }  // namespace dravik

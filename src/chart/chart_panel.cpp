@@ -174,6 +174,11 @@ void ChartPanel::AddWheelStepToArrow(int action) {
 }
 
 void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {
+  if (!(buttons & (Qt::LeftButton | Qt::RightButton))) {
+    ShowHoverReadout(pos_px);
+    return;
+  }
+  graph_->ClearHover();
   int bits = 0;
   if (buttons & Qt::LeftButton) {
     bits |= kLeftButton;
@@ -184,8 +189,54 @@ void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {
   MoveCursorLines(bits, pos_px.x());
 }
 
+void ChartPanel::ShowHoverReadout(QPointF pos_px) {
+  if (!table_.IsLoaded() || !hover_readout_) {
+    return;
+  }
+  const std::vector<ReadoutLine> readout =
+      hover_readout_(ChartXToSample(ChartXAt(pos_px.x()), FirstVisibleSample(view_)));
+  if (readout.empty()) {
+    graph_->ClearHover();
+    return;
+  }
+  QList<GraphView::HoverLine> lines;
+  for (const ReadoutLine& line : readout) {
+    lines.append({QString::fromStdString(line.text),
+                  QColor(RedOf(line.colour), GreenOf(line.colour), BlueOf(line.colour))});
+  }
+  graph_->SetHover(std::move(lines), pos_px.toPoint());
+}
+
 void ChartPanel::picGraph_MouseDown(int buttons, double chart_x) {
   MoveCursorLines(buttons, ColumnAt(chart_x));
+}
+
+void ChartPanel::StepCursorLine(int cursor, int64_t delta) {
+  if (!table_.IsLoaded()) {
+    return;
+  }
+  const int64_t sample = ChartXToSample(CursorX(cursor), FirstVisibleSample(view_));
+  const CursorStep step = StepCursor(sample, delta, table_.last_sample, view_);
+  const bool scrolls = step.scroll_position != view_.scroll_position;
+  if (scrolls) {
+    view_.scroll_position = step.scroll_position;
+    // The redraw below follows the new position once the line stands on its sample.
+    const QSignalBlocker block(time_scroll_);
+    ApplyScrollBar();
+  }
+  const double x_px = ColumnAt(static_cast<double>(step.sample - FirstVisibleSample(view_)));
+  if (scrolls) {
+    cursor_px_[cursor == 1 ? 0 : 1] = x_px;
+    DrowGraph();
+  }
+  MoveCursorLines(cursor == 1 ? kLeftButton : kRightButton, x_px);
+}
+
+void ChartPanel::ScrollByKey(ScrollKey key) {
+  if (!table_.IsLoaded()) {
+    return;
+  }
+  time_scroll_->setValue(static_cast<int>(ScrollForKey(view_, key)));
 }
 
 void ChartPanel::ReapplyCursors() {

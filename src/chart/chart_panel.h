@@ -33,6 +33,8 @@ class ChartPanel : public QWidget {
  public:
   // Items 1..item_count to draw, ascending: those whose boxes are checked.
   using VisibleItemsSource = std::function<std::vector<int>()>;
+  // The readout beside the pointer at `sample` for the items drawn.
+  using HoverReadoutSource = std::function<std::vector<ReadoutLine>(int64_t sample)>;
   // How a message is shown to the user.
   using MessageFunction = std::function<void(const QString& text)>;
   // How the save dialog asks where to save the chart picture, offering `suggested`: nullopt when
@@ -78,6 +80,11 @@ class ChartPanel : public QWidget {
   // moves the cursor lines and reports the readouts through CursorsMoved. Nothing without a log
   // or without a button.
   void picGraph_MouseDown(int buttons, double chart_x);
+  // A key moved cursor 1 or 2 by `delta` samples: the line follows its sample, scrolling the view
+  // to keep it in sight, and reports the readouts as a drag there would. Nothing without a log.
+  void StepCursorLine(int cursor, int64_t delta);
+  // A key moved the view: the time scroll bar takes the new position and the chart follows.
+  void ScrollByKey(ScrollKey key);
   // Whether the numeric display is on: only then do the cursors report readouts.
   void SetNumericDisplayShown(bool shown) { numeric_display_shown_ = shown; }
   // Refreshes both readouts for the samples now under the lines, which stay where they are.
@@ -94,6 +101,7 @@ class ChartPanel : public QWidget {
   void SavePicture();
   // The log whose picture is shown, for the name the save dialog offers.
   void SetLogPath(const QString& path) { log_path_ = path; }
+  void SetHoverReadoutSource(HoverReadoutSource source) { hover_readout_ = std::move(source); }
   void SetMessageFunction(MessageFunction show_message) { show_message_ = std::move(show_message); }
   // Replaces the save dialog (tests replace it so that nothing blocks).
   void SetSaveDialogHook(SaveDialogHook hook) { save_dialog_hook_ = std::move(hook); }
@@ -113,6 +121,8 @@ class ChartPanel : public QWidget {
   void AddWheelStepToArrow(int action);
   void ApplyScrollBar();
   void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px);
+  // A move without a button: the readout of the sample under the pointer, nothing else.
+  void ShowHoverReadout(QPointF pos_px);
   // Moves the lines of `buttons` to column x_px of the chart surface and reports the readouts.
   void MoveCursorLines(int buttons, double x_px);
   double ColumnAt(double chart_x) const;
@@ -133,6 +143,7 @@ class ChartPanel : public QWidget {
   bool cursors_shown_ = false;
   QString log_path_;
   MessageFunction show_message_;
+  HoverReadoutSource hover_readout_;
   SaveDialogHook save_dialog_hook_;
 
   ScaleView* scale_;

@@ -1,5 +1,7 @@
 #include "chart/cursors.h"
 
+#include <algorithm>
+
 #include "chart/scaling.h"
 
 namespace dravik {
@@ -55,6 +57,24 @@ CursorMove MoveCursors(int buttons, double x, const CursorContext& context) {
     }
   }
   return move;
+}
+
+CursorStep StepCursor(int64_t sample, int64_t delta, int64_t last_sample, const ChartView& view) {
+  const int64_t maximum = std::max<int64_t>(view.scroll_maximum, 0);
+  // A line beyond the chart's right edge could be neither seen nor dragged back.
+  const int64_t reachable = std::min(last_sample, kSamplesPerScrollUnit * maximum + view.view_span);
+  CursorStep step;
+  step.sample = std::clamp<int64_t>(sample + delta, 0, std::max<int64_t>(reachable, 0));
+  int64_t position = view.scroll_position;
+  const int64_t first = kSamplesPerScrollUnit * position;
+  if (step.sample < first) {
+    position = step.sample / kSamplesPerScrollUnit;
+  } else if (step.sample > first + view.view_span) {
+    const int64_t beyond = step.sample - view.view_span;
+    position = (beyond + kSamplesPerScrollUnit - 1) / kSamplesPerScrollUnit;
+  }
+  step.scroll_position = std::clamp<int64_t>(position, 0, maximum);
+  return step;
 }
 
 }  // namespace dravik

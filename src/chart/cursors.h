@@ -2,7 +2,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
+
+#include "chart/scaling.h"
+#include "common/settings.h"
 
 namespace dravik {
 
@@ -62,5 +66,24 @@ struct CursorMove {
 // and a speed item are all there and both ends of the section are readable. Without a log or a
 // button nothing changes.
 CursorMove MoveCursors(int buttons, double x, const CursorContext& context);
+
+// One line of the readout shown beside the pointer over the chart, in its colour.
+struct ReadoutLine {
+  std::string text;
+  Rgb colour = 0;
+};
+
+// A cursor moved from the keyboard: its new sample and the scroll position that shows it.
+struct CursorStep {
+  int64_t sample = 0;
+  int64_t scroll_position = 0;
+};
+
+// A cursor on `sample` moved by `delta` samples. The new sample stays within 0 and the last sample
+// the chart can show (last_sample, or the right edge of the view scrolled to its end when that
+// falls short of it). The scroll position stays while the sample lies in the view, first visible
+// sample .. first visible + view_span; otherwise it moves the least that brings the sample back:
+// span 200, position 10 (samples 100..300): 300 + 1 -> position 11; 100 - 1 -> position 9.
+CursorStep StepCursor(int64_t sample, int64_t delta, int64_t last_sample, const ChartView& view);
 
 }  // namespace dravik

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QList>
+#include <QString>
 #include <QWidget>
+
+class QPainter;
 
 namespace dravik {
 
@@ -30,6 +35,16 @@ class GraphView : public QWidget {
   void SetCursorLines(const CursorLines& lines);
   const CursorLines& Cursors() const { return cursors_; }
 
+  // The readout shown in a small box near the pointer at `pos_px`: lines of text in their colours.
+  struct HoverLine {
+    QString text;
+    QColor colour;
+  };
+  void SetHover(QList<HoverLine> lines, QPoint pos_px);
+  // Hides the readout (the pointer left the chart or a button is held).
+  void ClearHover();
+  bool HoverShown() const { return !hover_lines_.isEmpty(); }
+
  signals:
   // Mouse position in pixels of this surface; `buttons` is the set held after the event.
   void MousePressed(Qt::MouseButtons buttons, QPointF pos_px);
@@ -41,10 +56,15 @@ class GraphView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   QImage picture_;
   CursorLines cursors_;
+  void PaintHover(QPainter& painter) const;
+
+  QList<HoverLine> hover_lines_;
+  QPoint hover_pos_px_;
 };
 
 }  // namespace dravik

@@ -60,6 +60,8 @@ MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_cli
   layout.close_button =
       MoveControl(middle - 1575, buttons_top, kMaxViewButtonWidth, kMaxViewButtonHeight);
   layout.copy_button = MoveControl(middle, buttons_top, kMaxViewButtonWidth, kMaxViewButtonHeight);
+  layout.save_section_button =
+      MoveControl(middle + 1575, buttons_top, kMaxViewSaveSectionButtonWidth, kMaxViewButtonHeight);
   return layout;
 }
 

@@ -86,6 +86,7 @@ Rect GraphRect(const Rect& back, int32_t scale_width_twips);
 // of its client area above the chrome.
 inline constexpr int32_t kMaxViewButtonWidth = 1455;
 inline constexpr int32_t kMaxViewButtonHeight = 375;
+inline constexpr int32_t kMaxViewSaveSectionButtonWidth = 2400;
 inline constexpr int32_t kMaxViewNameColumnWidth = 3225;
 inline constexpr int32_t kMaxViewNameColumnLimit = 6450;
 inline constexpr int32_t kMaxViewValueColumnWidth = 850;
@@ -98,12 +99,14 @@ struct MaxViewLayout {
   Rect list;
   Rect close_button;
   Rect copy_button;
+  Rect save_section_button;  // as far right of the copy button as that is of close
 };
 
 // Lays the numeric display window out for its outer size and non-client height nc (twips, see
 // WindowChromeHeight): a height of nc + 560 or less becomes nc + 560; the list fills 0, 0 to
 // width - 120 by height - (nc + 570) (0 high at the least height) and the close and copy buttons
-// stand side by side 105 below it, meeting at the middle of the window.
+// stand side by side 105 below it, meeting at the middle of the window, with the section save
+// button right of them.
 MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height);
 
 // The least outer width of the numeric display window that shows both buttons whole inside its

@@ -206,6 +206,21 @@ int64_t FirstVisibleSample(const ChartView& view) {
   return kSamplesPerScrollUnit * view.scroll_position;
 }
 
+int64_t ScrollForKey(const ChartView& view, ScrollKey key) {
+  const int64_t maximum = std::max<int64_t>(view.scroll_maximum, 0);
+  switch (key) {
+    case ScrollKey::kPageBack:
+      return ScrollChartBack(view.scroll_position, 0, maximum, view.scroll_large_change);
+    case ScrollKey::kPageForward:
+      return ScrollChartForward(view.scroll_position, 0, maximum, view.scroll_large_change);
+    case ScrollKey::kStart:
+      return 0;
+    case ScrollKey::kEnd:
+      return maximum;
+  }
+  return view.scroll_position;
+}
+
 int64_t ChartXToColumn(double x, int64_t view_span, int64_t width_px) {
   if (view_span <= 0) {
     return 0;

@@ -55,6 +55,13 @@ void ChangeMagnification(ChartView& view, int magnification, int64_t last_sample
 // The sample at the left edge of the chart: 10 x the scroll position.
 int64_t FirstVisibleSample(const ChartView& view);
 
+// The keys that move the view: a page back or forward (the scroll bar's large change), the start
+// or the end of the log.
+enum class ScrollKey { kPageBack, kPageForward, kStart, kEnd };
+
+// The scroll position after `key`, within 0..scroll_maximum.
+int64_t ScrollForKey(const ChartView& view, ScrollKey key);
+
 // Pixel column of chart x (a sample offset from the left edge, fractional for cursor lines) on a
 // chart width_px wide: round(x * width / view_span), halves to even; for whole offsets the result
 // is exact (span 1000, width 500: 1 -> 0, 3 -> 2, 5 -> 2, 1000 -> 500). 0 when view_span <= 0.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dravik {
 
@@ -64,6 +65,7 @@ struct Settings {
   int32_t cylinder = 4;
   FuelItemNames fuel_items;
   ItemColors item_colors = DefaultItemColors();
+  std::vector<std::string> checked_items;  // names of the items checked, most recent first
 };
 
 // Whether the numeric display window has a place of its own: false while its place is 0, 0 and its

@@ -99,11 +99,23 @@ void ItemPanel::FitItemPanelScroll() {
 
 void ItemPanel::UncheckAll() {
   for (QCheckBox* box : boxes_) {
-    const bool was_hidden = box->isHidden();
-    box->hide();
-    box->setChecked(false);
-    box->setVisible(!was_hidden);
+    SetCheckedQuietly(box, false);
   }
+}
+
+void ItemPanel::CheckItems(const std::vector<int>& indices) {
+  for (const int index : indices) {
+    if (index >= 1 && index <= BoxCount()) {
+      SetCheckedQuietly(Box(index), true);
+    }
+  }
+}
+
+void ItemPanel::SetCheckedQuietly(QCheckBox* box, bool checked) {
+  const bool was_hidden = box->isHidden();
+  box->hide();
+  box->setChecked(checked);
+  box->setVisible(!was_hidden);
 }
 
 void ItemPanel::SetBoxColour(int index, Rgb colour) {

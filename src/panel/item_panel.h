@@ -31,6 +31,8 @@ class ItemPanel : public QGroupBox {
   void FitItemPanelScroll();
   // Unchecks every box, each while it is hidden, so that no box asks for a redraw of its own.
   void UncheckAll();
+  // Checks the boxes of items `indices` the same way; the caller redraws once for them all.
+  void CheckItems(const std::vector<int>& indices);
   // Sets the caption colour of box `index`.
   void SetBoxColour(int index, Rgb colour);
 
@@ -58,6 +60,8 @@ class ItemPanel : public QGroupBox {
 
  private:
   QCheckBox* NewBox();
+  // Sets a box's state while it is hidden, leaving it shown or hidden as it was.
+  static void SetCheckedQuietly(QCheckBox* box, bool checked);
   void ScrollList(int position);
 
   QWidget* view_;  // picSelectItemBack

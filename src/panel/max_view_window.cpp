@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -17,6 +21,9 @@
 
 #include "chart/layout.h"
 #include "chart/twips.h"
+#include "common/file_dialog.h"
+#include "common/file_io.h"
+#include "panel/section_csv.h"
 
 namespace dravik {
 
@@ -43,7 +50,8 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
       settings_(settings),
       lst_max_view_(new QTreeWidget(this)),
       cmd_close_(new QPushButton(QStringLiteral("閉じる(&X)"), this)),
-      cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)) {
+      cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)),
+      cmd_save_section_(new QPushButton(QStringLiteral("区間をCSVで保存..."), this)) {
   setWindowTitle(QStringLiteral("Dravik - 数値表示"));
   setAttribute(Qt::WA_DeleteOnClose);
   // The main window decides when the program ends; this window never keeps it running.
@@ -74,6 +82,9 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   cmd_copy_->setEnabled(false);
   connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
   connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
+  cmd_save_section_->resize(PixelSize(kMaxViewSaveSectionButtonWidth, kMaxViewButtonHeight));
+  cmd_save_section_->setObjectName(QStringLiteral("cmdSaveSection"));
+  connect(cmd_save_section_, &QPushButton::clicked, this, &MaxViewWindow::SaveSectionCsv);
 
   MaxViewList();
   if (parent != nullptr && !HasMaxViewPlace(settings)) {
@@ -109,6 +120,11 @@ void MaxViewWindow::UpdateSectionReadout(int64_t first, int64_t last) {
 
 void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
   for (const CursorReadout& readout : move.readouts) {
+    std::array<int64_t, 2> samples{readout.sample, readout.other_sample};
+    if (readout.cursor == 2) {
+      std::swap(samples[0], samples[1]);
+    }
+    cursor_samples_ = samples;
     dravik::UpdateCursorReadout(display_, table_, settings_, readout.cursor, readout.sample,
                                 readout.other_sample);
   }
@@ -121,6 +137,7 @@ void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
 
 void MaxViewWindow::ClearList() {
   display_.rows.clear();
+  cursor_samples_.reset();
   ShowDisplay();
   ResetColumnWidths();
 }
@@ -177,6 +194,8 @@ void MaxViewWindow::ShowDisplay() {
     UpdateNameTooltips();
   }
   cmd_copy_->setEnabled(display_.copy_enabled);
+  // The section is known once a cursor has reported its sample.
+  cmd_save_section_->setEnabled(cursor_samples_.has_value());
 }
 
 int MaxViewWindow::CellWidth(const QString& text) const {
@@ -237,6 +256,28 @@ void MaxViewWindow::cmdCopy_Click() {
   }
 }
 
+void MaxViewWindow::SaveSectionCsv() {
+  if (!table_.IsLoaded() || !cursor_samples_) {
+    return;
+  }
+  const QString path = ChooseFileToSave(this, QStringLiteral("区間.csv"),
+                                        QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+  if (path.isEmpty()) {
+    return;
+  }
+  const FileWriteResult saved =
+      WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                          SectionCsvText(table_, (*cursor_samples_)[0], (*cursor_samples_)[1]));
+  if (!saved.ok) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"),
+                    QStringLiteral("%1 に保存できませんでした。\r\n%2")
+                        .arg(QDir::toNativeSeparators(path),
+                             QString::fromStdString(WriteFailureReason(saved.error_number))),
+                    QMessageBox::Ok, this);
+    box.exec();
+  }
+}
+
 void MaxViewWindow::ApplyMinimumSize() {
   setMinimumSize(ClientSize(MaxViewMinimumWidth(FrameWidthTwips()),
                             ChromeHeightTwips() + kMaxViewMinimumHeightAboveChrome));
@@ -260,6 +301,7 @@ void MaxViewWindow::Form_Resize() {
   lst_max_view_->setGeometry(PixelRect(layout.list));
   cmd_close_->setGeometry(PixelRect(layout.close_button));
   cmd_copy_->setGeometry(PixelRect(layout.copy_button));
+  cmd_save_section_->setGeometry(PixelRect(layout.save_section_button));
 }
 
 void MaxViewWindow::StoreGeometry() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include <QWidget>
 
@@ -57,6 +59,7 @@ class MaxViewWindow : public TopLevelWindow {
   QTreeWidget* List() const { return lst_max_view_; }
   QPushButton* CloseButton() const { return cmd_close_; }
   QPushButton* CopyButton() const { return cmd_copy_; }
+  QPushButton* SaveSectionButton() const { return cmd_save_section_; }
 
  signals:
   // The window is closing, its place stored: the main window unchecks its numeric display box.
@@ -72,6 +75,10 @@ class MaxViewWindow : public TopLevelWindow {
 
  private:
   void cmdCopy_Click();
+  // "区間をCSVで保存...": the samples between the two cursors to a CSV file chosen in the save
+  // dialog; a file that cannot be written is said so. Enabled once the cursors have reported
+  // their samples.
+  void SaveSectionCsv();
   void Form_Resize();
   void StoreGeometry();
   void ShowDisplay();
@@ -90,6 +97,9 @@ class MaxViewWindow : public TopLevelWindow {
   QTreeWidget* lst_max_view_;
   QPushButton* cmd_close_;
   QPushButton* cmd_copy_;
+  QPushButton* cmd_save_section_;
+  // The cursors' samples as the last readouts gave them; none before the first.
+  std::optional<std::array<int64_t, 2>> cursor_samples_;
 };
 
 }  // namespace dravik

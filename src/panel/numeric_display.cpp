@@ -117,6 +117,26 @@ void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const 
   }
 }
 
+std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& settings,
+                                      const std::vector<int>& items, int64_t sample) {
+  if (!table.IsLoaded() || !IsRealSample(table, sample)) {
+    return {};
+  }
+  const float time_ms = table.Values(0)[sample];
+  std::vector<ReadoutLine> lines;
+  lines.push_back({settings.time_unit_sec != 0
+                       ? table.item_names[0] + " (秒): " + WholeSeconds(time_ms)
+                       : table.item_names[0] + " (ms): " + FormatGeneral(time_ms),
+                   MakeRgb(0, 0, 0)});
+  for (const int item : items) {
+    if (item >= 1 && item <= table.item_count) {
+      lines.push_back({table.item_names[item] + ": " + FormatGeneral(table.Values(item)[sample]),
+                       settings.item_colors[item - 1]});
+    }
+  }
+  return lines;
+}
+
 std::string MaxViewClipboardText(const NumericDisplay& display) {
   if (display.rows.empty()) {
     return "";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/cursors.h"
 #include "common/settings.h"
 #include "log/log_table.h"
 
@@ -55,6 +56,13 @@ void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const S
 // Writes nothing without SectionTime or a speed item, or when an end lies outside 0..last_sample.
 void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
                           int64_t first, int64_t last);
+
+// The readout beside the pointer over the chart at `sample`: the time row's name and the time as
+// the cursor columns write it ("Time (ms): 1250", with TimeUnitSec "Time (秒): 1"), in black,
+// then "name: value" in the general form for each of `items` in the item's colour. Empty when the
+// sample lies outside 0..last_sample. Costs one value per item, whatever the log's length.
+std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& settings,
+                                      const std::vector<int>& items, int64_t sample);
 
 // The copy of the list: the header line, then every row's texts joined by ", ", every line ended
 // by CR LF; in seconds the time row's name is followed by "," without a blank. "" while the list

@@ -127,7 +127,8 @@ class TestMainWindowCommands : public QObject {
     const QStringList captions = PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },
         QString());
-    QCOMPARE(captions, (QStringList{"項目3の色の変更", "-", "全てのチェックを外す"}));
+    QCOMPARE(captions,
+             (QStringList{"項目3の色の変更", "-", "全てチェック", "全てのチェックを外す"}));
     QVERIFY(messages_.isEmpty());
   }
 
@@ -214,6 +215,25 @@ class TestMainWindowCommands : public QObject {
     QVERIFY(!TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), QColor(255, 0, 255)));
     QCOMPARE(Find<ScaleView>(window_.get(), "picScale")->width(),
              7);  // the bare margin: no scale left
+  }
+
+  // "全てチェック" checks every box with one redraw; the names checked come back checked, drawn,
+  // in the next log that holds them, and an unchecked one does not.
+  void checkedItemsAreRememberedForTheNextLog() {
+    Open();
+    PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)); },
+        "全てチェック");
+    Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(false);
+    QCOMPARE(window_->AppSettings().checked_items,
+             (std::vector<std::string>{"Vehicle Speed (km/h)", "Beta"}));
+    Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)->setChecked(false);
+    window_->OpenFile(WriteLog(dir_, 30));
+    auto* items = Find<ItemPanel>(window_.get(), "fraSelectItem");
+    QVERIFY(!items->IsItemChecked(1));
+    QVERIFY(items->IsItemChecked(2));
+    QVERIFY(!items->IsItemChecked(3));
+    QVERIFY(StripHas(Find<ScaleView>(window_.get(), "picScale")->Picture(), CaptionColour(2)));
   }
 
   void tripListMenuCopiesOnlyWithRows() {
@@ -339,25 +359,40 @@ class TestMainWindowCommands : public QObject {
     QCOMPARE(time->value(), time->maximum());
   }
 
-  // Keys that a chart might take for itself move neither the cursors nor the view.
-  void noKeyMovesACursorOrTheView() {
+  // Left and Right step cursor 1 by one sample (Shift: cursor 2), also from a focused check box;
+  // the page and end keys move the view; "+" and "-" step the magnification; a focused
+  // magnification list keeps its own keys.
+  void keysStepCursorsAndMoveTheView() {
     Open(2001);
-    Find<QComboBox>(window_.get(), "cmbMultipl")->setCurrentIndex(3);
-    emit Find<QComboBox>(window_.get(), "cmbMultipl")->activated(3);
-    QVERIFY(Find<QScrollBar>(window_.get(), "scrX")->isEnabled());
-    Find<ChartPanel>(window_.get(), "picBack")->SetCursorX(1, 10);
-    Find<ChartPanel>(window_.get(), "picBack")->SetCursorX(2, 20);
-    const int64_t position = Find<ChartPanel>(window_.get(), "picBack")->View().scroll_position;
-    for (QWidget* target : {static_cast<QWidget*>(window_.get()),
-                            static_cast<QWidget*>(Find<GraphView>(window_.get(), "picGraph"))}) {
-      for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Home,
-                                Qt::Key_End, Qt::Key_Space}) {
-        QTest::keyClick(target, key);
-      }
-    }
-    QCOMPARE(Find<ChartPanel>(window_.get(), "picBack")->View().scroll_position, position);
-    QVERIFY(qAbs(Find<ChartPanel>(window_.get(), "picBack")->CursorX(1) - 10) < 1e-9);
-    QVERIFY(qAbs(Find<ChartPanel>(window_.get(), "picBack")->CursorX(2) - 20) < 1e-9);
+    auto* chart = Find<ChartPanel>(window_.get(), "picBack");
+    auto* combo = Find<QComboBox>(window_.get(), "cmbMultipl");
+    QTest::keyClick(window_.get(), Qt::Key_Plus);
+    QCOMPARE(combo->currentIndex(), 1);
+    QTest::keyClick(window_.get(), Qt::Key_Minus);
+    QCOMPARE(combo->currentIndex(), 0);
+    combo->setCurrentIndex(3);
+    emit combo->activated(3);
+    chart->SetCursorX(1, 10);
+    chart->SetCursorX(2, 20);
+    QTest::keyClick(window_.get(), Qt::Key_Right);
+    QTest::keyClick(window_.get(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1), Qt::Key_Right);
+    QVERIFY(qAbs(chart->CursorX(1) - 12) < 1e-9);
+    QVERIFY(qAbs(chart->CursorX(2) - 19) < 1e-9);
+    QTest::keyClick(window_.get(), Qt::Key_End);
+    QCOMPARE(chart->View().scroll_position, chart->View().scroll_maximum);
+    QTest::keyClick(window_.get(), Qt::Key_Home);
+    QCOMPARE(chart->View().scroll_position, 0);
+    // Cursor 1 stepping back past the left edge of a scrolled view brings the view along.
+    QTest::keyClick(window_.get(), Qt::Key_PageDown);
+    QCOMPARE(chart->View().scroll_position, chart->View().scroll_large_change);
+    const int64_t first = FirstVisibleSample(chart->View());
+    chart->SetCursorX(1, 0);
+    QTest::keyClick(window_.get(), Qt::Key_Left);
+    QCOMPARE(FirstVisibleSample(chart->View()) + chart->CursorX(1), first - 1.0);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Home);
+    QCOMPARE(combo->currentIndex(), 0);
   }
 };
 

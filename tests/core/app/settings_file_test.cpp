@@ -275,6 +275,21 @@ TEST(SaveSettings, RoundTripsEveryField) {
   EXPECT_NE(dravik::ReadText(path).find("\r\nInjectorLatency=0.000123\r\n"), std::string::npos);
 }
 
+TEST(SaveSettings, KeepsCheckedItemsInASectionOfTheirOwn) {
+  Settings s;
+  EXPECT_EQ(SettingsFileText(s).find("[CheckedItems]"), std::string::npos);
+  s.checked_items = {"Speed", std::string(255, 'x'), "瞬間燃費 (km/l)"};
+  const std::string text = SettingsFileText(s);
+  EXPECT_NE(text.find("[Color]"), std::string::npos);
+  EXPECT_GT(text.find("\r\n[CheckedItems]\r\nItem1=Speed\r\nItem2=瞬間燃費 (km/l)\r\n"),
+            text.find("[Color]"));
+  // A name the reader would cut short is left out; older files without the section read as none.
+  EXPECT_EQ(ReadSettings(IniFile::Parse(text), kScreen).checked_items,
+            (std::vector<std::string>{"Speed", "瞬間燃費 (km/l)"}));
+  EXPECT_TRUE(
+      ReadSettings(IniFile::Parse("[Setting]\r\nXpos=1\r\n"), kScreen).checked_items.empty());
+}
+
 TEST(SaveSettings, WritesGeometryAndFloatsInTheGeneralForm) {
   Settings s;
   s.xpos = -60;

@@ -110,5 +110,42 @@ TEST(MoveCursors, SectionFiguresFollowWhenEverythingIsThere) {
   EXPECT_FALSE(move.section.has_value());
 }
 
+TEST(StepCursor, MovesOneSampleAndScrollsTheLeastToKeepItInView) {
+  // 10000 samples at magnification 50: span 200, positions 0..980; position 10 shows 100..300.
+  ChartView view;
+  view.view_span = 200;
+  view.scroll_maximum = 980;
+  view.scroll_position = 10;
+  struct Case {
+    int64_t sample, delta, position, want_sample, want_position;
+  };
+  for (const Case& c :
+       {Case{150, 1, 10, 151, 10},                        // within the view: no scroll
+        Case{300, 1, 10, 301, 11},                        // past the right edge
+        Case{100, -1, 10, 99, 9},                         // past the left edge
+        Case{100, 1, 10, 101, 10}, Case{0, -1, 0, 0, 0},  // the first sample stops it
+        Case{10000, 1, 980, 10000, 980},                  // so does the last
+        Case{5000, 1, 10, 5001, 481}}) {                  // a line left outside comes into view
+    view.scroll_position = c.position;
+    const CursorStep step = StepCursor(c.sample, c.delta, 10000, view);
+    EXPECT_EQ(step.sample, c.want_sample) << c.sample << " " << c.delta;
+    EXPECT_EQ(step.scroll_position, c.want_position) << c.sample << " " << c.delta;
+  }
+}
+
+TEST(StepCursor, StopsWhereTheViewScrolledToItsEndStops) {
+  // 2001 samples at magnification 10: span 200, maximum round(180.1) = 180 shows 1800..2000.
+  ChartView view;
+  view.view_span = 200;
+  view.scroll_maximum = 180;
+  view.scroll_position = 180;
+  EXPECT_EQ(StepCursor(2000, 1, 2001, view).sample, 2000);
+  // Unzoomed, the view holds the whole log and never scrolls.
+  view = ChartView{};
+  view.view_span = 2001;
+  EXPECT_EQ(StepCursor(2000, 1, 2001, view).sample, 2001);
+  EXPECT_EQ(StepCursor(2000, 1, 2001, view).scroll_position, 0);
+}
+
 }  // namespace
 }  // namespace dravik

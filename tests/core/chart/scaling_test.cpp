@@ -189,5 +189,23 @@ TEST(WheelSteps, StepAndClamp) {
   EXPECT_EQ(ScrollItemsDown(0, 0, 0), 0);  // an empty range stays put
 }
 
+TEST(ScrollForKey, PagesByTheLargeChangeWithinTheBar) {
+  ChartView view;
+  view.scroll_maximum = 900;
+  view.scroll_large_change = 100;
+  struct Case {
+    int64_t position;
+    ScrollKey key;
+    int64_t want;
+  };
+  for (const Case& c :
+       {Case{450, ScrollKey::kPageForward, 550}, Case{850, ScrollKey::kPageForward, 900},
+        Case{450, ScrollKey::kPageBack, 350}, Case{50, ScrollKey::kPageBack, 0},
+        Case{450, ScrollKey::kStart, 0}, Case{450, ScrollKey::kEnd, 900}}) {
+    view.scroll_position = c.position;
+    EXPECT_EQ(ScrollForKey(view, c.key), c.want) << c.position;
+  }
+}
+
 }  // namespace
 }  // namespace dravik

@@ -239,5 +239,20 @@ TEST(CursorReadoutText, CopyAfterPlacingBothCursors) {
   EXPECT_EQ(CursorReadoutText(LogTable{}, WithSwitches(false, true), 0, 0), "");
 }
 
+TEST(HoverReadout, TheTimeAsTheCursorColumnsWriteItThenTheItemsInTheirColours) {
+  const LogTable table =
+      MakeLogTable({"Time", "A", "B"}, {{0, 1500, 2500}, {0.1f, 12345678, 3}, {1, 2, 3}});
+  Settings settings;
+  std::vector<ReadoutLine> lines = HoverReadout(table, settings, {1}, 1);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text, "Time (ms): 1500");
+  EXPECT_EQ(lines[1].text, "A: 1.234568E+07");
+  EXPECT_EQ(lines[1].colour, settings.item_colors[0]);
+  settings.time_unit_sec = 1;
+  EXPECT_EQ(HoverReadout(table, settings, {}, 2)[0].text, "Time (秒): 2");  // 2.5 s, halves to even
+  EXPECT_TRUE(HoverReadout(table, settings, {1}, 3).empty());               // a tail sample
+  EXPECT_TRUE(HoverReadout(table, settings, {1}, -1).empty());
+}
+
 }  // namespace
 }  // namespace dravik

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "log/log_table.h"
+
+namespace dravik {
+
+// Samples first..last (either order, both included) of the log as a log of their own: the header
+// line of the time column's name and every item name, then one line per sample, fields joined by
+// "," and lines ended by CR LF. The computed economy item is left out, since it is not the log's
+// own: reopening with the same fuel items computes it again. Each value is the shortest decimal
+// text that reads back to the same single, "." as its point and an exponent ("1.5e-07") only
+// beyond plain notation's reach. Times are written in milliseconds, or in seconds when the time
+// column's name says seconds ("Time (s)"), so that the file reads back to the same times. ""
+// when an end lies outside 0..last_sample or no log is loaded.
+std::string SectionCsvText(const LogTable& table, int64_t first, int64_t last);
+
+// The shortest decimal text of `value` x 10^-shift10 that reads back to `value` when scaled by
+// 10^shift10 again: 1500 with shift 3 -> "1.5", 0.1f -> "0.1", 1e20f -> "1e+20".
+std::string ExactDecimal(float value, int shift10 = 0);
+
+}  // namespace dravik
