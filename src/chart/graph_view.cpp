@@ -60,6 +60,7 @@ void GraphView::paintEvent(QPaintEvent*) {
     // One device pixel wide, like the traces and grid lines of the picture under them.
     const double ratio = devicePixelRatioF();
     const auto device = [&](int px) { return static_cast<int>(RoundHalfEven(px * ratio)); };
+    painter.save();
     painter.scale(1 / ratio, 1 / ratio);
     painter.setPen(QColor(0, 0, 255));
     painter.drawLine(device(cursors_.x1_px), device(cursors_.top_px), device(cursors_.x1_px),
@@ -67,6 +68,7 @@ void GraphView::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(255, 128, 0));
     painter.drawLine(device(cursors_.x2_px), device(cursors_.top_px), device(cursors_.x2_px),
                      device(cursors_.bottom_px));
+    painter.restore();
   }
   if (!hover_lines_.isEmpty()) {
     PaintHover(painter);
