@@ -25,4 +25,8 @@ void DevicePixelRedrawSection(const std::string& log);
 // 5. The dravik program from its start to its first painted window.
 void StartupSection(const Options& options);
 
+// 6. The hover readout's cost per pointer move on the big log beside the small one: it must not
+// grow with the log's length.
+void HoverSection(const std::string& log, const std::string& big_log);
+
 }  // namespace dravik::bench

@@ -5,9 +5,10 @@
 //   2. A 20,000,000-row x 16-item log: loading and its peak memory.
 //   3. Redrawing that log: DrowGraph at magnification 1 with 16 items on a chart 1600 pixels wide,
 //      the slowest redraw over every magnification and scroll position tried, and the pixels
-//      compared with drawing every segment.
+//      compared with drawing every segment; the same at 200 % and 150 % screen scaling.
 //   4. Dragging a cursor over a section of 1,000,000 samples: ComputeTripSummary.
 //   5. Start-up of the dravik program to its first painted window.
+//   6. The hover readout per pointer move on the big log beside the small one.
 //
 // Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh.
 // Each section is a function of bench_sections.h in a file of its own; Main runs them in turn.
@@ -89,6 +90,7 @@ int Main(int argc, char** argv) {
     if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
       ScaleSections(options, *big, options.big_rows, options.big_items);
       DevicePixelRedrawSection(*big);
+      HoverSection(*log, *big);
     }
   }
   StartupSection(options);
