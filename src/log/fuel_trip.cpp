@@ -31,13 +31,15 @@ constexpr float kSmallTimeMs = 0x1p49f;
 // Samples whose fuel is computed ahead of the sequential sum, in loops that can vectorise.
 constexpr int64_t kFuelBlock = 32;
 
-// A logged speed in km/h: one in mph times kKmPerMile rounded to a single, one in km/h times 1,
-// which leaves every single as it is, so both take the same loops.
-double SpeedFactor(const LogTable& table) {
-  return table.speed_in_mph ? kKmPerMile : 1.0;
-}
-inline float SpeedKmh(float speed, double factor) {
-  return static_cast<float>(speed * factor);
+// A logged speed in km/h: one in mph times kKmPerMile rounded to a single. A template, so that
+// the loops over km/h logs add each speed as it is, with nothing more on the path of a sample.
+template <bool kMph>
+inline float SpeedKmh(float speed) {
+  if constexpr (kMph) {
+    return static_cast<float>(speed * kKmPerMile);
+  } else {
+    return speed;
+  }
 }
 
 int64_t FirstInterval(float time0_ms) {
@@ -51,10 +53,22 @@ double TimeStepMs(float time_ms, float previous_ms) {
   return static_cast<double>(time_ms) - static_cast<double>(previous_ms);
 }
 
+// The three numbers of FuelParams that the fuel takes, apart from the item names, so that the
+// summing loop holds them in registers.
+struct Injection {
+  float flow = 0;
+  float latency = 0;
+  int32_t cylinders = 0;
+};
+
+Injection InjectionOf(const FuelParams& fuel) {
+  return {fuel.flow, fuel.latency, fuel.cylinders};
+}
+
 // The pulse width above the latency and the engine speed, each 0 where it gives no fuel: a 0 factor
 // makes the fuel product 0, so fuel cuts need no branch (they follow no pattern a branch
 // predictor could learn).
-inline float FlowingPulseWidth(float pulse_width_ms, const FuelParams& fuel) {
+inline float FlowingPulseWidth(float pulse_width_ms, Injection fuel) {
   const float p = pulse_width_ms - fuel.latency;
   return p > 0.0f ? p : 0.0f;
 }
@@ -63,7 +77,7 @@ inline float TurningRpm(float rpm) {
 }
 
 // One definition for SampleFuel and the summing loop, so both give the same singles.
-inline float FuelProduct(float p, float rpm, double interval_ms, const FuelParams& fuel) {
+inline float FuelProduct(float p, float rpm, double interval_ms, Injection fuel) {
   return static_cast<float>(static_cast<double>(fuel.flow) * p *
                             static_cast<float>(fuel.cylinders) * interval_ms * 2 * rpm /
                             kFuelDivisor);
@@ -94,10 +108,11 @@ float RoundToHundredths(double value) {
   return parsed;
 }
 
-double SpeedSumShifted(const float* speed, double speed_factor, int64_t first, int64_t last) {
+template <bool kMph>
+double SpeedSumShifted(const float* speed, int64_t first, int64_t last) {
   double sum = kWholeShift;
   for (int64_t s = first; s <= last; ++s) {
-    sum += SpeedKmh(speed[s], speed_factor);
+    sum += SpeedKmh<kMph>(speed[s]);
   }
   return sum;
 }
@@ -116,10 +131,10 @@ inline double Interval(float time_ms, float previous_ms) {
 // Samples first + 1..last added to `sums`, which already hold sample `first`. The fuel of a block
 // of samples is computed first, in loops without branches, then both sums run in one loop so that
 // their two dependency chains overlap. kSmallTimes: every time lies below kSmallTimeMs.
-template <bool kSmallTimes>
-RangeSums SumFuelRange(const float* time_ms, const float* speed, double speed_factor,
-                       const float* rpm, const float* pulse_width_ms, FuelParams fuel,
-                       int64_t first, int64_t last, RangeSums sums) {
+template <bool kSmallTimes, bool kMph>
+RangeSums SumFuelRange(const float* time_ms, const float* speed, const float* rpm,
+                       const float* pulse_width_ms, Injection fuel, int64_t first, int64_t last,
+                       RangeSums sums) {
   double speed_shifted = sums.speed_shifted;
   float fuel_cc = sums.fuel_cc;
   float flowing[kFuelBlock];
@@ -138,14 +153,14 @@ RangeSums SumFuelRange(const float* time_ms, const float* speed, double speed_fa
     }
     for (int64_t i = 0; i < kFuelBlock; ++i) {
       if (speed != nullptr) {
-        speed_shifted += SpeedKmh(speed[base + i], speed_factor);
+        speed_shifted += SpeedKmh<kMph>(speed[base + i]);
       }
       fuel_cc += block_fuel[i];
     }
   }
   for (int64_t s = base; s <= last; ++s) {
     if (speed != nullptr) {
-      speed_shifted += SpeedKmh(speed[s], speed_factor);
+      speed_shifted += SpeedKmh<kMph>(speed[s]);
     }
     fuel_cc += FuelProduct(FlowingPulseWidth(pulse_width_ms[s], fuel), TurningRpm(rpm[s]),
                            Interval<kSmallTimes>(time_ms[s], time_ms[s - 1]), fuel);
@@ -157,6 +172,33 @@ RangeSums SumFuelRange(const float* time_ms, const float* speed, double speed_fa
 bool HasSmallTimes(const LogTable& table) {
   return !table.item_min.empty() && !table.item_max.empty() &&
          std::fabs(table.item_min[0]) < kSmallTimeMs && std::fabs(table.item_max[0]) < kSmallTimeMs;
+}
+
+// The speed and fuel sums of samples first..last, the first sample's fuel over its own interval.
+template <bool kMph>
+RangeSums SumRange(const LogTable& table, const FuelParams& fuel, int64_t first, int64_t last) {
+  const std::span<const float> time_ms = table.Values(0);
+  const float* speed = table.has_speed ? table.Values(table.speed_item).data() : nullptr;
+  RangeSums sums;
+  if (table.has_economy) {
+    const float* rpm = table.Values(table.engine_speed_item).data();
+    const float* pulse_width_ms = table.Values(table.pulse_width_item).data();
+    if (speed != nullptr) {
+      sums.speed_shifted += SpeedKmh<kMph>(speed[first]);
+    }
+    sums.fuel_cc =
+        SampleFuel(rpm[first], pulse_width_ms[first], SampleInterval(time_ms, first), fuel);
+    const Injection injection = InjectionOf(fuel);
+    return HasSmallTimes(table)
+               ? SumFuelRange<true, kMph>(time_ms.data(), speed, rpm, pulse_width_ms, injection,
+                                          first, last, sums)
+               : SumFuelRange<false, kMph>(time_ms.data(), speed, rpm, pulse_width_ms, injection,
+                                           first, last, sums);
+  }
+  if (speed != nullptr) {
+    sums.speed_shifted = SpeedSumShifted<kMph>(speed, first, last);
+  }
+  return sums;
 }
 
 }  // namespace
@@ -174,8 +216,9 @@ int64_t SampleInterval(std::span<const float> time_ms, int64_t s) {
 }
 
 float SampleFuel(float rpm, float pulse_width_ms, int64_t interval_ms, const FuelParams& fuel) {
-  return FuelProduct(FlowingPulseWidth(pulse_width_ms, fuel), TurningRpm(rpm),
-                     static_cast<double>(interval_ms), fuel);
+  const Injection injection = InjectionOf(fuel);
+  return FuelProduct(FlowingPulseWidth(pulse_width_ms, injection), TurningRpm(rpm),
+                     static_cast<double>(interval_ms), injection);
 }
 
 float EconomyValue(float speed, float rpm, float pulse_width_ms, float previous,
@@ -203,14 +246,16 @@ void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<i
   const float* rpm = table.Values(table.engine_speed_item).data();
   const float* pulse_width = table.Values(table.pulse_width_item).data();
   float* economy = table.Values(table.item_count).data();
-  const double speed_factor = SpeedFactor(table);
+  const bool mph = table.speed_in_mph;
+  const auto speed_kmh = [&](int64_t s) {
+    return mph ? SpeedKmh<true>(speed[s]) : SpeedKmh<false>(speed[s]);
+  };
   const int64_t range_count = static_cast<int64_t>(ranges.size()) - 1;
   RunTasks(range_count, threads,
            [&](int64_t r) {
              float previous = 0;
              for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
-               previous = EconomyValue(SpeedKmh(speed[s], speed_factor), rpm[s], pulse_width[s],
-                                       previous, fuel);
+               previous = EconomyValue(speed_kmh(s), rpm[s], pulse_width[s], previous, fuel);
                economy[s] = previous;
              }
            },
@@ -218,8 +263,7 @@ void ComputeEconomy(LogTable& table, const FuelParams& fuel, const std::vector<i
   for (int64_t r = 1; r < range_count; ++r) {
     float previous = economy[ranges[r] - 1];
     for (int64_t s = ranges[r]; s < ranges[r + 1]; ++s) {
-      const float value =
-          EconomyValue(SpeedKmh(speed[s], speed_factor), rpm[s], pulse_width[s], previous, fuel);
+      const float value = EconomyValue(speed_kmh(s), rpm[s], pulse_width[s], previous, fuel);
       if (std::bit_cast<uint32_t>(value) == std::bit_cast<uint32_t>(economy[s])) {
         break;  // the same input from here on
       }
@@ -239,25 +283,8 @@ TripSummary ComputeTripSummary(const LogTable& table, const FuelParams& fuel, in
   trip.driving_time_ms =
       RoundHalfEven(static_cast<double>(time_ms[last]) - static_cast<double>(time_ms[first]));
 
-  const float* speed = table.has_speed ? table.Values(table.speed_item).data() : nullptr;
-  const double speed_factor = SpeedFactor(table);
-  RangeSums sums;
-  if (table.has_economy) {
-    const float* rpm = table.Values(table.engine_speed_item).data();
-    const float* pulse_width_ms = table.Values(table.pulse_width_item).data();
-    if (speed != nullptr) {
-      sums.speed_shifted += SpeedKmh(speed[first], speed_factor);
-    }
-    sums.fuel_cc =
-        SampleFuel(rpm[first], pulse_width_ms[first], SampleInterval(time_ms, first), fuel);
-    sums = HasSmallTimes(table) ? SumFuelRange<true>(time_ms.data(), speed, speed_factor, rpm,
-                                                     pulse_width_ms, fuel, first, last, sums)
-                                : SumFuelRange<false>(time_ms.data(), speed, speed_factor, rpm,
-                                                      pulse_width_ms, fuel, first, last, sums);
-  } else if (speed != nullptr) {
-    sums.speed_shifted = SpeedSumShifted(speed, speed_factor, first, last);
-  }
-
+  const RangeSums sums = table.speed_in_mph ? SumRange<true>(table, fuel, first, last)
+                                            : SumRange<false>(table, fuel, first, last);
   trip.speed_sum = RoundHalfEven(sums.speed_shifted - kWholeShift);
   trip.fuel_used_cc = sums.fuel_cc;
   if (last > first) {
