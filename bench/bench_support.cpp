@@ -131,4 +131,16 @@ ChartView ViewAt(int magnification, int64_t position, int64_t last_sample) {
   return view;
 }
 
+#if defined(DRAVIK_BENCH_QT)
+std::unique_ptr<QGuiApplication> StartGuiApplication() {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  static int argc = 1;
+  static char name[] = "dravik_bench";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+#endif
+
 }  // namespace dravik::bench

@@ -2,11 +2,16 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "chart/scaling.h"
+
+#if defined(DRAVIK_BENCH_QT)
+#include <QGuiApplication>
+#endif
 
 namespace dravik::bench {
 
@@ -50,6 +55,12 @@ std::string TempPath(const Options& options, const std::string& name);
 
 // The log of `rows` x `items`, written once and kept.
 std::optional<std::string> EnsureLog(const Options& options, int64_t rows, int items);
+
+#if defined(DRAVIK_BENCH_QT)
+// The GUI application that drawing text needs for its fonts, on the offscreen platform unless
+// QT_QPA_PLATFORM says otherwise. One per process.
+std::unique_ptr<QGuiApplication> StartGuiApplication();
+#endif
 
 // The view at a magnification of the list and a scroll-bar position, as the window sets it.
 ChartView ViewAt(int magnification, int64_t position, int64_t last_sample);

@@ -69,14 +69,8 @@ int Main(int argc, char** argv) {
   }
   std::filesystem::create_directories(options.dir);
 #if defined(DRAVIK_BENCH_QT)
-  // DrowGraph writes its time labels with fonts, which need a GUI application.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  static int qt_argc = 1;
-  static char qt_name[] = "dravik_bench";
-  static char* qt_argv[] = {qt_name, nullptr};
-  const QGuiApplication application(qt_argc, qt_argv);
+  // DrowGraph writes its time labels with fonts.
+  const std::unique_ptr<QGuiApplication> application = StartGuiApplication();
 #endif
   std::printf("Dravik benchmark: %u hardware threads, logs in %s\n",
               std::thread::hardware_concurrency(), options.dir.c_str());

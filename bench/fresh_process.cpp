@@ -27,13 +27,7 @@ namespace dravik::bench {
 
 int ChildLoad(const std::string& path, int threads, const std::string& out) {
 #if defined(DRAVIK_BENCH_QT)
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  }
-  static int argc = 1;
-  static char name[] = "dravik_bench";
-  static char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
+  const std::unique_ptr<QGuiApplication> application = StartGuiApplication();
 #endif
   const Settings settings;
   LogTable table;
