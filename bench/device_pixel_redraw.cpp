@@ -7,6 +7,7 @@
 #include "bench_rows.h"
 #include "bench_sections.h"
 #include "bench_support.h"
+#include "chart/plot_y_store.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "common/rounding.h"
@@ -31,9 +32,9 @@ void RowMs(const std::string& what, double ms, const std::string& baseline, bool
 // The chart of one screen scaling: its device pixels and the redraw that the window makes there.
 class DeviceChart {
  public:
-  DeviceChart(const LogTable& table, const std::vector<PlotYSummary>& summaries, double ratio)
+  DeviceChart(const LogTable& table, const PlotYStore& plot_y, double ratio)
       : table_(table),
-        summaries_(summaries),
+        plot_y_(plot_y),
         width_(static_cast<int>(RoundHalfEven(kLogicalWidthPx * ratio))),
         height_(static_cast<int>(RoundHalfEven(kLogicalHeightPx * ratio))),
         ratio_(ratio) {
@@ -49,7 +50,7 @@ class DeviceChart {
   double Redraw(const ChartView& view) {
     const Clock::time_point start = Clock::now();
 #if defined(DRAVIK_BENCH_QT)
-    RenderGraphImage(picture_, table_, summaries_, view, items_, settings_);
+    RenderGraphImage(picture_, table_, plot_y_, view, items_, settings_);
 #else
     std::vector<uint32_t> pixels(static_cast<size_t>(width_) * height_, 0xFFFFFFFFu);
     PixelBuffer buffer{pixels.data(), width_, height_, width_};
@@ -80,14 +81,14 @@ class DeviceChart {
   std::vector<TraceToDraw> Traces() const {
     std::vector<TraceToDraw> traces;
     for (const int item : items_) {
-      traces.push_back(
-          {table_.PlotY(item), &summaries_[item], OpaqueArgb(settings_.item_colors[item - 1])});
+      traces.push_back({plot_y_.PlotY(item), &plot_y_.Summary(item),
+                        OpaqueArgb(settings_.item_colors[item - 1])});
     }
     return traces;
   }
 
   const LogTable& table_;
-  const std::vector<PlotYSummary>& summaries_;
+  const PlotYStore& plot_y_;
   const Settings settings_;
   int width_;
   int height_;
@@ -99,9 +100,8 @@ class DeviceChart {
 #endif
 };
 
-void MeasureScaling(const LogTable& table, const std::vector<PlotYSummary>& summaries,
-                    int percent) {
-  DeviceChart chart(table, summaries, percent / 100.0);
+void MeasureScaling(const LogTable& table, const PlotYStore& plot_y, int percent) {
+  DeviceChart chart(table, plot_y, percent / 100.0);
   std::printf("\n3c. Redraw at %d %% screen scaling: %d x %d logical, %d x %d device pixels\n",
               percent, kLogicalWidthPx, kLogicalHeightPx, chart.Width(), chart.Height());
   const int64_t last = table.last_sample;
@@ -160,10 +160,10 @@ void DevicePixelRedrawSection(const std::string& log) {
   for (int item = 1; item <= std::min(table.item_count, kVisibleItems); ++item) {
     items.push_back(item);
   }
-  std::vector<PlotYSummary> summaries;
-  SummarisePlotYOf(table, items, summaries);
+  PlotYStore plot_y;
+  plot_y.Keep(table, items, settings.graph_scale_mode);
   for (const int percent : {200, 150}) {
-    MeasureScaling(table, summaries, percent);
+    MeasureScaling(table, plot_y, percent);
   }
 }
 

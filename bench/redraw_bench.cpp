@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "bench_rows.h"
 #include "bench_sections.h"
 #include "bench_support.h"
+#include "chart/plot_y_store.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "common/settings.h"
@@ -31,8 +31,8 @@ struct Chart {
   std::vector<uint32_t> pixels = std::vector<uint32_t>(size_t{kChartWidthPx} * kChartHeightPx);
   PixelBuffer buffer{pixels.data(), kChartWidthPx, kChartHeightPx, kChartWidthPx};
 
-  void Draw(const LogTable& table, const std::vector<PlotYSummary>& summaries,
-            const ChartView& view, bool every_segment) {
+  void Draw(const LogTable& table, const PlotYStore& plot_y, const ChartView& view,
+            bool every_segment) {
     std::fill(pixels.begin(), pixels.end(), 0xFFFFFFFFu);
     const int64_t first = FirstVisibleSample(view);
     const Settings settings;
@@ -40,9 +40,9 @@ struct Chart {
     for (int item = 1; item <= std::min(table.item_count, kVisibleItems); ++item) {
       const uint32_t argb = OpaqueArgb(settings.item_colors[item - 1]);
       if (every_segment) {
-        DrawTraceEverySegment(table.PlotY(item), first, view.view_span, buffer, argb);
+        DrawTraceEverySegment(plot_y.PlotY(item), first, view.view_span, buffer, argb);
       } else {
-        traces.push_back({table.PlotY(item), &summaries[item], argb});
+        traces.push_back({plot_y.PlotY(item), &plot_y.Summary(item), argb});
       }
     }
     DrawTraces(traces, first, view.view_span, buffer, scratch);
@@ -75,18 +75,21 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
     Row("in-process load", "FAILED");
     return;
   }
+  std::vector<int> visible;
+  for (int item = 1; item <= std::min(table.item_count, kVisibleItems); ++item) {
+    visible.push_back(item);
+  }
   Clock::time_point start = Clock::now();
-  std::vector<PlotYSummary> summaries(table.item_count + 1);
-  for (int item = 1; item <= table.item_count; ++item) {
-    summaries[item] = SummarisePlotY(table.PlotY(item));
+  {
+    PlotYStore single;
+    single.Keep(table, visible, settings.graph_scale_mode, 1);
   }
   const double one_thread_ms = MsSince(start);
-  std::vector<int> all_items(table.item_count);
-  std::iota(all_items.begin(), all_items.end(), 1);
-  summaries.clear();
   start = Clock::now();
-  SummarisePlotYOf(table, all_items, summaries);
-  Row("block summaries of all items", Ms(MsSince(start)), "on 1 thread " + Ms(one_thread_ms));
+  PlotYStore plot_y;
+  plot_y.Keep(table, visible, settings.graph_scale_mode);
+  Row("chart positions and summaries of " + std::to_string(visible.size()) + " items",
+      Ms(MsSince(start)), "on 1 thread " + Ms(one_thread_ms));
 
   std::printf("\n3. Redraw %d items on a chart of %d x %d pixels\n",
               std::min(table.item_count, kVisibleItems), kChartWidthPx, kChartHeightPx);
@@ -97,12 +100,12 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
   std::vector<double> times;
   for (int i = 0; i < 15; ++i) {
     start = Clock::now();
-    fast.Draw(table, summaries, whole, false);
+    fast.Draw(table, plot_y, whole, false);
     times.push_back(MsSince(start));
   }
   const double traces_ms = Median(times);
   start = Clock::now();
-  reference.Draw(table, summaries, whole, true);
+  reference.Draw(table, plot_y, whole, true);
   const double every_ms = MsSince(start);
   const bool same_whole = fast.pixels == reference.pixels;
   Row("traces at magnification 1 (median of 15)", Ms(traces_ms),
@@ -110,14 +113,10 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
       Verdict(traces_ms <= kFirstRedrawLimitMs && same_whole));
   Row("  same pixels as every segment", same_whole ? "yes" : "NO");
 #if defined(DRAVIK_BENCH_QT)
-  std::vector<int> visible;
-  for (int item = 1; item <= std::min(table.item_count, kVisibleItems); ++item) {
-    visible.push_back(item);
-  }
   QImage image = NewPicture(QSize(kChartWidthPx, kChartHeightPx));
   const auto drow_graph = [&](const ChartView& view) {
     const Clock::time_point begin = Clock::now();
-    RenderGraphImage(image, table, summaries, view, visible, settings);
+    RenderGraphImage(image, table, plot_y, view, visible, settings);
     return MsSince(begin);
   };
   times.clear();
@@ -150,7 +149,7 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
         redraws.push_back(drow_graph(view));
 #else
         const Clock::time_point begin = Clock::now();
-        fast.Draw(table, summaries, view, false);
+        fast.Draw(table, plot_y, view, false);
         redraws.push_back(MsSince(begin));
 #endif
       }
@@ -162,8 +161,8 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
                      std::to_string(view.scroll_position);
       }
       if (p == 0 || p == 2 || p == 4) {
-        fast.Draw(table, summaries, view, false);
-        reference.Draw(table, summaries, view, true);
+        fast.Draw(table, plot_y, view, false);
+        reference.Draw(table, plot_y, view, true);
         all_same = all_same && fast.pixels == reference.pixels;
         ++compared;
       }

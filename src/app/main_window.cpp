@@ -35,6 +35,7 @@
 #include "chart/scaling.h"
 #include "chart/twips.h"
 #include "common/path.h"
+#include "log/load_error.h"
 #include "panel/checked_items.h"
 #include "panel/item_panel.h"
 #include "panel/max_view_window.h"
@@ -68,6 +69,9 @@ void MainWindow::BuildControls() {
   items_->setObjectName(QStringLiteral("fraSelectItem"));
   items_->resize(TwipsToPixels(kRightColumnWidth), items_->height());
   connect(items_, &ItemPanel::ItemClicked, this, &MainWindow::chkItem_Click);
+  // Queued: the boxes are unchecked and the message shown once the redraw that ran short is over.
+  connect(chart_, &ChartPanel::ItemsNotDrawn, this, &MainWindow::UncheckItemsNotDrawn,
+          Qt::QueuedConnection);
 
   commands_ = new CommandPanel(this);
   QPushButton* numeric_display = commands_->NumericDisplayButton();
@@ -348,6 +352,17 @@ void MainWindow::chkItem_Click(int index) {
   }
   chart_->DrowScale();
   chart_->DrowGraph();
+}
+
+void MainWindow::UncheckItemsNotDrawn(const QList<int>& items) {
+  for (const int item : items) {
+    if (item <= items_->BoxCount()) {
+      items_->Box(item)->setChecked(false);
+    }
+  }
+  ShowMessage(
+      QString::fromStdString(ErrorBoxText("DrowGraph", static_cast<int>(ErrorNumber::kOutOfMemory),
+                                          ErrorDescription(ErrorNumber::kOutOfMemory))));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

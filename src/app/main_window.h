@@ -127,6 +127,8 @@ class MainWindow : public TopLevelWindow {
   // Runs the magnification handler; `redraw` false where the caller draws right after.
   void cmbMultipl_Click(bool redraw = true);
   void chkItem_Click(int index);
+  // Items whose traces a redraw had no memory for: unchecked, and the user told.
+  void UncheckItemsNotDrawn(const QList<int>& items);
 
   // The item colour menu (main_window_colour_menu.cpp).
   void chkItem_MouseUp(int index, QPoint global_pos);

@@ -59,7 +59,7 @@ void MainWindow::OpenFile(const QString& path) {
   items_->ScrollBar()->setValue(0);
   chart_->SetCursorsShown(false);
   items_->ClearItemPanel();
-  chart_->ForgetTraceSummaries();
+  chart_->ForgetPlotY();
 
   LoadError error;
   {

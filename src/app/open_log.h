@@ -10,10 +10,10 @@
 
 namespace dravik {
 
-// Opens a log for showing: reads it with the fuel settings of `settings` (ReadLog) and builds the
-// chart positions of every item with its scale rounding. Progress runs from 0 to 1 over both. On
-// failure the table is cleared and the error is ReadLog's, kDivisionByZero when an item's range
-// cannot be scaled, or kOutOfMemory.
+// Opens a log for showing: reads it with the fuel settings of `settings` (ReadLog) and checks that
+// every item can be placed on the chart with its scale rounding (CanPlotItems); the positions
+// themselves are made when an item is first drawn. On failure the table is cleared and the error
+// is ReadLog's or kDivisionByZero when an item's range cannot be scaled.
 LoadError OpenLog(const std::string& path, const Settings& settings, LogTable& table,
                   const ReadProgress& progress = {}, const ReadSplit& split = {});
 

@@ -59,7 +59,7 @@ QImage NewPicture(QSize size_px, double pixel_ratio) {
   return image;
 }
 
-void RenderGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
+void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& plot_y,
                       const ChartView& view, std::span<const int> visible_items,
                       const Settings& settings) {
   image.fill(Qt::white);
@@ -116,11 +116,11 @@ void RenderGraphImage(QImage& image, const LogTable& table, std::span<const Plot
                      static_cast<int>(image.bytesPerLine() / 4)};
   std::vector<TraceToDraw> traces;
   for (const int item : visible_items) {
-    if (item < 1 || item > table.item_count || item >= static_cast<int>(summaries.size())) {
+    if (item < 1 || item > table.item_count || plot_y.PlotY(item).empty()) {
       continue;
     }
     traces.push_back(
-        {table.PlotY(item), &summaries[item], OpaqueArgb(settings.item_colors[item - 1])});
+        {plot_y.PlotY(item), &plot_y.Summary(item), OpaqueArgb(settings.item_colors[item - 1])});
   }
   // Drawing happens on the window's thread only; the scratch memory stays for the next redraw.
   thread_local TraceScratch scratch;
@@ -172,12 +172,8 @@ QImage RenderChartImage(const LogTable& table, const Settings& settings,
   const int strip_px = TwipsToPixels(strip.width_twips);
   const int graph_px = TwipsToPixels(graph_rect.width);
 
-  std::vector<PlotYSummary> summaries(table.item_count + 1);
-  for (const int item : visible_items) {
-    if (item >= 1 && item <= table.item_count) {
-      summaries[item] = SummarisePlotY(table.PlotY(item));
-    }
-  }
+  PlotYStore plot_y;
+  plot_y.Keep(table, visible_items, settings.graph_scale_mode);
 
   QPainter painter(&picture);
   if (strip_px > 0) {
@@ -187,7 +183,7 @@ QImage RenderChartImage(const LogTable& table, const Settings& settings,
   }
   if (graph_px > 0) {
     QImage graph = NewPicture(QSize(graph_px, size_px.height()));
-    RenderGraphImage(graph, table, summaries, view, visible_items, settings);
+    RenderGraphImage(graph, table, plot_y, view, visible_items, settings);
     painter.drawImage(TwipsToPixels(graph_rect.left), 0, graph);
   }
   return picture;

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "chart/plot_y_store.h"
 #include "chart/scale_labels.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
@@ -22,10 +23,10 @@ QImage NewPicture(QSize size_px, double pixel_ratio = 1);
 
 // Draws the chart picture into `image` (the chart's size in its pixels): white, the grey grid and
 // the time labels under the plot band, then the trace of every item of `visible_items` in its
-// colour, each through the core's rasteriser into the image's pixels. `summaries` holds
-// SummarisePlotY of every visible item, indexed by item number. Nothing but the background when
+// colour, each through the core's rasteriser into the image's pixels; `plot_y` holds the
+// positions of every visible item (others are left out). Nothing but the background when
 // view.view_span is 0.
-void RenderGraphImage(QImage& image, const LogTable& table, std::span<const PlotYSummary> summaries,
+void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& plot_y,
                       const ChartView& view, std::span<const int> visible_items,
                       const Settings& settings);
 

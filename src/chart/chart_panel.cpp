@@ -101,27 +101,29 @@ void ChartPanel::DrowGraph() {
     return;
   }
   const std::vector<int> visible = VisibleItems();
-  // An item's trace summary is made when the item is first drawn rather than at the load: the
-  // load's first paint pays only for the items already checked, and many items of a wide log are
-  // never drawn at all.
-  SummarisePlotYOf(table_, visible, plot_y_summaries_);
+  // An item's positions are made when it is first drawn and forgotten when it is no longer: the
+  // load pays for no item, and only the items on the chart take memory beyond their values.
+  const std::vector<int> left_out = plot_y_.Keep(table_, visible, settings_.graph_scale_mode);
   QImage picture = NewPictureFor(*graph_);
-  RenderGraphImage(picture, table_, plot_y_summaries_, view_, visible, settings_);
+  RenderGraphImage(picture, table_, plot_y_, view_, visible, settings_);
   graph_->SetPicture(ShownAtDevicePixels(std::move(picture), *graph_));
   UpdateCursorLines();
   if (numeric_display_shown_) {
     ReapplyCursors();
   }
+  if (!left_out.empty()) {
+    emit ItemsNotDrawn(QList<int>(left_out.begin(), left_out.end()));
+  }
 }
 
-void ChartPanel::ForgetTraceSummaries() {
-  plot_y_summaries_.clear();
+void ChartPanel::ForgetPlotY() {
+  plot_y_.Clear();
 }
 
 void ChartPanel::ClearPictures() {
   graph_->ClearPicture();
   scale_->ClearPicture();
-  plot_y_summaries_.clear();
+  plot_y_.Clear();
 }
 
 void ChartPanel::SetMagnification(int magnification, bool redraw) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "chart/cursors.h"
+#include "chart/plot_y_store.h"
 #include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "common/settings.h"
@@ -62,8 +63,8 @@ class ChartPanel : public QWidget {
   // Applies a newly chosen magnification to the view and the scroll bar; `redraw` false where
   // the caller draws right after.
   void SetMagnification(int magnification, bool redraw);
-  // Forgets the trace summaries of the log shown, before another is read.
-  void ForgetTraceSummaries();
+  // Forgets the chart positions of the log shown, before another is read.
+  void ForgetPlotY();
   // Clears both pictures after a failed load.
   void ClearPictures();
 
@@ -110,6 +111,9 @@ class ChartPanel : public QWidget {
   // A mouse event on the chart moved the cursors: the numeric display writes these readouts.
   // DrowGraph ends with one for each cursor while the numeric display is on.
   void CursorsMoved(const CursorMove& move);
+  // DrowGraph could not make the chart positions of these items for want of memory and left
+  // their traces out.
+  void ItemsNotDrawn(const QList<int>& items);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -133,7 +137,7 @@ class ChartPanel : public QWidget {
   const Settings& settings_;
   VisibleItemsSource visible_items_;
   ChartView view_;
-  std::vector<PlotYSummary> plot_y_summaries_;  // per item, empty until the item is drawn
+  PlotYStore plot_y_;  // of the items drawn
   int32_t scale_width_twips_;
   bool skip_scroll_change_ = false;
   bool numeric_display_shown_ = false;

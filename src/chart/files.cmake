@@ -2,6 +2,7 @@ set(DRAVIK_CHART_SOURCES
   src/chart/cursors.cpp
   src/chart/graph_grid.cpp
   src/chart/layout.cpp
+  src/chart/plot_y_store.cpp
   src/chart/scale_labels.cpp
   src/chart/scaling.cpp
   src/chart/trace_raster.cpp

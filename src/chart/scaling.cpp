@@ -5,10 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <utility>
-#include <vector>
 
-#include "common/parallel.h"
 #include "common/rounding.h"
 
 namespace dravik {
@@ -93,38 +90,18 @@ bool MakeItemScale(float min, float max, int graph_scale_mode, ItemScale& scale)
   return Usable(bottom) && Usable(s);
 }
 
-// The positions of samples first..end - 1, with the room for them already made.
-bool BuildPlotYRange(LogTable& table, int graph_scale_mode, int64_t first, int64_t end) {
-  // Adding and taking away 1.5 x 2^23 rounds a single of magnitude below 2^22 to a whole number,
-  // halves to even, just as RoundHalfEven does; beyond 2^22 the position is out of range anyway.
-  // Without a branch or a call per sample the loop runs on vectors.
+// Adding and taking away 1.5 x 2^23 rounds a single of magnitude below 2^22 to a whole number,
+// halves to even, just as RoundHalfEven does; beyond 2^22 the position is out of range anyway.
+// Without a branch or a call it runs on vectors in the loop over samples.
+inline float PositionOf(float value, const ItemScale& scale) {
   constexpr float kWholeShift = 0x1.8p23f;
-  constexpr float kLowest = std::numeric_limits<int16_t>::min();
-  constexpr float kHighest = std::numeric_limits<int16_t>::max();
-  for (int item = 1; item <= table.item_count; ++item) {
-    ItemScale scale;
-    if (!MakeItemScale(table.item_min[item], table.item_max[item], graph_scale_mode, scale)) {
-      return false;
-    }
-    const float base = scale.base;
-    const float factor = scale.factor;
-    const float origin = scale.origin;
-    const float* values = std::as_const(table).Values(item).data();
-    int16_t* positions = table.PlotY(item).data();
-    int out_of_range = 0;
-    for (int64_t i = first; i < end; ++i) {
-      const float y = base + factor * (values[i] - origin);
-      const float rounded = (y + kWholeShift) - kWholeShift;
-      out_of_range |= static_cast<int>(rounded < kLowest) | static_cast<int>(rounded > kHighest);
-      const float above = rounded < kLowest ? kLowest : rounded;
-      const float kept = above > kHighest ? kHighest : above;
-      positions[i] = static_cast<int16_t>(static_cast<int32_t>(kept));
-    }
-    if (out_of_range != 0) {
-      return false;
-    }
-  }
-  return true;
+  const float y = scale.base + scale.factor * (value - scale.origin);
+  return (y + kWholeShift) - kWholeShift;
+}
+
+bool Fits16Bits(float position) {
+  return position >= std::numeric_limits<int16_t>::min() &&
+         position <= std::numeric_limits<int16_t>::max();
 }
 
 }  // namespace
@@ -164,19 +141,27 @@ float RoundScaleBound(float value, int graph_scale_mode) {
   return std::strtof(text, nullptr);
 }
 
-bool BuildPlotY(LogTable& table, int graph_scale_mode, int threads, int64_t range_samples) {
-  table.AllocatePlotY();
-  const int64_t samples = table.last_sample + 1;
-  threads = ThreadCount(threads);
-  const std::vector<int64_t> ranges = SampleRanges(samples, threads, range_samples);
-  const int64_t range_count = static_cast<int64_t>(ranges.size()) - 1;
-  std::vector<char> scaled(range_count);
-  RunTasks(range_count, threads, [&](int64_t r) {
-    // The tail samples go with the last range.
-    const int64_t end = r + 1 == range_count ? table.SampleCount() : ranges[r + 1];
-    scaled[r] = BuildPlotYRange(table, graph_scale_mode, ranges[r], end);
-  });
-  return std::find(scaled.begin(), scaled.end(), 0) == scaled.end();
+bool CanPlotItems(const LogTable& table, int graph_scale_mode) {
+  for (int item = 1; item <= table.item_count; ++item) {
+    ItemScale scale;
+    const float min = table.item_min[item];
+    const float max = table.item_max[item];
+    if (!MakeItemScale(min, max, graph_scale_mode, scale) || !Fits16Bits(PositionOf(min, scale)) ||
+        !Fits16Bits(PositionOf(max, scale))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void BuildPlotY(const LogTable& table, int item, int graph_scale_mode, int64_t first, int64_t end,
+                int16_t* positions) {
+  ItemScale scale;
+  MakeItemScale(table.item_min[item], table.item_max[item], graph_scale_mode, scale);
+  const float* values = table.Values(item).data();
+  for (int64_t i = first; i < end; ++i) {
+    positions[i] = static_cast<int16_t>(static_cast<int32_t>(PositionOf(values[i], scale)));
+  }
 }
 
 bool CanChangeMagnification(int64_t last_sample) {

@@ -24,12 +24,16 @@ inline constexpr std::array<int, 7> kMagnifications = {1, 2, 5, 10, 20, 50, 100}
 // 0.000001 -> 0. A bound beyond the single range comes back infinite.
 float RoundScaleBound(float value, int graph_scale_mode);
 
-// Fills the chart positions of items 1..item_count for every sample including the tail from the
-// values and extremes (making room for them first), sharing the samples out among `threads`
-// threads (0: one per hardware thread) in ranges of `range_samples` (0: a size that keeps every
-// thread busy). False, leaving the positions undefined, when a range cannot be scaled (a bound of
-// 0 or beyond the single range) or a position would not fit in 16 bits. Throws std::bad_alloc.
-bool BuildPlotY(LogTable& table, int graph_scale_mode, int threads = 0, int64_t range_samples = 0);
+// True when every item 1..item_count can be placed on the chart: no bound of its range is 0 or
+// beyond the single range and every position fits in 16 bits. Positions grow or fall steadily
+// with the value, so the item's extremes decide for all its samples: a check per item, not per
+// sample, which lets the load refuse a log it cannot show before any position is made.
+bool CanPlotItems(const LogTable& table, int graph_scale_mode);
+
+// The chart positions (400 at the top of the range, 10400 at the bottom) of samples first..end - 1
+// of `item` into positions[first..end - 1]. The table must pass CanPlotItems.
+void BuildPlotY(const LogTable& table, int item, int graph_scale_mode, int64_t first, int64_t end,
+                int16_t* positions);
 
 // Which samples the chart shows. Scroll values are in units of 10 samples and held wide, so
 // logs far beyond 327,674 samples scroll.

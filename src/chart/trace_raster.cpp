@@ -213,14 +213,23 @@ void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64
   LineWithoutLastPixel(target, buffer.width, buffer.height, x0, y0, x1, y1);
 }
 
-PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
+PlotYSummary SummaryRoomFor(int64_t samples) {
   constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
-  const int64_t count = static_cast<int64_t>(plot_y.size());
-  const int64_t blocks = (count + kBlock - 1) / kBlock;
+  const int64_t blocks = (samples + kBlock - 1) / kBlock;
   PlotYSummary summary;
   summary.block_min.resize(blocks);
   summary.block_max.resize(blocks);
-  for (int64_t b = 0; b < blocks; ++b) {
+  summary.group_min.resize(blocks / kBlock);
+  summary.group_max.resize(blocks / kBlock);
+  return summary;
+}
+
+void SummarisePlotYRange(std::span<const int16_t> plot_y, int64_t first, int64_t end,
+                         PlotYSummary& summary) {
+  constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
+  const int64_t count = static_cast<int64_t>(plot_y.size());
+  const int64_t end_block = (end + kBlock - 1) / kBlock;
+  for (int64_t b = first / kBlock; b < end_block; ++b) {
     int16_t lowest = plot_y[b * kBlock];
     int16_t highest = lowest;
     ScanExtremes(plot_y.data() + b * kBlock, plot_y.data() + std::min(count, (b + 1) * kBlock),
@@ -228,10 +237,9 @@ PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
     summary.block_min[b] = lowest;
     summary.block_max[b] = highest;
   }
-  const int64_t groups = blocks / kBlock;
-  summary.group_min.resize(groups);
-  summary.group_max.resize(groups);
-  for (int64_t g = 0; g < groups; ++g) {
+  const int64_t end_group =
+      std::min<int64_t>(end_block / kBlock, static_cast<int64_t>(summary.group_min.size()));
+  for (int64_t g = first / PlotYSummary::kGroupSamples; g < end_group; ++g) {
     int16_t lowest = summary.block_min[g * kBlock];
     int16_t highest = summary.block_max[g * kBlock];
     int16_t unused = highest;
@@ -243,27 +251,13 @@ PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
     summary.group_min[g] = lowest;
     summary.group_max[g] = highest;
   }
-  return summary;
 }
 
-void SummarisePlotYOf(const LogTable& table, std::span<const int> items,
-                      std::vector<PlotYSummary>& summaries, int threads) {
-  if (summaries.size() < static_cast<size_t>(table.item_count) + 1) {
-    summaries.resize(static_cast<size_t>(table.item_count) + 1);
-  }
-  std::vector<int> missing;
-  for (const int item : items) {
-    if (item >= 1 && item <= table.item_count && summaries[item].block_min.empty()) {
-      missing.push_back(item);
-    }
-  }
-  // An item named twice must not be summarised by two threads at once.
-  std::sort(missing.begin(), missing.end());
-  missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
-  // Items go to whichever thread is free next: one item's work is the same for all, but a thread
-  // may lose its core for a while to something else on the machine.
-  RunTasks(static_cast<int64_t>(missing.size()), ThreadCount(threads),
-           [&](int64_t k) { summaries[missing[k]] = SummarisePlotY(table.PlotY(missing[k])); });
+PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
+  const auto count = static_cast<int64_t>(plot_y.size());
+  PlotYSummary summary = SummaryRoomFor(count);
+  SummarisePlotYRange(plot_y, 0, count, summary);
+  return summary;
 }
 
 void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,

@@ -31,9 +31,11 @@ void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64
 
 // Smallest and largest chart position of each block of 64 consecutive samples of one item (the
 // last block may be shorter), so that the extremes of a long run of samples are found without
-// visiting every sample. Built once per item after the positions are computed.
+// visiting every sample. Made with the item's positions, when the item is first drawn.
 struct PlotYSummary {
   static constexpr int64_t kBlockSamples = 64;
+  // Samples in a group of 64 whole blocks.
+  static constexpr int64_t kGroupSamples = kBlockSamples * kBlockSamples;
   std::vector<int16_t> block_min;
   std::vector<int16_t> block_max;
   // The same for groups of 64 whole blocks (4096 samples), for the widest pixel columns.
@@ -42,11 +44,13 @@ struct PlotYSummary {
 };
 PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y);
 
-// Makes summaries[item] SummarisePlotY of `table`'s item for each of `items` (1..item_count) whose
-// summary is still empty, the items shared among up to `threads` threads (0: one per hardware
-// thread). `summaries` is first grown to item_count + 1 entries; index 0 stays empty.
-void SummarisePlotYOf(const LogTable& table, std::span<const int> items,
-                      std::vector<PlotYSummary>& summaries, int threads = 0);
+// A summary of plot_y with room for all its blocks and groups, not yet filled.
+PlotYSummary SummaryRoomFor(int64_t samples);
+// Fills the blocks and groups of `summary` (made by SummaryRoomFor(plot_y.size())) that begin in
+// samples first..end - 1; first is a multiple of kGroupSamples and end one or plot_y's size, so
+// that pieces of a log can be summarised on different threads.
+void SummarisePlotYRange(std::span<const int16_t> plot_y, int64_t first, int64_t end,
+                         PlotYSummary& summary);
 
 // An item's trace exactly as a pen drawing one segment per sample: moves to column 0 at the row of
 // plot_y[first_sample], then for I = 1..view_span draws to (column of I, row of

@@ -116,16 +116,6 @@ std::span<float> LogTable::Values(int item) {
   return {reinterpret_cast<float*>(values_.data()) + item * stride_, static_cast<size_t>(length_)};
 }
 
-std::span<const int16_t> LogTable::PlotY(int item) const {
-  return {reinterpret_cast<const int16_t*>(plot_y_.data()) + item * stride_,
-          static_cast<size_t>(length_)};
-}
-
-std::span<int16_t> LogTable::PlotY(int item) {
-  return {reinterpret_cast<int16_t*>(plot_y_.data()) + item * stride_,
-          static_cast<size_t>(length_)};
-}
-
 void LogTable::Reset() {
   columns_ = 0;
   stride_ = 0;
@@ -156,10 +146,6 @@ void LogTable::Allocate(int columns, int64_t capacity) {
 
 void LogTable::SetLength(int64_t length) {
   length_ = length;
-}
-
-void LogTable::AllocatePlotY() {
-  plot_y_.Reserve(static_cast<size_t>(columns_) * static_cast<size_t>(stride_) * sizeof(int16_t));
 }
 
 }  // namespace dravik

@@ -40,8 +40,8 @@ class RawBuffer {
   bool mapped_ = false;
 };
 
-// The one open log: item names, every value (item 0 is the time in ms), extremes, chart
-// positions and the recognised fuel items. Items are numbered 0..item_count; samples
+// The one open log: item names, every value (item 0 is the time in ms), extremes and the
+// recognised fuel items. Items are numbered 0..item_count; samples
 // 0..last_sample are real, last_sample + 1..last_sample + 10 are the tail samples, which repeat the
 // last real values of items 1..item_count and carry time 0. Values are stored item-major, one
 // contiguous column per item.
@@ -67,11 +67,7 @@ class LogTable {
   // Column of item 0..item_count, as long as the columns currently are.
   std::span<const float> Values(int item) const;
   std::span<float> Values(int item);
-  // Chart positions of item 1..item_count (400 at the top of the range, 10400 at the bottom).
-  std::span<const int16_t> PlotY(int item) const;
-  std::span<int16_t> PlotY(int item);
-
-  // Start of a load: forget the samples, positions, extremes and fuel items.
+  // Start of a load: forget the samples, extremes and fuel items.
   void Reset();
   // After a failed load: as Reset, no item names, and item_count and last_sample back to 0.
   void Clear();
@@ -81,13 +77,9 @@ class LogTable {
   void Allocate(int columns, int64_t capacity);
   // Shortens every column to `length` <= capacity (the samples actually read plus the tail).
   void SetLength(int64_t length);
-  // Makes room for the chart positions of the current columns, left uninitialised.
-  // Throws std::bad_alloc.
-  void AllocatePlotY();
 
  private:
   RawBuffer values_;  // float column c at [c * stride_, c * stride_ + length_)
-  RawBuffer plot_y_;  // int16_t, laid out like values_
   int columns_ = 0;
   int64_t stride_ = 0;
   int64_t length_ = 0;

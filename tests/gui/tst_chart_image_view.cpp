@@ -54,11 +54,13 @@ class TestChartImageView : public QObject {
     const QColor ramp(255, 0, 255);
     const QColor zero(0, 0, 255);
     const int bottom = static_cast<int>(ChartYToRow(kPlotBottom, 600));
+    PlotYStore plot_y;
+    plot_y.Keep(table, items, settings.graph_scale_mode);
     QCOMPARE(image.pixelColor(strip + width / 2, bottom), zero);
     QCOMPARE(image.pixelColor(strip + width - 2, bottom), zero);
     for (const int sample : {15, 55, 85}) {
       const int x = strip + static_cast<int>(ChartXToColumn(sample, table.last_sample, width));
-      const int y = static_cast<int>(ChartYToRow(table.PlotY(1)[sample], 600));
+      const int y = static_cast<int>(ChartYToRow(plot_y.PlotY(1)[sample], 600));
       QCOMPARE(image.pixelColor(x, y), ramp);
       QVERIFY(image.pixelColor(x, y - 8) != ramp);
     }
@@ -117,7 +119,9 @@ class TestChartImageView : public QObject {
     LogTable table;
     QCOMPARE(OpenLogFromBuffer(text, Settings{}, table).kind, LoadFailure::kNone);
     const int strip = 27;  // one scale: 400 twips
-    const int y = static_cast<int>(ChartYToRow(table.PlotY(1)[first_sample], image.height()));
+    PlotYStore plot_y;
+    plot_y.Keep(table, std::vector<int>{1}, 0);
+    const int y = static_cast<int>(ChartYToRow(plot_y.PlotY(1)[first_sample], image.height()));
     QCOMPARE(image.pixelColor(strip, y), QColor(255, 0, 255));
     QVERIFY(image.pixelColor(strip, y + 20) != QColor(255, 0, 255));
   }

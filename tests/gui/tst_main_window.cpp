@@ -1,5 +1,7 @@
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,6 +46,36 @@ std::string MakeLog(const std::string& header, int items, int rows,
   }
   return text;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kUnderAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kUnderAddressSanitizer = false;
+#endif
+
+// Holds the process's address space to what it uses now plus `extra` bytes while it lives.
+class AddressSpaceLimit {
+ public:
+  explicit AddressSpaceLimit(int64_t extra) {
+    getrlimit(RLIMIT_AS, &old_);
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    const QString text = QString::fromLatin1(status.readAll());
+    const int64_t size_kb =
+        text.section(QStringLiteral("VmSize:"), 1).trimmed().section(' ', 0, 0).toLongLong();
+    rlimit limit = old_;
+    limit.rlim_cur = static_cast<rlim_t>(size_kb * 1024 + extra);
+    setrlimit(RLIMIT_AS, &limit);
+  }
+  ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &old_); }
+  AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+  AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+ private:
+  rlimit old_{};
+};
 
 std::string SimpleLog(int rows) {
   return MakeLog("Time,Alpha,Beta,Vehicle Speed (km/h)", 3, rows,
@@ -212,8 +244,10 @@ class TestMainWindow : public QObject {
     const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
     QCOMPARE(picture.size(), Find<GraphView>(window.get(), "picGraph")->size());
     const int height = picture.height();
-    const int alpha_row = static_cast<int>(ChartYToRow(window->Table().PlotY(1)[0], height));
-    QCOMPARE(window->Table().PlotY(1)[0], 1829);  // 10400 - 60 x 10000 / 70
+    PlotYStore plot_y;
+    plot_y.Keep(window->Table(), std::vector<int>{1}, 0);
+    const int alpha_row = static_cast<int>(ChartYToRow(plot_y.PlotY(1)[0], height));
+    QCOMPARE(plot_y.PlotY(1)[0], 1829);  // 10400 - 60 x 10000 / 70
     const int beta_row = static_cast<int>(ChartYToRow(kPlotBottom, height));
     const int x = picture.width() / 2;
     QCOMPARE(picture.pixelColor(x, alpha_row), QColor(255, 0, 255));
@@ -224,8 +258,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(Find<GraphView>(window.get(), "picGraph")->x(), 47);
   }
 
-  // Trace summaries are made when an item is first drawn. The first box stays checked across a
-  // load, so the next log's first paint must come from that log's own summary: a wide column of
+  // Chart positions are made when an item is first drawn. The first box stays checked across a
+  // load, so the next log's first paint must come from that log's own positions: a wide column of
   // the first log against a flat line in the second.
   void aReloadDrawsTheNewLogsTraces() {
     auto window = NewWindow();
@@ -238,8 +272,8 @@ class TestMainWindow : public QObject {
         MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row < 10 ? 0 : 50; })));
     QVERIFY(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->isChecked());
     const LogTable& table = window->Table();
-    std::vector<PlotYSummary> fresh(table.item_count + 1);
-    fresh[1] = SummarisePlotY(table.PlotY(1));
+    PlotYStore fresh;
+    fresh.Keep(table, std::vector<int>{1}, 0);
     QImage expected = NewPicture(Find<GraphView>(window.get(), "picGraph")->size());
     RenderGraphImage(expected, table, fresh, Find<ChartPanel>(window.get(), "picBack")->View(),
                      Find<ChartPanel>(window.get(), "picBack")->VisibleItems(),
@@ -249,10 +283,51 @@ class TestMainWindow : public QObject {
     // below it (9900 lies between two grid lines).
     const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
     const int x = picture.width() * 11 / 20;
-    const int line_row = static_cast<int>(ChartYToRow(table.PlotY(1)[10000], picture.height()));
+    const int line_row = static_cast<int>(ChartYToRow(fresh.PlotY(1)[10000], picture.height()));
     QCOMPARE(picture.pixelColor(x, line_row), QColor(255, 0, 255));
     QCOMPARE(picture.pixelColor(x, static_cast<int>(ChartYToRow(9900, picture.height()))),
              QColor(Qt::white));
+  }
+
+  // With the address space held to a little more than the process uses, a log whose values do not
+  // fit ends in error 7 and a trace whose positions do not fit is left out with the same number;
+  // the settings stay, and once memory is there again the window opens and draws as before.
+  void runningOutOfMemoryEndsInError7AndTheWindowGoesOn() {
+    if (kUnderAddressSanitizer) {
+      QSKIP("the address sanitizer needs far more address space than any limit here allows");
+    }
+    auto window = NewWindow();
+    const QString big = WriteTextFile(
+        dir_, "big.csv",
+        MakeLog("Time,Alpha,Beta", 2, 3'000'000, [](int, int row) { return row % 90; }));
+    {
+      const AddressSpaceLimit limit(48 << 20);  // less than the file and its values
+      window->OpenFile(big);
+    }
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_[0].contains("場所       : OpenFile()"));
+    QVERIFY(messages_[0].contains("メモリが不足しています。"));
+    QVERIFY(!window->Table().IsLoaded());
+
+    window->OpenFile(big);
+    QCOMPARE(window->Table().last_sample, 2'999'999);
+    QCheckBox* alpha = Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1);
+    {
+      const AddressSpaceLimit limit(1 << 20);  // the item's 6 MB of positions do not fit
+      alpha->setChecked(true);
+    }
+    QTRY_COMPARE(messages_.size(), 2);
+    QVERIFY(messages_[1].contains("場所       : DrowGraph()"));
+    QVERIFY(messages_[1].contains("メモリが不足しています。"));
+    QVERIFY(!alpha->isChecked());
+    alpha->setChecked(true);
+    const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
+    int magenta = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+      magenta += picture.pixelColor(picture.width() / 2, y) == QColor(255, 0, 255);
+    }
+    QVERIFY(magenta > 0);
+    QCOMPARE(messages_.size(), 2);
   }
 
   void dropLoadsTheFirstOfSeveralFiles() {

@@ -80,35 +80,41 @@ std::vector<float> Padded(std::vector<float> values) {
   return values;
 }
 
+std::vector<int16_t> PlotYOf(const LogTable& table, int item, int graph_scale_mode) {
+  std::vector<int16_t> positions(table.SampleCount());
+  BuildPlotY(table, item, graph_scale_mode, 0, table.SampleCount(), positions.data());
+  return positions;
+}
+
 TEST(BuildPlotY, MapsEachRangeOntoTheBand) {
   LogTable table = MakeTable({Padded({-3, 0, 5, 4}), Padded({0, 0, 0, 0}),
                               Padded({0, 3500, 6500, 6000}), Padded({-4, -2, -1, 0})});
-  ASSERT_TRUE(BuildPlotY(table, 0));
-  const auto y1 = table.PlotY(1);
+  ASSERT_TRUE(CanPlotItems(table, 0));
+  const auto y1 = PlotYOf(table, 1, 0);
   EXPECT_EQ(y1[0], 9874);  // 10400 - 0.5 x 10000 / 9.5
   EXPECT_EQ(y1[1], 6716);
   EXPECT_EQ(y1[2], 1453);
   EXPECT_EQ(y1[3], 2505);
   EXPECT_EQ(y1[13], 2505);  // the tail repeats the last sample
-  EXPECT_EQ(table.PlotY(2)[2], 10400);
-  EXPECT_EQ(table.PlotY(3)[1], 5400);
-  EXPECT_EQ(table.PlotY(3)[2], 1114);
-  const auto y4 = table.PlotY(4);  // -4 .. 0 has 0 at the top: B = -4.5
+  EXPECT_EQ(PlotYOf(table, 2, 0)[2], 10400);
+  EXPECT_EQ(PlotYOf(table, 3, 0)[1], 5400);
+  EXPECT_EQ(PlotYOf(table, 3, 0)[2], 1114);
+  const auto y4 = PlotYOf(table, 4, 0);  // -4 .. 0 has 0 at the top: B = -4.5
   EXPECT_EQ(y4[3], 400);
   EXPECT_EQ(y4[0], 9289);  // 400 + (10000 / -4.5) x -4
 }
 
 TEST(BuildPlotY, OldRoundingWidensTheRange) {
   LogTable table = MakeTable({Padded({-3, 0, 5, 1})});
-  ASSERT_TRUE(BuildPlotY(table, 1));
-  EXPECT_EQ(table.PlotY(1)[1], 6400);  // B = -4, T = 6
+  ASSERT_TRUE(CanPlotItems(table, 1));
+  EXPECT_EQ(PlotYOf(table, 1, 1)[1], 6400);  // B = -4, T = 6
 }
 
-TEST(BuildPlotY, FailsWhenARangeCannotBeScaled) {
+TEST(CanPlotItems, FailsWhenARangeCannotBeScaled) {
   LogTable tiny = MakeTable({Padded({0, 0.000001f, 0, 0})});
-  EXPECT_FALSE(BuildPlotY(tiny, 0));
+  EXPECT_FALSE(CanPlotItems(tiny, 0));
   LogTable huge = MakeTable({Padded({-3e38f, 3e38f, 0, 0})});
-  EXPECT_FALSE(BuildPlotY(huge, 0));
+  EXPECT_FALSE(CanPlotItems(huge, 0));
 }
 
 TEST(ChangeMagnification, KeepsTheCentreAndClamps) {

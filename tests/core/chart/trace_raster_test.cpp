@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chart/plot_y_store.h"
 #include "chart/scaling.h"
 
 namespace dravik {
@@ -147,11 +148,9 @@ TEST(DrawTrace, SamePixelsAsEverySegment) {
         percent(random) < 10 ? std::uniform_int_distribution<int64_t>(20'000, 200'000)(random)
                              : std::uniform_int_distribution<int64_t>(11, 5'000)(random);
     LogTable table = MakeLog(kItems, last_sample, random);
-    ASSERT_TRUE(BuildPlotY(table, log % 2));
-    std::vector<PlotYSummary> summaries;
-    for (int k = 1; k <= kItems; ++k) {
-      summaries.push_back(SummarisePlotY(std::as_const(table).PlotY(k)));
-    }
+    ASSERT_TRUE(CanPlotItems(table, log % 2));
+    PlotYStore plot_y;
+    plot_y.Keep(table, std::vector<int>{1, 2, 3, 4}, log % 2);
     const int64_t count = table.SampleCount();
     for (int view_case = 0; view_case < 60; ++view_case, ++cases) {
       ChartView view;
@@ -178,11 +177,11 @@ TEST(DrawTrace, SamePixelsAsEverySegment) {
         if (percent(random) < 25) {
           continue;
         }
-        DrawTraceEverySegment(std::as_const(table).PlotY(k), first, view.view_span, every.buffer,
+        DrawTraceEverySegment(plot_y.PlotY(k), first, view.view_span, every.buffer,
                               kColours[k - 1]);
-        DrawTrace(std::as_const(table).PlotY(k), summaries[k - 1], first, view.view_span,
-                  fast.buffer, kColours[k - 1]);
-        traces.push_back({std::as_const(table).PlotY(k), &summaries[k - 1], kColours[k - 1]});
+        DrawTrace(plot_y.PlotY(k), plot_y.Summary(k), first, view.view_span, fast.buffer,
+                  kColours[k - 1]);
+        traces.push_back({plot_y.PlotY(k), &plot_y.Summary(k), kColours[k - 1]});
       }
       DrawTraces(traces, first, view.view_span, together.buffer, scratch);
       ASSERT_EQ(every.pixels, fast.pixels)
@@ -206,43 +205,34 @@ TEST(DrawTrace, EmptyViewsDrawNothing) {
   EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), kWhite), 100);
 }
 
-void ExpectSummaryOf(const LogTable& table, int item, const PlotYSummary& summary) {
-  const PlotYSummary alone = SummarisePlotY(table.PlotY(item));
-  EXPECT_EQ(summary.block_min, alone.block_min) << "item " << item;
-  EXPECT_EQ(summary.block_max, alone.block_max) << "item " << item;
-  EXPECT_EQ(summary.group_min, alone.group_min) << "item " << item;
-  EXPECT_EQ(summary.group_max, alone.group_max) << "item " << item;
-}
-
-// The items asked for get SummarisePlotY of themselves alone, whatever number of threads shares
-// them (an item named twice included); the others, items out of range and summaries already
-// made are left as they are.
-TEST(SummarisePlotYOf, SummarisesTheItemsAskedForThatHaveNoSummary) {
+// The items asked for get the positions of the whole log made at once and SummarisePlotY of them,
+// whatever number of threads and size of ranges share the samples out; items no longer asked for
+// are forgotten, items out of range ignored.
+TEST(PlotYStore, KeepsThePositionsAndSummariesOfTheItemsAskedFor) {
   std::mt19937_64 random(7);
   LogTable table = MakeLog(5, 9'000, random);
-  ASSERT_TRUE(BuildPlotY(table, false));
-  const std::vector<int> items = {4, 0, 2, 9, 5, 1, 4, 2};
-  for (const int threads : {0, 1, 2, 3, 8}) {
-    SCOPED_TRACE(testing::Message() << threads << " threads");
-    std::vector<PlotYSummary> summaries;
-    PlotYSummary kept;
-    kept.block_min = {1};
-    summaries.resize(2);
-    summaries[1] = kept;
-    SummarisePlotYOf(std::as_const(table), items, summaries, threads);
-    ASSERT_EQ(summaries.size(), 6u);
-    EXPECT_TRUE(summaries[0].block_min.empty());
-    EXPECT_EQ(summaries[1].block_min, kept.block_min);
-    EXPECT_TRUE(summaries[3].block_min.empty());
-    for (const int item : {2, 4, 5}) {
-      ExpectSummaryOf(std::as_const(table), item, summaries[item]);
+  ASSERT_TRUE(CanPlotItems(table, 0));
+  for (const int threads : {1, 2, 3}) {
+    for (const int64_t range_samples : {int64_t{0}, int64_t{1}, int64_t{5000}}) {
+      SCOPED_TRACE(testing::Message() << threads << " threads, ranges of " << range_samples);
+      PlotYStore plot_y;
+      plot_y.Keep(table, std::vector<int>{4, 0, 2, 9, 5, 4}, 0, threads, range_samples);
+      plot_y.Keep(table, std::vector<int>{2, 3, 4}, 0, threads, range_samples);
+      EXPECT_TRUE(plot_y.PlotY(5).empty());
+      EXPECT_TRUE(plot_y.PlotY(1).empty());
+      for (const int item : {2, 3, 4}) {
+        std::vector<int16_t> whole(table.SampleCount());
+        BuildPlotY(table, item, 0, 0, table.SampleCount(), whole.data());
+        const std::span<const int16_t> kept = plot_y.PlotY(item);
+        ASSERT_TRUE(std::equal(kept.begin(), kept.end(), whole.begin(), whole.end()));
+        const PlotYSummary alone = SummarisePlotY(whole);
+        EXPECT_EQ(plot_y.Summary(item).block_min, alone.block_min) << "item " << item;
+        EXPECT_EQ(plot_y.Summary(item).block_max, alone.block_max) << "item " << item;
+        EXPECT_EQ(plot_y.Summary(item).group_min, alone.group_min) << "item " << item;
+        EXPECT_EQ(plot_y.Summary(item).group_max, alone.group_max) << "item " << item;
+      }
     }
-    SummarisePlotYOf(std::as_const(table), std::vector<int>{3}, summaries, threads);
-    ExpectSummaryOf(std::as_const(table), 3, summaries[3]);
   }
-  std::vector<PlotYSummary> none;
-  SummarisePlotYOf(LogTable{}, std::vector<int>{1}, none, 2);
-  EXPECT_EQ(none.size(), 1u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app/open_log.h"
+#include "chart/scaling.h"
 #include "common/path.h"
 #include "log/load_error.h"
 #include "support/temp_dir.h"
@@ -202,7 +203,9 @@ TEST_F(HostileFiles, ClockTimesGoingBackwardsCountFromTheNextDay) {
   EXPECT_EQ(table.Values(0)[0], 0);
   EXPECT_EQ(table.Values(0)[1], 86'399'000);
   EXPECT_EQ(table.Values(0)[11], 86'389'000);
-  for (const int16_t y : table.PlotY(1)) {
+  std::vector<int16_t> plot_y(table.SampleCount());
+  BuildPlotY(table, 1, 0, 0, table.SampleCount(), plot_y.data());
+  for (const int16_t y : plot_y) {
     EXPECT_GE(y, 400);
     EXPECT_LE(y, 10400);
   }

@@ -1,0 +1,83 @@
+#include "chart/plot_y_store.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "chart/scaling.h"
+#include "common/parallel.h"
+
+namespace dravik {
+
+std::vector<int> PlotYStore::Keep(const LogTable& table, std::span<const int> items,
+                                  int graph_scale_mode, int threads, int64_t range_samples) {
+  std::vector<bool> wanted(static_cast<size_t>(table.item_count) + 1, false);
+  for (const int item : items) {
+    if (item >= 1 && item <= table.item_count) {
+      wanted[item] = true;
+    }
+  }
+  items_.resize(wanted.size());
+  for (size_t item = 0; item < items_.size(); ++item) {
+    if (!wanted[item]) {
+      items_[item] = ItemPlotY{};
+    }
+  }
+  std::vector<int> left_out;
+  for (int item = 1; item <= table.item_count; ++item) {
+    if (wanted[item] && items_[item].count == 0) {
+      try {
+        Build(table, item, graph_scale_mode, threads, range_samples);
+      } catch (const std::bad_alloc&) {
+        left_out.push_back(item);
+      }
+    }
+  }
+  return left_out;
+}
+
+void PlotYStore::Clear() {
+  items_.clear();
+}
+
+std::span<const int16_t> PlotYStore::PlotY(int item) const {
+  if (item < 0 || item >= static_cast<int>(items_.size())) {
+    return {};
+  }
+  const ItemPlotY& entry = items_[item];
+  return {reinterpret_cast<const int16_t*>(entry.positions.data()),
+          static_cast<size_t>(entry.count)};
+}
+
+const PlotYSummary& PlotYStore::Summary(int item) const {
+  return items_[item].summary;
+}
+
+void PlotYStore::Build(const LogTable& table, int item, int graph_scale_mode, int threads,
+                       int64_t range_samples) {
+  const int64_t count = table.SampleCount();
+  ItemPlotY entry;
+  entry.positions.Reserve(static_cast<size_t>(count) * sizeof(int16_t));
+  entry.summary = SummaryRoomFor(count);
+  auto* positions = reinterpret_cast<int16_t*>(entry.positions.data());
+  const std::span<const int16_t> plot_y(positions, static_cast<size_t>(count));
+  // Each range makes its samples' positions and then their summary while they are still in the
+  // cache; ranges are whole groups of the summary so that no block or group spans two of them.
+  constexpr int64_t kGroup = PlotYSummary::kGroupSamples;
+  const int64_t groups = (count + kGroup - 1) / kGroup;
+  threads = ThreadCount(threads);
+  const int64_t groups_per_range = range_samples > 0
+                                       ? (range_samples + kGroup - 1) / kGroup
+                                       : std::max<int64_t>(16, groups / (int64_t{4} * threads));
+  const int64_t ranges = (groups + groups_per_range - 1) / groups_per_range;
+  RunTasks(ranges, threads, [&](int64_t r) {
+    const int64_t first = r * groups_per_range * kGroup;
+    const int64_t end = std::min(count, (r + 1) * groups_per_range * kGroup);
+    BuildPlotY(table, item, graph_scale_mode, first, end, positions);
+    SummarisePlotYRange(plot_y, first, end, entry.summary);
+  });
+  entry.count = count;
+  items_[item] = std::move(entry);
+}
+
+}  // namespace dravik
