@@ -133,10 +133,16 @@ void CompleteTable(const FuelParams& fuel, const ReadSplit& split, int threads, 
   progress.Report(1.0);
 }
 
-// Reads the text into the table. `text_read` runs once the samples are read, when the text is no
-// longer needed.
+// What the owner of a mapped text asks to be told: the parts that the reading has finished with,
+// and once the samples are read, that the text is no longer needed.
+struct TextCalls {
+  TextDone done;
+  std::function<void()> read;
+};
+
+// Reads the text into the table, telling `calls` how far it is.
 LoadError ReadText(std::string_view text, const FuelParams& fuel, const ReadSplit& split,
-                   Progress& progress, const std::function<void()>& text_read, LogTable& table) {
+                   Progress& progress, const TextCalls& calls, LogTable& table) {
   const std::vector<std::string_view> lines = LeadingLines(text, kHeaderSearchLines + 1);
   if (lines.empty()) {
     return Failure(LoadFailure::kFormat);
@@ -160,9 +166,9 @@ LoadError ReadText(std::string_view text, const FuelParams& fuel, const ReadSpli
                            TimeInSeconds(table.item_names[0], body, format, counter_first));
   int64_t samples = 0;
   error = ReadSamples(body, reader, static_cast<int>(columns.size()), counter_first, split, threads,
-                      table, samples, progress);
-  if (text_read) {
-    text_read();
+                      table, samples, progress, calls.done);
+  if (calls.read) {
+    calls.read();
   }
   if (Failed(error)) {
     return error;
@@ -175,30 +181,32 @@ LoadError ReadText(std::string_view text, const FuelParams& fuel, const ReadSpli
 }
 
 LoadError ReadBytes(std::string_view bytes, const FuelParams& fuel, const ReadSplit& split,
-                    Progress& progress, const std::function<void()>& text_read, LogTable& table) {
+                    Progress& progress, const TextCalls& calls, LogTable& table) {
   const auto starts_with = [&](std::string_view mark) {
     return bytes.substr(0, mark.size()) == mark;
   };
   if (starts_with("\xFF\xFE")) {
-    return ReadText(Utf16ToUtf8(bytes.substr(2), false), fuel, split, progress, text_read, table);
+    // The text read is a converted copy: the bytes are done with once it is made.
+    return ReadText(Utf16ToUtf8(bytes.substr(2), false), fuel, split, progress, {{}, calls.read},
+                    table);
   }
   if (starts_with("\xFE\xFF")) {
-    return ReadText(Utf16ToUtf8(bytes.substr(2), true), fuel, split, progress, text_read, table);
+    return ReadText(Utf16ToUtf8(bytes.substr(2), true), fuel, split, progress, {{}, calls.read},
+                    table);
   }
   if (starts_with("\xEF\xBB\xBF")) {
     bytes.remove_prefix(3);
   }
-  return ReadText(bytes, fuel, split, progress, text_read, table);
+  return ReadText(bytes, fuel, split, progress, calls, table);
 }
 
 // Reads `bytes` into the table, clearing it on failure.
 LoadError ReadBytesOrClear(std::string_view bytes, const FuelParams& fuel, const ReadSplit& split,
-                           Progress& progress, const std::function<void()>& text_read,
-                           LogTable& table) {
+                           Progress& progress, const TextCalls& calls, LogTable& table) {
   table.Reset();
   LoadError error;
   try {
-    error = ReadBytes(bytes, fuel, split, progress, text_read, table);
+    error = ReadBytes(bytes, fuel, split, progress, calls, table);
   } catch (const std::bad_alloc&) {
     error = General(ErrorNumber::kOutOfMemory);
   }
@@ -258,8 +266,9 @@ LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& tab
     GuardedView view(fd, expected);
     if (!view.empty()) {
       reports.Start();
-      error = ReadBytesOrClear(
-          view.text(), fuel, split, reports, [&] { view.Release(); }, table);
+      const TextCalls calls = {[&](std::string_view part) { view.Drop(part); },
+                               [&] { view.Release(); }};
+      error = ReadBytesOrClear(view.text(), fuel, split, reports, calls, table);
       view.Release();
       if (!view.cut()) {
         return error;

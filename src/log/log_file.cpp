@@ -173,6 +173,15 @@ bool GuardedView::cut() const {
   return g_guard_cut.load();
 }
 
+void GuardedView::Drop(std::string_view part) const {
+  const auto begin = reinterpret_cast<uintptr_t>(part.data());
+  const uintptr_t first = (begin + g_page_bytes - 1) / g_page_bytes * g_page_bytes;
+  const uintptr_t end = (begin + part.size()) / g_page_bytes * g_page_bytes;
+  if (data_ != nullptr && first < end) {
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+  }
+}
+
 void GuardedView::Release() {
   if (data_ == nullptr) {
     return;

@@ -44,6 +44,10 @@ class GuardedView {
   std::string_view text() const { return {data_, size_}; }
   // Whether the file was found cut short while it was mapped.
   bool cut() const;
+  // Lets go of the pages that lie wholly inside `part` of the text: they stay in the page cache but
+  // leave the process's memory, so that a large file read part by part is never resident whole
+  // beside the values read from it. A page touched again is mapped again. Safe on any thread.
+  void Drop(std::string_view part) const;
   // Unmaps the file and lifts the guard; the view is empty afterwards.
   void Release();
 

@@ -22,13 +22,14 @@ namespace {
 class SampleParser {
  public:
   SampleParser(std::string_view text, const FieldReader& reader, int fields, bool counter_first,
-               float* const* columns)
+               float* const* columns, const TextDone& done)
       : begin_(text.data()),
         p_(text.data()),
         reader_(reader),
         fields_(fields),
         counter_first_(counter_first),
-        columns_(columns) {}
+        columns_(columns),
+        done_(done) {}
 
   // Reads every sample; `samples` is how many were read, also when a failure stops the reading.
   LoadError Run(int64_t& samples, Progress& progress) {
@@ -42,6 +43,9 @@ class SampleParser {
       if ((samples & 0xFFF) == 0) {
         progress.Report(kScanShare + kParseShare * static_cast<double>(p_ - begin_) /
                                          static_cast<double>(end - begin_));
+        if (done_) {
+          done_(std::string_view(begin_, static_cast<size_t>(p_ - begin_)));
+        }
       }
       if (counter_first_) {
         p_ = reader_.SkipField(p_);
@@ -100,6 +104,7 @@ class SampleParser {
   int fields_;
   bool counter_first_;
   float* const* columns_;
+  const TextDone& done_;
   bool after_line_end_ = true;  // the text starts after the header's line end
   bool after_separator_ = false;
 };
@@ -257,15 +262,22 @@ std::vector<float*> AllocateColumns(LogTable& table, int64_t capacity) {
 // `fields` fields, and returns false without reading when one does not.
 bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fields,
                       bool counter_first, int threads, size_t piece_bytes, LogTable& table,
-                      int64_t& samples, LoadError& error, Progress& progress) {
+                      int64_t& samples, LoadError& error, Progress& progress,
+                      const TextDone& done) {
   const std::vector<const char*> starts = PieceStarts(body, piece_bytes);
   const int64_t pieces = static_cast<int64_t>(starts.size()) - 1;
   std::vector<PieceLines> lines(pieces);
+  const auto piece_done = [&](int64_t k) {
+    if (done) {
+      done(std::string_view(starts[k], static_cast<size_t>(starts[k + 1] - starts[k])));
+    }
+  };
   RunTasks(
       pieces, threads,
       [&](int64_t k) {
         lines[k] = ScanLines(starts[k], starts[k + 1], reader.separator(),
                              fields + static_cast<int>(counter_first));
+        piece_done(k);
       },
       [&](int64_t done) { progress.Report(kScanShare * static_cast<double>(done) / pieces); });
   std::vector<int64_t> first_samples(pieces + 1, 0);
@@ -297,6 +309,7 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
       [&](int64_t k) {
         errors[k] = ReadLines(starts[k], starts[k + 1], first_samples[k], piece_reader, fields,
                               counter_first, column_data.data());
+        piece_done(k);
       },
       [&](int64_t done) {
         progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pieces);
@@ -315,7 +328,7 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
 
 LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fields,
                       bool counter_first, const ReadSplit& split, int threads, LogTable& table,
-                      int64_t& samples, Progress& progress) {
+                      int64_t& samples, Progress& progress, const TextDone& done) {
   // Pieces small enough for every thread to get several, so that one slowed down by the rest of
   // the machine holds the others up little.
   constexpr size_t kMinPieceBytes = size_t{256} << 10;
@@ -326,13 +339,16 @@ LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fiel
   samples = 0;
   LoadError error;
   if (!split.sequential && ReadRegularLines(body, reader, fields, counter_first, threads,
-                                            piece_bytes, table, samples, error, progress)) {
+                                            piece_bytes, table, samples, error, progress, done)) {
     return error;
   }
   const int64_t bound =
       (CountTerminators(body, reader.separator()) + 1) / (fields + counter_first) + 1;
+  if (done) {
+    done(body);
+  }
   const std::vector<float*> column_data = AllocateColumns(table, bound + kTailSamples);
-  SampleParser parser(body, reader, fields, counter_first, column_data.data());
+  SampleParser parser(body, reader, fields, counter_first, column_data.data(), done);
   return parser.Run(samples, progress);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "log/csv_reader.h"
@@ -11,6 +12,10 @@
 
 namespace dravik {
 
+// Told of parts of the text that the reading has finished with (possibly on several threads at
+// once), so that their memory can be let go of while the rest is read.
+using TextDone = std::function<void(std::string_view part)>;
+
 // Reads the samples of `body`, the text after the header from the header's line end on,
 // `fields` per sample (time first) after a sample counter that is passed over when
 // `counter_first`, into the columns of `table`, which it allocates for
@@ -18,9 +23,10 @@ namespace dravik {
 // also when a failure stops the reading. When every line holds as many fields as that (and the
 // split is not sequential), the lines are read in pieces on `threads` threads; otherwise as one
 // stream of fields ended by the separator or a line end, so that a line with a field too few or too
-// many shifts every later sample. Lines of zero length are skipped. Throws std::bad_alloc.
+// many shifts every later sample. Lines of zero length are skipped. `done`, when set, is told of
+// each part of the body after every pass over it. Throws std::bad_alloc.
 LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fields,
                       bool counter_first, const ReadSplit& split, int threads, LogTable& table,
-                      int64_t& samples, Progress& progress);
+                      int64_t& samples, Progress& progress, const TextDone& done);
 
 }  // namespace dravik
