@@ -35,6 +35,7 @@ struct Options {
   bool big = true;
   std::string gen_log;  // gen_log.py to write the logs instead of the built-in generator
   std::string self;
+  std::string baseline;  // an earlier build's dravik_bench whose loads are timed beside ours
 };
 
 double MsSince(Clock::time_point start);

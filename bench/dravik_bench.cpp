@@ -2,7 +2,9 @@
 //
 //   1. Loading a 1,000,000-row x 30-item log, OpenFile up to the first finished paint, in a fresh
 //      process; beside the time to just read the file and pandas.read_csv (float32) on it.
-//   2. A 20,000,000-row x 16-item log: loading and its peak memory.
+//   2. A 20,000,000-row x 16-item log: loading and its peak memory (beside an earlier build's,
+//   given
+//      with --baseline), and checking its items one by one.
 //   3. Redrawing that log: DrowGraph at magnification 1 with 16 items on a chart 1600 pixels wide,
 //      the slowest redraw over every magnification and scroll position tried, and the pixels
 //      compared with drawing every segment; the same at 200 % and 150 % screen scaling.
@@ -56,6 +58,8 @@ int Main(int argc, char** argv) {
       options.repeats = std::max(1, std::atoi(args[++i].c_str()));
     } else if (a == "--gen-log" && has_value) {
       options.gen_log = args[++i];
+    } else if (a == "--baseline" && has_value) {
+      options.baseline = args[++i];
     } else if (a == "--no-pandas") {
       options.pandas = false;
     } else if (a == "--no-big") {
@@ -63,7 +67,8 @@ int Main(int argc, char** argv) {
     } else {
       std::printf(
           "usage: dravik_bench [--dir DIR] [--rows N] [--big-rows N] [--repeats N]\n"
-          "                    [--gen-log path/to/gen_log.py] [--no-pandas] [--no-big]\n");
+          "                    [--gen-log path/to/gen_log.py] [--no-pandas] [--no-big]\n"
+          "                    [--baseline path/to/earlier/dravik_bench]\n");
       return 2;
     }
   }

@@ -76,16 +76,16 @@ int ChildRead(const std::string& path, const std::string& out) {
   return 0;
 }
 
-std::optional<LoadFigures> MeasureLoad(const Options& options, const std::string& log,
-                                       int threads) {
+std::optional<LoadFigures> MeasureLoad(const Options& options, const std::string& log, int threads,
+                                       const std::string& program) {
   const std::string out = TempPath(options, "child_load.txt");
   std::filesystem::remove(out);
-  Run({options.self, "--child-load", log, std::to_string(threads), out}, {});
+  Run({program.empty() ? options.self : program, "--child-load", log, std::to_string(threads), out},
+      {});
   std::istringstream text(ReadAll(out));
   LoadFigures figures;
-  int items = 0;
   if (!(text >> figures.read_ms >> figures.total_ms >> figures.paint_ms >> figures.peak_kb >>
-        figures.error >> figures.samples >> items)) {
+        figures.error >> figures.samples >> figures.items)) {
     return std::nullopt;
   }
   return figures;

@@ -23,11 +23,14 @@ struct LoadFigures {
   double paint_ms = 0;
   long peak_kb = 0;
   int error = -1;
-  int64_t samples = 0;
+  int64_t samples = 0;  // real samples
+  int items = 0;        // data items, the economy item included
 };
 
-// ChildLoad of `log` on `threads` threads (0: every hardware thread) in a fresh process.
-std::optional<LoadFigures> MeasureLoad(const Options& options, const std::string& log, int threads);
+// ChildLoad of `log` on `threads` threads (0: every hardware thread) in a fresh process of
+// `program` (by default this benchmark itself).
+std::optional<LoadFigures> MeasureLoad(const Options& options, const std::string& log, int threads,
+                                       const std::string& program = "");
 // ChildRead of `log` in a fresh process: the milliseconds to read the file.
 std::optional<double> MeasureRead(const Options& options, const std::string& log);
 
