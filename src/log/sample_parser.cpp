@@ -139,6 +139,52 @@ LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, Fi
   }
 }
 
+// Reads two pieces of lines, as ReadLines each, a field of one and then the same field of the
+// other: finding where a field ends takes most of a field's time and the next field cannot start
+// before it, so two independent chains of fields let the processor work on both at once. Returns
+// false, with nothing known, when a field of either fails: ReadLines then finds the first failure.
+bool ReadLinePair(const char* const* begins, const char* const* ends, const int64_t* first_samples,
+                  const FieldReader& reader, int fields, bool counter_first,
+                  float* const* columns) {
+  const char* a = begins[0];
+  const char* b = begins[1];
+  int64_t sample_a = first_samples[0];
+  int64_t sample_b = first_samples[1];
+  FieldReader reader_a = reader;
+  FieldReader reader_b = reader;
+  LoadError error_a;
+  LoadError error_b;
+  for (;;) {
+    while (a < ends[0] && IsLineEnd(*a)) {
+      ++a;
+    }
+    while (b < ends[1] && IsLineEnd(*b)) {
+      ++b;
+    }
+    if (a == ends[0] || b == ends[1]) {
+      break;
+    }
+    if (counter_first) {
+      a = reader.SkipField(a) + 1;
+      b = reader.SkipField(b) + 1;
+    }
+    a = reader_a.ReadTime(a, sample_a, columns[0][sample_a], error_a);
+    b = reader_b.ReadTime(b, sample_b, columns[0][sample_b], error_b);
+    for (int j = 1; j < fields; ++j) {
+      a = reader.ReadValue(a + 1, columns[j][sample_a], error_a);
+      b = reader.ReadValue(b + 1, columns[j][sample_b], error_b);
+    }
+    if (Failed(error_a) || Failed(error_b)) {
+      return false;
+    }
+    ++sample_a;
+    ++sample_b;
+  }
+  // One piece is done; the rest of the other is read alone.
+  return !Failed(ReadLines(a, ends[0], sample_a, reader_a, fields, counter_first, columns)) &&
+         !Failed(ReadLines(b, ends[1], sample_b, reader_b, fields, counter_first, columns));
+}
+
 // Number of separators in the low 16 bits of a match mask.
 inline int CountBits16(unsigned x) {
   x = x - ((x >> 1) & 0x5555u);
@@ -304,15 +350,29 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
                           unused, ignored);
   }
   std::vector<LoadError> errors(pieces);
+  // Each task reads two neighbouring pieces together (see ReadLinePair).
+  const int64_t pairs = (pieces + 1) / 2;
   RunTasks(
-      pieces, threads,
-      [&](int64_t k) {
-        errors[k] = ReadLines(starts[k], starts[k + 1], first_samples[k], piece_reader, fields,
-                              counter_first, column_data.data());
-        piece_done(k);
+      pairs, threads,
+      [&](int64_t pair) {
+        const int64_t k = 2 * pair;
+        if (k + 1 < pieces) {
+          const char* const ends[] = {starts[k + 1], starts[k + 2]};
+          if (ReadLinePair(&starts[k], ends, &first_samples[k], piece_reader, fields, counter_first,
+                           column_data.data())) {
+            piece_done(k);
+            piece_done(k + 1);
+            return;
+          }
+        }
+        for (int64_t piece = k; piece < std::min(k + 2, pieces); ++piece) {
+          errors[piece] = ReadLines(starts[piece], starts[piece + 1], first_samples[piece],
+                                    piece_reader, fields, counter_first, column_data.data());
+          piece_done(piece);
+        }
       },
       [&](int64_t done) {
-        progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pieces);
+        progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pairs);
       });
   // The first failure in file order is the one a reading from the start stops at.
   for (const LoadError& piece_error : errors) {
