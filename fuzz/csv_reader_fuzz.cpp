@@ -111,8 +111,17 @@ void CheckLoaded(const LogTable& table, const Settings& settings) {
     if (j == 0) {
       continue;
     }
+    const PlotPositions positions = PlotPositionsOf(table, j, settings.graph_scale_mode);
     std::vector<int16_t> plot_y(count);
-    BuildPlotY(table, j, settings.graph_scale_mode, 0, count, plot_y.data());
+    for (int64_t s = 0; s < count; ++s) {
+      plot_y[s] = positions[s];
+    }
+    // The extremes of a run, as the chart finds them, bracket every position of it.
+    int16_t run_lowest = plot_y[0];
+    int16_t run_highest = plot_y[0];
+    positions.Extremes(0, count, run_lowest, run_highest);
+    Check(run_lowest == *std::min_element(plot_y.begin(), plot_y.end()));
+    Check(run_highest == *std::max_element(plot_y.begin(), plot_y.end()));
     // The load checked only the extremes' positions; every other lies between them.
     const int64_t at_min =
         std::find(values.begin(), values.end(), table.item_min[j]) - values.begin();

@@ -12,7 +12,7 @@ namespace dravik {
 
 // Opens a log for showing: reads it with the fuel settings of `settings` (ReadLog) and checks that
 // every item can be placed on the chart with its scale rounding (CanPlotItems); the positions
-// themselves are made when an item is first drawn. On failure the table is cleared and the error
+// themselves are made as an item is drawn. On failure the table is cleared and the error
 // is ReadLog's or kDivisionByZero when an item's range cannot be scaled.
 LoadError OpenLog(const std::string& path, const Settings& settings, LogTable& table,
                   const ReadProgress& progress = {}, const ReadSplit& split = {});

@@ -24,8 +24,8 @@ QImage NewPicture(QSize size_px, double pixel_ratio = 1);
 // Draws the chart picture into `image` (the chart's size in its pixels): white, the grey grid and
 // the time labels under the plot band, then the trace of every item of `visible_items` in its
 // colour, each through the core's rasteriser into the image's pixels; `plot_y` holds the
-// positions of every visible item (others are left out). Nothing but the background when
-// view.view_span is 0.
+// positions and summary of every visible item (others are left out). Nothing but the background
+// when view.view_span is 0.
 void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& plot_y,
                       const ChartView& view, std::span<const int> visible_items,
                       const Settings& settings);

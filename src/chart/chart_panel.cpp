@@ -101,8 +101,8 @@ void ChartPanel::DrowGraph() {
     return;
   }
   const std::vector<int> visible = VisibleItems();
-  // An item's positions are made when it is first drawn and forgotten when it is no longer: the
-  // load pays for no item, and only the items on the chart take memory beyond their values.
+  // An item's summary is made when it is first drawn and forgotten when it is no longer: the load
+  // pays for no item, and an item on the chart takes 4 bytes per 64 samples beyond its values.
   const std::vector<int> left_out = plot_y_.Keep(table_, visible, settings_.graph_scale_mode);
   QImage picture = NewPictureFor(*graph_);
   RenderGraphImage(picture, table_, plot_y_, view_, visible, settings_);

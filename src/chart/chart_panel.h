@@ -63,7 +63,7 @@ class ChartPanel : public QWidget {
   // Applies a newly chosen magnification to the view and the scroll bar; `redraw` false where
   // the caller draws right after.
   void SetMagnification(int magnification, bool redraw);
-  // Forgets the chart positions of the log shown, before another is read.
+  // Forgets what the chart kept of the log shown, before another is read.
   void ForgetPlotY();
   // Clears both pictures after a failed load.
   void ClearPictures();
@@ -111,8 +111,8 @@ class ChartPanel : public QWidget {
   // A mouse event on the chart moved the cursors: the numeric display writes these readouts.
   // DrowGraph ends with one for each cursor while the numeric display is on.
   void CursorsMoved(const CursorMove& move);
-  // DrowGraph could not make the chart positions of these items for want of memory and left
-  // their traces out.
+  // DrowGraph could not make the summary of these items' chart positions for want of memory and
+  // left their traces out.
   void ItemsNotDrawn(const QList<int>& items);
 
  protected:

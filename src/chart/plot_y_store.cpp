@@ -4,7 +4,6 @@
 #include <new>
 #include <utility>
 
-#include "chart/scaling.h"
 #include "common/parallel.h"
 
 namespace dravik {
@@ -25,7 +24,7 @@ std::vector<int> PlotYStore::Keep(const LogTable& table, std::span<const int> it
   }
   std::vector<int> left_out;
   for (int item = 1; item <= table.item_count; ++item) {
-    if (wanted[item] && items_[item].count == 0) {
+    if (wanted[item] && items_[item].positions.empty()) {
       try {
         Build(table, item, graph_scale_mode, threads, range_samples);
       } catch (const std::bad_alloc&) {
@@ -40,13 +39,12 @@ void PlotYStore::Clear() {
   items_.clear();
 }
 
-std::span<const int16_t> PlotYStore::PlotY(int item) const {
+const PlotPositions& PlotYStore::PlotY(int item) const {
+  static const PlotPositions kNone;
   if (item < 0 || item >= static_cast<int>(items_.size())) {
-    return {};
+    return kNone;
   }
-  const ItemPlotY& entry = items_[item];
-  return {reinterpret_cast<const int16_t*>(entry.positions.data()),
-          static_cast<size_t>(entry.count)};
+  return items_[item].positions;
 }
 
 const PlotYSummary& PlotYStore::Summary(int item) const {
@@ -55,14 +53,11 @@ const PlotYSummary& PlotYStore::Summary(int item) const {
 
 void PlotYStore::Build(const LogTable& table, int item, int graph_scale_mode, int threads,
                        int64_t range_samples) {
-  const int64_t count = table.SampleCount();
   ItemPlotY entry;
-  entry.positions.Reserve(static_cast<size_t>(count) * sizeof(int16_t));
+  entry.positions = PlotPositionsOf(table, item, graph_scale_mode);
+  const int64_t count = entry.positions.size();
   entry.summary = SummaryRoomFor(count);
-  auto* positions = reinterpret_cast<int16_t*>(entry.positions.data());
-  const std::span<const int16_t> plot_y(positions, static_cast<size_t>(count));
-  // Each range makes its samples' positions and then their summary while they are still in the
-  // cache; ranges are whole groups of the summary so that no block or group spans two of them.
+  // Ranges are whole groups of the summary, so that no block or group spans two of them.
   constexpr int64_t kGroup = PlotYSummary::kGroupSamples;
   const int64_t groups = (count + kGroup - 1) / kGroup;
   threads = ThreadCount(threads);
@@ -73,10 +68,8 @@ void PlotYStore::Build(const LogTable& table, int item, int graph_scale_mode, in
   RunTasks(ranges, threads, [&](int64_t r) {
     const int64_t first = r * groups_per_range * kGroup;
     const int64_t end = std::min(count, (r + 1) * groups_per_range * kGroup);
-    BuildPlotY(table, item, graph_scale_mode, first, end, positions);
-    SummarisePlotYRange(plot_y, first, end, entry.summary);
+    SummarisePlotYRange(entry.positions, first, end, entry.summary);
   });
-  entry.count = count;
   items_[item] = std::move(entry);
 }
 

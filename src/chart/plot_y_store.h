@@ -4,35 +4,36 @@
 #include <span>
 #include <vector>
 
+#include "chart/scaling.h"
 #include "chart/trace_raster.h"
 #include "log/log_table.h"
 
 namespace dravik {
 
-// The chart positions and their summary of the items on the chart, made when an item is first
-// drawn rather than at the load: positions cost 2 bytes a sample, which on a long log only the
-// items drawn should pay, and making one item's takes a few tens of milliseconds.
+// What the chart needs to draw the items on it: each item's positions, made from its values as
+// they are drawn, and the summary of them, made when the item is first drawn (a few
+// milliseconds and 4 bytes per 64 samples) and forgotten when it is no longer drawn.
 class PlotYStore {
  public:
-  // Makes the positions and the summary of each of `items` (1..item_count) that has none yet,
-  // with the scales of graph_scale_mode, each item's samples shared among `threads` threads (0:
-  // one per hardware thread) in ranges of about `range_samples` (0: a size that keeps every
-  // thread busy); forgets those of every other item. The table must pass CanPlotItems. Returns
-  // the items whose positions could not be made for want of memory: they stay without.
+  // Makes the summary of each of `items` (1..item_count) that has none yet, with the scales of
+  // graph_scale_mode, each item's samples shared among `threads` threads (0: one per hardware
+  // thread) in ranges of about `range_samples` (0: a size that keeps every thread busy); forgets
+  // those of every other item. The table must pass CanPlotItems and outlive what is kept, until
+  // Clear. Returns the items whose summary could not be made for want of memory: they stay
+  // without.
   std::vector<int> Keep(const LogTable& table, std::span<const int> items, int graph_scale_mode,
                         int threads = 0, int64_t range_samples = 0);
-  // Forgets every item's positions, before another log is read.
+  // Forgets every item, before the table is read again.
   void Clear();
 
   // The positions of a kept item, one per sample including the tail; empty for any other.
-  std::span<const int16_t> PlotY(int item) const;
+  const PlotPositions& PlotY(int item) const;
   // The summary of a kept item's positions.
   const PlotYSummary& Summary(int item) const;
 
  private:
   struct ItemPlotY {
-    RawBuffer positions;
-    int64_t count = 0;
+    PlotPositions positions;
     PlotYSummary summary;
   };
   void Build(const LogTable& table, int item, int graph_scale_mode, int threads,

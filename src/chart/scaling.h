@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "log/log_table.h"
 
@@ -30,10 +31,47 @@ float RoundScaleBound(float value, int graph_scale_mode);
 // sample, which lets the load refuse a log it cannot show before any position is made.
 bool CanPlotItems(const LogTable& table, int graph_scale_mode);
 
-// The chart positions (400 at the top of the range, 10400 at the bottom) of samples first..end - 1
-// of `item` into positions[first..end - 1]. The table must pass CanPlotItems.
-void BuildPlotY(const LogTable& table, int item, int graph_scale_mode, int64_t first, int64_t end,
-                int16_t* positions);
+// The linear map of one item: position = base + factor * (value - origin), in single precision.
+struct ItemScale {
+  float base = 0;
+  float factor = 0;
+  float origin = 0;
+};
+
+// Adding and taking away 1.5 x 2^23 rounds a single of magnitude below 2^22 to a whole number,
+// halves to even, just as RoundHalfEven does; beyond 2^22 the position is out of range anyway.
+// Without a branch or a call it runs on vectors in the loops over samples.
+inline float PositionOf(float value, const ItemScale& scale) {
+  constexpr float kWholeShift = 0x1.8p23f;
+  const float y = scale.base + scale.factor * (value - scale.origin);
+  return (y + kWholeShift) - kWholeShift;
+}
+
+// The chart positions of one item's samples (400 at the top of its range, 10400 at the bottom),
+// made from its values as they are read rather than kept: a position costs less to make than
+// 2 bytes a sample cost to hold, and an item needs no memory of its own to be drawn. The values
+// must outlive it.
+class PlotPositions {
+ public:
+  PlotPositions() = default;
+  PlotPositions(std::span<const float> values, const ItemScale& scale)
+      : values_(values), scale_(scale) {}
+
+  int64_t size() const { return static_cast<int64_t>(values_.size()); }
+  bool empty() const { return values_.empty(); }
+  int16_t operator[](int64_t i) const {
+    return static_cast<int16_t>(static_cast<int32_t>(PositionOf(values_[i], scale_)));
+  }
+  // Folds the positions of samples first..end - 1 into lowest and highest.
+  void Extremes(int64_t first, int64_t end, int16_t& lowest, int16_t& highest) const;
+
+ private:
+  std::span<const float> values_;
+  ItemScale scale_;
+};
+
+// The positions of `item` with the scales of graph_scale_mode. The table must pass CanPlotItems.
+PlotPositions PlotPositionsOf(const LogTable& table, int item, int graph_scale_mode);
 
 // Which samples the chart shows. Scroll values are in units of 10 samples and held wide, so
 // logs far beyond 327,674 samples scroll.

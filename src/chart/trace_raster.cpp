@@ -117,9 +117,9 @@ class Pen {
 };
 
 // Offsets that can be drawn: the view, cut where the positions end. -1 when nothing can be drawn.
-int64_t LastDrawableOffset(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
+int64_t LastDrawableOffset(const PlotPositions& plot_y, int64_t first_sample, int64_t view_span,
                            int64_t width, int64_t height) {
-  const int64_t count = static_cast<int64_t>(plot_y.size());
+  const int64_t count = plot_y.size();
   if (width <= 0 || height <= 0 || view_span <= 0 || first_sample < 0 || first_sample >= count) {
     return -1;
   }
@@ -161,7 +161,7 @@ void BlockExtremes(const PlotYSummary& summary, int64_t first, int64_t end, int1
 }
 
 // Extremes of plot_y[first..last] from whole blocks of the summary and the samples around them.
-void RangeExtremes(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first,
+void RangeExtremes(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first,
                    int64_t last, int16_t& lowest, int16_t& highest) {
   constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
   lowest = plot_y[first];
@@ -169,12 +169,12 @@ void RangeExtremes(std::span<const int16_t> plot_y, const PlotYSummary& summary,
   const int64_t first_block = (first + kBlock - 1) / kBlock;
   const int64_t end_block = (last + 1) / kBlock;  // blocks before it end within the range
   if (first_block >= end_block) {
-    ScanExtremes(plot_y.data() + first, plot_y.data() + last + 1, lowest, highest);
+    plot_y.Extremes(first, last + 1, lowest, highest);
     return;
   }
-  ScanExtremes(plot_y.data() + first, plot_y.data() + first_block * kBlock, lowest, highest);
+  plot_y.Extremes(first, first_block * kBlock, lowest, highest);
   BlockExtremes(summary, first_block, end_block, lowest, highest);
-  ScanExtremes(plot_y.data() + end_block * kBlock, plot_y.data() + last + 1, lowest, highest);
+  plot_y.Extremes(end_block * kBlock, last + 1, lowest, highest);
 }
 
 // Rows top..bottom of one column.
@@ -224,16 +224,15 @@ PlotYSummary SummaryRoomFor(int64_t samples) {
   return summary;
 }
 
-void SummarisePlotYRange(std::span<const int16_t> plot_y, int64_t first, int64_t end,
+void SummarisePlotYRange(const PlotPositions& plot_y, int64_t first, int64_t end,
                          PlotYSummary& summary) {
   constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
-  const int64_t count = static_cast<int64_t>(plot_y.size());
+  const int64_t count = plot_y.size();
   const int64_t end_block = (end + kBlock - 1) / kBlock;
   for (int64_t b = first / kBlock; b < end_block; ++b) {
     int16_t lowest = plot_y[b * kBlock];
     int16_t highest = lowest;
-    ScanExtremes(plot_y.data() + b * kBlock, plot_y.data() + std::min(count, (b + 1) * kBlock),
-                 lowest, highest);
+    plot_y.Extremes(b * kBlock, std::min(count, (b + 1) * kBlock), lowest, highest);
     summary.block_min[b] = lowest;
     summary.block_max[b] = highest;
   }
@@ -253,14 +252,14 @@ void SummarisePlotYRange(std::span<const int16_t> plot_y, int64_t first, int64_t
   }
 }
 
-PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y) {
-  const auto count = static_cast<int64_t>(plot_y.size());
+PlotYSummary SummarisePlotY(const PlotPositions& plot_y) {
+  const int64_t count = plot_y.size();
   PlotYSummary summary = SummaryRoomFor(count);
   SummarisePlotYRange(plot_y, 0, count, summary);
   return summary;
 }
 
-void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
+void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, int64_t view_span,
                            PixelBuffer& buffer, uint32_t argb) {
   const int64_t last =
       LastDrawableOffset(plot_y, first_sample, view_span, buffer.width, buffer.height);
@@ -282,7 +281,7 @@ void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample
 // ending before the view does) has no leaving segment, so whether its last point is drawn depends
 // on the order of its points: it is drawn point by point.
 template <class Target>
-void TraceInto(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+void TraceInto(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, int64_t width, int64_t height, Target& target) {
   const int64_t last = LastDrawableOffset(plot_y, first_sample, view_span, width, height);
   Pen pen(target, width, height);
@@ -319,7 +318,7 @@ void TraceInto(std::span<const int16_t> plot_y, const PlotYSummary& summary, int
   }
 }
 
-void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+void DrawTrace(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, PixelBuffer& buffer, uint32_t argb) {
   PixelTarget target{buffer, argb};
   TraceInto(plot_y, summary, first_sample, view_span, buffer.width, buffer.height, target);

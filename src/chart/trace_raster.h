@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "chart/scaling.h"
 #include "common/settings.h"
 #include "log/log_table.h"
 
@@ -31,7 +32,7 @@ void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64
 
 // Smallest and largest chart position of each block of 64 consecutive samples of one item (the
 // last block may be shorter), so that the extremes of a long run of samples are found without
-// visiting every sample. Made with the item's positions, when the item is first drawn.
+// visiting every sample. Made when the item is first drawn.
 struct PlotYSummary {
   static constexpr int64_t kBlockSamples = 64;
   // Samples in a group of 64 whole blocks.
@@ -42,14 +43,14 @@ struct PlotYSummary {
   std::vector<int16_t> group_min;
   std::vector<int16_t> group_max;
 };
-PlotYSummary SummarisePlotY(std::span<const int16_t> plot_y);
+PlotYSummary SummarisePlotY(const PlotPositions& plot_y);
 
 // A summary of plot_y with room for all its blocks and groups, not yet filled.
 PlotYSummary SummaryRoomFor(int64_t samples);
 // Fills the blocks and groups of `summary` (made by SummaryRoomFor(plot_y.size())) that begin in
 // samples first..end - 1; first is a multiple of kGroupSamples and end one or plot_y's size, so
 // that pieces of a log can be summarised on different threads.
-void SummarisePlotYRange(std::span<const int16_t> plot_y, int64_t first, int64_t end,
+void SummarisePlotYRange(const PlotPositions& plot_y, int64_t first, int64_t end,
                          PlotYSummary& summary);
 
 // An item's trace exactly as a pen drawing one segment per sample: moves to column 0 at the row of
@@ -59,18 +60,18 @@ void SummarisePlotYRange(std::span<const int16_t> plot_y, int64_t first, int64_t
 // as exact rational roundings rather than through the inexact factors view_span / width and
 // 10800 / height, so a true half always rounds to even. Samples beyond plot_y are not drawn.
 // Costs one segment per sample; the reference for DrawTrace.
-void DrawTraceEverySegment(std::span<const int16_t> plot_y, int64_t first_sample, int64_t view_span,
+void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, int64_t view_span,
                            PixelBuffer& buffer, uint32_t argb);
 
 // The same pixels as DrawTraceEverySegment at a cost that follows the width instead of the
 // number of samples: within a pixel column only the first, lowest, highest and last point can
 // change the picture, and the extremes come from `summary` (SummarisePlotY of the same plot_y).
-void DrawTrace(std::span<const int16_t> plot_y, const PlotYSummary& summary, int64_t first_sample,
+void DrawTrace(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, PixelBuffer& buffer, uint32_t argb);
 
 // One trace for DrawTraces: an item's positions, their SummarisePlotY and its opaque colour.
 struct TraceToDraw {
-  std::span<const int16_t> plot_y;
+  PlotPositions plot_y;
   const PlotYSummary* summary = nullptr;
   uint32_t argb = 0;
 };

@@ -80,13 +80,11 @@ std::vector<float> Padded(std::vector<float> values) {
   return values;
 }
 
-std::vector<int16_t> PlotYOf(const LogTable& table, int item, int graph_scale_mode) {
-  std::vector<int16_t> positions(table.SampleCount());
-  BuildPlotY(table, item, graph_scale_mode, 0, table.SampleCount(), positions.data());
-  return positions;
+PlotPositions PlotYOf(const LogTable& table, int item, int graph_scale_mode) {
+  return PlotPositionsOf(table, item, graph_scale_mode);
 }
 
-TEST(BuildPlotY, MapsEachRangeOntoTheBand) {
+TEST(PlotPositions, MapsEachRangeOntoTheBand) {
   LogTable table = MakeTable({Padded({-3, 0, 5, 4}), Padded({0, 0, 0, 0}),
                               Padded({0, 3500, 6500, 6000}), Padded({-4, -2, -1, 0})});
   ASSERT_TRUE(CanPlotItems(table, 0));
@@ -104,7 +102,7 @@ TEST(BuildPlotY, MapsEachRangeOntoTheBand) {
   EXPECT_EQ(y4[0], 9289);  // 400 + (10000 / -4.5) x -4
 }
 
-TEST(BuildPlotY, OldRoundingWidensTheRange) {
+TEST(PlotPositions, OldRoundingWidensTheRange) {
   LogTable table = MakeTable({Padded({-3, 0, 5, 1})});
   ASSERT_TRUE(CanPlotItems(table, 1));
   EXPECT_EQ(PlotYOf(table, 1, 1)[1], 6400);  // B = -4, T = 6

@@ -16,6 +16,8 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kGuard = 0x12345678;  // the padding right of each row must stay untouched
+// Positions that are the values as they stand, for pictures drawn from chart positions.
+constexpr ItemScale kAsWritten{0, 1, 0};
 
 struct Image {
   Image(int width, int height, int padding)
@@ -63,9 +65,9 @@ TEST(DrawLineWithoutLastPixel, LeavesTheEndPointAndClips) {
 
 TEST(DrawTraceEverySegment, OneSegmentPerSample) {
   // Height 108 makes a row of every 100 chart units; span 2 on 2 columns.
-  const std::vector<int16_t> plot_y = {1000, 1000, 3000};
+  const std::vector<float> rows = {1000, 1000, 3000};
   Image image(2, 108, 0);
-  DrawTraceEverySegment(plot_y, 0, 2, image.buffer, 1);
+  DrawTraceEverySegment(PlotPositions(rows, kAsWritten), 0, 2, image.buffer, 1);
   EXPECT_TRUE(image.At(0, 10));
   EXPECT_FALSE(image.At(0, 11));
   for (int y = 10; y < 20; ++y) {
@@ -194,7 +196,8 @@ TEST(DrawTrace, SamePixelsAsEverySegment) {
 }
 
 TEST(DrawTrace, EmptyViewsDrawNothing) {
-  const std::vector<int16_t> plot_y(100, 5000);
+  const std::vector<float> rows(100, 5000);
+  const PlotPositions plot_y(rows, kAsWritten);
   const PlotYSummary summary = SummarisePlotY(plot_y);
   Image image(10, 10, 0);
   DrawTrace(plot_y, summary, 0, 0, image.buffer, 1);
@@ -205,9 +208,9 @@ TEST(DrawTrace, EmptyViewsDrawNothing) {
   EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), kWhite), 100);
 }
 
-// The items asked for get the positions of the whole log made at once and SummarisePlotY of them,
-// whatever number of threads and size of ranges share the samples out; items no longer asked for
-// are forgotten, items out of range ignored.
+// The items asked for get their positions and the summary of them, the same whatever number of
+// threads and size of ranges share the samples out and as taken one sample at a time; items no
+// longer asked for are forgotten, items out of range ignored.
 TEST(PlotYStore, KeepsThePositionsAndSummariesOfTheItemsAskedFor) {
   std::mt19937_64 random(7);
   LogTable table = MakeLog(5, 9'000, random);
@@ -221,15 +224,23 @@ TEST(PlotYStore, KeepsThePositionsAndSummariesOfTheItemsAskedFor) {
       EXPECT_TRUE(plot_y.PlotY(5).empty());
       EXPECT_TRUE(plot_y.PlotY(1).empty());
       for (const int item : {2, 3, 4}) {
-        std::vector<int16_t> whole(table.SampleCount());
-        BuildPlotY(table, item, 0, 0, table.SampleCount(), whole.data());
-        const std::span<const int16_t> kept = plot_y.PlotY(item);
-        ASSERT_TRUE(std::equal(kept.begin(), kept.end(), whole.begin(), whole.end()));
-        const PlotYSummary alone = SummarisePlotY(whole);
-        EXPECT_EQ(plot_y.Summary(item).block_min, alone.block_min) << "item " << item;
-        EXPECT_EQ(plot_y.Summary(item).block_max, alone.block_max) << "item " << item;
-        EXPECT_EQ(plot_y.Summary(item).group_min, alone.group_min) << "item " << item;
-        EXPECT_EQ(plot_y.Summary(item).group_max, alone.group_max) << "item " << item;
+        const PlotPositions& kept = plot_y.PlotY(item);
+        ASSERT_EQ(kept.size(), table.SampleCount());
+        const PlotYSummary& summary = plot_y.Summary(item);
+        constexpr int64_t kBlock = PlotYSummary::kBlockSamples;
+        for (int64_t b = 0; b * kBlock < kept.size(); ++b) {
+          int16_t lowest = kept[b * kBlock];
+          int16_t highest = lowest;
+          for (int64_t s = b * kBlock; s < std::min(kept.size(), (b + 1) * kBlock); ++s) {
+            lowest = std::min(lowest, kept[s]);
+            highest = std::max(highest, kept[s]);
+          }
+          ASSERT_EQ(summary.block_min[b], lowest) << "item " << item << " block " << b;
+          ASSERT_EQ(summary.block_max[b], highest) << "item " << item << " block " << b;
+        }
+        const PlotYSummary alone = SummarisePlotY(kept);
+        EXPECT_EQ(summary.group_min, alone.group_min) << "item " << item;
+        EXPECT_EQ(summary.group_max, alone.group_max) << "item " << item;
       }
     }
   }

@@ -203,11 +203,10 @@ TEST_F(HostileFiles, ClockTimesGoingBackwardsCountFromTheNextDay) {
   EXPECT_EQ(table.Values(0)[0], 0);
   EXPECT_EQ(table.Values(0)[1], 86'399'000);
   EXPECT_EQ(table.Values(0)[11], 86'389'000);
-  std::vector<int16_t> plot_y(table.SampleCount());
-  BuildPlotY(table, 1, 0, 0, table.SampleCount(), plot_y.data());
-  for (const int16_t y : plot_y) {
-    EXPECT_GE(y, 400);
-    EXPECT_LE(y, 10400);
+  const PlotPositions plot_y = PlotPositionsOf(table, 1, 0);
+  for (int64_t s = 0; s < plot_y.size(); ++s) {
+    EXPECT_GE(plot_y[s], 400);
+    EXPECT_LE(plot_y[s], 10400);
   }
 }
 
