@@ -280,6 +280,8 @@ void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, in
 // segment into it shows, so its first point is enough. A last column inside the buffer (positions
 // ending before the view does) has no leaving segment, so whether its last point is drawn depends
 // on the order of its points: it is drawn point by point.
+constexpr int64_t kPrefetchColumns = 3;
+
 template <class Target>
 void TraceInto(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, int64_t width, int64_t height, Target& target) {
@@ -302,6 +304,9 @@ void TraceInto(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t
     while (end > begin && ChartXToColumn(static_cast<double>(end), view_span, width) != column) {
       --end;
     }
+    // The samples read one by one lie around the borders of columns, far apart in memory where
+    // columns hold many samples: the border a few columns on is asked for while this one is drawn.
+    plot_y.Prefetch(first_sample + std::min(last, end + kPrefetchColumns * (end + 1 - begin)));
     if (end == last) {
       for (int64_t i = begin; i <= last; ++i) {
         pen.To(column, ChartYToRow(plot_y[first_sample + i], height));

@@ -389,13 +389,14 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
 LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fields,
                       bool counter_first, const ReadSplit& split, int threads, LogTable& table,
                       int64_t& samples, Progress& progress, const TextDone& done) {
-  // Pieces small enough for every thread to get several, so that one slowed down by the rest of
-  // the machine holds the others up little.
+  // Pieces small enough for every thread to get several pairs, so that one slowed down by the
+  // rest of the machine holds the others up little; the text of a pair stays in memory until
+  // both are read.
   constexpr size_t kMinPieceBytes = size_t{256} << 10;
   const size_t piece_bytes =
       split.piece_bytes > 0
           ? split.piece_bytes
-          : std::max(kMinPieceBytes, body.size() / (static_cast<size_t>(threads) * 16));
+          : std::max(kMinPieceBytes, body.size() / (static_cast<size_t>(threads) * 32));
   samples = 0;
   LoadError error;
   if (!split.sequential && ReadRegularLines(body, reader, fields, counter_first, threads,
