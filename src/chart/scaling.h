@@ -62,8 +62,14 @@ class PlotPositions {
   int16_t operator[](int64_t i) const {
     return static_cast<int16_t>(static_cast<int32_t>(PositionOf(values_[i], scale_)));
   }
-  // Asks for the value of sample i to be brought into the cache, ahead of reading it.
-  void Prefetch(int64_t i) const { __builtin_prefetch(values_.data() + i); }
+  // Asks for the values of samples first..end - 1 to be brought into the cache, ahead of reading
+  // them.
+  void Prefetch(int64_t first, int64_t end) const {
+    constexpr int64_t kValuesPerLine = 16;  // in a 64-byte cache line
+    for (int64_t i = first; i < end; i += kValuesPerLine) {
+      __builtin_prefetch(values_.data() + i);
+    }
+  }
   // Folds the positions of samples first..end - 1 into lowest and highest.
   void Extremes(int64_t first, int64_t end, int16_t& lowest, int16_t& highest) const;
 

@@ -271,6 +271,9 @@ void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, in
   }
 }
 
+// Columns ahead of the one drawn whose border samples are asked for.
+constexpr int64_t kPrefetchColumns = 3;
+
 // Why a column reduces to its first, lowest, highest and last point: the points of one column all
 // share its x, so the segments between them are vertical and, once the segment leaving the column
 // has drawn its first pixel at the last point, together cover exactly the rows from the lowest to
@@ -280,8 +283,6 @@ void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, in
 // segment into it shows, so its first point is enough. A last column inside the buffer (positions
 // ending before the view does) has no leaving segment, so whether its last point is drawn depends
 // on the order of its points: it is drawn point by point.
-constexpr int64_t kPrefetchColumns = 3;
-
 template <class Target>
 void TraceInto(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, int64_t width, int64_t height, Target& target) {
@@ -304,9 +305,12 @@ void TraceInto(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t
     while (end > begin && ChartXToColumn(static_cast<double>(end), view_span, width) != column) {
       --end;
     }
-    // The samples read one by one lie around the borders of columns, far apart in memory where
-    // columns hold many samples: the border a few columns on is asked for while this one is drawn.
-    plot_y.Prefetch(first_sample + std::min(last, end + kPrefetchColumns * (end + 1 - begin)));
+    // The samples read one by one are those of the summary block around each border of columns,
+    // far apart in memory where columns hold many samples: the block at the border a few columns
+    // on is asked for while this one is drawn.
+    const int64_t ahead = first_sample + std::min(last, end + kPrefetchColumns * (end + 1 - begin));
+    const int64_t block = ahead / PlotYSummary::kBlockSamples * PlotYSummary::kBlockSamples;
+    plot_y.Prefetch(block, std::min(block + PlotYSummary::kBlockSamples, plot_y.size()));
     if (end == last) {
       for (int64_t i = begin; i <= last; ++i) {
         pen.To(column, ChartYToRow(plot_y[first_sample + i], height));
