@@ -1,7 +1,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +27,7 @@
 #include "log/load_error.h"
 #include "panel/item_panel.h"
 #include "panel/trip_list_panel.h"
+#include "support/address_space_limit.h"
 
 using namespace dravik;
 
@@ -46,36 +46,6 @@ std::string MakeLog(const std::string& header, int items, int rows,
   }
   return text;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kUnderAddressSanitizer = true;
-#elif defined(__has_feature)
-constexpr bool kUnderAddressSanitizer = __has_feature(address_sanitizer);
-#else
-constexpr bool kUnderAddressSanitizer = false;
-#endif
-
-// Holds the process's address space to what it uses now plus `extra` bytes while it lives.
-class AddressSpaceLimit {
- public:
-  explicit AddressSpaceLimit(int64_t extra) {
-    getrlimit(RLIMIT_AS, &old_);
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QString text = QString::fromLatin1(status.readAll());
-    const int64_t size_kb =
-        text.section(QStringLiteral("VmSize:"), 1).trimmed().section(' ', 0, 0).toLongLong();
-    rlimit limit = old_;
-    limit.rlim_cur = static_cast<rlim_t>(size_kb * 1024 + extra);
-    setrlimit(RLIMIT_AS, &limit);
-  }
-  ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &old_); }
-  AddressSpaceLimit(const AddressSpaceLimit&) = delete;
-  AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
-
- private:
-  rlimit old_{};
-};
 
 std::string SimpleLog(int rows) {
   return MakeLog("Time,Alpha,Beta,Vehicle Speed (km/h)", 3, rows,

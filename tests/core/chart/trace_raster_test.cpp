@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 
 #include "chart/plot_y_store.h"
 #include "chart/scaling.h"
+#include "support/address_space_limit.h"
 
 namespace dravik {
 namespace {
@@ -244,6 +246,32 @@ TEST(PlotYStore, KeepsThePositionsAndSummariesOfTheItemsAskedFor) {
       }
     }
   }
+}
+
+// An item whose summary cannot be had for want of memory is left out and reported, not drawn
+// half: the table's 2 GB are only reserved, and the limit leaves no room for the summary's 16 MB.
+// Run in a process of its own, whose heap holds no memory freed by earlier tests.
+TEST(PlotYStoreDeathTest, LeavesOutAnItemWhoseSummaryFindsNoMemory) {
+  if (kUnderAddressSanitizer) {
+    GTEST_SKIP() << "the address sanitizer needs far more address space than the limit leaves";
+  }
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto keep_under_limit = [] {
+    LogTable table;
+    table.item_count = 1;
+    table.last_sample = (int64_t{1} << 28) - 1 - kTailSamples;
+    table.Allocate(2, table.SampleCount());
+    table.item_min.assign(2, 0);
+    table.item_max.assign(2, 100);
+    PlotYStore plot_y;
+    std::vector<int> left_out;
+    {
+      const AddressSpaceLimit limit(1 << 20);
+      left_out = plot_y.Keep(table, std::vector<int>{1}, 0);
+    }
+    return left_out == std::vector<int>{1} && plot_y.PlotY(1).empty();
+  };
+  EXPECT_EXIT(std::exit(keep_under_limit() ? 0 : 1), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
