@@ -63,6 +63,44 @@ class FieldReader {
     return ReadOtherValue(p, value, error);
   }
 
+  // The byte pattern of a field that ReadShortDecimal takes: its length, its sign, where its
+  // point is and which byte ends it. Most columns write every value with as many digits on each
+  // side of the point as the value before, so a field is checked against the pattern of the field
+  // above it with a few word operations, and where it ends is known before it is read.
+  struct Shape {
+    uint64_t fixed_mask = 0;    // the sign, point and terminator bytes; 0 for no pattern
+    uint64_t fixed = 0;         // their values
+    uint64_t digit_highs = 0;   // the high bit of every byte that must be a digit
+    uint64_t before_point = 0;  // the digit bytes before the point (none without a point)
+    uint64_t after_point = 0;   // the digit bytes after it (all of them without a point)
+    int before_shift = 0;       // moves of the two, as ReadShortDecimal moves the field
+    int after_shift = 0;
+    double scale = 0;
+    bool negative = false;
+    int length = 0;
+  };
+
+  // ReadValue for a field whose column had `shape` in the field before: a field of that pattern
+  // gives the value ReadShortDecimal would; any other is read by ReadValue and its pattern (or
+  // none) kept in `shape` for the next.
+  const char* ReadValueLike(const char* p, float& value, LoadError& error, Shape& shape) const {
+    if (shape.fixed_mask != 0 && end_ - p >= 8) {
+      uint64_t word;
+      std::memcpy(&word, p, 8);
+      const uint64_t digits = word ^ Broadcast('0');
+      if (((word ^ shape.fixed) & shape.fixed_mask) == 0 &&
+          (NonDigits(digits) & shape.digit_highs) == 0) {
+        const uint64_t number = ((digits & shape.before_point) << shape.before_shift) |
+                                ((digits & shape.after_point) << shape.after_shift);
+        value = ShortValue(number, shape.scale, shape.negative);
+        return p + shape.length;
+      }
+    }
+    const char* field_end = ReadValue(p, value, error);
+    shape = ShapeOf(p, field_end);
+    return field_end;
+  }
+
   // Where the field at p ends, its value left unread.
   const char* SkipField(const char* p) const { return FieldEnd(p); }
 
@@ -101,6 +139,78 @@ class FieldReader {
     return p;
   }
 
+  // High bit set in the bytes of word ^ Broadcast('0') that are not digits 0..9.
+  static uint64_t NonDigits(uint64_t digits) {
+    return (((digits & kByteLow7) + Broadcast(0x76)) | digits) & kByteHighs;
+  }
+
+  // The value of a short decimal whose digits, without sign and point, stand at the top of
+  // `number` one per byte, the leading one in the lowest of them: neighbours are combined into
+  // 2-, 4- and then 8-digit numbers, and the whole is scaled once (see kShortScale).
+  static float ShortValue(uint64_t number, double scale, bool negative) {
+    number = number * 10 + (number >> 8);
+    number = (((number & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
+              (((number >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
+             32;
+    const auto v = static_cast<float>(static_cast<double>(number & 0xFFFFFFFF) * scale);
+    return negative ? -v : v;
+  }
+
+  // The pattern of the field p..field_end when ReadShortDecimal takes it as a value, else none.
+  Shape ShapeOf(const char* p, const char* field_end) const {
+    const auto length = static_cast<int>(field_end - p);
+    if (length < 1 || length > 7 || end_ - p < 8 || field_end == end_) {
+      return {};
+    }
+    const bool negative = *p == '-';
+    int point = -1;
+    int digit_count = 0;
+    for (int i = negative ? 1 : 0; i < length; ++i) {
+      if (IsDigit(p[i])) {
+        ++digit_count;
+      } else if (point < 0 && (p[i] == '.' || (decimal_comma_ && p[i] == ','))) {
+        point = i;
+      } else {
+        return {};
+      }
+    }
+    if (digit_count == 0) {
+      return {};
+    }
+    const auto byte_at = [](int i, char c) {
+      return uint64_t{static_cast<unsigned char>(c)} << (8 * i);
+    };
+    Shape shape;
+    shape.fixed_mask = byte_at(length, '\xFF');
+    shape.fixed = byte_at(length, p[length]);
+    uint64_t digit_bytes = (uint64_t{1} << (8 * length)) - 1;
+    if (negative) {
+      shape.fixed_mask |= 0xFF;
+      shape.fixed |= '-';
+      digit_bytes &= ~uint64_t{0xFF};
+    }
+    const int shift = 8 * (8 - length);
+    int fraction_digits = 0;
+    if (point >= 0) {
+      shape.fixed_mask |= byte_at(point, '\xFF');
+      shape.fixed |= byte_at(point, p[point]);
+      digit_bytes &= ~byte_at(point, '\xFF');
+      const uint64_t below = (uint64_t{1} << (8 * point)) - 1;
+      shape.before_point = digit_bytes & below;
+      shape.after_point = digit_bytes & ~below;
+      shape.before_shift = shift + 8;
+      fraction_digits = length - 1 - point;
+    } else {
+      shape.after_point = digit_bytes;
+    }
+    shape.after_shift = shift;
+    shape.digit_highs = digit_bytes & kByteHighs;
+    shape.scale = kShortScale[6 - fraction_digits];
+    shape.negative = negative;
+    shape.length = length;
+    return shape;
+  }
+
   // The fields that neither ReadShortDecimal nor ReadPlainDecimal takes.
   const char* ReadOtherValue(const char* p, float& value, LoadError& error) const;
   const char* ReadOtherTime(const char* p, int64_t sample, float& time, LoadError& error);
@@ -120,7 +230,7 @@ class FieldReader {
     std::memcpy(&word, p, 8);
     // Digits become 0..9; a byte of 10 or more (or with its high bit set) is not a digit.
     const uint64_t digits = word ^ Broadcast('0');
-    const uint64_t non_digits = (((digits & kByteLow7) + Broadcast(0x76)) | digits) & kByteHighs;
+    const uint64_t non_digits = NonDigits(digits);
     uint64_t points = ZeroBytes(word ^ Broadcast('.'));
     if (decimal_comma_) {
       points |= ZeroBytes(word ^ Broadcast(','));
@@ -155,16 +265,8 @@ class FieldReader {
       const uint64_t above = number & (~uint64_t{0} << at << 8);
       number = (below << 8) | above;
     }
-    // Byte 0 holds the leading digit: combine neighbours into 2-, 4- and then 8-digit numbers.
-    number = number * 10 + (number >> 8);
-    number = (((number & 0x000000FF000000FF) * (100 + (uint64_t{1000000} << 32))) +
-              (((number >> 16) & 0x000000FF000000FF) * (1 + (uint64_t{10000} << 32)))) >>
-             32;
     // At most 7 digits and 6 decimals: see kShortScale.
-    const double scaled =
-        static_cast<double>(number & 0xFFFFFFFF) * kShortScale[shift10 - fraction_digits + 6];
-    const auto v = static_cast<float>(scaled);
-    value = negative ? -v : v;
+    value = ShortValue(number, kShortScale[shift10 - fraction_digits + 6], negative);
     length = static_cast<size_t>(bytes);
     return true;
   }

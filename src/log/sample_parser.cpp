@@ -117,6 +117,7 @@ LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, Fi
   const char* p = begin;
   int64_t sample = first_sample;
   LoadError error;
+  std::vector<FieldReader::Shape> shapes(static_cast<size_t>(fields));
   for (;;) {
     while (p < end && IsLineEnd(*p)) {
       ++p;
@@ -130,7 +131,7 @@ LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, Fi
     }
     p = reader.ReadTime(p, sample, columns[0][sample], error);
     for (int j = 1; j < fields && !Failed(error); ++j) {
-      p = reader.ReadValue(p + 1, columns[j][sample], error);
+      p = reader.ReadValueLike(p + 1, columns[j][sample], error, shapes[j]);
     }
     if (Failed(error)) {
       return error;
@@ -154,6 +155,8 @@ bool ReadLinePair(const char* const* begins, const char* const* ends, const int6
   FieldReader reader_b = reader;
   LoadError error_a;
   LoadError error_b;
+  std::vector<FieldReader::Shape> shapes_a(static_cast<size_t>(fields));
+  std::vector<FieldReader::Shape> shapes_b(static_cast<size_t>(fields));
   for (;;) {
     while (a < ends[0] && IsLineEnd(*a)) {
       ++a;
@@ -171,8 +174,8 @@ bool ReadLinePair(const char* const* begins, const char* const* ends, const int6
     a = reader_a.ReadTime(a, sample_a, columns[0][sample_a], error_a);
     b = reader_b.ReadTime(b, sample_b, columns[0][sample_b], error_b);
     for (int j = 1; j < fields; ++j) {
-      a = reader.ReadValue(a + 1, columns[j][sample_a], error_a);
-      b = reader.ReadValue(b + 1, columns[j][sample_b], error_b);
+      a = reader.ReadValueLike(a + 1, columns[j][sample_a], error_a, shapes_a[j]);
+      b = reader.ReadValueLike(b + 1, columns[j][sample_b], error_b, shapes_b[j]);
     }
     if (Failed(error_a) || Failed(error_b)) {
       return false;
