@@ -1,5 +1,6 @@
 #include "log/field_reader.h"
 
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,26 @@ TEST(ReadLog, DataFieldsThatAreNotNumbersReadAsZero) {
     ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone) << c.field;
     EXPECT_EQ(table.Values(1)[0], c.value) << c.field;
     EXPECT_EQ(table.Values(2)[0], 7) << c.field;  // nothing shifted
+  }
+}
+
+// Times of 8 to 15 digits are whole numbers read exactly and rounded once to a single, in
+// milliseconds or seconds; 16 digits and more, signs and fractions take the general reading.
+TEST(ReadLog, LongWholeTimesRoundOnce) {
+  const char* const times[] = {"12345678",        "99999999",         "100000000",
+                               "123456789012345", "999999999999999",  "0000000012345678",
+                               "16777217",        "1234567890123456", "-123456789",
+                               "123456789.5",     "33554435"};
+  for (const char* unit : {"Time (msec)", "Time (sec)"}) {
+    for (const char* time : times) {
+      LogTable table;
+      const std::string text = std::string(unit) + ",A\r\n" + time + ",7\r\n" + Body(11, 1);
+      ASSERT_EQ(Load(text, table).kind, LoadFailure::kNone) << time;
+      // The single nearest to the exact number of milliseconds.
+      const std::string exact = std::string(time) + (std::string(unit) == "Time (sec)" ? "e3" : "");
+      EXPECT_EQ(table.Values(0)[0], std::strtof(exact.c_str(), nullptr)) << unit << " " << time;
+      EXPECT_EQ(table.Values(1)[0], 7) << time;
+    }
   }
 }
 
