@@ -150,24 +150,28 @@ void PlotPositions::Extremes(int64_t first, int64_t end, int16_t& lowest, int16_
   int64_t i = first;
 #if defined(__SSE2__)
   // Four samples at a time, with the operations of PositionOf in its order.
-  const __m128 base = _mm_set1_ps(scale_.base);
-  const __m128 factor = _mm_set1_ps(scale_.factor);
-  const __m128 origin = _mm_set1_ps(scale_.origin);
-  const __m128 whole_shift = _mm_set1_ps(0x1.8p23f);
-  __m128 low4 = _mm_set1_ps(low);
-  __m128 high4 = _mm_set1_ps(high);
-  for (; i + 4 <= end; i += 4) {
-    const __m128 y =
-        _mm_add_ps(base, _mm_mul_ps(factor, _mm_sub_ps(_mm_loadu_ps(values + i), origin)));
-    const __m128 rounded = _mm_sub_ps(_mm_add_ps(y, whole_shift), whole_shift);
-    low4 = _mm_min_ps(low4, rounded);
-    high4 = _mm_max_ps(high4, rounded);
+  if (end - first >= 8) {
+    const __m128 base = _mm_set1_ps(scale_.base);
+    const __m128 factor = _mm_set1_ps(scale_.factor);
+    const __m128 origin = _mm_set1_ps(scale_.origin);
+    const __m128 whole_shift = _mm_set1_ps(0x1.8p23f);
+    __m128 low4 = _mm_set1_ps(low);
+    __m128 high4 = _mm_set1_ps(high);
+    for (; i + 4 <= end; i += 4) {
+      const __m128 y =
+          _mm_add_ps(base, _mm_mul_ps(factor, _mm_sub_ps(_mm_loadu_ps(values + i), origin)));
+      const __m128 rounded = _mm_sub_ps(_mm_add_ps(y, whole_shift), whole_shift);
+      low4 = _mm_min_ps(low4, rounded);
+      high4 = _mm_max_ps(high4, rounded);
+    }
+    // The four lanes folded into one: pairs, then the two pairs.
+    low4 = _mm_min_ps(low4, _mm_movehl_ps(low4, low4));
+    low4 = _mm_min_ss(low4, _mm_shuffle_ps(low4, low4, 1));
+    high4 = _mm_max_ps(high4, _mm_movehl_ps(high4, high4));
+    high4 = _mm_max_ss(high4, _mm_shuffle_ps(high4, high4, 1));
+    low = _mm_cvtss_f32(low4);
+    high = _mm_cvtss_f32(high4);
   }
-  alignas(16) float lanes[4];
-  _mm_store_ps(lanes, low4);
-  low = *std::min_element(lanes, lanes + 4);
-  _mm_store_ps(lanes, high4);
-  high = *std::max_element(lanes, lanes + 4);
 #endif
   for (; i < end; ++i) {
     const float y = PositionOf(values[i], scale_);

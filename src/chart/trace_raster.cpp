@@ -343,8 +343,9 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
   const auto count = static_cast<int64_t>(traces.size());
   scratch.run_top.assign(static_cast<size_t>(count * width), static_cast<int32_t>(height));
   scratch.run_bottom.assign(static_cast<size_t>(count * width), -1);
-  // A second thread pays for tracing only where columns hold many samples.
-  constexpr int64_t kDenseSamplesPerColumn = 256;
+  // A second thread pays for tracing where columns hold more than a few samples, each of which
+  // is made from its value.
+  constexpr int64_t kDenseSamplesPerColumn = 32;
   const int trace_threads = view_span >= kDenseSamplesPerColumn * width ? ThreadCount(0) : 1;
   RunTasks(count, trace_threads, [&](int64_t k) {
     RunTarget runs{scratch.run_top.data() + k * width, scratch.run_bottom.data() + k * width};
