@@ -141,9 +141,9 @@ LoadError ReadLines(const char* begin, const char* end, int64_t first_sample, Fi
 }
 
 // Reads two pieces of lines, as ReadLines each, a field of one and then the same field of the
-// other: finding where a field ends takes most of a field's time and the next field cannot start
-// before it, so two independent chains of fields let the processor work on both at once. Returns
-// false, with nothing known, when a field of either fails: ReadLines then finds the first failure.
+// other: a field cannot start before the one before it is found to end, so two independent
+// chains of fields let the processor work on both at once. Returns false, with nothing known,
+// when a field of either fails: ReadLines then finds the first failure.
 bool ReadLinePair(const char* const* begins, const char* const* ends, const int64_t* first_samples,
                   const FieldReader& reader, int fields, bool counter_first,
                   float* const* columns) {
