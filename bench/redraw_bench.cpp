@@ -120,7 +120,7 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
 #if defined(DRAVIK_BENCH_QT)
   {
     // Checking the items one after another, as a user does: each check makes that item's
-    // positions and summary and redraws the chart with every item checked so far.
+    // summary and redraws the chart with every item checked so far.
     PlotYStore checked;
     QImage picture = NewPicture(QSize(kChartWidthPx, kChartHeightPx));
     std::vector<double> checks;
@@ -132,7 +132,7 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
       checks.push_back(MsSince(begin));
     }
     const double slowest = *std::max_element(checks.begin(), checks.end());
-    Row("checking an item: its positions and the redraw", Ms(Median(checks)),
+    Row("checking an item: its summary and the redraw", Ms(Median(checks)),
         "median of " + std::to_string(checks.size()) + ", slowest " + Ms(slowest),
         Verdict(slowest <= kCheckItemLimitMs));
   }
@@ -146,8 +146,8 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
   start = Clock::now();
   PlotYStore plot_y;
   plot_y.Keep(table, visible, settings.graph_scale_mode);
-  Row("chart positions and summaries of " + std::to_string(visible.size()) + " items",
-      Ms(MsSince(start)), "on 1 thread " + Ms(one_thread_ms));
+  Row("summaries of " + std::to_string(visible.size()) + " items", Ms(MsSince(start)),
+      "on 1 thread " + Ms(one_thread_ms));
 
   std::printf("\n3. Redraw %d items on a chart of %d x %d pixels\n",
               std::min(table.item_count, kVisibleItems), kChartWidthPx, kChartHeightPx);
