@@ -20,7 +20,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "chart/chart_image_view.h"
+#include "chart/chart_render.h"
 #endif
 
 namespace dravik::bench {

@@ -19,7 +19,7 @@
 #if defined(DRAVIK_BENCH_QT)
 #include <QImage>
 
-#include "chart/chart_image_view.h"
+#include "chart/chart_render.h"
 #endif
 
 namespace dravik::bench {

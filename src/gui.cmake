@@ -1,10 +1,10 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
-# The windows and widgets: a thin layer that wires events to the core and draws.
-include(src/gui_main_files.cmake)
-include(src/gui_aux_files.cmake)
-
-add_library(dravik_gui STATIC ${DRAVIK_GUI_MAIN_SOURCES} ${DRAVIK_GUI_AUX_SOURCES})
+# The windows and widgets: a thin layer that wires events to the core and draws. Each folder's
+# files.cmake lists its Qt files beside its core files.
+add_library(dravik_gui STATIC ${DRAVIK_COMMON_GUI_SOURCES} ${DRAVIK_LOG_GUI_SOURCES}
+                              ${DRAVIK_CHART_GUI_SOURCES} ${DRAVIK_PANEL_GUI_SOURCES}
+                              ${DRAVIK_APP_GUI_SOURCES})
 set_target_properties(dravik_gui PROPERTIES AUTOMOC ON)
 target_link_libraries(dravik_gui PUBLIC dravik_core Qt6::Widgets)
 

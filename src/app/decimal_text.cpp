@@ -1,9 +1,6 @@
 #include "app/decimal_text.h"
 
-#include <limits>
-
 #include "common/number_parsing.h"
-#include "common/rounding.h"
 
 namespace dravik {
 
@@ -14,17 +11,6 @@ double LeadingNumber(std::string_view text) {
   double value = 0;
   ParseNumber(text.substr(0, NumberLength(text, false)), false, 0, value, TinyValue::kSignedZero);
   return value;
-}
-
-int32_t RoundToInt32(double value) {
-  const int64_t rounded = RoundHalfEven(value);
-  if (rounded > std::numeric_limits<int32_t>::max()) {
-    return std::numeric_limits<int32_t>::max();
-  }
-  if (rounded < std::numeric_limits<int32_t>::min()) {
-    return std::numeric_limits<int32_t>::min();
-  }
-  return static_cast<int32_t>(rounded);
 }
 
 }  // namespace dravik

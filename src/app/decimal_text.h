@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 namespace dravik {
@@ -11,8 +10,5 @@ namespace dravik {
 // text that does not start with a number reads as 0. A value beyond the double range is
 // +/-infinity.
 double LeadingNumber(std::string_view text);
-
-// `value` rounded half to even and clamped to the 32-bit range (NaN gives 0).
-int32_t RoundToInt32(double value);
 
 }  // namespace dravik

@@ -8,3 +8,24 @@ set(DRAVIK_APP_SOURCES
   src/app/report.cpp
   src/app/settings_file.cpp
 )
+# The Qt layer's files of this folder, built into dravik_gui.
+set(DRAVIK_APP_GUI_SOURCES
+  src/app/command_panel.cpp
+  src/app/command_panel.h
+  src/app/drop_filter.cpp
+  src/app/drop_filter.h
+  src/app/fuel_items_dialog.cpp
+  src/app/fuel_items_dialog.h
+  src/app/help_window.cpp
+  src/app/help_window.h
+  src/app/main_window.cpp
+  src/app/main_window.h
+  src/app/main_window_colour_menu.cpp
+  src/app/main_window_open.cpp
+  src/app/options_dialog.cpp
+  src/app/options_dialog.h
+  src/app/report_chart.cpp
+  src/app/report_chart.h
+  src/app/wheel_filter.cpp
+  src/app/wheel_filter.h
+)

@@ -5,7 +5,7 @@
 #include "app/report.h"
 #include "common/version.h"
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
-#include "app/report_chart_view.h"
+#include "app/report_chart.h"
 #endif
 
 #ifdef _WIN32

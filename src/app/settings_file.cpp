@@ -11,6 +11,7 @@
 #include "common/file_io.h"
 #include "common/number_format.h"
 #include "common/path.h"
+#include "common/rounding.h"
 #include "panel/checked_items.h"
 
 namespace dravik {

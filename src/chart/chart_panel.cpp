@@ -9,7 +9,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
-#include "chart/chart_image_view.h"
+#include "chart/chart_render.h"
 #include "chart/graph_view.h"
 #include "chart/layout.h"
 #include "chart/scale_labels.h"

@@ -8,3 +8,14 @@ set(DRAVIK_CHART_SOURCES
   src/chart/trace_raster.cpp
   src/chart/twips.cpp
 )
+# The Qt layer's files of this folder, built into dravik_gui.
+set(DRAVIK_CHART_GUI_SOURCES
+  src/chart/chart_panel.cpp
+  src/chart/chart_panel.h
+  src/chart/chart_render.cpp
+  src/chart/chart_render.h
+  src/chart/graph_view.cpp
+  src/chart/graph_view.h
+  src/chart/scale_view.cpp
+  src/chart/scale_view.h
+)

@@ -7,3 +7,8 @@ set(DRAVIK_COMMON_SOURCES
   src/common/rounding.cpp
   src/common/settings.cpp
 )
+# The Qt layer's files of this folder, built into dravik_gui.
+set(DRAVIK_COMMON_GUI_SOURCES
+  src/common/file_dialog.cpp
+  src/common/file_dialog.h
+)

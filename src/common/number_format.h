@@ -28,4 +28,8 @@ std::string FormatDecimalDifference(float a, float b);
 // "0"). Worked on the digits, since a decimal difference may hold more digits than a double.
 std::string DecimalMsToWholeSeconds(const std::string& decimal_ms);
 
+// The shortest decimal text of `value` x 10^-shift10 that reads back to `value` when scaled by
+// 10^shift10 again: 1500 with shift 3 -> "1.5", 0.1f -> "0.1", 1e20f -> "1e+20".
+std::string ExactDecimal(float value, int shift10 = 0);
+
 }  // namespace dravik

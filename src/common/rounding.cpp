@@ -20,4 +20,15 @@ int64_t RoundHalfEvenWide(double value) {
   return static_cast<int64_t>(rounded);
 }
 
+int32_t RoundToInt32(double value) {
+  const int64_t rounded = RoundHalfEven(value);
+  if (rounded > std::numeric_limits<int32_t>::max()) {
+    return std::numeric_limits<int32_t>::max();
+  }
+  if (rounded < std::numeric_limits<int32_t>::min()) {
+    return std::numeric_limits<int32_t>::min();
+  }
+  return static_cast<int32_t>(rounded);
+}
+
 }  // namespace dravik

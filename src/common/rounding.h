@@ -27,4 +27,7 @@ inline int64_t RoundHalfEven(double value) {
   return RoundHalfEvenWide(value);
 }
 
+// `value` rounded half to even and clamped to the 32-bit range (NaN gives 0).
+int32_t RoundToInt32(double value);
+
 }  // namespace dravik

@@ -12,3 +12,8 @@ set(DRAVIK_LOG_SOURCES
   src/log/sample_parser.cpp
   src/log/text_decoding.cpp
 )
+# The Qt layer's files of this folder, built into dravik_gui.
+set(DRAVIK_LOG_GUI_SOURCES
+  src/log/load_progress_dialog.cpp
+  src/log/load_progress_dialog.h
+)

@@ -17,8 +17,4 @@ namespace dravik {
 // when an end lies outside 0..last_sample or no log is loaded.
 std::string SectionCsvText(const LogTable& table, int64_t first, int64_t last);
 
-// The shortest decimal text of `value` x 10^-shift10 that reads back to `value` when scaled by
-// 10^shift10 again: 1500 with shift 3 -> "1.5", 0.1f -> "0.1", 1e20f -> "1e+20".
-std::string ExactDecimal(float value, int shift10 = 0);
-
 }  // namespace dravik

@@ -18,8 +18,8 @@
 #include <QUrl>
 
 #include "app/main_window.h"
-#include "chart/chart_image_view.h"
 #include "chart/chart_panel.h"
+#include "chart/chart_render.h"
 #include "chart/graph_view.h"
 #include "chart/scale_view.h"
 #include "chart/scaling.h"

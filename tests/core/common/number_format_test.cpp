@@ -78,5 +78,19 @@ TEST(FormatDecimalDifference, ExactDifferenceOfTheShownValues) {
   }
 }
 
+TEST(ExactDecimal, WritesTheShortestTextThatReadsBack) {
+  struct Case {
+    float value;
+    int shift10;
+    const char* text;
+  };
+  for (const Case& c : {Case{0.1f, 0, "0.1"}, Case{1500, 3, "1.5"}, Case{250, 0, "250"},
+                        Case{-0.0000123f, 0, "-0.0000123"}, Case{123456792, 0, "123456790"},
+                        Case{1e20f, 0, "1e+20"}, Case{1.5e-8f, 0, "1.5e-8"}, Case{0, 3, "0"},
+                        Case{7, 3, "0.007"}}) {
+    EXPECT_EQ(ExactDecimal(c.value, c.shift10), c.text) << c.value;
+  }
+}
+
 }  // namespace
 }  // namespace dravik

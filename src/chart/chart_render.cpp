@@ -1,4 +1,4 @@
-#include "chart/chart_image_view.h"
+#include "chart/chart_render.h"
 
 #include <algorithm>
 #include <cerrno>

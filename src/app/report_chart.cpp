@@ -1,4 +1,4 @@
-#include "app/report_chart_view.h"
+#include "app/report_chart.h"
 
 #include <algorithm>
 #include <memory>
@@ -8,7 +8,7 @@
 #include <QGuiApplication>
 
 #include "app/open_log.h"
-#include "chart/chart_image_view.h"
+#include "chart/chart_render.h"
 
 namespace dravik {
 namespace {

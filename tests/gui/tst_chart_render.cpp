@@ -7,8 +7,8 @@
 
 #include "app/open_log.h"
 #include "app/report.h"
-#include "app/report_chart_view.h"
-#include "chart/chart_image_view.h"
+#include "app/report_chart.h"
+#include "chart/chart_render.h"
 #include "chart/scaling.h"
 #include "common/settings.h"
 
@@ -38,7 +38,7 @@ ChartView WholeView(const LogTable& table) {
 
 }  // namespace
 
-class TestChartImageView : public QObject {
+class TestChartRender : public QObject {
   Q_OBJECT
 
  private slots:
@@ -133,5 +133,5 @@ class TestChartImageView : public QObject {
   }
 };
 
-QTEST_MAIN(TestChartImageView)
-#include "tst_chart_image_view.moc"
+QTEST_MAIN(TestChartRender)
+#include "tst_chart_render.moc"
