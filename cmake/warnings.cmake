@@ -1,6 +1,11 @@
 # Warning flags per compiler; DRAVIK_WERROR turns every warning into an error (CI builds so).
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  add_compile_options(-Wall -Wextra)
+  add_compile_options(-Wall -Wextra -Wshadow -Wconversion -Wpedantic -Wold-style-cast)
+  # Clang's -Wconversion also takes in -Wsign-conversion, which GCC leaves out for C++: both
+  # compilers check the same conversions, those that may change a value.
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_compile_options(-Wno-sign-conversion)
+  endif()
   if(DRAVIK_WERROR)
     add_compile_options(-Werror)
   endif()

@@ -328,7 +328,9 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
                              fields + static_cast<int>(counter_first));
         piece_done(k);
       },
-      [&](int64_t done) { progress.Report(kScanShare * static_cast<double>(done) / pieces); });
+      [&](int64_t finished) {
+        progress.Report(kScanShare * static_cast<double>(finished) / static_cast<double>(pieces));
+      });
   std::vector<int64_t> first_samples(pieces + 1, 0);
   for (int64_t k = 0; k < pieces; ++k) {
     if (!lines[k].regular) {
@@ -374,8 +376,9 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
           piece_done(piece);
         }
       },
-      [&](int64_t done) {
-        progress.Report(kScanShare + kParseShare * static_cast<double>(done) / pairs);
+      [&](int64_t finished) {
+        progress.Report(kScanShare +
+                        kParseShare * static_cast<double>(finished) / static_cast<double>(pairs));
       });
   // The first failure in file order is the one a reading from the start stops at.
   for (const LoadError& piece_error : errors) {

@@ -11,9 +11,11 @@ TripListRow DrivingTimeRow(int64_t driving_time_ms) {
     return {name, std::to_string(driving_time_ms), "[ms]"};
   }
   if (driving_time_ms < 60'000) {
-    return {name, std::to_string(RoundHalfEven(driving_time_ms / 1000.0)), "[秒]"};
+    return {name, std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / 1000.0)),
+            "[秒]"};
   }
-  return {name, std::to_string(RoundHalfEven(driving_time_ms / 60'000.0)), "[分]"};
+  return {name, std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / 60'000.0)),
+          "[分]"};
 }
 
 TripFigureTexts TripTexts(const TripSummary& trip) {

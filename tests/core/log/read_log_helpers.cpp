@@ -81,7 +81,7 @@ std::vector<GeneratedLog> GeneratedLogs() {
                : random() % 2 ? "2.5"
                               : "3.125") +
               sep + odd_fields[random() % std::size(odd_fields)] + sep +
-              number(static_cast<int>(random() % 7), 1e-3 * (1 + random() % 1000)) + line_end;
+              number(static_cast<int>(random() % 7), 1e-3 * static_cast<double>(1 + random() % 1000)) + line_end;
     }
     return text;
   };
