@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -89,20 +88,6 @@ TEST(LoadSettings, FirstStartTakesTheSeedFileAndWhatCannotBeReadIsKept) {
   EXPECT_TRUE(LoadSettings(seed, kScreen).read_only);
   EXPECT_FALSE(SaveSettings(seed, Settings{}).ok);
   EXPECT_EQ(LoadSettings(seed, kScreen).settings.cylinder, 6);
-}
-
-TEST(HasMaxViewPlace, AnyPositionOrASizeBeyondTheLeast) {
-  const std::pair<std::string, bool> cases[] = {
-      {"", false},
-      {"MV_Xsize=7935\r\nMV_Ysize=1500\r\n", false},
-      {"MV_Xpos=15\r\n", true},
-      {"MV_Ypos=15\r\n", true},
-      {"MV_Xsize=7936\r\n", true},
-      {"MV_Ysize=1501\r\n", true},
-  };
-  for (const auto& [keys, placed] : cases) {
-    EXPECT_EQ(HasMaxViewPlace(ReadText("[Setting]\r\n" + keys)), placed) << keys;
-  }
 }
 
 TEST(LoadSettings, FirstStartInALocationThatCannotBeWrittenKeepsTheDefaults) {
@@ -301,40 +286,7 @@ TEST(SaveSettings, WritesGeometryAndFloatsInTheGeneralForm) {
   EXPECT_NE(text.find("\r\nInjectorFlowScaling=1E-05\r\n"), std::string::npos);
 }
 
-TEST(WriteFileAtomically, AFailureBeforeTheRenameLeavesTheOldFile) {
-  TempDir dir;
-  const std::string path = dir / "dravik.ini";
-  WriteText(path, "old contents");
-  std::string seen_before_rename;
-  const FileWriteResult result = WriteFileAtomically(path, "new contents", [&] {
-    seen_before_rename = dravik::ReadText(path);
-    return false;
-  });
-  EXPECT_FALSE(result.ok);
-  EXPECT_FALSE(result.error.empty());
-  EXPECT_EQ(seen_before_rename, "old contents");
-  EXPECT_EQ(dravik::ReadText(path), "old contents");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-
-  ASSERT_TRUE(WriteFileAtomically(path, "new contents").ok);
-  EXPECT_EQ(dravik::ReadText(path), "new contents");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST(WriteFileAtomically, KeepsThePermissionsAndCreatesMissingDirectories) {
-  TempDir dir;
-  const std::string path = dir / "dravik.ini";
-  WriteText(path, "old");
-  std::filesystem::permissions(path, std::filesystem::perms(0640));
-  ASSERT_TRUE(WriteFileAtomically(path, "new").ok);
-  EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-
-  const std::string nested = dir / "config/dravik/dravik.ini";
-  ASSERT_TRUE(SaveSettings(nested, Settings{}).ok);
-  EXPECT_EQ(dravik::ReadText(nested), ExpectedFirstStartFile());
-}
-
-TEST(WriteFileAtomically, ReportsAnUnwritableLocationAsAValue) {
+TEST(SaveSettings, ReportsAnUnwritableLocationAsAValue) {
   TempDir dir;
   WriteText(dir / "plain", "x");
   const FileWriteResult result = SaveSettings(dir / "plain/dravik.ini", Settings{});

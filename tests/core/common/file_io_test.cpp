@@ -107,6 +107,39 @@ TEST(WriteFileAtomically, LeavesWhatIsNoRegularFileAndReadOnlyFilesAlone) {
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"fifo", "folder", "link"}));
 }
 
+TEST(WriteFileAtomically, AFailureBeforeTheRenameLeavesTheOldFile) {
+  TempDir dir;
+  const std::string path = dir / "dravik.ini";
+  WriteText(path, "old contents");
+  std::string seen_before_rename;
+  const FileWriteResult result = WriteFileAtomically(path, "new contents", [&] {
+    seen_before_rename = ReadText(path);
+    return false;
+  });
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.error.empty());
+  EXPECT_EQ(seen_before_rename, "old contents");
+  EXPECT_EQ(ReadText(path), "old contents");
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"dravik.ini"});
+
+  ASSERT_TRUE(WriteFileAtomically(path, "new contents").ok);
+  EXPECT_EQ(ReadText(path), "new contents");
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"dravik.ini"});
+}
+
+TEST(WriteFileAtomically, KeepsThePermissionsAndCreatesMissingDirectories) {
+  TempDir dir;
+  const std::string path = dir / "dravik.ini";
+  WriteText(path, "old");
+  fs::permissions(path, fs::perms(0640));
+  ASSERT_TRUE(WriteFileAtomically(path, "new").ok);
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
+
+  const std::string nested = dir / "config/dravik/dravik.ini";
+  ASSERT_TRUE(WriteFileAtomically(nested, "new").ok);
+  EXPECT_EQ(ReadText(nested), "new");
+}
+
 TEST(RemoveLeftoverTemporaryFiles, RemovesOnlyThoseOfProcessesThatEnded) {
   TempDir dir;
   const pid_t child = fork();

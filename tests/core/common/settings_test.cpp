@@ -29,5 +29,26 @@ TEST(DefaultItemColors, EveryItemHasADistinctColourThatReadsOnWhite) {
   }
 }
 
+// A settings file without the window's keys reads as place 0, 0 and size 0 x 0.
+TEST(HasMaxViewPlace, AnyPositionOrASizeBeyondTheLeast) {
+  struct Case {
+    int32_t xpos, ypos, xsize, ysize;
+    bool placed;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 0, false}, {0, 0, 7935, 1500, false}, {15, 0, 0, 0, true},
+      {0, 15, 0, 0, true}, {0, 0, 7936, 0, true},     {0, 0, 0, 1501, true},
+  };
+  for (const Case& c : cases) {
+    Settings settings;
+    settings.mv_xpos = c.xpos;
+    settings.mv_ypos = c.ypos;
+    settings.mv_xsize = c.xsize;
+    settings.mv_ysize = c.ysize;
+    EXPECT_EQ(HasMaxViewPlace(settings), c.placed)
+        << c.xpos << " " << c.ypos << " " << c.xsize << " " << c.ysize;
+  }
+}
+
 }  // namespace
 }  // namespace dravik

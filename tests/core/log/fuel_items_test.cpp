@@ -18,15 +18,6 @@ std::vector<std::string> Names(const std::string& header) {
   return names;
 }
 
-TEST(NameTokens, SplitsAtEverythingButAsciiLettersAndDigits) {
-  EXPECT_EQ(NameTokens("IPW_ms"), (std::vector<std::string>{"ipw", "ms"}));
-  EXPECT_EQ(NameTokens(" Speed (MPH)"), (std::vector<std::string>{"speed", "mph"}));
-  EXPECT_EQ(
-      NameTokens("Fuel Injector #1 Pulse Width (4-byte)* (ms)"),
-      (std::vector<std::string>{"fuel", "injector", "1", "pulse", "width", "4", "byte", "ms"}));
-  EXPECT_EQ(NameTokens("車速km"), (std::vector<std::string>{"km"}));
-}
-
 TEST(FindFuelItems, EachItemByChoiceThenKnownNameThenTokens) {
   struct Case {
     const char* header;
