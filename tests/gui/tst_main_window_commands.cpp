@@ -389,7 +389,8 @@ class TestMainWindowCommands : public QObject {
     const int64_t first = FirstVisibleSample(chart->View());
     chart->SetCursorX(1, 0);
     QTest::keyClick(window_.get(), Qt::Key_Left);
-    QCOMPARE(FirstVisibleSample(chart->View()) + chart->CursorX(1), first - 1.0);
+    QCOMPARE(static_cast<double>(FirstVisibleSample(chart->View())) + chart->CursorX(1),
+             static_cast<double>(first - 1));
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
     QCOMPARE(combo->currentIndex(), 0);
