@@ -12,7 +12,8 @@
 //   5. Start-up of the dravik program to its first painted window.
 //   6. The hover readout per pointer move on the big log beside the small one.
 //
-// Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh.
+// Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh;
+// --quick runs every section once on small logs (CI does, so that the benchmark cannot rot).
 // Each section is a function of bench_sections.h in a file of its own; Main runs them in turn.
 
 #include <algorithm>
@@ -64,10 +65,17 @@ int Main(int argc, char** argv) {
       options.pandas = false;
     } else if (a == "--no-big") {
       options.big = false;
+    } else if (a == "--quick") {
+      // Every section once on small logs, so that CI sees the benchmark build and run; its
+      // figures say nothing about the targets.
+      options.rows = 20'000;
+      options.big_rows = 200'000;
+      options.repeats = 1;
+      options.pandas = false;
     } else {
       std::printf(
           "usage: dravik_bench [--dir DIR] [--rows N] [--big-rows N] [--repeats N]\n"
-          "                    [--gen-log path/to/gen_log.py] [--no-pandas] [--no-big]\n"
+          "                    [--gen-log path/to/gen_log.py] [--no-pandas] [--no-big] [--quick]\n"
           "                    [--baseline path/to/earlier/dravik_bench]\n");
       return 2;
     }

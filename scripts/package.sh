@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the Release build and checks it: its files are there, the desktop
+# Builds the Debian package from a Release build of its own and checks it: its files are there, the desktop
 # entry and the AppStream metadata validate, the manual pages render, and the programs from the
 # unpacked package answer --version and --help and read the example log.
 set -euo pipefail
@@ -7,9 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/install_deps.sh" dpkg-dev desktop-file-utils appstream man-db
 # The package holds the programs only, so GoogleTest, the tests and the benchmark stay out of
-# its build.
-"$root/scripts/build.sh" -DDRAVIK_TESTS=OFF
-build_dir=${DRAVIK_BUILD_DIR:-$root/build}
+# its build, which has a folder of its own: build-package/ (or $DRAVIK_PACKAGE_BUILD_DIR), so that
+# the test build in build/ keeps its configuration.
+build_dir=${DRAVIK_PACKAGE_BUILD_DIR:-$root/build-package}
+DRAVIK_BUILD_DIR=$build_dir "$root/scripts/build.sh" -DDRAVIK_TESTS=OFF
 
 (cd "$build_dir" && rm -f dravik_*.deb && cpack -G DEB >/dev/null)
 package=$(ls "$build_dir"/dravik_*.deb)
