@@ -48,7 +48,8 @@ TEST(RoundScaleBound, EveryRowOfTheCurrentTable) {
       {28, 30}, {29, 35}, {34, 40}, {39, 45},  {43, 50},  {48, 60}, {57, 60},
       {58, 70}, {67, 80}, {77, 90}, {86, 100}, {95, 100}, {96, 120}};
   for (const auto& [figure, bound] : rows) {
-    EXPECT_EQ(RoundScaleBound(static_cast<float>(figure) * 10, 0), static_cast<float>(bound) * 10) << figure;
+    EXPECT_EQ(RoundScaleBound(static_cast<float>(figure) * 10, 0), static_cast<float>(bound) * 10)
+        << figure;
   }
 }
 

@@ -75,13 +75,15 @@ std::vector<GeneratedLog> GeneratedLogs() {
     const std::string sep(1, separator);
     for (int r = 0; r < count; ++r) {
       const bool fuel_cut = (r / 7) % 5 == 0;  // runs of pulse widths below the latency
-      text += time(r) + sep + std::to_string(random() % 140) + sep +
-              std::to_string(800 + random() % 6000) + sep +
-              (fuel_cut       ? "0.55"
-               : random() % 2 ? "2.5"
-                              : "3.125") +
-              sep + odd_fields[random() % std::size(odd_fields)] + sep +
-              number(static_cast<int>(random() % 7), 1e-3 * static_cast<double>(1 + random() % 1000)) + line_end;
+      text +=
+          time(r) + sep + std::to_string(random() % 140) + sep +
+          std::to_string(800 + random() % 6000) + sep +
+          (fuel_cut       ? "0.55"
+           : random() % 2 ? "2.5"
+                          : "3.125") +
+          sep + odd_fields[random() % std::size(odd_fields)] + sep +
+          number(static_cast<int>(random() % 7), 1e-3 * static_cast<double>(1 + random() % 1000)) +
+          line_end;
     }
     return text;
   };
