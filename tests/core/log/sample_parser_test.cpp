@@ -102,7 +102,7 @@ TEST(ReadLog, FieldsChangingTheirPatternReadLikeOneFieldStream) {
       text += std::to_string(row * 50);
       for (int c = 0; c < columns; ++c) {
         text += ',';
-        const unsigned roll = random() % 100;
+        const unsigned roll = static_cast<unsigned>(random() % 100);
         if (roll < 5) {
           text += odd[random() % odd.size()];
           continue;
