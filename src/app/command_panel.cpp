@@ -1,44 +1,99 @@
 #include "app/command_panel.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
 #include "chart/layout.h"
 #include "chart/scaling.h"
+#include "common/arrow_key_filter.h"
+#include "common/drop_filter.h"
 #include "panel/top_level_window.h"
 
 namespace dravik {
 
 CommandPanel::CommandPanel(QWidget* parent)
     : QGroupBox(parent),
-      open_button_(new QPushButton(QStringLiteral("ファイルを開く(&O)"), this)),
       numeric_display_button_(new QPushButton(QStringLiteral("数値表示(&V)"), this)),
-      option_button_(new QPushButton(QStringLiteral("設定(&S)"), this)),
-      help_button_(new QPushButton(QStringLiteral("ヘルプ(&H)"), this)),
-      magnification_label_(new QLabel(QStringLiteral("倍率:"), this)),
-      magnification_combo_(new QComboBox(this)),
-      exit_button_(new QPushButton(QStringLiteral("終了(&X)"), this)) {
+      magnification_combo_(new QComboBox(this)) {
   setObjectName(QStringLiteral("fraCommand"));
   resize(PixelSize(kRightColumnWidth, kCommandFrameHeight));
-  open_button_->setObjectName(QStringLiteral("cmdOpenFile"));
-  open_button_->setGeometry(PixelRect(kOpenButtonRect));
+  auto* open_button = new QPushButton(QStringLiteral("ファイルを開く(&O)"), this);
+  auto* option_button = new QPushButton(QStringLiteral("設定(&S)"), this);
+  auto* help_button = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
+  auto* magnification_label = new QLabel(QStringLiteral("倍率:"), this);
+  auto* exit_button = new QPushButton(QStringLiteral("終了(&X)"), this);
+  open_button->setObjectName(QStringLiteral("cmdOpenFile"));
+  open_button->setGeometry(PixelRect(kOpenButtonRect));
   numeric_display_button_->setObjectName(QStringLiteral("chkMaxView"));
   numeric_display_button_->setCheckable(true);
   numeric_display_button_->setGeometry(PixelRect(kNumericDisplayButtonRect));
-  option_button_->setObjectName(QStringLiteral("cmdOption"));
-  option_button_->setGeometry(PixelRect(kOptionButtonRect));
-  help_button_->setObjectName(QStringLiteral("cmdHelp"));
-  help_button_->setGeometry(PixelRect(kHelpButtonRect));
-  magnification_label_->setGeometry(PixelRect(kMagnificationLabelRect));
+  option_button->setObjectName(QStringLiteral("cmdOption"));
+  option_button->setGeometry(PixelRect(kOptionButtonRect));
+  help_button->setObjectName(QStringLiteral("cmdHelp"));
+  help_button->setGeometry(PixelRect(kHelpButtonRect));
+  magnification_label->setGeometry(PixelRect(kMagnificationLabelRect));
   magnification_combo_->setObjectName(QStringLiteral("cmbMultipl"));
   magnification_combo_->setGeometry(PixelRect(kMagnificationComboRect));
   for (const int magnification : kMagnifications) {
     magnification_combo_->addItem(QString::number(magnification), magnification);
   }
   magnification_combo_->setEnabled(false);
-  exit_button_->setObjectName(QStringLiteral("cmdExit"));
-  exit_button_->setGeometry(PixelRect(kExitButtonRect));
+  exit_button->setObjectName(QStringLiteral("cmdExit"));
+  exit_button->setGeometry(PixelRect(kExitButtonRect));
+
+  connect(open_button, &QPushButton::clicked, this, &CommandPanel::OpenRequested);
+  connect(numeric_display_button_, &QPushButton::toggled, this,
+          &CommandPanel::NumericDisplayToggled);
+  connect(option_button, &QPushButton::clicked, this, &CommandPanel::OptionsRequested);
+  connect(help_button, &QPushButton::clicked, this, &CommandPanel::HelpRequested);
+  connect(magnification_combo_, &QComboBox::activated, this, &CommandPanel::MagnificationChosen);
+  connect(exit_button, &QPushButton::clicked, this, &CommandPanel::ExitRequested);
+
+  auto* arrow_keys = new ArrowKeyFilter(this);
+  auto* drops = new DropFilter(this);
+  connect(drops, &DropFilter::FileDropped, this, &CommandPanel::FileDropped);
+  drops->Accept(this);
+  for (QPushButton* button :
+       {open_button, numeric_display_button_, option_button, help_button, exit_button}) {
+    arrow_keys->Watch(button);
+    drops->Refuse(button);
+  }
+  drops->Refuse(magnification_label);
+  drops->Refuse(magnification_combo_);
+}
+
+int CommandPanel::Magnification() const {
+  return magnification_combo_->currentData().toInt();
+}
+
+void CommandPanel::ResetMagnification() {
+  const QSignalBlocker block(magnification_combo_);
+  magnification_combo_->setCurrentIndex(0);
+}
+
+void CommandPanel::SetMagnificationEnabled(bool enabled) {
+  magnification_combo_->setEnabled(enabled);
+}
+
+bool CommandPanel::StepMagnification(int delta) {
+  QComboBox* combo = magnification_combo_;
+  const int index = std::clamp(combo->currentIndex() + delta, 0, combo->count() - 1);
+  if (!combo->isEnabled() || index == combo->currentIndex()) {
+    return false;
+  }
+  combo->setCurrentIndex(index);
+  return true;
+}
+
+bool CommandPanel::NumericDisplayChecked() const {
+  return numeric_display_button_->isChecked();
+}
+
+void CommandPanel::SetNumericDisplayChecked(bool checked) {
+  numeric_display_button_->setChecked(checked);
 }
 
 }  // namespace dravik

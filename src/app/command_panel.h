@@ -1,40 +1,48 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QString>
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 
 namespace dravik {
 
 // The command frame (fraCommand): open, numeric display, options, help, the magnification list
-// and exit. The main window wires the controls to its handlers.
+// and exit. It says what the user asked for through its signals; a file dropped on the frame
+// (not on its controls) is one of them.
 class CommandPanel : public QGroupBox {
   Q_OBJECT
 
  public:
   explicit CommandPanel(QWidget* parent = nullptr);
 
-  QPushButton* OpenButton() const { return open_button_; }
-  // A check box drawn as a push button: a toggle button, down while the numeric display is shown.
-  QPushButton* NumericDisplayButton() const { return numeric_display_button_; }
-  QPushButton* OptionButton() const { return option_button_; }
-  QPushButton* HelpButton() const { return help_button_; }
-  QLabel* MagnificationLabel() const { return magnification_label_; }
-  // The magnifications in list order, each entry's data its magnification; disabled until a log
-  // long enough to zoom is loaded.
-  QComboBox* MagnificationCombo() const { return magnification_combo_; }
-  QPushButton* ExitButton() const { return exit_button_; }
+  // The magnification of the entry chosen in the list.
+  int Magnification() const;
+  // Back to the first entry (magnification 1) without a MagnificationChosen.
+  void ResetMagnification();
+  // The list is offered only for a log long enough to zoom.
+  void SetMagnificationEnabled(bool enabled);
+  // Moves the list `delta` entries up or down within it, as choosing that entry does; false when
+  // the list is disabled or already at its end, nothing then being chosen.
+  bool StepMagnification(int delta);
+  // The numeric display button: a check box drawn as a push button, down while the window shows.
+  bool NumericDisplayChecked() const;
+  void SetNumericDisplayChecked(bool checked);
+
+ signals:
+  void OpenRequested();
+  void NumericDisplayToggled(bool checked);
+  void OptionsRequested();
+  void HelpRequested();
+  // An entry of the magnification list was chosen.
+  void MagnificationChosen();
+  void ExitRequested();
+  void FileDropped(const QString& path);
 
  private:
-  QPushButton* open_button_;
   QPushButton* numeric_display_button_;
-  QPushButton* option_button_;
-  QPushButton* help_button_;
-  QLabel* magnification_label_;
   QComboBox* magnification_combo_;
-  QPushButton* exit_button_;
 };
 
 }  // namespace dravik

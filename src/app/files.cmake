@@ -12,8 +12,6 @@ set(DRAVIK_APP_SOURCES
 set(DRAVIK_APP_GUI_SOURCES
   src/app/command_panel.cpp
   src/app/command_panel.h
-  src/app/drop_filter.cpp
-  src/app/drop_filter.h
   src/app/fuel_items_dialog.cpp
   src/app/fuel_items_dialog.h
   src/app/help_window.cpp
@@ -26,6 +24,4 @@ set(DRAVIK_APP_GUI_SOURCES
   src/app/options_dialog.h
   src/app/report_chart.cpp
   src/app/report_chart.h
-  src/app/wheel_filter.cpp
-  src/app/wheel_filter.h
 )

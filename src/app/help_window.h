@@ -33,8 +33,6 @@ class HelpWindow : public QWidget {
   // page while it is shown only changes the page.
   void ShowPage(HelpPage page);
 
-  QTextBrowser* Browser() const { return browser_; }
-
  private:
   QString help_directory_;
   QTextBrowser* browser_;

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "common/file_dialog.h"
+#include "common/user_dialog.h"
 #include "common/version.h"
 
 namespace {
@@ -67,7 +68,8 @@ int main(int argc, char* argv[]) {
     arguments.push_back(all[i].toStdString());
   }
 
-  dravik::MainWindow window;
+  dravik::QtUserDialog dialogs;
+  dravik::MainWindow window(dialogs);
   QObject::connect(&window, &dravik::MainWindow::Exiting, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   const std::string executable = QCoreApplication::applicationFilePath().toStdString();

@@ -3,38 +3,27 @@
 #include <algorithm>
 #include <optional>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTreeWidget>
 
 #include "app/command_line.h"
 #include "app/command_panel.h"
-#include "app/drop_filter.h"
 #include "app/fuel_items_form.h"
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
-#include "app/wheel_filter.h"
 #include "chart/chart_panel.h"
-#include "chart/graph_view.h"
 #include "chart/layout.h"
-#include "chart/scale_labels.h"
-#include "chart/scale_view.h"
 #include "chart/scaling.h"
 #include "chart/twips.h"
+#include "common/drop_filter.h"
 #include "common/path.h"
+#include "common/user_dialog.h"
 #include "log/load_error.h"
 #include "panel/checked_items.h"
 #include "panel/item_panel.h"
@@ -44,13 +33,12 @@
 
 namespace dravik {
 
-MainWindow::MainWindow(QWidget* parent) : TopLevelWindow(parent, {}) {
+MainWindow::MainWindow(UserDialog& dialogs, QWidget* parent)
+    : TopLevelWindow(parent, {}), dialogs_(dialogs) {
   BuildControls();
   BuildColourMenu();
   InstallChartPictureKeys();
-  InstallChartKeys();
-  InstallDropHandling();
-  InstallWheelFilters();
+  ConnectPanels();
 }
 
 // The numeric display window reads this window's log and settings, so it must not outlive them.
@@ -60,8 +48,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildControls() {
   chart_ = new ChartPanel(
-      table_, settings_, [this] { return VisibleItems(); }, this);
-  chart_->SetMessageFunction([this](const QString& text) { ShowMessage(text); });
+      table_, settings_, [this] { return VisibleItems(); }, dialogs_, this);
   chart_->SetHoverReadoutSource(
       [this](int64_t sample) { return HoverReadout(table_, settings_, VisibleItems(), sample); });
 
@@ -74,15 +61,6 @@ void MainWindow::BuildControls() {
           Qt::QueuedConnection);
 
   commands_ = new CommandPanel(this);
-  QPushButton* numeric_display = commands_->NumericDisplayButton();
-  connect(commands_->OpenButton(), &QPushButton::clicked, this, &MainWindow::cmdOpenFile_Click);
-  connect(commands_->ExitButton(), &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
-  connect(numeric_display, &QPushButton::toggled, chart_, &ChartPanel::SetNumericDisplayShown);
-  connect(numeric_display, &QPushButton::toggled, this, &MainWindow::chkMaxView_Click);
-  connect(commands_->OptionButton(), &QPushButton::clicked, this, &MainWindow::cmdOption_Click);
-  connect(commands_->HelpButton(), &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
-  connect(commands_->MagnificationCombo(), &QComboBox::activated, this,
-          [this] { cmbMultipl_Click(); });
 
   trips_ = new TripListPanel(this);
 
@@ -92,7 +70,7 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::ApplyMinimumSize() {
-  const MainLayout minimum = LayoutMainWindow(0, 0, 0, kScaleMarginTwips);
+  const MainLayout minimum = LayoutMainWindow(0, 0, 0);
   setMinimumSize(ClientSize(minimum.window_width, minimum.window_height));
 }
 
@@ -109,22 +87,12 @@ void MainWindow::InstallChartPictureKeys() {
   addAction(save_chart);
 }
 
-void MainWindow::InstallChartKeys() {
-  // Buttons and check boxes would take Left and Right to move the focus; every other widget
-  // passes the keys it has no use for up to this window.
-  QCoreApplication::instance()->installEventFilter(this);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractButton*>(watched) != nullptr &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    return HandleChartKey(*static_cast<QKeyEvent*>(event));
-  }
-  return TopLevelWindow::eventFilter(watched, event);
-}
-
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  if (!HandleChartKey(*event)) {
+  // Keys a focused list or text field has no use for come here; buttons and check boxes offer
+  // Left and Right here first (ArrowKeyFilter).
+  if (HandleChartKey(*event)) {
+    event->accept();
+  } else {
     TopLevelWindow::keyPressEvent(event);
   }
 }
@@ -166,65 +134,36 @@ bool MainWindow::HandleChartKey(const QKeyEvent& event) {
 }
 
 void MainWindow::StepMagnification(int delta) {
-  QComboBox* combo = commands_->MagnificationCombo();
-  const int index = std::clamp(combo->currentIndex() + delta, 0, combo->count() - 1);
-  if (!combo->isEnabled() || !table_.IsLoaded() || index == combo->currentIndex()) {
-    return;
+  if (table_.IsLoaded() && commands_->StepMagnification(delta)) {
+    cmbMultipl_Click();
   }
-  combo->setCurrentIndex(index);
-  cmbMultipl_Click();
 }
 
-void MainWindow::InstallDropHandling() {
+void MainWindow::ConnectPanels() {
+  // A drop anywhere on the window opens the first file dropped; the panels report drops on
+  // their own parts and refuse them on their controls.
   auto* drops = new DropFilter(this);
+  drops->Accept(this);
   connect(drops, &DropFilter::FileDropped, this, &MainWindow::Form_OLEDragDrop);
-  QTreeWidget* trip_list = trips_->List();
-  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(chart_->Graph()),
-                          static_cast<QWidget*>(chart_->Scale()), static_cast<QWidget*>(commands_),
-                          static_cast<QWidget*>(trips_), static_cast<QWidget*>(trip_list),
-                          trip_list->viewport(), trip_list->header()->viewport()}) {
-    drops->Accept(widget);
-  }
-  items_->SetDropFilter(drops);
-  for (QWidget* widget :
-       {static_cast<QWidget*>(chart_), static_cast<QWidget*>(chart_->TimeScrollBar()),
-        static_cast<QWidget*>(commands_->OpenButton()),
-        static_cast<QWidget*>(commands_->NumericDisplayButton()),
-        static_cast<QWidget*>(commands_->OptionButton()),
-        static_cast<QWidget*>(commands_->HelpButton()),
-        static_cast<QWidget*>(commands_->MagnificationLabel()),
-        static_cast<QWidget*>(commands_->MagnificationCombo()),
-        static_cast<QWidget*>(commands_->ExitButton()),
-        static_cast<QWidget*>(items_->ScrollBar())}) {
-    drops->Refuse(widget);
-  }
-}
+  connect(chart_, &ChartPanel::FileDropped, this, &MainWindow::Form_OLEDragDrop);
+  connect(items_, &ItemPanel::FileDropped, this, &MainWindow::Form_OLEDragDrop);
+  connect(commands_, &CommandPanel::FileDropped, this, &MainWindow::Form_OLEDragDrop);
+  connect(trips_, &TripListPanel::FileDropped, this, &MainWindow::Form_OLEDragDrop);
 
-void MainWindow::InstallWheelFilters() {
-  const std::vector<QWidget*> chart_widgets = {chart_->Graph(), chart_->Scale(),
-                                               chart_->TimeScrollBar()};
-  const std::vector<QWidget*> item_widgets = {items_, items_->List(), items_->ScrollBar()};
-  chart_wheel_ = WheelFilter::ForChart(
-      chart_->TimeScrollBar(), [this] { return chart_->View().view_span; }, this);
-  chart_wheel_->SetControlWheel([this](int delta) { StepMagnification(delta); });
-  for (QWidget* widget : chart_widgets) {
-    chart_wheel_->Watch(widget);
-  }
-  item_panel_wheel_ = WheelFilter::ForItemPanel(items_->ScrollBar(), this);
-  for (QWidget* widget : item_widgets) {
-    item_panel_wheel_->Watch(widget);
-  }
-  // Shutdown after the settings are saved: help closes, the wheel filters go, then the numeric
-  // display window is unloaded (what it stores then is not saved any more).
-  connect(this, &MainWindow::Exiting, this, [this, chart_widgets, item_widgets] {
+  connect(chart_, &ChartPanel::MagnificationStepRequested, this, &MainWindow::StepMagnification);
+  connect(commands_, &CommandPanel::OpenRequested, this, &MainWindow::cmdOpenFile_Click);
+  connect(commands_, &CommandPanel::ExitRequested, this, &MainWindow::cmdExit_Click);
+  connect(commands_, &CommandPanel::NumericDisplayToggled, chart_,
+          &ChartPanel::SetNumericDisplayShown);
+  connect(commands_, &CommandPanel::NumericDisplayToggled, this, &MainWindow::chkMaxView_Click);
+  connect(commands_, &CommandPanel::OptionsRequested, this, &MainWindow::cmdOption_Click);
+  connect(commands_, &CommandPanel::HelpRequested, this, &MainWindow::cmdHelp_Click);
+  connect(commands_, &CommandPanel::MagnificationChosen, this, [this] { cmbMultipl_Click(); });
+  // Shutdown after the settings are saved: help closes, then the numeric display window is
+  // unloaded (what it stores then is not saved any more).
+  connect(this, &MainWindow::Exiting, this, [this] {
     if (help_) {
       help_->close();
-    }
-    for (QWidget* widget : chart_widgets) {
-      chart_wheel_->Unwatch(widget);
-    }
-    for (QWidget* widget : item_widgets) {
-      item_panel_wheel_->Unwatch(widget);
     }
     if (max_view_) {
       max_view_->close();
@@ -249,7 +188,7 @@ void MainWindow::Form_Load(const std::string& settings_path,
   keep_settings_file_ = start.unreadable || start.read_only;
   Rect outer{settings_.xpos, settings_.ypos, settings_.xsize, settings_.ysize};
   if (available_twips) {
-    const MainLayout minimum = LayoutMainWindow(0, 0, 0, kScaleMarginTwips);
+    const MainLayout minimum = LayoutMainWindow(0, 0, 0);
     outer = FitOnScreen(outer, *available_twips, minimum.window_width, minimum.window_height);
   }
   SetOuterRectTwips(QRect(outer.left, outer.top, outer.width, outer.height));
@@ -265,7 +204,7 @@ void MainWindow::Form_Load(const std::string& settings_path,
                  QString::fromStdString(WriteFailureReason(start.created_write.error_number))));
   }
 
-  commands_->MagnificationCombo()->setCurrentIndex(0);
+  commands_->ResetMagnification();
   cmbMultipl_Click();
 
   const CommandLine command_line = ProcessCommandLine(arguments);
@@ -296,10 +235,10 @@ void MainWindow::chkMaxView_Click(bool checked) {
   if (max_view_) {
     return;
   }
-  max_view_ = new MaxViewWindow(table_, settings_, this);
+  max_view_ = new MaxViewWindow(table_, settings_, dialogs_, this);
   max_view_->setWindowIcon(windowIcon());
   connect(max_view_, &MaxViewWindow::Closed, this,
-          [this] { commands_->NumericDisplayButton()->setChecked(false); });
+          [this] { commands_->SetNumericDisplayChecked(false); });
   connect(this, &MainWindow::LogLoaded, max_view_, &MaxViewWindow::MaxViewList);
   connect(this, &MainWindow::LogCleared, max_view_, &MaxViewWindow::ClearList);
   connect(chart_, &ChartPanel::CursorsMoved, max_view_, &MaxViewWindow::ApplyCursorMove);
@@ -308,7 +247,7 @@ void MainWindow::chkMaxView_Click(bool checked) {
 }
 
 void MainWindow::cmdOption_Click() {
-  OptionsDialog dialog(settings_, show_scale_mode_option_, this);
+  OptionsDialog dialog(settings_, show_scale_mode_option_, dialogs_, this);
   dialog.SetLogItemNames(LoggedItemNames(table_));
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();
@@ -320,7 +259,7 @@ void MainWindow::cmdOption_Click() {
   }
   if (table_.IsLoaded()) {
     chart_->DrowGraph();
-    if (commands_->NumericDisplayButton()->isChecked() && max_view_) {
+    if (commands_->NumericDisplayChecked() && max_view_) {
       max_view_->ReDrawTime();
       chart_->ReapplyCursors();
     }
@@ -339,7 +278,7 @@ void MainWindow::ShowHelp(HelpPage page) {
 }
 
 void MainWindow::cmbMultipl_Click(bool redraw) {
-  chart_->SetMagnification(commands_->MagnificationCombo()->currentData().toInt(), redraw);
+  chart_->SetMagnification(commands_->Magnification(), redraw);
 }
 
 void MainWindow::chkItem_Click(int index) {
@@ -375,17 +314,12 @@ void MainWindow::Form_Resize() {
     return;
   }
   const QRect outer = OuterRectTwips();
-  const MainLayout layout = LayoutMainWindow(outer.width(), outer.height(), ChromeHeightTwips(),
-                                             chart_->ScaleWidthTwips());
-  chart_->setGeometry(PixelRect(layout.back));
-  chart_->Scale()->setGeometry(PixelRect(layout.scale));
-  chart_->Graph()->setGeometry(PixelRect(layout.graph));
-  chart_->TimeScrollBar()->setGeometry(PixelRect(layout.scroll_x));
+  const MainLayout layout = LayoutMainWindow(outer.width(), outer.height(), ChromeHeightTwips());
+  chart_->Place(PixelRect(layout.back), PixelRect(layout.scroll_x));
   items_->setGeometry(PixelRect(layout.select_item));
   items_->FitItemPanelScroll();
   commands_->move(PixelRect(layout.command).topLeft());
   trips_->move(PixelRect(layout.fuel_efficient).topLeft());
-  chart_->UpdateCursorLines();
   if (table_.IsLoaded() && !loading_) {
     chart_->DrowScale();
     chart_->DrowGraph();
@@ -425,12 +359,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::ShowMessage(const QString& text) {
-  if (message_hook_) {
-    message_hook_(text);
-    return;
-  }
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), text, QMessageBox::Ok, this);
-  box.exec();
+  dialogs_.ShowMessage(this, text);
 }
 
 }  // namespace dravik

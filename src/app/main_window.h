@@ -1,9 +1,6 @@
 #pragma once
 
-#include <chrono>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,12 +10,10 @@
 #include "app/help_window.h"
 #include "common/settings.h"
 #include "log/load_error.h"
-#include "log/load_progress_dialog.h"
 #include "log/log_table.h"
 #include "panel/top_level_window.h"
 
 class QAction;
-class QColor;
 class QKeyEvent;
 class QMenu;
 
@@ -29,16 +24,18 @@ class CommandPanel;
 class ItemPanel;
 class MaxViewWindow;
 class TripListPanel;
-class WheelFilter;
+class UserDialog;
 
 // The main window (frmMain): the chart with its scale strip and time scroll bar on the left; the
 // item panel, the command buttons and the trip list on the right. It owns the log and the settings
-// for the whole run; every way of opening a file ends in OpenFile.
+// for the whole run; every way of opening a file ends in OpenFile. Whatever it or the windows it
+// opens ask of the user goes through `dialogs`.
 class MainWindow : public TopLevelWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // `dialogs` must outlive the window.
+  explicit MainWindow(UserDialog& dialogs, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Start-up: creates the settings file at `settings_path` when it is missing (with the values of
@@ -49,33 +46,6 @@ class MainWindow : public TopLevelWindow {
   // is said so once and, like a read-only one, left as it is at exit.
   void Form_Load(const std::string& settings_path, const std::vector<std::string>& arguments,
                  const std::string& seed_settings_path = {});
-
-  // Loads the log at `path` and brings every part of the window up to date; a failure shows its
-  // message and leaves the window empty. The caller keeps the path as the current log path.
-  void OpenFile(const QString& path);
-
-  // What the other windows read and change.
-  LogTable& Table() { return table_; }
-  const LogTable& Table() const { return table_; }
-  Settings& AppSettings() { return settings_; }
-  const std::string& SettingsPath() const { return settings_path_; }
-  QString CurrentLogPath() const { return current_log_path_; }
-  void SetCurrentLogPath(const QString& path) { current_log_path_ = path; }
-  bool ShowScaleModeOption() const { return show_scale_mode_option_; }
-
-  // How messages are shown: a critical box titled "Dravik" with one OK button unless replaced
-  // (tests replace it so that nothing blocks).
-  using MessageHook = std::function<void(const QString& text)>;
-  void SetMessageHook(MessageHook hook) { message_hook_ = std::move(hook); }
-  // How the open dialog asks for a file: nullopt when the user cancels. Replaceable likewise.
-  using OpenDialogHook = std::function<std::optional<QString>(const QString& current_path)>;
-  void SetOpenDialogHook(OpenDialogHook hook) { open_dialog_hook_ = std::move(hook); }
-  // How the colour dialog asks for an item's colour, starting from `initial`: nullopt when the
-  // user cancels. Replaceable likewise.
-  using ColourDialogHook = std::function<std::optional<QColor>(const QColor& initial)>;
-  void SetColourDialogHook(ColourDialogHook hook) { colour_dialog_hook_ = std::move(hook); }
-  // How long a load runs before its progress dialog appears.
-  void SetLoadProgressDelay(std::chrono::milliseconds delay) { load_progress_delay_ = delay; }
 
  signals:
   // A log was loaded (step where the numeric display refills its list) or a load failed (its
@@ -92,7 +62,6 @@ class MainWindow : public TopLevelWindow {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   // The least outer size of the layout, for the current frame.
   void ApplyMinimumSize() override;
 
@@ -102,18 +71,19 @@ class MainWindow : public TopLevelWindow {
   void BuildColourMenu();
   // Ctrl+C and Ctrl+S: the chart picture to the clipboard or to a file.
   void InstallChartPictureKeys();
-  // The keys that move the cursors, the view and the magnification.
-  void InstallChartKeys();
   // Applies a chart key; false when the key is not one of them or no log is loaded.
   bool HandleChartKey(const QKeyEvent& event);
   // Moves the magnification list `delta` entries up or down, as choosing that entry does.
   void StepMagnification(int delta);
-  void InstallDropHandling();
-  void InstallWheelFilters();
+  // The panels' requests: open, files dropped, the numeric display, options, help, exit.
+  void ConnectPanels();
   // Items 1..item_count whose boxes are checked, ascending.
   std::vector<int> VisibleItems() const;
 
   // Opening a log (main_window_open.cpp).
+  // Loads the log at `path` and brings every part of the window up to date; a failure shows its
+  // message and leaves the window empty. The caller keeps the path as the current log path.
+  void OpenFile(const QString& path);
   void cmdOpenFile_Click();
   void Form_OLEDragDrop(const QString& path);
   void ClearAfterFailedLoad();
@@ -134,12 +104,11 @@ class MainWindow : public TopLevelWindow {
   void chkItem_MouseUp(int index, QPoint global_pos);
   void mnuColor_Click(int entry);
   void ChangeItemColour();
-  // The error box of an unexpected error in `procedure`: shown, then put on the clipboard.
-  void ShowErrorBox(const std::string& procedure, ErrorNumber number);
 
   void Form_Resize();
   void ShowMessage(const QString& text);
 
+  UserDialog& dialogs_;
   LogTable table_;
   Settings settings_;
   std::string settings_path_;
@@ -148,11 +117,7 @@ class MainWindow : public TopLevelWindow {
   QString current_log_path_;
   bool show_scale_mode_option_ = false;
   bool exited_ = false;
-  bool loading_ = false;  // the table is being read: the window must not draw from it
-  std::chrono::milliseconds load_progress_delay_ = LoadProgressDialog::kDefaultDelay;
-  MessageHook message_hook_;
-  OpenDialogHook open_dialog_hook_;
-  ColourDialogHook colour_dialog_hook_;
+  bool loading_ = false;      // the table is being read: the window must not draw from it
   int colour_menu_item_ = 1;  // ColorMenuItem: the item whose box was right-clicked last
 
   ChartPanel* chart_ = nullptr;
@@ -163,8 +128,6 @@ class MainWindow : public TopLevelWindow {
   QAction* colour_entry_ = nullptr;
   QPointer<MaxViewWindow> max_view_;  // deletes itself when closed
   std::unique_ptr<HelpWindow> help_;  // a window of its own, created when first asked for
-  WheelFilter* chart_wheel_ = nullptr;
-  WheelFilter* item_panel_wheel_ = nullptr;
 };
 
 }  // namespace dravik

@@ -4,13 +4,11 @@
 #include <vector>
 
 #include <QAction>
-#include <QClipboard>
-#include <QColorDialog>
-#include <QGuiApplication>
 #include <QMenu>
 
 #include "app/main_window.h"
 #include "chart/chart_panel.h"
+#include "common/user_dialog.h"
 #include "panel/item_panel.h"
 #include "panel/item_panel_layout.h"
 
@@ -52,23 +50,16 @@ void MainWindow::mnuColor_Click(int entry) {
       chart_->DrowGraph();
     }
   } catch (const std::bad_alloc&) {
-    ShowErrorBox("mnuColor_Click", ErrorNumber::kOutOfMemory);
+    dialogs_.ShowErrorBox(this, QString::fromStdString(ErrorBoxText(
+                                    "mnuColor_Click", static_cast<int>(ErrorNumber::kOutOfMemory),
+                                    ErrorDescription(ErrorNumber::kOutOfMemory))));
   }
 }
 
 void MainWindow::ChangeItemColour() {
   Rgb& colour = settings_.item_colors[colour_menu_item_ - 1];
   const QColor initial(RedOf(colour), GreenOf(colour), BlueOf(colour));
-  std::optional<QColor> chosen;
-  if (colour_dialog_hook_) {
-    chosen = colour_dialog_hook_(initial);
-  } else {
-    const QColor picked =
-        QColorDialog::getColor(initial, this, QString(), QColorDialog::DontUseNativeDialog);
-    if (picked.isValid()) {
-      chosen = picked;
-    }
-  }
+  const std::optional<QColor> chosen = dialogs_.ChooseColour(this, initial);
   if (!chosen) {
     return;
   }
@@ -76,13 +67,6 @@ void MainWindow::ChangeItemColour() {
   items_->SetBoxColour(colour_menu_item_, colour);
   chart_->DrowScale();
   chart_->DrowGraph();
-}
-
-void MainWindow::ShowErrorBox(const std::string& procedure, ErrorNumber number) {
-  const QString text = QString::fromStdString(
-      ErrorBoxText(procedure, static_cast<int>(number), ErrorDescription(number)));
-  ShowMessage(text);
-  QGuiApplication::clipboard()->setText(text);
 }
 
 }  // namespace dravik

@@ -1,10 +1,6 @@
 #include <new>
 
-#include <QClipboard>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScrollBar>
 
 #include "app/command_panel.h"
 #include "app/main_window.h"
@@ -12,9 +8,10 @@
 #include "app/settings_file.h"
 #include "chart/chart_panel.h"
 #include "chart/scaling.h"
-#include "common/file_dialog.h"
 #include "common/path.h"
+#include "common/user_dialog.h"
 #include "log/load_error.h"
+#include "log/load_progress_dialog.h"
 #include "panel/checked_items.h"
 #include "panel/item_panel.h"
 #include "panel/trip_list_panel.h"
@@ -25,20 +22,12 @@
 namespace dravik {
 
 void MainWindow::cmdOpenFile_Click() {
-  std::optional<QString> chosen;
-  if (open_dialog_hook_) {
-    chosen = open_dialog_hook_(current_log_path_);
-  } else {
-    const QString path = ChooseFileToOpen(
-        this, current_log_path_, QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
-    if (!path.isEmpty()) {
-      chosen = path;
-    }
-  }
-  if (!chosen) {
+  const QString chosen = dialogs_.ChooseFileToOpen(
+      this, current_log_path_, QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+  if (chosen.isEmpty()) {
     return;
   }
-  current_log_path_ = *chosen;
+  current_log_path_ = chosen;
   OpenFile(current_log_path_);
 }
 
@@ -49,14 +38,9 @@ void MainWindow::Form_OLEDragDrop(const QString& path) {
 }
 
 void MainWindow::OpenFile(const QString& path) {
-  QComboBox* magnification = commands_->MagnificationCombo();
-  {
-    const QSignalBlocker block_combo(magnification);
-    magnification->setCurrentIndex(0);
-  }
-  magnification->setEnabled(false);
+  commands_->ResetMagnification();
+  commands_->SetMagnificationEnabled(false);
   cmbMultipl_Click(false);
-  items_->ScrollBar()->setValue(0);
   chart_->SetCursorsShown(false);
   items_->ClearItemPanel();
   chart_->ForgetPlotY();
@@ -65,7 +49,7 @@ void MainWindow::OpenFile(const QString& path) {
   {
     // The progress dialog lets the window system repaint during a long load, so nothing may draw
     // from the table until it is complete.
-    LoadProgressDialog progress(this, load_progress_delay_);
+    LoadProgressDialog progress(this, dialogs_.LoadProgressDelay());
     loading_ = true;
     try {
       error = OpenLog(path.toStdString(), settings_, table_,
@@ -78,9 +62,10 @@ void MainWindow::OpenFile(const QString& path) {
   }
   if (error.kind != LoadFailure::kNone) {
     const QString text = QString::fromStdString(LoadFailureMessage(error));
-    ShowMessage(text);
     if (IsErrorBox(error)) {
-      QGuiApplication::clipboard()->setText(text);
+      dialogs_.ShowErrorBox(this, text);
+    } else {
+      ShowMessage(text);
     }
     ClearAfterFailedLoad();
     return;
@@ -102,7 +87,7 @@ void MainWindow::OpenFile(const QString& path) {
   chart_->DrowScale();
   chart_->DrowGraph();
   chart_->SetCursorsShown(true);
-  magnification->setEnabled(CanChangeMagnification(table_.last_sample));
+  commands_->SetMagnificationEnabled(CanChangeMagnification(table_.last_sample));
 }
 
 void MainWindow::ClearAfterFailedLoad() {

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include "app/fuel_items_dialog.h"
@@ -12,6 +11,7 @@
 #include "app/options_layout.h"
 #include "chart/twips.h"
 #include "common/number_format.h"
+#include "common/user_dialog.h"
 #include "panel/top_level_window.h"
 
 namespace dravik {
@@ -49,19 +49,15 @@ int32_t SwitchValue(const QCheckBox* box, int32_t previous) {
   return previous;
 }
 
-void ShowMessageBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), text, QMessageBox::Ok, parent);
-  box.exec();
-}
-
 }  // namespace
 
-OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QWidget* parent)
+OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, UserDialog& dialogs,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings),
-      show_message_(ShowMessageBox),
+      dialogs_(dialogs),
       fuel_items_(settings.fuel_items) {
   setWindowTitle(QStringLiteral("設定"));
   setWindowModality(Qt::WindowModal);
@@ -148,10 +144,6 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, QW
   chk_time_unit_sec_->setFocus();
 }
 
-void OptionsDialog::SetMessageFunction(MessageFunction show_message) {
-  show_message_ = std::move(show_message);
-}
-
 void OptionsDialog::SetLogItemNames(std::vector<std::string> names) {
   log_item_names_ = std::move(names);
 }
@@ -175,7 +167,7 @@ void OptionsDialog::cmdOK_Click() {
   input.fuel_items = fuel_items_;
   const OptionsCheck check = CheckOptions(input, settings_);
   if (!check.ok) {
-    show_message_(this, QString::fromStdString(check.message));
+    dialogs_.ShowMessage(this, QString::fromStdString(check.message));
     return;
   }
   options_changed_ = check.options_changed;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,8 @@ class QPushButton;
 
 namespace dravik {
 
+class UserDialog;
+
 // The options dialog "設定": the four display switches, the three fuel parameters of `settings`
 // and, through the button "燃費計算の項目...", the fuel items chosen by name. OK validates the
 // three fields and, when they pass, stores every value and accepts; a failing field is named in a
@@ -25,22 +26,16 @@ class OptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Shows a validation message (by default a critical message box titled "Dravik" with one OK
-  // button); replaceable so that tests need no blocking box.
-  using MessageFunction = std::function<void(QWidget* parent, const QString& text)>;
+  // `settings` and `dialogs` must outlive the dialog; a validation message goes through
+  // `dialogs`. The check box "スケーリング方法を旧仕様にする" is shown only with
+  // `show_scale_mode_option` (the "/d" switch); hidden, its value is still stored by OK.
+  OptionsDialog(Settings& settings, bool show_scale_mode_option, UserDialog& dialogs,
+                QWidget* parent = nullptr);
 
-  // `settings` must outlive the dialog. The check box "スケーリング方法を旧仕様にする" is shown
-  // only with `show_scale_mode_option` (the "/d" switch); hidden, its value is still stored by OK.
-  OptionsDialog(Settings& settings, bool show_scale_mode_option, QWidget* parent = nullptr);
-
-  // Whether the last OK changed the flow, the latency, the cylinder count, the fuel items, the
-  // section switch or the tooltip switch, so that the log must be read again. False until OK
-  // succeeds.
-  bool OptionsChanged() const { return options_changed_; }
-  // After OK: the log must be read again (OptionsChanged, or the scale rounding changed).
+  // After OK: the log must be read again, because the flow, the latency, the cylinder count, the
+  // fuel items, the section switch, the tooltip switch or the scale rounding changed. False until
+  // OK succeeds.
   bool ReloadNeeded() const { return options_changed_ || scale_mode_changed_; }
-
-  void SetMessageFunction(MessageFunction show_message);
 
   // The loaded log's item names (0 the time column, without the economy item) that the dialog
   // "燃費計算の項目" offers; none while no log is loaded.
@@ -57,7 +52,7 @@ class OptionsDialog : public QDialog {
   Settings& settings_;
   bool options_changed_ = false;
   bool scale_mode_changed_ = false;
-  MessageFunction show_message_;
+  UserDialog& dialogs_;
   std::vector<std::string> log_item_names_;
   FuelItemNames fuel_items_;  // chosen in "燃費計算の項目", stored by OK
   QCheckBox* chk_time_unit_sec_;

@@ -205,14 +205,14 @@ int ReportSettings(const std::string& ini_path, Settings& settings, std::string&
 
 ReportOutput RunReport(const ReportOptions& options) {
   ReportOutput output;
-  Settings settings;
+  Settings& settings = output.settings;
   std::string settings_error;
   if (const int status = ReportSettings(options.ini_path, settings, settings_error); status != 0) {
     output.exit_code = status;
     output.err = "dravik-report: " + settings_error + "\r\n";
     return output;
   }
-  LogTable table;
+  LogTable& table = output.table;
   if (options.trips) {
     std::vector<TripsTableLog> logs;
     bool any_loaded = false;

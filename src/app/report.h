@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/settings.h"
+#include "log/log_table.h"
 
 namespace dravik {
 
@@ -41,11 +42,13 @@ extern const char kReportUsage[];
 // one log without --trips, --trips together with --cursors or --png, image options without --png.
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments);
 
-// The texts a run produces and its exit status.
+// The texts a run produces and its exit status, with what it read for the chart picture.
 struct ReportOutput {
   int exit_code = 0;  // 0 success, 1 a failed load (for --trips: no log loaded), 2 usage
   std::string out;    // UTF-8, CR LF line ends
   std::string err;
+  Settings settings;  // the settings the run used
+  LogTable table;     // the log read (the last one with --trips)
 };
 
 // The settings a run uses: `ini_path` read through the start-up reading pass against a

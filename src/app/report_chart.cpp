@@ -7,7 +7,6 @@
 
 #include <QGuiApplication>
 
-#include "app/open_log.h"
 #include "chart/chart_render.h"
 
 namespace dravik {
@@ -18,18 +17,8 @@ constexpr int kMaxScaleItems = 108;
 
 }  // namespace
 
-bool WriteReportChart(const ReportOptions& options, std::string& error) {
-  Settings settings;
-  if (ReportSettings(options.ini_path, settings, error) != 0) {
-    return false;
-  }
-  LogTable table;
-  const LoadError load = OpenLog(options.logs.front(), settings, table);
-  if (load.kind != LoadFailure::kNone) {
-    error = LoadFailureMessage(load);
-    return false;
-  }
-
+bool WriteReportChart(const ReportOptions& options, const Settings& settings, const LogTable& table,
+                      std::string& error) {
   std::vector<int> items;
   if (options.items.empty()) {
     for (int item = 1; item <= std::min(table.item_count, kMaxScaleItems); ++item) {

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
   std::string error;
   if (output.exit_code == 0 && !parsed.options.png_path.empty() &&
-      !dravik::WriteReportChart(parsed.options, error)) {
+      !dravik::WriteReportChart(parsed.options, output.settings, output.table, error)) {
     WriteBytes(stderr, "dravik-report: " + error + "\n");
     return 1;
   }

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
-#include <QResizeEvent>
 #include <QScrollBar>
 
 #include "chart/chart_render.h"
@@ -15,8 +14,10 @@
 #include "chart/scale_labels.h"
 #include "chart/scale_view.h"
 #include "chart/twips.h"
-#include "common/file_dialog.h"
+#include "chart/wheel_filter.h"
+#include "common/drop_filter.h"
 #include "common/rounding.h"
+#include "common/user_dialog.h"
 
 namespace dravik {
 namespace {
@@ -37,16 +38,18 @@ QImage ShownAtDevicePixels(QImage picture, const QWidget& view) {
 }  // namespace
 
 ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
-                       VisibleItemsSource visible_items, QWidget* parent)
+                       VisibleItemsSource visible_items, UserDialog& dialogs, QWidget* parent)
     : QWidget(parent),
       table_(table),
       settings_(settings),
       visible_items_(std::move(visible_items)),
+      dialogs_(dialogs),
       scale_width_twips_(kScaleMarginTwips),
-      scale_(new ScaleView(this)),
-      graph_(new GraphView(this)),
-      time_scroll_(new QScrollBar(Qt::Horizontal, parent)) {
-  setObjectName(QStringLiteral("picBack"));
+      back_(new QWidget(this)),
+      scale_(new ScaleView(back_)),
+      graph_(new GraphView(back_)),
+      time_scroll_(new QScrollBar(Qt::Horizontal, this)) {
+  back_->setObjectName(QStringLiteral("picBack"));
   scale_->setObjectName(QStringLiteral("picScale"));
   graph_->setObjectName(QStringLiteral("picGraph"));
   time_scroll_->setObjectName(QStringLiteral("scrX"));
@@ -59,48 +62,55 @@ ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
   connect(time_scroll_, &QScrollBar::actionTriggered, this, &ChartPanel::AddWheelStepToArrow);
   connect(graph_, &GraphView::MousePressed, this, &ChartPanel::picGraph_MouseMove);
   connect(graph_, &GraphView::MouseMoved, this, &ChartPanel::picGraph_MouseMove);
-  graph_->installEventFilter(this);
+
+  WheelFilter* wheel = WheelFilter::ForChart(
+      time_scroll_, [this] { return view_.view_span; }, this);
+  wheel->SetControlWheel([this](int delta) { emit MagnificationStepRequested(delta); });
+  auto* drops = new DropFilter(this);
+  connect(drops, &DropFilter::FileDropped, this, &ChartPanel::FileDropped);
+  for (QWidget* widget : {static_cast<QWidget*>(scale_), static_cast<QWidget*>(graph_)}) {
+    wheel->Watch(widget);
+    drops->Accept(widget);
+  }
+  wheel->Watch(time_scroll_);
+  for (QWidget* widget :
+       {static_cast<QWidget*>(this), back_, static_cast<QWidget*>(time_scroll_)}) {
+    drops->Refuse(widget);
+  }
+}
+
+void ChartPanel::Place(const QRect& back_px, const QRect& scroll_px) {
+  const QRect whole = back_px.united(scroll_px);
+  setGeometry(whole);
+  back_->setGeometry(back_px.translated(-whole.topLeft()));
+  time_scroll_->setGeometry(scroll_px.translated(-whole.topLeft()));
+  LayOutBox();
+}
+
+void ChartPanel::LayOutBox() {
+  const int height_px = back_->height();
+  scale_->setGeometry(0, 0, TwipsToPixels(scale_width_twips_), height_px);
+  const Rect back{0, 0, PixelsToTwips(back_->width()), PixelsToTwips(height_px)};
+  const Rect graph_rect = GraphRect(back, scale_width_twips_);
+  graph_->setGeometry(TwipsToPixels(graph_rect.left), 0, TwipsToPixels(graph_rect.width),
+                      height_px);
+  UpdateCursorLines();
 }
 
 void ChartPanel::DrowScale() {
-  const ScaleStrip strip = BuildScaleStrip(table_, VisibleItems(), settings_.graph_scale_mode);
+  const ScaleStrip strip = BuildScaleStrip(table_, visible_items_(), settings_.graph_scale_mode);
   scale_width_twips_ = strip.width_twips;
-  const int height_px = height();
-  scale_->setGeometry(0, 0, TwipsToPixels(strip.width_twips), height_px);
+  LayOutBox();
   QImage picture = NewPictureFor(*scale_);
   RenderScaleImage(picture, strip, settings_.item_colors);
   scale_->SetPicture(ShownAtDevicePixels(std::move(picture), *scale_));
-  const Rect back{0, 0, PixelsToTwips(width()), PixelsToTwips(height_px)};
-  const Rect graph_rect = GraphRect(back, strip.width_twips);
-  graph_->setGeometry(TwipsToPixels(graph_rect.left), 0, TwipsToPixels(graph_rect.width),
-                      height_px);
-}
-
-bool ChartPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == graph_ && event->type() == QEvent::Resize) {
-    KeepCursorSamples(static_cast<QResizeEvent*>(event)->oldSize().width());
-  }
-  return QWidget::eventFilter(watched, event);
-}
-
-void ChartPanel::KeepCursorSamples(int old_width_px) {
-  const int width_px = graph_->width();
-  if (old_width_px <= 0 || width_px == old_width_px) {
-    return;
-  }
-  // A measuring line must not wander to another sample because the window or the scale strip
-  // changed size: the line moves with its sample instead.
-  for (double& column : cursor_px_) {
-    column = ColumnAt(ColumnToChartX(column, view_.view_span, old_width_px));
-  }
-  UpdateCursorLines();
 }
 
 void ChartPanel::DrowGraph() {
   if (!table_.IsLoaded()) {
     return;
   }
-  const std::vector<int> visible = VisibleItems();
+  const std::vector<int> visible = visible_items_();
   // An item's summary is made when it is first drawn and forgotten when it is no longer: the load
   // pays for no item, and an item on the chart takes 4 bytes per 64 samples beyond its values.
   const std::vector<int> left_out = plot_y_.Keep(table_, visible, settings_.graph_scale_mode);
@@ -127,7 +137,14 @@ void ChartPanel::ClearPictures() {
 }
 
 void ChartPanel::SetMagnification(int magnification, bool redraw) {
+  const int64_t old_span = view_.view_span;
   ChangeMagnification(view_, magnification, table_.last_sample);
+  // The lines keep their place on the surface, so their chart x scales with the span.
+  if (old_span > 0) {
+    for (double& x : cursor_x_) {
+      x = x * static_cast<double>(view_.view_span) / static_cast<double>(old_span);
+    }
+  }
   {
     // The change handler would redraw for the new position; the redraw below covers it.
     const QSignalBlocker block(time_scroll_);
@@ -188,7 +205,7 @@ void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {
   if (buttons & Qt::RightButton) {
     bits |= kRightButton;
   }
-  MoveCursorLines(bits, pos_px.x());
+  MoveCursorLines(bits, ChartXAt(pos_px.x()));
 }
 
 void ChartPanel::ShowHoverReadout(QPointF pos_px) {
@@ -209,15 +226,11 @@ void ChartPanel::ShowHoverReadout(QPointF pos_px) {
   graph_->SetHover(std::move(lines), pos_px.toPoint());
 }
 
-void ChartPanel::picGraph_MouseDown(int buttons, double chart_x) {
-  MoveCursorLines(buttons, ColumnAt(chart_x));
-}
-
 void ChartPanel::StepCursorLine(int cursor, int64_t delta) {
   if (!table_.IsLoaded()) {
     return;
   }
-  const int64_t sample = ChartXToSample(CursorX(cursor), FirstVisibleSample(view_));
+  const int64_t sample = ChartXToSample(cursor_x_[cursor == 1 ? 0 : 1], FirstVisibleSample(view_));
   const CursorStep step = StepCursor(sample, delta, table_.last_sample, view_);
   const bool scrolls = step.scroll_position != view_.scroll_position;
   if (scrolls) {
@@ -226,12 +239,12 @@ void ChartPanel::StepCursorLine(int cursor, int64_t delta) {
     const QSignalBlocker block(time_scroll_);
     ApplyScrollBar();
   }
-  const double x_px = ColumnAt(static_cast<double>(step.sample - FirstVisibleSample(view_)));
+  const double x = static_cast<double>(step.sample - FirstVisibleSample(view_));
   if (scrolls) {
-    cursor_px_[cursor == 1 ? 0 : 1] = x_px;
+    cursor_x_[cursor == 1 ? 0 : 1] = x;
     DrowGraph();
   }
-  MoveCursorLines(cursor == 1 ? kLeftButton : kRightButton, x_px);
+  MoveCursorLines(cursor == 1 ? kLeftButton : kRightButton, x);
 }
 
 void ChartPanel::ScrollByKey(ScrollKey key) {
@@ -242,45 +255,27 @@ void ChartPanel::ScrollByKey(ScrollKey key) {
 }
 
 void ChartPanel::ReapplyCursors() {
-  MoveCursorLines(kLeftButton, cursor_px_[0]);
-  MoveCursorLines(kRightButton, cursor_px_[1]);
+  MoveCursorLines(kLeftButton, cursor_x_[0]);
+  MoveCursorLines(kRightButton, cursor_x_[1]);
 }
 
-void ChartPanel::MoveCursorLines(int buttons, double x_px) {
-  if (table_.item_count < 1) {
-    return;
-  }
+void ChartPanel::MoveCursorLines(int buttons, double chart_x) {
   CursorContext context;
   context.item_count = table_.item_count;
   context.last_sample = table_.last_sample;
   context.first_visible_sample = FirstVisibleSample(view_);
-  context.line1_x = CursorX(1);
-  context.line2_x = CursorX(2);
+  context.line1_x = cursor_x_[0];
+  context.line2_x = cursor_x_[1];
   context.max_view_shown = numeric_display_shown_;
   context.section_time = settings_.section_time != 0;
   context.has_speed = table_.has_speed;
-  const CursorMove move = MoveCursors(buttons, ChartXAt(x_px), context);
-  // The pixel column is kept rather than the chart x, so that a line re-applied later addresses
-  // exactly the sample it addressed when it was placed.
-  if (buttons & kLeftButton) {
-    cursor_px_[0] = x_px;
-  }
-  if (buttons & kRightButton) {
-    cursor_px_[1] = x_px;
-  }
+  const CursorMove move = MoveCursors(buttons, chart_x, context);
+  cursor_x_[0] = move.line1_x;
+  cursor_x_[1] = move.line2_x;
   UpdateCursorLines();
   if (!move.readouts.empty() || move.section) {
     emit CursorsMoved(move);
   }
-}
-
-double ChartPanel::CursorX(int cursor) const {
-  return ChartXAt(cursor_px_[cursor == 1 ? 0 : 1]);
-}
-
-void ChartPanel::SetCursorX(int cursor, double x) {
-  cursor_px_[cursor == 1 ? 0 : 1] = ColumnAt(x);
-  UpdateCursorLines();
 }
 
 void ChartPanel::SetCursorsShown(bool shown) {
@@ -302,8 +297,8 @@ double ChartPanel::ColumnAt(double chart_x) const {
 void ChartPanel::UpdateCursorLines() {
   GraphView::CursorLines lines;
   lines.visible = cursors_shown_;
-  lines.x1_px = static_cast<int>(RoundHalfEven(cursor_px_[0]));
-  lines.x2_px = static_cast<int>(RoundHalfEven(cursor_px_[1]));
+  lines.x1_px = static_cast<int>(RoundHalfEven(ColumnAt(cursor_x_[0])));
+  lines.x2_px = static_cast<int>(RoundHalfEven(ColumnAt(cursor_x_[1])));
   lines.top_px = static_cast<int>(ChartYToRow(kCursorLineTop, graph_->height()));
   lines.bottom_px = static_cast<int>(ChartYToRow(kCursorLineBottom, graph_->height()));
   graph_->SetCursorLines(lines);
@@ -312,7 +307,7 @@ void ChartPanel::UpdateCursorLines() {
 QImage ChartPanel::Picture() {
   // The box holds exactly the scale strip and the graph beside it; grabbing it paints both
   // pictures with the cursor lines over them, as they are shown.
-  return grab().toImage();
+  return back_->grab().toImage();
 }
 
 void ChartPanel::CopyPicture() {
@@ -328,23 +323,14 @@ void ChartPanel::SavePicture() {
   }
   const QFileInfo log(log_path_);
   const QString suggested = log.dir().filePath(log.completeBaseName() + QStringLiteral(".png"));
-  std::optional<QString> chosen;
-  if (save_dialog_hook_) {
-    chosen = save_dialog_hook_(suggested);
-  } else {
-    const QString path = ChooseFileToSave(window(), suggested, QStringLiteral("PNG (*.png)"));
-    if (!path.isEmpty()) {
-      chosen = path;
-    }
-  }
-  if (!chosen) {
+  const QString chosen =
+      dialogs_.ChooseFileToSave(window(), suggested, QStringLiteral("PNG (*.png)"));
+  if (chosen.isEmpty()) {
     return;
   }
-  const FileWriteResult saved = WritePngFile(Picture(), QFile::encodeName(*chosen).toStdString());
-  if (!saved.ok && show_message_) {
-    show_message_(QStringLiteral("%1 に保存できませんでした。\r\n%2")
-                      .arg(QDir::toNativeSeparators(*chosen),
-                           QString::fromStdString(WriteFailureReason(saved.error_number))));
+  const FileWriteResult saved = WritePngFile(Picture(), QFile::encodeName(chosen).toStdString());
+  if (!saved.ok) {
+    dialogs_.ShowSaveFailure(window(), chosen, saved.error_number);
   }
 }
 

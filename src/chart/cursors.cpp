@@ -6,17 +6,13 @@
 
 namespace dravik {
 
-int64_t CursorSample(double line_x, int64_t first_visible_sample) {
-  return ChartXToSample(line_x, first_visible_sample);
-}
-
 bool IsReadableSample(int64_t sample, int64_t last_sample) {
   return sample >= 0 && sample <= last_sample;
 }
 
 SampleSection SectionBetween(double line1_x, double line2_x, int64_t first_visible_sample) {
-  const int64_t sample1 = CursorSample(line1_x, first_visible_sample);
-  const int64_t sample2 = CursorSample(line2_x, first_visible_sample);
+  const int64_t sample1 = ChartXToSample(line1_x, first_visible_sample);
+  const int64_t sample2 = ChartXToSample(line2_x, first_visible_sample);
   if (line1_x >= line2_x) {
     return {sample2, sample1};
   }
@@ -29,12 +25,12 @@ CursorMove MoveCursors(int buttons, double x, const CursorContext& context) {
     return move;
   }
   const int64_t f = context.first_visible_sample;
-  const int64_t sample = CursorSample(x, f);
+  const int64_t sample = ChartXToSample(x, f);
   const auto read_out = [&](int cursor, double other_line_x) {
     if (!context.max_view_shown) {
       return;
     }
-    const int64_t other = CursorSample(other_line_x, f);
+    const int64_t other = ChartXToSample(other_line_x, f);
     if (IsReadableSample(sample, context.last_sample) &&
         IsReadableSample(other, context.last_sample)) {
       move.readouts.push_back({cursor, sample, other});

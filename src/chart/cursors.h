@@ -14,11 +14,8 @@ namespace dravik {
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 
-// The sample under a cursor line at chart x: round(x + first_visible_sample), halves to even
-// (x 120.4 with first visible sample 4500 -> 4620; 0.5 -> 0; 1.5 -> 2).
-int64_t CursorSample(double line_x, int64_t first_visible_sample);
-
-// A sample can be read out when it is a real one: 0..last_sample (the tail samples are not).
+// A sample can be read out when it is a real one of the log: 0..last_sample (the tail samples the
+// chart shows past the end are not). The sample under a cursor line is ChartXToSample's.
 bool IsReadableSample(int64_t sample, int64_t last_sample);
 
 // Samples first..last, both included, first <= last.

@@ -18,4 +18,6 @@ set(DRAVIK_CHART_GUI_SOURCES
   src/chart/graph_view.h
   src/chart/scale_view.cpp
   src/chart/scale_view.h
+  src/chart/wheel_filter.cpp
+  src/chart/wheel_filter.h
 )

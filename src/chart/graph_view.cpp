@@ -111,8 +111,4 @@ void GraphView::mouseMoveEvent(QMouseEvent* event) {
   emit MouseMoved(event->buttons(), event->position());
 }
 
-void GraphView::mouseReleaseEvent(QMouseEvent* event) {
-  emit MouseReleased(event->buttons(), event->position());
-}
-
 }  // namespace dravik

@@ -33,7 +33,6 @@ class GraphView : public QWidget {
     int bottom_px = 0;
   };
   void SetCursorLines(const CursorLines& lines);
-  const CursorLines& Cursors() const { return cursors_; }
 
   // The readout shown in a small box near the pointer at `pos_px`: lines of text in their colours.
   struct HoverLine {
@@ -43,19 +42,16 @@ class GraphView : public QWidget {
   void SetHover(QList<HoverLine> lines, QPoint pos_px);
   // Hides the readout (the pointer left the chart or a button is held).
   void ClearHover();
-  bool HoverShown() const { return !hover_lines_.isEmpty(); }
 
  signals:
   // Mouse position in pixels of this surface; `buttons` is the set held after the event.
   void MousePressed(Qt::MouseButtons buttons, QPointF pos_px);
   void MouseMoved(Qt::MouseButtons buttons, QPointF pos_px);
-  void MouseReleased(Qt::MouseButtons buttons, QPointF pos_px);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
  private:

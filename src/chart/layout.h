@@ -59,65 +59,23 @@ struct MainLayout {
   int32_t window_width = 0;   // the size after the minimum is enforced; resize the window to it
   int32_t window_height = 0;  // when it differs from the size given
   Rect back;                  // picBack, the chart box, in the client area
-  Rect scale;                 // picScale inside picBack
-  Rect graph;                 // picGraph inside picBack
   Rect scroll_x;              // the time scroll bar
   Rect select_item;           // fraSelectItem, the item panel frame
   Rect command;               // fraCommand
   Rect fuel_efficient;        // fraFuelEfficient
 };
 
-// Lays the main window out for its outer size width x height, the chrome height and the scale
-// strip's width: sizes of 3850 x 4700 or less snap to that minimum; the chart box is
-// (width - 3975) x (height - chrome - 495) at 120, 120, the scroll bar 105 below it, the right
-// column at width - 3735 with the command frame at height - 4020, the trip frame 1800 below that
-// and the item panel above them from 120 down to 105 above the command frame. 10695 x 9300 with
-// chrome 405: box 6720 x 8400, scroll bar top 8505, right column 6960, command 5280, trip 7080,
-// item panel 5175 high. At the minimum width the chart is 0 wide.
-MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height,
-                            int32_t scale_width_twips);
+// Lays the main window out for its outer size width x height and the chrome height: sizes of 3850 x
+// 4700 or less snap to that minimum; the chart box is (width - 3975) x (height - chrome - 495) at
+// 120, 120, the scroll bar 105 below it, the right column at width - 3735 with the command frame at
+// height - 4020, the trip frame 1800 below that and the item panel above them from 120 down to 105
+// above the command frame. 10695 x 9300 with chrome 405: box 6720 x 8400, scroll bar top 8505,
+// right column 6960, command 5280, trip 7080, item panel 5175 high. At the minimum width the chart
+// is 0 wide.
+MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height);
 
 // picGraph beside the scale strip: at strip width, 0, filling the rest of picBack (0 wide when
 // the strip is wider than the box).
 Rect GraphRect(const Rect& back, int32_t scale_width_twips);
-
-// The numeric display window's fixed sizes: its buttons, the least widths of its name column and
-// of the other columns, how wide the name column may grow for long names, and the least height
-// of its client area above the chrome.
-inline constexpr int32_t kMaxViewButtonWidth = 1455;
-inline constexpr int32_t kMaxViewButtonHeight = 375;
-inline constexpr int32_t kMaxViewSaveSectionButtonWidth = 2400;
-inline constexpr int32_t kMaxViewNameColumnWidth = 3225;
-inline constexpr int32_t kMaxViewNameColumnLimit = 6450;
-inline constexpr int32_t kMaxViewValueColumnWidth = 850;
-inline constexpr int32_t kMaxViewMinimumHeightAboveChrome = 560;
-// The client height it opens with when no log fills it: the list and buttons of its design size.
-inline constexpr int32_t kMaxViewDesignClientHeight = 4695;
-
-struct MaxViewLayout {
-  int32_t window_height = 0;  // after the minimum: at most nc + 560 becomes nc + 560
-  Rect list;
-  Rect close_button;
-  Rect copy_button;
-  Rect save_section_button;  // as far right of the copy button as that is of close
-};
-
-// Lays the numeric display window out for its outer size and non-client height nc (twips, see
-// WindowChromeHeight): a height of nc + 560 or less becomes nc + 560; the list fills 0, 0 to
-// width - 120 by height - (nc + 570) (0 high at the least height) and the close and copy buttons
-// stand side by side 105 below it, meeting at the middle of the window, with the section save
-// button right of them.
-MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height);
-
-// The least outer width of the numeric display window that shows both buttons whole inside its
-// side borders (frame_width_twips, left and right together): 3150, more for wide borders.
-int32_t MaxViewMinimumWidth(int32_t frame_width_twips);
-
-// Where a window of width x height opens beside the main window `main`, both outer rectangles, on
-// the screen's available area `screen`: right of the main window when it fits there, else left
-// of it, else against the screen's right edge, where it covers the main window's right-hand
-// panels rather than its chart. Its top is the main window's, moved up as far as it must to end
-// on the screen; its height is at most the screen's, its width too.
-Rect PlaceBesideWindow(const Rect& main, const Rect& screen, int32_t width, int32_t height);
 
 }  // namespace dravik

@@ -13,6 +13,8 @@
 #include <QMimeDatabase>
 #include <QTreeView>
 
+#include "common/user_dialog.h"
+
 // The platform's dialog (a desktop portal's or the desktop's) is used wherever Qt has one; it
 // speaks the desktop's language. Qt's own dialog, used everywhere else, is made Japanese here.
 
@@ -99,14 +101,16 @@ QString FileKindTranslator::translate(const char* context, const char* source_te
   return kind == std::end(kKinds) ? QString() : QString::fromUtf8(kind->japanese);
 }
 
-QString ChooseFileToOpen(QWidget* parent, const QString& start_path, const QString& filters) {
+QString QtUserDialog::ChooseFileToOpen(QWidget* parent, const QString& start_path,
+                                       const QString& filters) {
   QFileDialog dialog(parent, QString(), start_path, filters);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   return Choose(dialog);
 }
 
-QString ChooseFileToSave(QWidget* parent, const QString& suggested_path, const QString& filters) {
+QString QtUserDialog::ChooseFileToSave(QWidget* parent, const QString& suggested_path,
+                                       const QString& filters) {
   QFileDialog dialog(parent, QString(), suggested_path, filters);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);

@@ -9,6 +9,12 @@ set(DRAVIK_COMMON_SOURCES
 )
 # The Qt layer's files of this folder, built into dravik_gui.
 set(DRAVIK_COMMON_GUI_SOURCES
+  src/common/arrow_key_filter.cpp
+  src/common/arrow_key_filter.h
+  src/common/drop_filter.cpp
+  src/common/drop_filter.h
   src/common/file_dialog.cpp
   src/common/file_dialog.h
+  src/common/user_dialog.cpp
+  src/common/user_dialog.h
 )

@@ -15,11 +15,8 @@ class LoadProgressDialog : public QProgressDialog {
   Q_OBJECT
 
  public:
-  static constexpr std::chrono::milliseconds kDefaultDelay{500};
-
   // The time counts from construction.
-  explicit LoadProgressDialog(QWidget* parent = nullptr,
-                              std::chrono::milliseconds delay = kDefaultDelay);
+  LoadProgressDialog(QWidget* parent, std::chrono::milliseconds delay);
 
   // The reader's progress, 0 to 1: shows the dialog once the delay has passed, then moves the bar
   // (which lets the window system repaint while the load goes on).

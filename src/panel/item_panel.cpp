@@ -7,6 +7,9 @@
 #include <QScrollBar>
 
 #include "chart/twips.h"
+#include "chart/wheel_filter.h"
+#include "common/arrow_key_filter.h"
+#include "common/drop_filter.h"
 #include "panel/item_panel_layout.h"
 
 namespace dravik {
@@ -15,7 +18,9 @@ ItemPanel::ItemPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("表示項目"), parent),
       view_(new QWidget(this)),
       list_(new QWidget(view_)),
-      scroll_(new QScrollBar(Qt::Vertical, this)) {
+      scroll_(new QScrollBar(Qt::Vertical, this)),
+      drops_(new DropFilter(this)),
+      arrow_keys_(new ArrowKeyFilter(this)) {
   view_->move(TwipsToPixels(kItemViewLeftTwips), TwipsToPixels(kItemViewTopTwips));
   view_->resize(TwipsToPixels(kItemBoxWidthTwips), 0);
   list_->setGeometry(0, 0, TwipsToPixels(kItemBoxWidthTwips), 0);
@@ -25,6 +30,15 @@ ItemPanel::ItemPanel(QWidget* parent)
   scroll_->setSingleStep(kItemRowTwips);
   scroll_->setEnabled(false);
   connect(scroll_, &QScrollBar::valueChanged, this, &ItemPanel::ScrollList);
+  WheelFilter* wheel = WheelFilter::ForItemPanel(scroll_, this);
+  for (QWidget* widget : {static_cast<QWidget*>(this), list_, static_cast<QWidget*>(scroll_)}) {
+    wheel->Watch(widget);
+  }
+  connect(drops_, &DropFilter::FileDropped, this, &ItemPanel::FileDropped);
+  for (QWidget* widget : {static_cast<QWidget*>(this), view_, list_}) {
+    drops_->Accept(widget);
+  }
+  drops_->Refuse(scroll_);
 
   QCheckBox* first = NewBox();
   first->setText(QString::fromUtf8(kEmptyItemCaption.data(), kEmptyItemCaption.size()));
@@ -39,14 +53,13 @@ QCheckBox* ItemPanel::NewBox() {
                    TwipsToPixels(kItemBoxHeightTwips));
   connect(box, &QCheckBox::toggled, this, [this, index] { emit ItemClicked(index); });
   box->installEventFilter(this);
-  if (drop_filter_ != nullptr) {
-    box->setAcceptDrops(true);
-    box->installEventFilter(drop_filter_);
-  }
+  drops_->Accept(box);
+  arrow_keys_->Watch(box);
   return box;
 }
 
 void ItemPanel::ClearItemPanel() {
+  scroll_->setValue(0);
   boxes_.front()->hide();
   while (boxes_.size() > 1) {
     delete boxes_.back();
@@ -130,18 +143,6 @@ void ItemPanel::SetBoxColour(int index, Rgb colour) {
 
 bool ItemPanel::IsItemChecked(int index) const {
   return index >= 1 && index <= BoxCount() && Box(index)->isChecked();
-}
-
-void ItemPanel::SetDropFilter(QObject* filter) {
-  drop_filter_ = filter;
-  for (QWidget* widget : {static_cast<QWidget*>(this), view_, list_}) {
-    widget->setAcceptDrops(true);
-    widget->installEventFilter(filter);
-  }
-  for (QCheckBox* box : boxes_) {
-    box->setAcceptDrops(true);
-    box->installEventFilter(filter);
-  }
 }
 
 bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -12,16 +12,21 @@ class QScrollBar;
 
 namespace dravik {
 
+class ArrowKeyFilter;
+class DropFilter;
+
 // The item panel (fraSelectItem "表示項目"): one check box per data item inside a view that
 // scrolls vertically. A box's state says whether its item is drawn; its caption is the item name
-// fitted to the box in the item's colour, its tooltip the full name.
+// fitted to the box in the item's colour, its tooltip the full name. The wheel scrolls the list
+// wherever it turns over the panel; a file dropped on the panel or a box is reported.
 class ItemPanel : public QGroupBox {
   Q_OBJECT
 
  public:
   explicit ItemPanel(QWidget* parent = nullptr);
 
-  // Removes every box but box 1 and hides box 1 (its caption, colour and state stay).
+  // Scrolls to the top, removes every box but box 1 and hides box 1 (its caption, colour and
+  // state stay).
   void ClearItemPanel();
   // One box per item 1..item_count of `names` (0 is the time column): box 1 keeps its state, the
   // others start unchecked; captions fitted, colours from `colors`, tooltips per always_tooltip.
@@ -42,18 +47,12 @@ class ItemPanel : public QGroupBox {
   QCheckBox* Box(int index) const { return boxes_[index - 1]; }
   // Whether item `index` is drawn: its box exists and is checked.
   bool IsItemChecked(int index) const;
-  QWidget* View() const { return view_; }
-  QWidget* List() const { return list_; }
-  QScrollBar* ScrollBar() const { return scroll_; }
-
-  // Installs `filter` on the frame, view, list and every box now and later, which accept drops.
-  void SetDropFilter(QObject* filter);
-
  signals:
   // chkItem_Click: box `index` was checked or unchecked (by the user or by the program).
   void ItemClicked(int index);
   // The right button was released over box `index`, at a global position.
   void ItemRightReleased(int index, QPoint global_pos);
+  void FileDropped(const QString& path);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,7 +67,8 @@ class ItemPanel : public QGroupBox {
   QWidget* list_;  // picSelectItem
   QScrollBar* scroll_;
   std::vector<QCheckBox*> boxes_;
-  QObject* drop_filter_ = nullptr;
+  DropFilter* drops_;
+  ArrowKeyFilter* arrow_keys_;
 };
 
 }  // namespace dravik

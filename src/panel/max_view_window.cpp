@@ -6,23 +6,21 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "chart/layout.h"
 #include "chart/twips.h"
-#include "common/file_dialog.h"
 #include "common/file_io.h"
+#include "common/user_dialog.h"
+#include "panel/max_view_layout.h"
 #include "panel/section_csv.h"
 
 namespace dravik {
@@ -44,10 +42,12 @@ Rect TwipsRect(const QRect& px) {
 
 }  // namespace
 
-MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget* parent)
+MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDialog& dialogs,
+                             QWidget* parent)
     : TopLevelWindow(parent, Qt::Tool),
       table_(table),
       settings_(settings),
+      dialogs_(dialogs),
       lst_max_view_(new QTreeWidget(this)),
       cmd_close_(new QPushButton(QStringLiteral("閉じる(&X)"), this)),
       cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)),
@@ -57,6 +57,9 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, QWidget*
   // The main window decides when the program ends; this window never keeps it running.
   setAttribute(Qt::WA_QuitOnClose, false);
 
+  lst_max_view_->setObjectName(QStringLiteral("lstMaxView"));
+  cmd_close_->setObjectName(QStringLiteral("cmdClose"));
+  cmd_copy_->setObjectName(QStringLiteral("cmdCopy"));
   lst_max_view_->setColumnCount(kMaxViewColumns);
   lst_max_view_->setRootIsDecorated(false);
   lst_max_view_->setUniformRowHeights(true);
@@ -105,16 +108,6 @@ void MaxViewWindow::MaxViewList() {
 
 void MaxViewWindow::ReDrawTime() {
   dravik::ReDrawTime(display_, table_, settings_);
-  ShowDisplay();
-}
-
-void MaxViewWindow::UpdateCursorReadout(int cursor, int64_t sample, int64_t other_sample) {
-  dravik::UpdateCursorReadout(display_, table_, settings_, cursor, sample, other_sample);
-  ShowDisplay();
-}
-
-void MaxViewWindow::UpdateSectionReadout(int64_t first, int64_t last) {
-  dravik::UpdateSectionReadout(display_, table_, settings_, first, last);
   ShowDisplay();
 }
 
@@ -230,22 +223,18 @@ void MaxViewWindow::PlaceBesideMainWindow() {
   if (screen == nullptr) {
     return;
   }
-  const Rect available = TwipsRect(screen->availableGeometry());
-  // Tall enough for the header and every row; without a log the window's design height.
-  int32_t height_twips = ChromeHeightTwips() + kMaxViewDesignClientHeight;
+  MaxViewContent content;
+  const int frames_px = 2 * lst_max_view_->frameWidth();
   const int rows = lst_max_view_->topLevelItemCount();
   if (rows > 0) {
-    const int list_px = lst_max_view_->header()->sizeHint().height() +
-                        rows * lst_max_view_->sizeHintForRow(0) + 2 * lst_max_view_->frameWidth();
-    height_twips = std::max(PixelsToTwips(list_px) + ChromeHeightTwips() + 570, kMinMvYsize);
+    content.rows_height = PixelsToTwips(lst_max_view_->header()->sizeHint().height() +
+                                        rows * lst_max_view_->sizeHintForRow(0) + frames_px);
   }
-  int list_px = lst_max_view_->header()->length() + 2 * lst_max_view_->frameWidth();
-  if (height_twips > available.height) {
-    list_px += lst_max_view_->verticalScrollBar()->sizeHint().width();
-  }
-  const int32_t width_twips = std::max(PixelsToTwips(list_px) + 120, kMinMvXsize);
-  const Rect place = PlaceBesideWindow(TwipsRect(main_window->frameGeometry()), available,
-                                       width_twips, height_twips);
+  content.columns_width = PixelsToTwips(lst_max_view_->header()->length() + frames_px);
+  content.scroll_bar_width = PixelsToTwips(lst_max_view_->verticalScrollBar()->sizeHint().width());
+  const Rect place =
+      PlaceMaxViewWindow(TwipsRect(main_window->frameGeometry()),
+                         TwipsRect(screen->availableGeometry()), ChromeHeightTwips(), content);
   SetOuterRectTwips(QRect(place.left, place.top, place.width, place.height));
 }
 
@@ -260,8 +249,8 @@ void MaxViewWindow::SaveSectionCsv() {
   if (!table_.IsLoaded() || !cursor_samples_) {
     return;
   }
-  const QString path = ChooseFileToSave(this, QStringLiteral("区間.csv"),
-                                        QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+  const QString path = dialogs_.ChooseFileToSave(
+      this, QStringLiteral("区間.csv"), QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
   if (path.isEmpty()) {
     return;
   }
@@ -269,12 +258,7 @@ void MaxViewWindow::SaveSectionCsv() {
       WriteFileAtomically(QFile::encodeName(path).toStdString(),
                           SectionCsvText(table_, (*cursor_samples_)[0], (*cursor_samples_)[1]));
   if (!saved.ok) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"),
-                    QStringLiteral("%1 に保存できませんでした。\r\n%2")
-                        .arg(QDir::toNativeSeparators(path),
-                             QString::fromStdString(WriteFailureReason(saved.error_number))),
-                    QMessageBox::Ok, this);
-    box.exec();
+    dialogs_.ShowSaveFailure(this, path, saved.error_number);
   }
 }
 

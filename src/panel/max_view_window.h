@@ -17,6 +17,8 @@ class QTreeWidget;
 
 namespace dravik {
 
+class UserDialog;
+
 // The numeric display window "Dravik - 数値表示" (frmMaxView): for the time column and every item
 // the minimum, the values at the two cursors, their difference and the maximum, and optionally
 // the section figures between the cursors. The texts come from the numeric display model; this
@@ -35,17 +37,14 @@ class MaxViewWindow : public TopLevelWindow {
   Q_OBJECT
 
  public:
-  // `table` and `settings` are the main window's and must outlive this window.
-  MaxViewWindow(const LogTable& table, Settings& settings, QWidget* parent = nullptr);
+  // `table`, `settings` and `dialogs` are the main window's and must outlive this window.
+  MaxViewWindow(const LogTable& table, Settings& settings, UserDialog& dialogs,
+                QWidget* parent = nullptr);
 
   // Rebuilds every row from the loaded log (nothing while no log is loaded) and enables the copy.
   void MaxViewList();
   // Rewrites the time row for the current time unit.
   void ReDrawTime();
-  // Writes the readouts of one cursor (1 or 2) at `sample` against the other cursor's sample.
-  void UpdateCursorReadout(int cursor, int64_t sample, int64_t other_sample);
-  // Writes the section figures of samples first..last.
-  void UpdateSectionReadout(int64_t first, int64_t last);
   // The readouts of one mouse event on the chart, cursor 1 first, then the section.
   void ApplyCursorMove(const CursorMove& move);
   // Removes all rows after a failed load; the copy button keeps its state and copies nothing
@@ -54,12 +53,6 @@ class MaxViewWindow : public TopLevelWindow {
   // Minimised with the main window and back to normal when it is normal; a maximised main window
   // leaves this one as it is.
   void FollowMainWindow(Qt::WindowStates main_window_states);
-
-  const NumericDisplay& Display() const { return display_; }
-  QTreeWidget* List() const { return lst_max_view_; }
-  QPushButton* CloseButton() const { return cmd_close_; }
-  QPushButton* CopyButton() const { return cmd_copy_; }
-  QPushButton* SaveSectionButton() const { return cmd_save_section_; }
 
  signals:
   // The window is closing, its place stored: the main window unchecks its numeric display box.
@@ -93,6 +86,7 @@ class MaxViewWindow : public TopLevelWindow {
 
   const LogTable& table_;
   Settings& settings_;
+  UserDialog& dialogs_;
   NumericDisplay display_;
   QTreeWidget* lst_max_view_;
   QPushButton* cmd_close_;

@@ -20,10 +20,6 @@ std::string WholeSeconds(float time_ms) {
   return std::to_string(RoundHalfEven(static_cast<double>(time_ms) / 1000));
 }
 
-bool IsRealSample(const LogTable& table, int64_t sample) {
-  return sample >= 0 && sample <= table.last_sample;
-}
-
 MaxViewRow SectionRow(const char* name) {
   return {name, kSectionCell, kSectionCell, kSectionCell, "0", kSectionCell};
 }
@@ -73,8 +69,8 @@ void ReDrawTime(NumericDisplay& display, const LogTable& table, const Settings& 
 
 void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
                          int cursor, int64_t sample, int64_t other_sample) {
-  if (table.item_count < 1 || !IsRealSample(table, sample) || !IsRealSample(table, other_sample) ||
-      (cursor != 1 && cursor != 2) ||
+  if (table.item_count < 1 || !IsReadableSample(sample, table.last_sample) ||
+      !IsReadableSample(other_sample, table.last_sample) || (cursor != 1 && cursor != 2) ||
       display.rows.size() < static_cast<size_t>(table.item_count) + 1) {
     return;
   }
@@ -102,7 +98,7 @@ void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const 
   const size_t section_rows = table.has_economy ? 4 : 2;
   const size_t first_row = static_cast<size_t>(table.item_count) + 1;
   if (settings.section_time == 0 || !table.has_speed || table.item_count < 1 ||
-      !IsRealSample(table, first) || !IsRealSample(table, last) ||
+      !IsReadableSample(first, table.last_sample) || !IsReadableSample(last, table.last_sample) ||
       display.rows.size() < first_row + section_rows) {
     return;
   }
@@ -119,7 +115,7 @@ void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const 
 
 std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& settings,
                                       const std::vector<int>& items, int64_t sample) {
-  if (!table.IsLoaded() || !IsRealSample(table, sample)) {
+  if (!table.IsLoaded() || !IsReadableSample(sample, table.last_sample)) {
     return {};
   }
   const float time_ms = table.Values(0)[sample];

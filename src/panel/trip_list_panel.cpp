@@ -9,6 +9,7 @@
 
 #include "chart/layout.h"
 #include "chart/twips.h"
+#include "common/drop_filter.h"
 #include "log/fuel_trip.h"
 #include "panel/top_level_window.h"
 
@@ -33,6 +34,12 @@ TripListPanel::TripListPanel(QWidget* parent)
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // The popup menu opens on the right button's release.
   list_->viewport()->installEventFilter(this);
+  auto* drops = new DropFilter(this);
+  connect(drops, &DropFilter::FileDropped, this, &TripListPanel::FileDropped);
+  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(list_),
+                          list_->viewport(), list_->header()->viewport()}) {
+    drops->Accept(widget);
+  }
 }
 
 void TripListPanel::FillTripList(const LogTable& table, const Settings& settings) {

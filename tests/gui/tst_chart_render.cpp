@@ -112,8 +112,10 @@ class TestChartRender : public QObject {
     options.png_path = dir.filePath("chart.png").toStdString();
     options.magnification = 10;
     options.scroll = position;
+    const ReportOutput run = RunReport(options);
+    QCOMPARE(run.exit_code, 0);
     std::string error;
-    QVERIFY2(WriteReportChart(options, error), error.c_str());
+    QVERIFY2(WriteReportChart(options, run.settings, run.table, error), error.c_str());
 
     const QImage image(QString::fromStdString(options.png_path));
     LogTable table;

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "common/file_dialog.h"
+#include "common/user_dialog.h"
 #include "support/test_log.h"
 
 namespace {
@@ -69,7 +70,9 @@ class TestFileDialog : public QObject {
         titles_fit &= list.header()->sectionSize(column) >= list.header()->sectionSizeHint(column);
       }
     });
-    QVERIFY(dravik::ChooseFileToOpen(nullptr, dir.path(), QStringLiteral("csv (*.csv)")).isEmpty());
+    QVERIFY(dravik::QtUserDialog()
+                .ChooseFileToOpen(nullptr, dir.path(), QStringLiteral("csv (*.csv)"))
+                .isEmpty());
     QCOMPARE(kind, QStringLiteral("フォルダ"));
     QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$"))
                  .match(date)
@@ -88,7 +91,9 @@ class TestFileDialog : public QObject {
       dialog->selectFile(log);
       static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as the Open button
     });
-    QCOMPARE(dravik::ChooseFileToOpen(nullptr, dir.path(), QStringLiteral("csv (*.csv)")), log);
+    QCOMPARE(
+        dravik::QtUserDialog().ChooseFileToOpen(nullptr, dir.path(), QStringLiteral("csv (*.csv)")),
+        log);
   }
 };
 

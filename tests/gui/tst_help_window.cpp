@@ -62,19 +62,19 @@ class TestHelpWindow : public QObject {
     help.ShowPage(HelpPage::kContents);
     QVERIFY(help.isVisible());
     QCOMPARE(help.windowTitle(), QString("Dravik"));
-    QCOMPARE(help.Browser()->source().fileName(), QString("index.html"));
-    QVERIFY(help.Browser()->toPlainText().contains("contents"));
+    QCOMPARE(help.findChild<QTextBrowser*>()->source().fileName(), QString("index.html"));
+    QVERIFY(help.findChild<QTextBrowser*>()->toPlainText().contains("contents"));
     help.ShowPage(HelpPage::kOptions);
-    QCOMPARE(help.Browser()->source().fileName(), QString("options.html"));
-    QVERIFY(help.Browser()->toPlainText().contains("options"));
+    QCOMPARE(help.findChild<QTextBrowser*>()->source().fileName(), QString("options.html"));
+    QVERIFY(help.findChild<QTextBrowser*>()->toPlainText().contains("options"));
   }
 
   void MissingHelpShowsANote() {
     HelpWindow help(QString{});
     help.ShowPage(HelpPage::kOptions);
     QVERIFY(help.isVisible());
-    QVERIFY(
-        help.Browser()->toPlainText().contains(QStringLiteral("ヘルプファイルが見つかりません")));
+    QVERIFY(help.findChild<QTextBrowser*>()->toPlainText().contains(
+        QStringLiteral("ヘルプファイルが見つかりません")));
   }
 
   void DoesNotKeepTheProgramRunning() {

@@ -55,11 +55,11 @@ class TestLoadProgressDialog : public QObject {
   // A load shows the dialog while it runs; the window stays usable afterwards, and a resize
   // during the load only lays the window out: the load's own redraw draws at the new size.
   void mainWindowShowsItDuringALoad() {
-    MainWindow window;
-    window.SetMessageHook([](const QString& text) { QFAIL(qPrintable(text)); });
+    FakeUserDialog dialogs;
+    MainWindow window(dialogs);
     window.resize(800, 560);
     window.show();
-    window.SetLoadProgressDelay(milliseconds(0));
+    dialogs.progress_delay = milliseconds(0);
     bool shown_during_load = false;
     QTimer during_load;
     during_load.setSingleShot(true);
@@ -69,17 +69,19 @@ class TestLoadProgressDialog : public QObject {
       window.resize(900, 620);
     });
     during_load.start(0);
-    window.OpenFile(WriteLog(200));
+    OpenThroughDialog(window, dialogs, WriteLog(200));
+    QVERIFY(dialogs.messages.isEmpty());
     QVERIFY(shown_during_load);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
-    QVERIFY(window.Table().IsLoaded());
+    QCOMPARE(Find<ItemPanel>(&window, "fraSelectItem")->BoxCount(), 2);
     QCOMPARE(Find<GraphView>(&window, "picGraph")->Picture().size(),
              Find<GraphView>(&window, "picGraph")->size());
     QCOMPARE(window.width(), 900);
   }
 
   void shortLoadsShowNothing() {
-    MainWindow window;
+    FakeUserDialog dialogs;
+    MainWindow window(dialogs);
     window.resize(800, 560);
     window.show();
     int dialogs_shown = 0;
@@ -88,9 +90,9 @@ class TestLoadProgressDialog : public QObject {
     connect(&during_load, &QTimer::timeout,
             [&] { dialogs_shown += QApplication::activeModalWidget() != nullptr; });
     during_load.start(0);
-    window.OpenFile(WriteLog(200));
+    OpenThroughDialog(window, dialogs, WriteLog(200));
     QCOMPARE(dialogs_shown, 0);
-    QVERIFY(window.Table().IsLoaded());
+    QCOMPARE(Find<ItemPanel>(&window, "fraSelectItem")->BoxCount(), 2);
   }
 };
 

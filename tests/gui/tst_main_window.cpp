@@ -10,7 +10,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,9 +20,11 @@
 #include <QUrl>
 
 #include "app/main_window.h"
-#include "chart/chart_panel.h"
+#include "app/open_log.h"
+#include "app/options_dialog.h"
 #include "chart/chart_render.h"
 #include "chart/graph_view.h"
+#include "chart/plot_y_store.h"
 #include "chart/scale_view.h"
 #include "chart/scaling.h"
 #include "gui_test_support.h"
@@ -73,6 +77,27 @@ Qt::DropAction Drop(QWidget* target, QMimeData* data) {
   return drop.dropAction();
 }
 
+// What the options dialog of `window` shows in its field `name`; the dialog is cancelled.
+QString OptionsField(MainWindow& window, const char* name) {
+  QString text;
+  WithModalDialog<OptionsDialog>(
+      [&] { Find<QPushButton>(&window, "cmdOption")->click(); },
+      [&](OptionsDialog& dialog) {
+        auto* field = dialog.findChild<QLineEdit*>(QLatin1String(name));
+        auto* box = dialog.findChild<QCheckBox*>(QLatin1String(name));
+        text = field != nullptr ? field->text() : box->isVisibleTo(&dialog) ? "shown" : "hidden";
+        dialog.reject();
+      });
+  return text;
+}
+
+// The file an open dialog of `window` would start at (the current log path); the dialog is
+// cancelled.
+QString OpenDialogStart(MainWindow& window, FakeUserDialog& dialogs) {
+  Find<QPushButton>(&window, "cmdOpenFile")->click();
+  return dialogs.open_starts.isEmpty() ? QString("not asked") : dialogs.open_starts.takeLast();
+}
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -80,15 +105,19 @@ class TestMainWindow : public QObject {
 
  private:
   QTemporaryDir dir_;
-  QStringList messages_;
+  FakeUserDialog dialogs_;
+  QStringList& messages_ = dialogs_.messages;
 
-  // A shown window whose messages are collected instead of shown.
-  std::unique_ptr<MainWindow> NewWindow() { return NewShownWindow(messages_); }
+  // A shown window whose questions are answered by dialogs_.
+  std::unique_ptr<MainWindow> NewWindow() { return NewShownWindow(dialogs_); }
+  void Open(MainWindow& window, const QString& path) { OpenThroughDialog(window, dialogs_, path); }
 
  private slots:
+  void init() { dialogs_ = FakeUserDialog(); }
+
   void loadsAGoodLog() {
     auto window = NewWindow();
-    window->OpenFile(WriteTextFile(dir_, "good.csv", SimpleLog(20)));
+    Open(*window, WriteTextFile(dir_, "good.csv", SimpleLog(20)));
     QVERIFY(messages_.isEmpty());
     QCOMPARE(window->windowTitle(), TitleFor("good.csv"));
     ItemPanel* items = Find<ItemPanel>(window.get(), "fraSelectItem");
@@ -108,24 +137,28 @@ class TestMainWindow : public QObject {
         Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItem(0)->textAlignment(1) &
             Qt::AlignRight,
         Qt::AlignRight);
-    Find<TripListPanel>(window.get(), "fraFuelEfficient")->mnuFuelEfficientCopy_Click();
+    PickFromPopup(
+        [&] {
+          ReleaseRightButton(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->viewport());
+        },
+        "走行/燃費情報のコピー");
     const QStringList lines = QGuiApplication::clipboard()->text().split("\r\n");
     QCOMPARE(lines.size(), 4);  // three rows, each ended by CR LF
     QVERIFY(lines[0].startsWith("走行時間, "));
-    QVERIFY(Find<ChartPanel>(window.get(), "picBack")->CursorsShown());
+    QVERIFY(LineColumn(Find<GraphView>(window.get(), "picGraph"), kCursor2Colour) >= 0);
     QVERIFY(!Find<GraphView>(window.get(), "picGraph")->Picture().isNull());
     QVERIFY(!Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled());
   }
 
   void failedLoadLeavesTheWindowEmpty() {
     auto window = NewWindow();
-    window->OpenFile(WriteTextFile(dir_, "good.csv", SimpleLog(2000)));
+    Open(*window, WriteTextFile(dir_, "good.csv", SimpleLog(2000)));
     Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
     Find<QComboBox>(window.get(), "cmbMultipl")->setCurrentIndex(3);
     emit Find<QComboBox>(window.get(), "cmbMultipl")->activated(3);
     QVERIFY(Find<QScrollBar>(window.get(), "scrX")->isEnabled());
 
-    window->OpenFile(WriteTextFile(dir_, "short.csv", SimpleLog(10)));
+    Open(*window, WriteTextFile(dir_, "short.csv", SimpleLog(10)));
     QCOMPARE(
         messages_,
         QStringList{QString::fromStdString(LoadFailureMessage({LoadFailure::kTooFewSamples}))});
@@ -135,18 +168,18 @@ class TestMainWindow : public QObject {
     QCOMPARE(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->topLevelItemCount(), 0);
     QVERIFY(Find<GraphView>(window.get(), "picGraph")->Picture().isNull());
     QVERIFY(Find<ScaleView>(window.get(), "picScale")->Picture().isNull());
-    QVERIFY(!Find<ChartPanel>(window.get(), "picBack")->CursorsShown());
+    QCOMPARE(LineColumn(Find<GraphView>(window.get(), "picGraph"), kCursor2Colour), -1);
     QCOMPARE(Find<QComboBox>(window.get(), "cmbMultipl")->currentIndex(), 0);
     QVERIFY(!Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled());
     QVERIFY(!Find<QScrollBar>(window.get(), "scrX")->isEnabled());
-    QVERIFY(!window->Table().IsLoaded());
-    QCOMPARE(window->CurrentLogPath(), QString());  // OpenFile itself keeps no path
+    // A failed load keeps the path it was asked for, for the next open dialog.
+    QCOMPARE(OpenDialogStart(*window, dialogs_), dir_.filePath("short.csv"));
   }
 
   void missingFileShowsTheErrorBoxAndCopiesIt() {
     auto window = NewWindow();
     QGuiApplication::clipboard()->clear();
-    window->OpenFile(dir_.filePath("missing.csv"));
+    Open(*window, dir_.filePath("missing.csv"));
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].contains("場所       : OpenFile()"));
     QCOMPARE(QGuiApplication::clipboard()->text(), messages_[0]);
@@ -164,25 +197,23 @@ class TestMainWindow : public QObject {
     QFETCH(int, rows);
     QFETCH(bool, enabled);
     auto window = NewWindow();
-    window->OpenFile(WriteTextFile(dir_, "rows.csv", SimpleLog(rows)));
+    Open(*window, WriteTextFile(dir_, "rows.csv", SimpleLog(rows)));
     QCOMPARE(Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled(), enabled);
     QCOMPARE(Find<QComboBox>(window.get(), "cmbMultipl")->currentIndex(), 0);
   }
 
   void zoomKeepsTheCentreAndScrolls() {
     auto window = NewWindow();
-    window->OpenFile(WriteTextFile(dir_, "long.csv", SimpleLog(10001)));
+    Open(*window, WriteTextFile(dir_, "long.csv", SimpleLog(10001)));
     QComboBox* combo = Find<QComboBox>(window.get(), "cmbMultipl");
     combo->setCurrentIndex(3);  // x10
     emit combo->activated(3);
-    QCOMPARE(Find<ChartPanel>(window.get(), "picBack")->View().view_span, 1000);
     QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->maximum(), 900);
     QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->pageStep(), 100);
     QCOMPARE(Find<QScrollBar>(window.get(), "scrX")->value(), 450);
     QVERIFY(Find<QScrollBar>(window.get(), "scrX")->isEnabled());
 
     Find<QScrollBar>(window.get(), "scrX")->setValue(900);
-    QCOMPARE(Find<ChartPanel>(window.get(), "picBack")->View().scroll_position, 900);
 
     combo->setCurrentIndex(0);
     emit combo->activated(0);
@@ -192,13 +223,12 @@ class TestMainWindow : public QObject {
 
   void firstBoxKeepsItsStateAcrossLoads() {
     auto window = NewWindow();
-    const QString path = WriteTextFile(dir_, "good.csv", SimpleLog(20));
-    window->OpenFile(path);
+    Open(*window, WriteTextFile(dir_, "good.csv", SimpleLog(20)));
     Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
     Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2)->setChecked(true);
-    // As for a log whose names were never checked: no remembered name checks a box.
-    window->AppSettings().checked_items.clear();
-    window->OpenFile(path);
+    // A log whose names were never checked: no remembered name checks a box.
+    Open(*window, WriteTextFile(dir_, "other.csv",
+                                MakeLog("Time,Gamma,Delta", 2, 20, [](int, int) { return 1.0; })));
     QVERIFY(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->isChecked());
     QVERIFY(!Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2)->isChecked());
   }
@@ -206,18 +236,16 @@ class TestMainWindow : public QObject {
   void checkedItemsAreDrawnAtTheirRows() {
     auto window = NewWindow();
     // Alpha is 60 throughout (range 0..70), Beta 0 throughout (range 0..1, the bottom line).
-    window->OpenFile(WriteTextFile(
-        dir_, "flat.csv",
-        MakeLog("Time,Alpha,Beta", 2, 50, [](int item, int) { return item == 1 ? 60.0 : 0.0; })));
+    Open(*window,
+         WriteTextFile(dir_, "flat.csv", MakeLog("Time,Alpha,Beta", 2, 50, [](int item, int) {
+                         return item == 1 ? 60.0 : 0.0;
+                       })));
     Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
     Find<ItemPanel>(window.get(), "fraSelectItem")->Box(2)->setChecked(true);
     const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
     QCOMPARE(picture.size(), Find<GraphView>(window.get(), "picGraph")->size());
     const int height = picture.height();
-    PlotYStore plot_y;
-    plot_y.Keep(window->Table(), std::vector<int>{1}, 0);
-    const int alpha_row = static_cast<int>(ChartYToRow(plot_y.PlotY(1)[0], height));
-    QCOMPARE(plot_y.PlotY(1)[0], 1829);  // 10400 - 60 x 10000 / 70
+    const int alpha_row = static_cast<int>(ChartYToRow(1829, height));  // 10400 - 60 x 10000 / 70
     const int beta_row = static_cast<int>(ChartYToRow(kPlotBottom, height));
     const int x = picture.width() / 2;
     QCOMPARE(picture.pixelColor(x, alpha_row), QColor(255, 0, 255));
@@ -233,21 +261,26 @@ class TestMainWindow : public QObject {
   // the first log against a flat line in the second.
   void aReloadDrawsTheNewLogsTraces() {
     auto window = NewWindow();
-    window->OpenFile(WriteTextFile(
-        dir_, "wide.csv",
-        MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row % 100; })));
+    Open(*window,
+         WriteTextFile(dir_, "wide.csv", MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) {
+                         return row % 100;
+                       })));
     Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->setChecked(true);
-    window->OpenFile(WriteTextFile(
-        dir_, "flat.csv",
-        MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) { return row < 10 ? 0 : 50; })));
+    Open(*window,
+         WriteTextFile(dir_, "flat.csv", MakeLog("Time,Alpha,Beta", 2, 200000, [](int, int row) {
+                         return row < 10 ? 0 : 50;
+                       })));
     QVERIFY(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1)->isChecked());
-    const LogTable& table = window->Table();
+    // As the chart draws that log from nothing: magnification 1, the first box alone.
+    LogTable table;
+    const Settings settings;
+    OpenLog(dir_.filePath("flat.csv").toStdString(), settings, table);
     PlotYStore fresh;
     fresh.Keep(table, std::vector<int>{1}, 0);
+    ChartView view;
+    ChangeMagnification(view, 1, table.last_sample);
     QImage expected = NewPicture(Find<GraphView>(window.get(), "picGraph")->size());
-    RenderGraphImage(expected, table, fresh, Find<ChartPanel>(window.get(), "picBack")->View(),
-                     Find<ChartPanel>(window.get(), "picBack")->VisibleItems(),
-                     window->AppSettings());
+    RenderGraphImage(expected, table, fresh, view, std::vector<int>{1}, settings);
     QCOMPARE(Find<GraphView>(window.get(), "picGraph")->Picture(), expected);
     // Alpha is 50 from sample 10 on, a flat line: in the middle of the chart nothing is drawn
     // below it (9900 lies between two grid lines).
@@ -272,15 +305,15 @@ class TestMainWindow : public QObject {
         MakeLog("Time,Alpha,Beta", 2, 3'000'000, [](int, int row) { return row % 90; }));
     {
       const AddressSpaceLimit limit(48 << 20);  // less than the file and its values
-      window->OpenFile(big);
+      Open(*window, big);
     }
     QCOMPARE(messages_.size(), 1);
     QVERIFY(messages_[0].contains("場所       : OpenFile()"));
     QVERIFY(messages_[0].contains("メモリが不足しています。"));
-    QVERIFY(!window->Table().IsLoaded());
+    QCOMPARE(Find<ItemPanel>(window.get(), "fraSelectItem")->BoxCount(), 1);
 
-    window->OpenFile(big);
-    QCOMPARE(window->Table().last_sample, 2'999'999);
+    Open(*window, big);
+    QCOMPARE(Find<ItemPanel>(window.get(), "fraSelectItem")->BoxCount(), 2);
     QCheckBox* alpha = Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1);
     alpha->setChecked(true);
     const QImage& picture = Find<GraphView>(window.get(), "picGraph")->Picture();
@@ -302,8 +335,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(Drop(Find<QTreeWidget>(window.get(), "lstFuelEfficient")->viewport(), data),
              Qt::CopyAction);
     QCOMPARE(window->windowTitle(), TitleFor("first.csv"));
-    QCOMPARE(window->CurrentLogPath(), first);
-    QCOMPARE(window->Table().last_sample, 19);
+    QCOMPARE(OpenDialogStart(*window, dialogs_), first);
 
     auto* on_box = new QMimeData;
     on_box->setUrls({QUrl::fromLocalFile(second)});
@@ -330,12 +362,11 @@ class TestMainWindow : public QObject {
       window->Form_Load(ini.toStdString(), {});
       QCOMPARE(messages_.size(), 1);
       QVERIFY(messages_.front().startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")));
-      QCOMPARE(window->AppSettings().cylinder, 4);
+      QCOMPARE(OptionsField(*window, "txtCylinder"), QString("4"));
       QVERIFY(window->close());
     }
     QCOMPARE(messages_.size(), 1);
     QVERIFY(QFileInfo(ini).isDir());
-    messages_.clear();
   }
 
   void startUpLoadsTheCommandLineFileAndExitSavesTheSettings() {
@@ -346,11 +377,16 @@ class TestMainWindow : public QObject {
       auto window = NewWindow();
       window->Form_Load(ini.toStdString(), {"/d", log.toStdString()});
       QVERIFY(QFile::exists(ini));
-      QVERIFY(window->ShowScaleModeOption());
-      QCOMPARE(window->CurrentLogPath(), log);
+      QCOMPARE(OptionsField(*window, "chkGraphScaleMode"), QString("shown"));
+      QCOMPARE(OpenDialogStart(*window, dialogs_), log);
       QCOMPARE(window->windowTitle(), TitleFor("start.csv"));
-      QCOMPARE(window->AppSettings().xsize, 10875);  // first start: raised to the minimum
-      window->AppSettings().cylinder = 6;
+      // First start: raised to the minimum.
+      QCOMPARE(window->OuterRectTwips().width(), 10875);
+      WithModalDialog<OptionsDialog>([&] { Find<QPushButton>(window.get(), "cmdOption")->click(); },
+                                     [](OptionsDialog& dialog) {
+                                       dialog.findChild<QLineEdit*>("txtCylinder")->setText("6");
+                                       dialog.findChild<QPushButton*>("cmdOK")->click();
+                                     });
       window->SetOuterRectTwips(QRect(150, 300, 11250, 8250));
       QVERIFY(window->close());
     }
@@ -360,9 +396,9 @@ class TestMainWindow : public QObject {
 
     auto window = NewWindow();
     window->Form_Load(ini.toStdString(), {});
-    QCOMPARE(window->AppSettings().cylinder, 6);
+    QCOMPARE(OptionsField(*window, "txtCylinder"), QString("6"));
     QCOMPARE(window->OuterRectTwips(), QRect(150, 300, 11250, 8250));
-    QVERIFY(!window->ShowScaleModeOption());
+    QCOMPARE(OptionsField(*window, "chkGraphScaleMode"), QString("hidden"));
   }
 
   // The place and size that a run writes at exit come back unchanged from the next run, shown
@@ -386,8 +422,7 @@ class TestMainWindow : public QObject {
                       .toStdString());
     // One run; returns the place and size lines that it wrote.
     const auto run = [&]() -> QString {
-      MainWindow window;
-      window.SetMessageHook([this](const QString& text) { messages_ << text; });
+      MainWindow window(dialogs_);
       window.Form_Load(ini.toStdString(), {});
       window.show();
       if (!QTest::qWaitForWindowExposed(&window) || !window.close()) {
@@ -395,7 +430,6 @@ class TestMainWindow : public QObject {
       }
       return ReadFile(ini).section("\r\n", 1, 4);
     };
-    messages_.clear();
     const QString written = run();
     QCOMPARE(run(), written);
     QCOMPARE(run(), written);

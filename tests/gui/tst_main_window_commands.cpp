@@ -17,8 +17,10 @@
 #include "chart/chart_panel.h"
 #include "chart/graph_view.h"
 #include "chart/scale_view.h"
+#include "chart/scaling.h"
 #include "gui_test_support.h"
 #include "panel/item_panel.h"
+#include "panel/max_view_window.h"
 
 using namespace dravik;
 
@@ -39,59 +41,32 @@ QString WriteLog(const QTemporaryDir& dir, int rows = 40) {
   return path;
 }
 
-void ReleaseRightButton(QWidget* target) {
-  const QPointF local(5, 5);
-  QMouseEvent event(QEvent::MouseButtonRelease, local, target->mapToGlobal(local), Qt::RightButton,
-                    Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &event);
-}
-
-// Runs `open`, which opens a popup menu, and picks the entry captioned `entry` from it (nothing
-// when `entry` is empty). Returns the captions the menu offered, separators as "-".
-QStringList PickFromPopup(const std::function<void()>& open, const QString& entry) {
-  QStringList captions;
-  // A timer of this call only: when no menu opens, it must not fire during a later one.
-  QTimer timer;
-  timer.setSingleShot(true);
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr) {
-      return;
-    }
-    QAction* chosen = nullptr;
-    for (QAction* action : menu->actions()) {
-      captions << (action->isSeparator() ? QString("-") : action->text());
-      if (action->text() == entry) {
-        chosen = action;
-      }
-    }
-    if (chosen != nullptr) {
-      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
-    } else {
-      menu->close();
-    }
-  });
-  timer.start(0);
-  open();
-  return captions;
-}
-
 }  // namespace
 
 class TestMainWindowCommands : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
-  QStringList messages_;
+  FakeUserDialog dialogs_;
+  QStringList& messages_ = dialogs_.messages;
   std::unique_ptr<MainWindow> window_;
 
+  void NewWindow() {
+    window_.reset();
+    dialogs_ = FakeUserDialog();
+    window_ = NewShownWindow(dialogs_);
+  }
+  void OpenLog(int rows = 40) { OpenThroughDialog(*window_, dialogs_, WriteLog(dir_, rows)); }
   void Open(int rows = 40) {
-    messages_.clear();
-    window_ = std::make_unique<MainWindow>();
-    window_->SetMessageHook([this](const QString& text) { messages_ << text; });
-    window_->resize(800, 560);
-    window_->show();
-    window_->OpenFile(WriteLog(dir_, rows));
+    NewWindow();
+    OpenLog(rows);
+  }
+  // The time row of the numeric display at cursor 1 or 2: the sample times 250 ms.
+  QString TimeAt(int cursor) const {
+    return FindTopLevel<MaxViewWindow>()
+        ->findChild<QTreeWidget*>("lstMaxView")
+        ->topLevelItem(0)
+        ->text(cursor == 1 ? 2 : 3);
   }
   QColor CaptionColour(int item) const {
     return Find<ItemPanel>(window_.get(), "fraSelectItem")
@@ -137,30 +112,26 @@ class TestMainWindowCommands : public QObject {
   void colourChangeShowsAtOnceAndIsSaved() {
     QTemporaryDir settings_dir;
     const std::string ini = settings_dir.filePath("dravik.ini").toStdString();
-    Open();
+    NewWindow();
     window_->Form_Load(ini, {});
-    window_->OpenFile(WriteLog(dir_));
+    OpenLog();
     Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)->setChecked(true);
     const QColor before = CaptionColour(2);
-    QColor offered;
     const QColor chosen(12, 200, 99);
-    window_->SetColourDialogHook([&](const QColor& initial) {
-      offered = initial;
-      return std::optional<QColor>(chosen);
-    });
+    dialogs_.colour_answers.push_back(chosen);
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)); },
         "項目2の色の変更");
-    QCOMPARE(offered, before);
+    QCOMPARE(dialogs_.colour_starts, QList<QColor>{before});
     QCOMPARE(CaptionColour(2), chosen);
     QVERIFY(TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), chosen));
     QVERIFY(StripHas(Find<ScaleView>(window_.get(), "picScale")->Picture(), chosen));
     QVERIFY(!TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), before));
     QVERIFY(window_->close());
 
-    Open();
+    NewWindow();
     window_->Form_Load(ini, {});
-    window_->OpenFile(WriteLog(dir_));
+    OpenLog();
     QCOMPARE(CaptionColour(2), chosen);
   }
 
@@ -169,7 +140,6 @@ class TestMainWindowCommands : public QObject {
     Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(true);
     const QColor before = CaptionColour(1);
     const qint64 picture = Find<GraphView>(window_.get(), "picGraph")->Picture().cacheKey();
-    window_->SetColourDialogHook([](const QColor&) { return std::optional<QColor>(); });
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)); },
         "項目1の色の変更");
@@ -182,8 +152,7 @@ class TestMainWindowCommands : public QObject {
     Open();
     QGuiApplication::clipboard()->clear();
     const QColor before = CaptionColour(1);
-    window_->SetColourDialogHook(
-        [](const QColor&) -> std::optional<QColor> { throw std::bad_alloc(); });
+    dialogs_.colour_runs_out_of_memory = true;
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)); },
         "項目1の色の変更");
@@ -202,7 +171,7 @@ class TestMainWindowCommands : public QObject {
     }
     Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(true);
     int cursor_moves = 0;
-    connect(Find<ChartPanel>(window_.get(), "picBack"), &ChartPanel::CursorsMoved, this,
+    connect(window_->findChild<ChartPanel*>(), &ChartPanel::CursorsMoved, this,
             [&] { ++cursor_moves; });
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)); },
@@ -220,15 +189,26 @@ class TestMainWindowCommands : public QObject {
   // "全てチェック" checks every box with one redraw; the names checked come back checked, drawn,
   // in the next log that holds them, and an unchecked one does not.
   void checkedItemsAreRememberedForTheNextLog() {
-    Open();
+    QTemporaryDir settings_dir;
+    const QString ini = settings_dir.filePath("dravik.ini");
+    NewWindow();
+    window_->Form_Load(ini.toStdString(), {});
+    OpenLog();
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(2)); },
         "全てチェック");
     Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(false);
-    QCOMPARE(window_->AppSettings().checked_items,
-             (std::vector<std::string>{"Vehicle Speed (km/h)", "Beta"}));
+    QVERIFY(window_->close());
+    QFile saved(ini);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(
+        saved.readAll().contains("[CheckedItems]\r\nItem1=Vehicle Speed (km/h)\r\nItem2=Beta\r\n"));
+
+    NewWindow();
+    window_->Form_Load(ini.toStdString(), {});
+    OpenLog();
     Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)->setChecked(false);
-    window_->OpenFile(WriteLog(dir_, 30));
+    OpenLog(30);
     auto* items = Find<ItemPanel>(window_.get(), "fraSelectItem");
     QVERIFY(!items->IsItemChecked(1));
     QVERIFY(items->IsItemChecked(2));
@@ -237,14 +217,11 @@ class TestMainWindowCommands : public QObject {
   }
 
   void tripListMenuCopiesOnlyWithRows() {
-    messages_.clear();
-    window_ = std::make_unique<MainWindow>();
-    window_->resize(800, 560);
-    window_->show();
+    NewWindow();
     QWidget* list = Find<QTreeWidget>(window_.get(), "lstFuelEfficient")->viewport();
     QVERIFY(PickFromPopup([list] { ReleaseRightButton(list); }, QString()).isEmpty());
 
-    window_->OpenFile(WriteLog(dir_));
+    OpenLog();
     QGuiApplication::clipboard()->clear();
     const QStringList captions =
         PickFromPopup([list] { ReleaseRightButton(list); }, "走行/燃費情報のコピー");
@@ -262,16 +239,13 @@ class TestMainWindowCommands : public QObject {
   // A log with all three fuel items fills the five rows, which show without a scroll bar; a
   // right click for the copy menu picks no row.
   void tripListShowsItsFiveRowsAndTheMenuPicksNone() {
-    messages_.clear();
-    window_ = std::make_unique<MainWindow>();
-    window_->resize(800, 560);
-    window_->show();
+    NewWindow();
     std::string text =
         "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)\r\n";
     for (int row = 0; row < 40; ++row) {
       text += std::to_string(row * 250) + ",60,2000,2.5\r\n";
     }
-    window_->OpenFile(WriteTextFile(dir_, "fuel.csv", text));
+    OpenThroughDialog(*window_, dialogs_, WriteTextFile(dir_, "fuel.csv", text));
     auto* list = Find<QTreeWidget>(window_.get(), "lstFuelEfficient");
     QCOMPARE(list->topLevelItemCount(), 5);
     QTRY_VERIFY(!list->verticalScrollBar()->isVisible());
@@ -297,7 +271,9 @@ class TestMainWindowCommands : public QObject {
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(true);
-    Find<ChartPanel>(window_.get(), "picBack")->SetCursorX(1, 10);
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
+    SendMouse(graph, QEvent::MouseButtonPress, 30, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(graph, QEvent::MouseButtonRelease, 30, Qt::LeftButton, Qt::NoButton);
     const QSize chart(Find<ScaleView>(window_.get(), "picScale")->width() +
                           Find<GraphView>(window_.get(), "picGraph")->width(),
                       Find<GraphView>(window_.get(), "picGraph")->height());
@@ -305,39 +281,28 @@ class TestMainWindowCommands : public QObject {
     QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
     const QImage copied = QGuiApplication::clipboard()->image();
     QCOMPARE(copied.size(), chart);
-    const int line_x = Find<ScaleView>(window_.get(), "picScale")->width() +
-                       Find<GraphView>(window_.get(), "picGraph")->Cursors().x1_px;
+    QCOMPARE(LineColumn(graph, kCursor1Colour), 30);
+    const int line_x = Find<ScaleView>(window_.get(), "picScale")->width() + 30;
     QCOMPARE(copied.pixelColor(line_x, copied.height() / 2), QColor(0, 0, 255));
 
-    QString suggested;
     const QString target = dir_.filePath("picture.png");
-    Find<ChartPanel>(window_.get(), "picBack")->SetSaveDialogHook([&](const QString& offered) {
-      suggested = offered;
-      return std::optional<QString>(target);
-    });
+    dialogs_.save_answers.push_back(target);
     QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(suggested, dir_.filePath("log.png"));
+    QCOMPARE(dialogs_.save_offers, QStringList{dir_.filePath("log.png")});
     QImage saved(target);
     QCOMPARE(saved.size(), chart);
     QCOMPARE(saved.convertToFormat(copied.format()), copied);
   }
 
   void chartPictureKeysNeedALog() {
-    window_ = std::make_unique<MainWindow>();
-    window_->resize(800, 560);
-    window_->show();
+    NewWindow();
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    bool asked = false;
-    Find<ChartPanel>(window_.get(), "picBack")->SetSaveDialogHook([&](const QString&) {
-      asked = true;
-      return std::optional<QString>();
-    });
     QGuiApplication::clipboard()->setText("kept");
     QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
-    QVERIFY(!asked);
+    QVERIFY(dialogs_.save_offers.isEmpty());
   }
 
   // An arrow of the time scroll bar moves by its own step and a wheel step, within the range.
@@ -346,8 +311,7 @@ class TestMainWindowCommands : public QObject {
     Find<QComboBox>(window_.get(), "cmbMultipl")->setCurrentIndex(3);
     emit Find<QComboBox>(window_.get(), "cmbMultipl")->activated(3);
     QScrollBar* time = Find<QScrollBar>(window_.get(), "scrX");
-    const int step =
-        static_cast<int>(WheelStep(Find<ChartPanel>(window_.get(), "picBack")->View().view_span));
+    const int step = static_cast<int>(WheelStep(2000 / 10));  // the span at magnification 10
     QVERIFY(step > 0);
     const int start = time->value();
     time->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -364,33 +328,39 @@ class TestMainWindowCommands : public QObject {
   // magnification list keeps its own keys.
   void keysStepCursorsAndMoveTheView() {
     Open(2001);
-    auto* chart = Find<ChartPanel>(window_.get(), "picBack");
+    Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(true);
     auto* combo = Find<QComboBox>(window_.get(), "cmbMultipl");
+    QScrollBar* time = Find<QScrollBar>(window_.get(), "scrX");
+    GraphView* graph = Find<GraphView>(window_.get(), "picGraph");
     QTest::keyClick(window_.get(), Qt::Key_Plus);
     QCOMPARE(combo->currentIndex(), 1);
     QTest::keyClick(window_.get(), Qt::Key_Minus);
     QCOMPARE(combo->currentIndex(), 0);
     combo->setCurrentIndex(3);
     emit combo->activated(3);
-    chart->SetCursorX(1, 10);
-    chart->SetCursorX(2, 20);
+    // Chart x 10 and 20 of the span of 200 samples.
+    SendMouse(graph, QEvent::MouseButtonPress, graph->width() / 20.0, Qt::LeftButton,
+              Qt::LeftButton);
+    SendMouse(graph, QEvent::MouseButtonPress, graph->width() / 10.0, Qt::RightButton,
+              Qt::RightButton);
+    const int first = 10 * time->value();
     QTest::keyClick(window_.get(), Qt::Key_Right);
     QTest::keyClick(window_.get(), Qt::Key_Left, Qt::ShiftModifier);
     QTest::keyClick(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1), Qt::Key_Right);
-    QVERIFY(qAbs(chart->CursorX(1) - 12) < 1e-9);
-    QVERIFY(qAbs(chart->CursorX(2) - 19) < 1e-9);
+    QCOMPARE(TimeAt(1), QString::number((first + 12) * 250));
+    QCOMPARE(TimeAt(2), QString::number((first + 19) * 250));
     QTest::keyClick(window_.get(), Qt::Key_End);
-    QCOMPARE(chart->View().scroll_position, chart->View().scroll_maximum);
+    QCOMPARE(time->value(), time->maximum());
     QTest::keyClick(window_.get(), Qt::Key_Home);
-    QCOMPARE(chart->View().scroll_position, 0);
+    QCOMPARE(time->value(), 0);
     // Cursor 1 stepping back past the left edge of a scrolled view brings the view along.
     QTest::keyClick(window_.get(), Qt::Key_PageDown);
-    QCOMPARE(chart->View().scroll_position, chart->View().scroll_large_change);
-    const int64_t first = FirstVisibleSample(chart->View());
-    chart->SetCursorX(1, 0);
+    QCOMPARE(time->value(), time->pageStep());
+    SendMouse(graph, QEvent::MouseButtonPress, 0, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(graph, QEvent::MouseButtonRelease, 0, Qt::LeftButton, Qt::NoButton);
     QTest::keyClick(window_.get(), Qt::Key_Left);
-    QCOMPARE(static_cast<double>(FirstVisibleSample(chart->View())) + chart->CursorX(1),
-             static_cast<double>(first - 1));
+    QCOMPARE(TimeAt(1), QString::number((10 * time->pageStep() - 1) * 250));
+    QCOMPARE(time->value(), time->pageStep() - 1);
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
     QCOMPARE(combo->currentIndex(), 0);

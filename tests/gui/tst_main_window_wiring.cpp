@@ -11,7 +11,6 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
-#include "chart/chart_panel.h"
 #include "chart/graph_view.h"
 #include "gui_test_support.h"
 #include "panel/item_panel.h"
@@ -46,35 +45,44 @@ class TestMainWindowWiring : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
-  QStringList messages_;
+  FakeUserDialog dialogs_;
 
-  std::unique_ptr<MainWindow> NewWindow() { return NewShownWindow(messages_); }
+  std::unique_ptr<MainWindow> NewWindow() { return NewShownWindow(dialogs_); }
+  void Open(MainWindow& window, const QString& path) { OpenThroughDialog(window, dialogs_, path); }
+  static QTreeWidget* List(const MaxViewWindow* max_view) {
+    return max_view->findChild<QTreeWidget*>("lstMaxView");
+  }
 
  private slots:
+  void init() { dialogs_ = FakeUserDialog(); }
+
   void NumericDisplayFollowsTheBoxTheLoadsAndTheCursors() {
     auto window = NewWindow();
-    window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
+    Open(*window, WriteLog(dir_, "a.csv", 3, 20));
     QVERIFY(Find<QPushButton>(window.get(), "chkMaxView")->isCheckable());  // a toggle button
     Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
     QPointer<MaxViewWindow> max_view = FindTopLevel<MaxViewWindow>();
     QVERIFY(max_view && max_view->isVisible());
-    QCOMPARE(max_view->List()->topLevelItemCount(), 4);
+    QCOMPARE(List(max_view)->topLevelItemCount(), 4);
     // A tool window of the main window, so that a click on the chart never hides it; opened for
     // the first time, it is tall enough for every row.
     QCOMPARE(max_view->parentWidget(), window.get());
     QCOMPARE(max_view->windowType(), Qt::Tool);
-    QVERIFY(!max_view->List()->verticalScrollBar()->isVisible());
+    QVERIFY(!List(max_view)->verticalScrollBar()->isVisible());
 
-    Find<ChartPanel>(window.get(), "picBack")->picGraph_MouseDown(kLeftButton, 5);
-    QCOMPARE(max_view->List()->topLevelItem(0)->text(2), QString("1250"));
+    // Sample 5 of a span of 19.
+    GraphView* graph = Find<GraphView>(window.get(), "picGraph");
+    SendMouse(graph, QEvent::MouseButtonPress, 5.0 * graph->width() / 19, Qt::LeftButton,
+              Qt::LeftButton);
+    QCOMPARE(List(max_view)->topLevelItem(0)->text(2), QString("1250"));
 
-    window->OpenFile(WriteLog(dir_, "b.csv", 5, 20));
-    QCOMPARE(max_view->List()->topLevelItemCount(), 6);
-    window->OpenFile(dir_.filePath("missing.csv"));
-    QCOMPARE(max_view->List()->topLevelItemCount(), 0);
-    QVERIFY(max_view->CopyButton()->isEnabled());
+    Open(*window, WriteLog(dir_, "b.csv", 5, 20));
+    QCOMPARE(List(max_view)->topLevelItemCount(), 6);
+    Open(*window, dir_.filePath("missing.csv"));
+    QCOMPARE(List(max_view)->topLevelItemCount(), 0);
+    QVERIFY(max_view->findChild<QPushButton*>("cmdCopy")->isEnabled());
 
-    max_view->CloseButton()->click();
+    max_view->findChild<QPushButton*>("cmdClose")->click();
     QVERIFY(!Find<QPushButton>(window.get(), "chkMaxView")->isChecked());
     QTRY_VERIFY(max_view.isNull());
 
@@ -109,7 +117,7 @@ class TestMainWindowWiring : public QObject {
   // dialog's help button opens the help while the dialog is open.
   void OptionsDialogAppliesItsResult() {
     auto window = NewWindow();
-    window->OpenFile(WriteLog(dir_, "a.csv", 3, 20));
+    Open(*window, WriteLog(dir_, "a.csv", 3, 20));
     Find<QPushButton>(window.get(), "chkMaxView")->setChecked(true);
     bool help_shown_during_dialog = false;
     QTimer::singleShot(0, [&] {
@@ -123,8 +131,7 @@ class TestMainWindowWiring : public QObject {
     });
     Find<QPushButton>(window.get(), "cmdOption")->click();
     QVERIFY(help_shown_during_dialog);
-    QCOMPARE(window->AppSettings().time_unit_sec, 1);
-    QCOMPARE(FindTopLevel<MaxViewWindow>()->List()->topLevelItem(0)->text(0), QString("Time (秒)"));
+    QCOMPARE(List(FindTopLevel<MaxViewWindow>())->topLevelItem(0)->text(0), QString("Time (秒)"));
   }
 
   // The log is rewritten with more items behind the window's back: only a reload shows them.
@@ -147,9 +154,7 @@ class TestMainWindowWiring : public QObject {
     QFETCH(QString, flow);
     QFETCH(bool, reloads);
     auto window = NewWindow();
-    const QString path = WriteLog(dir_, "options.csv", 3, 20);
-    window->SetCurrentLogPath(path);  // as the open dialog, a drop or the command line do
-    window->OpenFile(path);
+    Open(*window, WriteLog(dir_, "options.csv", 3, 20));
     WriteLog(dir_, "options.csv", 5, 20);
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<OptionsDialog*>(QApplication::activeModalWidget());
@@ -161,13 +166,13 @@ class TestMainWindowWiring : public QObject {
       dialog->findChild<QPushButton*>("cmdOK")->click();
     });
     Find<QPushButton>(window.get(), "cmdOption")->click();
-    QCOMPARE(window->Table().item_count, reloads ? 5 : 3);
+    QCOMPARE(Find<ItemPanel>(window.get(), "fraSelectItem")->BoxCount(), reloads ? 5 : 3);
   }
 
   void WheelScrollsTheChartAndTheItemPanel() {
     auto window = NewWindow();
-    window->OpenFile(WriteLog(dir_, "long.csv", 40, 2001));
-    QVERIFY(messages_.isEmpty());
+    Open(*window, WriteLog(dir_, "long.csv", 40, 2001));
+    QVERIFY(dialogs_.messages.isEmpty());
     Find<QComboBox>(window.get(), "cmbMultipl")->setCurrentIndex(3);  // 10: a span of 200 samples
     emit Find<QComboBox>(window.get(), "cmbMultipl")->activated(3);
     QScrollBar* time = Find<QScrollBar>(window.get(), "scrX");
@@ -177,7 +182,7 @@ class TestMainWindowWiring : public QObject {
     TurnWheel(time, 120);
     QCOMPARE(time->value(), before);
 
-    QScrollBar* items = Find<ItemPanel>(window.get(), "fraSelectItem")->ScrollBar();
+    QScrollBar* items = Find<ItemPanel>(window.get(), "fraSelectItem")->findChild<QScrollBar*>();
     QVERIFY(items->maximum() > 120);
     TurnWheel(Find<ItemPanel>(window.get(), "fraSelectItem")->Box(1), -120);
     QCOMPARE(items->value(), 120);

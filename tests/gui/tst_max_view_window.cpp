@@ -6,12 +6,14 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "app/open_log.h"
 #include "chart/twips.h"
 #include "common/settings.h"
+#include "gui_test_support.h"
 #include "log/log_table.h"
 #include "panel/max_view_window.h"
 #include "panel/numeric_display.h"
@@ -55,6 +57,20 @@ class TestMaxViewWindow : public QObject {
 
   LogTable table_;
   Settings settings_;
+  FakeUserDialog dialogs_;
+
+  static QTreeWidget* List(const QWidget& window) {
+    return window.findChild<QTreeWidget*>("lstMaxView");
+  }
+  static QPushButton* Button(const QWidget& window, const char* name) {
+    return window.findChild<QPushButton*>(QLatin1String(name));
+  }
+  // One readout of cursor 1 on `sample`, cursor 2 on `other`.
+  static void ReadOut(MaxViewWindow& window, int64_t sample, int64_t other) {
+    CursorMove move;
+    move.readouts = {{1, sample, other}};
+    window.ApplyCursorMove(move);
+  }
 
   void Load() {
     QCOMPARE(int(OpenLogFromBuffer(DriveLog(), settings_, table_).kind), int(LoadFailure::kNone));
@@ -69,32 +85,33 @@ class TestMaxViewWindow : public QObject {
     settings_.mv_xsize = 7935;
     settings_.mv_ysize = 3000;
     table_.Clear();
+    dialogs_ = FakeUserDialog();
   }
 
   void HasTheSixColumns() {
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     QCOMPARE(window.windowTitle(), QString("Dravik - 数値表示"));
-    const QTreeWidget* list = window.List();
+    const QTreeWidget* list = List(window);
     QCOMPARE(list->columnCount(), 6);
     const QStringList headers{"項目", "最小値", "現在値1", "現在値2", "変化量", "最大値"};
     for (int column = 0; column < 6; ++column) {
       QCOMPARE(list->headerItem()->text(column), headers[column]);
       QCOMPARE(list->columnWidth(column), column == 0 ? 215 : 57);
     }
-    QCOMPARE(window.CloseButton()->text(), QString("閉じる(&X)"));
-    QCOMPARE(window.CopyButton()->text(), QString("コピー(&C)"));
-    QVERIFY(window.CloseButton()->isDefault());
+    QCOMPARE(Button(window, "cmdClose")->text(), QString("閉じる(&X)"));
+    QCOMPARE(Button(window, "cmdCopy")->text(), QString("コピー(&C)"));
+    QVERIFY(Button(window, "cmdClose")->isDefault());
   }
 
   void NoLogLeavesTheListEmptyAndCopyDisabled() {
-    MaxViewWindow window(table_, settings_);
-    QCOMPARE(window.List()->topLevelItemCount(), 0);
-    QVERIFY(!window.CopyButton()->isEnabled());
+    MaxViewWindow window(table_, settings_, dialogs_);
+    QCOMPARE(List(window)->topLevelItemCount(), 0);
+    QVERIFY(!Button(window, "cmdCopy")->isEnabled());
   }
 
   void ShowsTheModelsCells() {
     Load();
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     NumericDisplay expected;
     MaxViewList(expected, table_, settings_);
     UpdateCursorReadout(expected, table_, settings_, 1, 3, 0);
@@ -106,30 +123,33 @@ class TestMaxViewWindow : public QObject {
     move.section = SampleSection{3, 8};
     window.ApplyCursorMove(move);
 
-    QVERIFY(window.CopyButton()->isEnabled());
-    QCOMPARE(window.List()->topLevelItemCount(), int(expected.rows.size()));
+    QVERIFY(Button(window, "cmdCopy")->isEnabled());
+    QCOMPARE(List(window)->topLevelItemCount(), int(expected.rows.size()));
     QVERIFY(expected.rows.size() > size_t(table_.item_count + 1));  // section rows too
     for (int row = 0; row < int(expected.rows.size()); ++row) {
-      QCOMPARE(RowTexts(window.List(), row), ModelTexts(expected, row));
-      QCOMPARE(window.List()->topLevelItem(row)->textAlignment(4) & Qt::AlignRight, Qt::AlignRight);
+      QCOMPARE(RowTexts(List(window), row), ModelTexts(expected, row));
+      QCOMPARE(List(window)->topLevelItem(row)->textAlignment(4) & Qt::AlignRight, Qt::AlignRight);
     }
   }
 
   void TimeUnitChangeRewritesTheTimeRow() {
     Load();
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     settings_.time_unit_sec = 1;
     window.ReDrawTime();
-    QVERIFY(window.List()->topLevelItem(0)->text(0).endsWith(" (秒)"));
+    QVERIFY(List(window)->topLevelItem(0)->text(0).endsWith(" (秒)"));
   }
 
   void CopyPutsTheModelsTextOnTheClipboard() {
     Load();
-    MaxViewWindow window(table_, settings_);
-    window.UpdateCursorReadout(1, 2, 0);
-    window.CopyButton()->click();
+    MaxViewWindow window(table_, settings_, dialogs_);
+    ReadOut(window, 2, 0);
+    Button(window, "cmdCopy")->click();
+    NumericDisplay expected;
+    MaxViewList(expected, table_, settings_);
+    UpdateCursorReadout(expected, table_, settings_, 1, 2, 0);
     QCOMPARE(QGuiApplication::clipboard()->text(),
-             QString::fromStdString(MaxViewClipboardText(window.Display())));
+             QString::fromStdString(MaxViewClipboardText(expected)));
     QVERIFY(QGuiApplication::clipboard()->text().startsWith(
         "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n"));
   }
@@ -137,18 +157,18 @@ class TestMaxViewWindow : public QObject {
   // After a failed load the list is empty but the copy stays enabled: copying must do nothing.
   void CopyOfAnEmptiedListLeavesTheClipboard() {
     Load();
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     table_.Clear();
     window.ClearList();
-    QCOMPARE(window.List()->topLevelItemCount(), 0);
-    QVERIFY(window.CopyButton()->isEnabled());
+    QCOMPARE(List(window)->topLevelItemCount(), 0);
+    QVERIFY(Button(window, "cmdCopy")->isEnabled());
     QGuiApplication::clipboard()->setText("kept");
-    window.CopyButton()->click();
+    Button(window, "cmdCopy")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
   }
 
   void OpensAtTheStoredPlace() {
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     window.show();
     QCOMPARE(window.OuterRectTwips(), QRect(1500, 3000, 7935, 3000));
   }
@@ -156,22 +176,24 @@ class TestMaxViewWindow : public QObject {
   // The list leaves 570 twips below it for the buttons, which stand 105 twips below the list and
   // meet at the middle; the window cannot be made lower than its chrome and 560 twips.
   void LaysOutAndKeepsAMinimumHeight() {
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     window.show();
-    QCOMPARE(window.List()->geometry(),
+    QCOMPARE(List(window)->geometry(),
              QRect(0, 0, window.frameGeometry().width() - 8, window.height() - 38));
-    QCOMPARE(window.CloseButton()->geometry().top(), window.List()->height() + 7);
-    QCOMPARE(window.CopyButton()->geometry().top(), window.List()->height() + 7);
-    QCOMPARE(window.CopyButton()->geometry().left() - window.CloseButton()->geometry().left(), 105);
-    QCOMPARE(window.CopyButton()->size(), QSize(97, 25));
+    QCOMPARE(Button(window, "cmdClose")->geometry().top(), List(window)->height() + 7);
+    QCOMPARE(Button(window, "cmdCopy")->geometry().top(), List(window)->height() + 7);
+    QCOMPARE(Button(window, "cmdCopy")->geometry().left() -
+                 Button(window, "cmdClose")->geometry().left(),
+             105);
+    QCOMPARE(Button(window, "cmdCopy")->size(), QSize(97, 25));
     window.resize(window.width(), 10);
     QCOMPARE(window.height(), window.minimumHeight());
     QVERIFY(window.minimumHeight() > 0 && window.minimumHeight() <= TwipsToPixels(560));
     // At its least size both buttons are still whole in the window.
     window.resize(10, 10);
     QCOMPARE(window.size(), window.minimumSize());
-    QVERIFY(window.rect().contains(window.CloseButton()->geometry()));
-    QVERIFY(window.rect().contains(window.CopyButton()->geometry()));
+    QVERIFY(window.rect().contains(Button(window, "cmdClose")->geometry()));
+    QVERIFY(window.rect().contains(Button(window, "cmdCopy")->geometry()));
   }
 
   // Large values, many decimals and a long name: every value is shown whole, and the name column
@@ -184,9 +206,9 @@ class TestMaxViewWindow : public QObject {
           std::to_string(s * 250) + "," + std::to_string(1901723 + s) + ",1.2345678,-98765.4\r\n";
     }
     QCOMPARE(int(OpenLogFromBuffer(log, settings_, table_).kind), int(LoadFailure::kNone));
-    MaxViewWindow window(table_, settings_);
-    window.UpdateCursorReadout(1, 3, 0);
-    const QTreeWidget* list = window.List();
+    MaxViewWindow window(table_, settings_, dialogs_);
+    ReadOut(window, 3, 0);
+    const QTreeWidget* list = List(window);
     const QFontMetricsF metrics(list->font());
     // The item view keeps this margin either side of a cell's text.
     const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
@@ -212,16 +234,16 @@ class TestMaxViewWindow : public QObject {
   }
   void EveryWayOfClosingStoresTheGeometryAndSaysSo() {
     QFETCH(int, way);
-    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_);
+    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_, dialogs_);
     window->show();
     window->move(50, 60);
     QSignalSpy closed(window.data(), &MaxViewWindow::Closed);
     if (way == 0) {
-      window->CloseButton()->click();
+      Button(*window, "cmdClose")->click();
     } else if (way == 1) {
       QTest::keyClick(window.data(), Qt::Key_Escape);
     } else if (way == 2) {
-      QTest::keyClick(window->List(), Qt::Key_Return);
+      QTest::keyClick(List(*window), Qt::Key_Return);
     } else {
       window->close();
     }
@@ -233,7 +255,7 @@ class TestMaxViewWindow : public QObject {
   }
 
   void DeactivationStoresTheGeometry() {
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     window.show();
     window.move(30, 45);
     QEvent deactivate(QEvent::ActivationChange);
@@ -242,8 +264,42 @@ class TestMaxViewWindow : public QObject {
     QCOMPARE(settings_.mv_ypos, 675);
   }
 
+  // "区間をCSVで保存..." writes the samples between the cursors where the save dialog says, the
+  // log's own columns only (not the economy computed from the fuel items); a file that cannot be
+  // written is said so.
+  void SavesTheSectionBetweenTheCursors() {
+    Load();
+    MaxViewWindow window(table_, settings_, dialogs_);
+    QPushButton* save = Button(window, "cmdSaveSection");
+    QVERIFY(!save->isEnabled());
+    CursorMove move;
+    move.readouts = {{1, 8, 3}, {2, 3, 8}};
+    window.ApplyCursorMove(move);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("section.csv");
+    const QString unwritable = dir.filePath("folder.csv");  // a folder takes no file's place
+    QVERIFY(QDir(dir.path()).mkdir("folder.csv"));
+    dialogs_.save_answers = {path, unwritable};
+    save->click();
+    QCOMPARE(dialogs_.save_offers, QStringList{"区間.csv"});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+    QCOMPARE(lines.size(), 8);  // the header, samples 3 to 8, the last line's end
+    QCOMPARE(lines[0], QString("Time (msec),Vehicle Speed (km/h),Engine Speed (rpm),"
+                               "Fuel Injector #1 Pulse Width (ms)"));
+    QCOMPARE(lines[1], QString("750,43,2030,2.3"));
+    QCOMPARE(lines[6], QString("2000,48,2080,2.8"));
+    QVERIFY(dialogs_.messages.isEmpty());
+
+    save->click();
+    QCOMPARE(dialogs_.messages.size(), 1);
+    QVERIFY(dialogs_.messages[0].startsWith(QDir::toNativeSeparators(unwritable) +
+                                            " に保存できませんでした。\r\n"));
+  }
+
   void FollowsTheMainWindow() {
-    MaxViewWindow window(table_, settings_);
+    MaxViewWindow window(table_, settings_, dialogs_);
     window.show();
     window.FollowMainWindow(Qt::WindowMinimized);
     QVERIFY(window.isMinimized());

@@ -9,7 +9,9 @@
 #include "app/fuel_items_dialog.h"
 #include "app/options_dialog.h"
 #include "common/settings.h"
+#include "gui_test_support.h"
 
+using dravik::FakeUserDialog;
 using dravik::OptionsDialog;
 using dravik::Settings;
 
@@ -43,11 +45,15 @@ bool SameSettings(const Settings& a, const Settings& b) {
 class TestOptionsDialog : public QObject {
   Q_OBJECT
 
+  FakeUserDialog dialogs_;
+
  private slots:
+  void init() { dialogs_ = FakeUserDialog(); }
+
   void ShowsTheSettings() {
     Settings settings;
     settings.section_time = 1;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     QCOMPARE(dialog.windowTitle(), QString("設定"));
     QCOMPARE(Child<QLineEdit>(dialog, "txtInjectorFlowScaling")->text(), QString("430.72"));
     QCOMPARE(Child<QLineEdit>(dialog, "txtInjectorLatency")->text(), QString("0.98"));
@@ -92,24 +98,20 @@ class TestOptionsDialog : public QObject {
     QFETCH(QString, field);
     Settings settings;
     const Settings before = settings;
-    OptionsDialog dialog(settings, false);
-    QStringList messages;
-    dialog.SetMessageFunction(
-        [&messages](QWidget*, const QString& text) { messages.append(text); });
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.show();
     Child<QCheckBox>(dialog, "chkTimeUnitSec")->setChecked(true);
     SetFields(dialog, flow, latency, cylinders);
     Child<QPushButton>(dialog, "cmdOK")->click();
-    QCOMPARE(messages, QStringList{field + "には\r\n正数の数値を入力してください。"});
+    QCOMPARE(dialogs_.messages, QStringList{field + "には\r\n正数の数値を入力してください。"});
     QVERIFY(dialog.isVisible());
     QVERIFY(SameSettings(settings, before));
-    QVERIFY(!dialog.OptionsChanged());
+    QVERIFY(!dialog.ReloadNeeded());
   }
 
   void OkStoresAllSeven() {
     Settings settings;
-    OptionsDialog dialog(settings, true);
-    dialog.SetMessageFunction([](QWidget*, const QString& text) { QFAIL(qPrintable(text)); });
+    OptionsDialog dialog(settings, true, dialogs_);
     dialog.show();
     for (const char* name :
          {"chkTimeUnitSec", "chkSectionTime", "chkAlwaysToolTip", "chkGraphScaleMode"}) {
@@ -117,6 +119,7 @@ class TestOptionsDialog : public QObject {
     }
     SetFields(dialog, " 550.5 ", "1.25", "4.5");
     Child<QPushButton>(dialog, "cmdOK")->click();
+    QVERIFY(dialogs_.messages.isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(settings.time_unit_sec, 1);
@@ -126,17 +129,17 @@ class TestOptionsDialog : public QObject {
     QCOMPARE(settings.injector_flow_scaling, 550.5f);
     QCOMPARE(settings.injector_latency, 1.25f);
     QCOMPARE(settings.cylinder, 4);
-    QVERIFY(dialog.OptionsChanged());
+    QVERIFY(dialog.ReloadNeeded());
   }
 
   void TimeUnitAloneChangesNoOption() {
     Settings settings;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.show();
     Child<QCheckBox>(dialog, "chkTimeUnitSec")->setChecked(true);
     Child<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(settings.time_unit_sec, 1);
-    QVERIFY(!dialog.OptionsChanged());
+    QVERIFY(!dialog.ReloadNeeded());
   }
 
   void CancelEscAndCloseBoxStoreNothing_data() {
@@ -149,7 +152,7 @@ class TestOptionsDialog : public QObject {
     QFETCH(int, way);
     Settings settings;
     const Settings before = settings;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.show();
     Child<QCheckBox>(dialog, "chkAlwaysToolTip")->setChecked(true);
     SetFields(dialog, "100", "2", "8");
@@ -163,20 +166,20 @@ class TestOptionsDialog : public QObject {
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(SameSettings(settings, before));
-    QVERIFY(!dialog.OptionsChanged());
+    QVERIFY(!dialog.ReloadNeeded());
   }
 
   // Without "/d" the scaling box is hidden, yet OK stores its unchanged state.
   void HiddenScaleModeBoxCarriesItsValue() {
     Settings settings;
     settings.graph_scale_mode = 1;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.show();
     QVERIFY(Child<QCheckBox>(dialog, "chkGraphScaleMode")->isHidden());
     Child<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(settings.graph_scale_mode, 1);
 
-    OptionsDialog shown(settings, true);
+    OptionsDialog shown(settings, true, dialogs_);
     shown.show();
     QVERIFY(Child<QCheckBox>(shown, "chkGraphScaleMode")->isVisible());
     Child<QCheckBox>(shown, "chkGraphScaleMode")->setChecked(false);
@@ -188,17 +191,17 @@ class TestOptionsDialog : public QObject {
   void GreyedSwitchKeepsItsValue() {
     Settings settings;
     settings.section_time = 5;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.show();
     QCOMPARE(Child<QCheckBox>(dialog, "chkSectionTime")->checkState(), Qt::PartiallyChecked);
     Child<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(settings.section_time, 5);
-    QVERIFY(!dialog.OptionsChanged());
+    QVERIFY(!dialog.ReloadNeeded());
   }
 
   void HelpButtonAsksForHelpAndStaysOpen() {
     Settings settings;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.show();
     QSignalSpy help(&dialog, &OptionsDialog::helpRequested);
     Child<QPushButton>(dialog, "cmdHelp")->click();
@@ -210,7 +213,7 @@ class TestOptionsDialog : public QObject {
   // the lines under the lists say what the automatic rules pick.
   void ChosenFuelItemsAreStoredByOk() {
     Settings settings;
-    OptionsDialog dialog(settings, false);
+    OptionsDialog dialog(settings, false, dialogs_);
     dialog.SetLogItemNames({"Time", "RPM", "Injector PW (ms)", "Speed (mph)"});
     dialog.show();
     QStringList lines;
@@ -238,7 +241,7 @@ class TestOptionsDialog : public QObject {
     Child<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(settings.fuel_items.speed, std::string("RPM"));
     QCOMPARE(settings.fuel_items.speed_unit, 1);
-    QVERIFY(dialog.OptionsChanged());
+    QVERIFY(dialog.ReloadNeeded());
   }
 
   void TabOrder_data() {
@@ -249,7 +252,7 @@ class TestOptionsDialog : public QObject {
   void TabOrder() {
     QFETCH(bool, scale_mode_shown);
     Settings settings;
-    OptionsDialog dialog(settings, scale_mode_shown);
+    OptionsDialog dialog(settings, scale_mode_shown, dialogs_);
     dialog.show();
     QStringList order;
     QWidget* first = Child<QWidget>(dialog, "chkTimeUnitSec");

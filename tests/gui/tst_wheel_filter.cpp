@@ -3,7 +3,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "app/wheel_filter.h"
+#include "chart/wheel_filter.h"
 #include "gui_test_support.h"
 
 using dravik::TurnWheel;
@@ -103,17 +103,6 @@ class TestWheelFilter : public QObject {
     QCOMPARE(scroll_bar.value(), 120);
     TurnWheel(&frame, -120);
     QCOMPARE(scroll_bar.value(), 240);
-  }
-
-  void UnwatchedWidgetDoesNotStep() {
-    QFrame frame;
-    QScrollBar scroll_bar(Qt::Vertical);
-    scroll_bar.setRange(0, 1000);
-    WheelFilter* filter = WheelFilter::ForItemPanel(&scroll_bar, &frame);
-    filter->Watch(&frame);
-    filter->Unwatch(&frame);
-    TurnWheel(&frame, -120);
-    QCOMPARE(scroll_bar.value(), 0);
   }
 };
 

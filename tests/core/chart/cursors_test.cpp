@@ -14,11 +14,7 @@ CursorContext Loaded() {
   return context;
 }
 
-TEST(CursorSample, RoundsHalvesToEven) {
-  EXPECT_EQ(CursorSample(120.4, 4500), 4620);
-  EXPECT_EQ(CursorSample(0.5, 0), 0);
-  EXPECT_EQ(CursorSample(1.5, 0), 2);
-  EXPECT_EQ(CursorSample(-0.6, 0), -1);
+TEST(IsReadableSample, OnlyTheLogsOwnSamples) {
   EXPECT_TRUE(IsReadableSample(0, 100));
   EXPECT_TRUE(IsReadableSample(100, 100));
   EXPECT_FALSE(IsReadableSample(101, 100));  // a tail sample

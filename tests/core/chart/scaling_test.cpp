@@ -173,6 +173,7 @@ TEST(PixelMapping, HalvesGoToEven) {
   EXPECT_EQ(ChartXToSample(0.5, 0), 0);
   EXPECT_EQ(ChartXToSample(1.5, 0), 2);
   EXPECT_EQ(ChartXToSample(120.4, 4500), 4620);
+  EXPECT_EQ(ChartXToSample(-0.6, 0), -1);
   EXPECT_DOUBLE_EQ(ColumnToChartX(250, 1000, 500), 500.0);
 }
 

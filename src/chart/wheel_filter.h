@@ -36,9 +36,8 @@ class WheelFilter : public QObject {
   // away from the user, -1 toward the user.
   void SetControlWheel(std::function<void(int delta)> step) { control_step_ = std::move(step); }
 
-  // Starts and stops watching `widget`.
+  // Starts watching `widget`.
   void Watch(QWidget* widget);
-  void Unwatch(QWidget* widget);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,4 @@
-#include "app/drop_filter.h"
+#include "common/drop_filter.h"
 
 #include <QDropEvent>
 #include <QMimeData>

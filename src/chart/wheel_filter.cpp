@@ -1,4 +1,4 @@
-#include "app/wheel_filter.h"
+#include "chart/wheel_filter.h"
 
 #include <algorithm>
 #include <limits>
@@ -37,10 +37,6 @@ WheelFilter* WheelFilter::ForItemPanel(QScrollBar* item_scroll_bar, QObject* par
 
 void WheelFilter::Watch(QWidget* widget) {
   widget->installEventFilter(this);
-}
-
-void WheelFilter::Unwatch(QWidget* widget) {
-  widget->removeEventFilter(this);
 }
 
 bool WheelFilter::eventFilter(QObject* watched, QEvent* event) {

@@ -1,0 +1,96 @@
+#include "panel/max_view_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace dravik {
+namespace {
+
+void ExpectRect(const Rect& rect, int32_t left, int32_t top, int32_t width, int32_t height) {
+  EXPECT_EQ(rect.left, left);
+  EXPECT_EQ(rect.top, top);
+  EXPECT_EQ(rect.width, width);
+  EXPECT_EQ(rect.height, height);
+}
+
+TEST(LayoutMaxViewWindow, ListFillsAndButtonsMeetInTheMiddle) {
+  const MaxViewLayout layout = LayoutMaxViewWindow(8000, 5070, 405);
+  EXPECT_EQ(layout.window_height, 5070);
+  ExpectRect(layout.list, 0, 0, 7880, 4095);
+  ExpectRect(layout.close_button, 2425, 4200, 1455, 375);
+  ExpectRect(layout.copy_button, 4000, 4200, 1455, 375);
+  EXPECT_EQ(LayoutMaxViewWindow(8001, 5070, 405).copy_button.left, 4000);  // 4000.5 to even
+}
+
+// At its least height the list is gone but both buttons stay in the window.
+TEST(LayoutMaxViewWindow, CannotBeMadeLowerAndKeepsItsButtons) {
+  for (const int32_t height : {965, 900, 0}) {
+    const MaxViewLayout layout = LayoutMaxViewWindow(8000, height, 405);
+    EXPECT_EQ(layout.window_height, 965);
+    EXPECT_EQ(layout.list.height, 0);
+    ExpectRect(layout.close_button, 2425, 105, 1455, 375);
+    ExpectRect(layout.copy_button, 4000, 105, 1455, 375);
+  }
+  const MaxViewLayout lowest = LayoutMaxViewWindow(100, 966, 405);
+  EXPECT_EQ(lowest.list.height, 0);
+  EXPECT_EQ(lowest.list.width, 0);
+}
+
+TEST(MaxViewMinimumWidth, BothButtonsInsideTheBorders) {
+  EXPECT_EQ(MaxViewMinimumWidth(120), 3150);
+  EXPECT_EQ(MaxViewMinimumWidth(300), 3510);
+  const MaxViewLayout layout = LayoutMaxViewWindow(MaxViewMinimumWidth(120), 2000, 405);
+  EXPECT_EQ(layout.close_button.left, 0);
+  EXPECT_EQ(layout.copy_button.left + layout.copy_button.width, 3150 - 120);
+}
+
+TEST(PlaceBesideWindow, RightThenLeftThenAgainstTheScreensRightEdge) {
+  const Rect screen{0, 0, 24000, 15000};
+  struct Case {
+    Rect main;
+    int32_t width;
+    int32_t height;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {{1000, 2000, 10000, 8000}, 8000, 6000, {11000, 2000, 8000, 6000}},    // right
+      {{1000, 2000, 10000, 8000}, 13000, 6000, {11000, 2000, 13000, 6000}},  // right, just
+      {{9000, 0, 10000, 8000}, 8000, 6000, {1000, 0, 8000, 6000}},           // left
+      {{1000, 0, 20000, 8000}, 8000, 6000, {16000, 0, 8000, 6000}},          // neither side
+      {{1000, 12000, 10000, 2000}, 8000, 6000, {11000, 9000, 8000, 6000}},   // moved up
+      {{1000, 2000, 10000, 8000}, 30000, 20000, {0, 0, 24000, 15000}},       // the whole screen
+  };
+  for (const Case& c : cases) {
+    const Rect place = PlaceBesideWindow(c.main, screen, c.width, c.height);
+    ExpectRect(place, c.expected.left, c.expected.top, c.expected.width, c.expected.height);
+  }
+  // A screen that does not start at the origin.
+  const Rect placed =
+      PlaceBesideWindow({3000, 500, 5000, 5000}, {2000, 400, 9000, 6000}, 4000, 7000);
+  ExpectRect(placed, 7000, 400, 4000, 6000);
+}
+
+// Opened the first time: tall for its rows (at least the least height), wide for its columns
+// (at least the least width); the scroll bar's width only where the screen is too low.
+TEST(PlaceMaxViewWindow, FitsTheRowsAndColumnsBesideTheMainWindow) {
+  const Rect main{0, 0, 10000, 8000};
+  struct Case {
+    MaxViewContent content;
+    int32_t screen_height;
+    int32_t width;
+    int32_t height;
+  };
+  const Case cases[] = {
+      {{3000, 9000, 255}, 15000, 9120, 3975},    // 3000 + 405 + 570
+      {{300, 9000, 255}, 15000, 9120, 1500},     // the least height
+      {{0, 9000, 255}, 15000, 9120, 5100},       // no rows: the design height 405 + 4695
+      {{3000, 1000, 255}, 15000, 7935, 3975},    // the least width
+      {{20000, 9000, 255}, 15000, 9375, 15000},  // too low: the scroll bar, the screen's height
+  };
+  for (const Case& c : cases) {
+    const Rect place = PlaceMaxViewWindow(main, {0, 0, 30000, c.screen_height}, 405, c.content);
+    ExpectRect(place, 10000, 0, c.width, c.height);
+  }
+}
+
+}  // namespace
+}  // namespace dravik
