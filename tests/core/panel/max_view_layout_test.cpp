@@ -1,23 +1,24 @@
 #include "panel/max_view_layout.h"
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 namespace dravik {
 namespace {
 
-void ExpectRect(const Rect& rect, int32_t left, int32_t top, int32_t width, int32_t height) {
-  EXPECT_EQ(rect.left, left);
-  EXPECT_EQ(rect.top, top);
-  EXPECT_EQ(rect.width, width);
-  EXPECT_EQ(rect.height, height);
+using Edges = std::array<int32_t, 4>;  // left, top, width, height
+
+Edges EdgesOf(const Rect& rect) {
+  return {rect.left, rect.top, rect.width, rect.height};
 }
 
 TEST(LayoutMaxViewWindow, ListFillsAndButtonsMeetInTheMiddle) {
   const MaxViewLayout layout = LayoutMaxViewWindow(8000, 5070, 405);
   EXPECT_EQ(layout.window_height, 5070);
-  ExpectRect(layout.list, 0, 0, 7880, 4095);
-  ExpectRect(layout.close_button, 2425, 4200, 1455, 375);
-  ExpectRect(layout.copy_button, 4000, 4200, 1455, 375);
+  EXPECT_EQ(EdgesOf(layout.list), (Edges{0, 0, 7880, 4095}));
+  EXPECT_EQ(EdgesOf(layout.close_button), (Edges{2425, 4200, 1455, 375}));
+  EXPECT_EQ(EdgesOf(layout.copy_button), (Edges{4000, 4200, 1455, 375}));
   EXPECT_EQ(LayoutMaxViewWindow(8001, 5070, 405).copy_button.left, 4000);  // 4000.5 to even
 }
 
@@ -27,8 +28,8 @@ TEST(LayoutMaxViewWindow, CannotBeMadeLowerAndKeepsItsButtons) {
     const MaxViewLayout layout = LayoutMaxViewWindow(8000, height, 405);
     EXPECT_EQ(layout.window_height, 965);
     EXPECT_EQ(layout.list.height, 0);
-    ExpectRect(layout.close_button, 2425, 105, 1455, 375);
-    ExpectRect(layout.copy_button, 4000, 105, 1455, 375);
+    EXPECT_EQ(EdgesOf(layout.close_button), (Edges{2425, 105, 1455, 375}));
+    EXPECT_EQ(EdgesOf(layout.copy_button), (Edges{4000, 105, 1455, 375}));
   }
   const MaxViewLayout lowest = LayoutMaxViewWindow(100, 966, 405);
   EXPECT_EQ(lowest.list.height, 0);
@@ -61,12 +62,12 @@ TEST(PlaceBesideWindow, RightThenLeftThenAgainstTheScreensRightEdge) {
   };
   for (const Case& c : cases) {
     const Rect place = PlaceBesideWindow(c.main, screen, c.width, c.height);
-    ExpectRect(place, c.expected.left, c.expected.top, c.expected.width, c.expected.height);
+    EXPECT_EQ(EdgesOf(place), EdgesOf(c.expected));
   }
   // A screen that does not start at the origin.
   const Rect placed =
       PlaceBesideWindow({3000, 500, 5000, 5000}, {2000, 400, 9000, 6000}, 4000, 7000);
-  ExpectRect(placed, 7000, 400, 4000, 6000);
+  EXPECT_EQ(EdgesOf(placed), (Edges{7000, 400, 4000, 6000}));
 }
 
 // Opened the first time: tall for its rows (at least the least height), wide for its columns
@@ -88,7 +89,7 @@ TEST(PlaceMaxViewWindow, FitsTheRowsAndColumnsBesideTheMainWindow) {
   };
   for (const Case& c : cases) {
     const Rect place = PlaceMaxViewWindow(main, {0, 0, 30000, c.screen_height}, 405, c.content);
-    ExpectRect(place, 10000, 0, c.width, c.height);
+    EXPECT_EQ(EdgesOf(place), (Edges{10000, 0, c.width, c.height}));
   }
 }
 
