@@ -25,11 +25,7 @@ class TestLoadProgressDialog : public QObject {
     for (int row = 0; row < rows; ++row) {
       text += std::to_string(row * 250) + "," + std::to_string(row % 50) + ",7\r\n";
     }
-    const QString path = dir_.filePath("log.csv");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    return path;
+    return WriteTextFile(dir_, "log.csv", text);
   }
 
  private slots:

@@ -34,11 +34,7 @@ QString WriteLog(const QTemporaryDir& dir, int rows = 40) {
   for (int row = 0; row < rows; ++row) {
     text += std::to_string(row * 250) + ",60,20,40\r\n";
   }
-  const QString path = dir.filePath("log.csv");
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-  return path;
+  return WriteTextFile(dir, "log.csv", text);
 }
 
 }  // namespace

@@ -29,11 +29,7 @@ QString WriteLog(const QTemporaryDir& dir, int rows) {
   for (int row = 0; row < rows; ++row) {
     text += std::to_string(row * 250) + "," + std::to_string(row) + ",5,40\r\n";
   }
-  const QString path = dir.filePath("log.csv");
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-  return path;
+  return WriteTextFile(dir, "log.csv", text);
 }
 
 }  // namespace
