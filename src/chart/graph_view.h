@@ -19,7 +19,6 @@ class GraphView : public QWidget {
   explicit GraphView(QWidget* parent = nullptr);
 
   // The picture shown; a rebuilt image replaces it whole.
-  const QImage& Picture() const { return picture_; }
   void SetPicture(QImage picture);
   // Clears the surface to its white background.
   void ClearPicture();

@@ -12,7 +12,6 @@ class ScaleView : public QWidget {
  public:
   explicit ScaleView(QWidget* parent = nullptr);
 
-  const QImage& Picture() const { return picture_; }
   void SetPicture(QImage picture);
   // Clears the strip to its white background.
   void ClearPicture();

@@ -193,6 +193,21 @@ inline int LineColumn(QWidget* graph, const QColor& colour) {
   return -1;
 }
 inline const QColor kCursor1Colour(0, 0, 255);
+// What `widget` shows, as the user sees it.
+inline QImage Shown(QWidget* widget) {
+  return widget->grab().toImage();
+}
+// Whether every pixel of `image` is white.
+inline bool IsBlank(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y) != QColor(Qt::white)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
 inline const QColor kCursor2Colour(255, 128, 0);
 
 }  // namespace dravik

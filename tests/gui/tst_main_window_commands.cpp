@@ -120,9 +120,9 @@ class TestMainWindowCommands : public QObject {
         "項目2の色の変更");
     QCOMPARE(dialogs_.colour_starts, QList<QColor>{before});
     QCOMPARE(CaptionColour(2), chosen);
-    QVERIFY(TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), chosen));
-    QVERIFY(StripHas(Find<ScaleView>(window_.get(), "picScale")->Picture(), chosen));
-    QVERIFY(!TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), before));
+    QVERIFY(TraceHas(Shown(Find<GraphView>(window_.get(), "picGraph")), chosen));
+    QVERIFY(StripHas(Shown(Find<ScaleView>(window_.get(), "picScale")), chosen));
+    QVERIFY(!TraceHas(Shown(Find<GraphView>(window_.get(), "picGraph")), before));
     QVERIFY(window_->close());
 
     NewWindow();
@@ -135,12 +135,12 @@ class TestMainWindowCommands : public QObject {
     Open();
     Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)->setChecked(true);
     const QColor before = CaptionColour(1);
-    const qint64 picture = Find<GraphView>(window_.get(), "picGraph")->Picture().cacheKey();
+    const QImage picture = Shown(Find<GraphView>(window_.get(), "picGraph"));
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(1)); },
         "項目1の色の変更");
     QCOMPARE(CaptionColour(1), before);
-    QCOMPARE(Find<GraphView>(window_.get(), "picGraph")->Picture().cacheKey(), picture);
+    QCOMPARE(Shown(Find<GraphView>(window_.get(), "picGraph")), picture);
     QVERIFY(messages_.isEmpty());
   }
 
@@ -177,7 +177,7 @@ class TestMainWindowCommands : public QObject {
       QVERIFY(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(item)->isVisible());
     }
     QCOMPARE(cursor_moves, 2);
-    QVERIFY(!TraceHas(Find<GraphView>(window_.get(), "picGraph")->Picture(), QColor(255, 0, 255)));
+    QVERIFY(!TraceHas(Shown(Find<GraphView>(window_.get(), "picGraph")), QColor(255, 0, 255)));
     QCOMPARE(Find<ScaleView>(window_.get(), "picScale")->width(),
              7);  // the bare margin: no scale left
   }
@@ -209,7 +209,7 @@ class TestMainWindowCommands : public QObject {
     QVERIFY(!items->IsItemChecked(1));
     QVERIFY(items->IsItemChecked(2));
     QVERIFY(!items->IsItemChecked(3));
-    QVERIFY(StripHas(Find<ScaleView>(window_.get(), "picScale")->Picture(), CaptionColour(2)));
+    QVERIFY(StripHas(Shown(Find<ScaleView>(window_.get(), "picScale")), CaptionColour(2)));
   }
 
   void tripListMenuCopiesOnlyWithRows() {
