@@ -41,7 +41,7 @@ class TestMainWindowCursors : public QObject {
   FakeUserDialog dialogs_;
   std::unique_ptr<MainWindow> window_;
   QList<CursorMove> moves_;
-  int64_t rows_ = 0;
+  int rows_ = 0;
 
   // A shown window with a 4001-sample log and the numeric display on.
   void Open(int rows = 4001) {
@@ -71,9 +71,9 @@ class TestMainWindowCursors : public QObject {
   // The sample under pixel column x_px at the current view: the span of the last sample over the
   // magnification, from the first visible sample (10 a scroll unit).
   int64_t SampleAt(double x_px) const {
-    const auto span = static_cast<double>(RoundHalfEven((rows_ - 1.0) / Magnification()));
-    const double chart_x = ColumnToChartX(x_px, static_cast<int64_t>(span),
-                                          Find<GraphView>(window_.get(), "picGraph")->width());
+    const int64_t span = RoundHalfEven((rows_ - 1.0) / Magnification());
+    const double chart_x =
+        ColumnToChartX(x_px, span, Find<GraphView>(window_.get(), "picGraph")->width());
     return ChartXToSample(chart_x, 10 * Find<QScrollBar>(window_.get(), "scrX")->value());
   }
   int Line(int cursor) const {
