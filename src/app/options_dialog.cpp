@@ -68,6 +68,15 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
 
   auto* fra_option = new QGroupBox(QStringLiteral("設定"), this);
   fra_option->setGeometry(PixelRect(kOptionsFrameRect));
+  AddSwitches(fra_option, show_scale_mode_option);
+  AddFuelFields(fra_option);
+  AddButtons();
+  SetTabOrder();
+  chk_time_unit_sec_->setFocus();
+}
+
+void OptionsDialog::AddSwitches(QWidget* fra_option, bool show_scale_mode_option) {
+  const Settings& settings = settings_;
   auto* fra_basic = new QGroupBox(QStringLiteral("基本設定"), fra_option);
   fra_basic->setGeometry(PixelRect(kBasicFrameRect));
   chk_time_unit_sec_ =
@@ -87,7 +96,10 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
                 settings.graph_scale_mode, fra_basic);
   PlaceAt(chk_graph_scale_mode_, kSwitchLeft, kSwitchTops[3]);
   chk_graph_scale_mode_->setVisible(show_scale_mode_option);
+}
 
+void OptionsDialog::AddFuelFields(QWidget* fra_option) {
+  const Settings& settings = settings_;
   auto* fra_fuel_efficient = new QGroupBox(QStringLiteral("燃費関連"), fra_option);
   fra_fuel_efficient->setGeometry(PixelRect(kFuelFrameRect));
   const auto add_field = [fra_fuel_efficient](const char* name, const QString& caption,
@@ -116,7 +128,9 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
   cmd_fuel_items_->setObjectName(QStringLiteral("cmdFuelItems"));
   cmd_fuel_items_->setGeometry(PixelRect(kFuelItemsButtonRect));
   connect(cmd_fuel_items_, &QPushButton::clicked, this, &OptionsDialog::ChooseFuelItems);
+}
 
+void OptionsDialog::AddButtons() {
   cmd_ok_ = new QPushButton(QStringLiteral("OK"), this);
   cmd_ok_->setGeometry(PixelRect(kOptionsOkRect));
   cmd_ok_->setObjectName(QStringLiteral("cmdOK"));
@@ -130,7 +144,10 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
   connect(cmd_ok_, &QPushButton::clicked, this, &OptionsDialog::cmdOK_Click);
   connect(cmd_cancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(cmd_help_, &QPushButton::clicked, this, &OptionsDialog::helpRequested);
+}
 
+// The order in which the dialog's controls are laid out, top to bottom, then the buttons.
+void OptionsDialog::SetTabOrder() {
   setTabOrder(chk_time_unit_sec_, chk_section_time_);
   setTabOrder(chk_section_time_, chk_always_tooltip_);
   setTabOrder(chk_always_tooltip_, chk_graph_scale_mode_);
@@ -141,7 +158,6 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
   setTabOrder(cmd_fuel_items_, cmd_ok_);
   setTabOrder(cmd_ok_, cmd_cancel_);
   setTabOrder(cmd_cancel_, cmd_help_);
-  chk_time_unit_sec_->setFocus();
 }
 
 void OptionsDialog::SetLogItemNames(std::vector<std::string> names) {

@@ -46,6 +46,12 @@ class OptionsDialog : public QDialog {
   void helpRequested();
 
  private:
+  // The constructor's parts: the display switches and the fuel fields inside `fra_option`, the
+  // dialog's buttons, and the tab order through all of them.
+  void AddSwitches(QWidget* fra_option, bool show_scale_mode_option);
+  void AddFuelFields(QWidget* fra_option);
+  void AddButtons();
+  void SetTabOrder();
   void cmdOK_Click();
   void ChooseFuelItems();
 
