@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "common/file_dialog.h"
+#include "common/file_io.h"
 #include "common/user_dialog.h"
 #include "common/version.h"
 
@@ -29,6 +30,7 @@ QIcon ProgramIcon() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  dravik::IgnoreFileSizeSignal();
   // Answered before Qt starts, so that they work without a display.
   switch (dravik::FindTerminalRequest(std::vector<std::string>(argv + 1, argv + argc))) {
     case dravik::TerminalRequest::kVersion:

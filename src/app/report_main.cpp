@@ -1,8 +1,11 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/report.h"
+#include "common/file_io.h"
 #include "common/version.h"
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
 #include "app/report_chart.h"
@@ -15,14 +18,16 @@
 
 namespace {
 
-void WriteBytes(std::FILE* stream, const std::string& bytes) {
+// False when the bytes could not all be written (a full disk, a file-size limit).
+bool WriteBytes(std::FILE* stream, const std::string& bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), stream);
-  std::fflush(stream);
+  return std::fflush(stream) == 0 && !std::ferror(stream);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  dravik::IgnoreFileSizeSignal();
 #ifdef _WIN32
   // The texts carry their own CR LF line ends; text mode would double the CR.
   _setmode(_fileno(stdout), _O_BINARY);
@@ -49,7 +54,11 @@ int main(int argc, char** argv) {
   }
 #endif
   const dravik::ReportOutput output = dravik::RunReport(parsed.options);
-  WriteBytes(stdout, output.out);
+  if (!WriteBytes(stdout, output.out)) {
+    WriteBytes(stderr, std::string("dravik-report: cannot write the output: ") +
+                           std::strerror(errno) + "\n");
+    return 1;
+  }
   WriteBytes(stderr, output.err);
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
   std::string error;

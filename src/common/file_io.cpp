@@ -36,9 +36,14 @@ bool WriteAll(int fd, std::string_view contents) {
   return true;
 }
 
+bool IsLink(const std::string& path) {
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
 // The file a write of `path` replaces: symbolic links followed to their end, also where the last
-// one points at a file not yet there. A loop of links ends after as many steps as the system
-// allows and is then written through like a plain name (the write fails on it).
+// one points at a file not yet there. A loop of links ends, still at a link, after as many steps
+// as the system allows.
 std::string FinalTarget(const std::string& path) {
   constexpr int kMaxLinks = 40;
   std::string current = path;
@@ -64,6 +69,12 @@ bool ProcessRunning(long pid) {
 
 }  // namespace
 
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
                                     const std::function<bool()>& before_rename) {
   FileWriteResult result;
@@ -73,6 +84,10 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view co
     return result;
   };
   const std::string target = FinalTarget(path);
+  // Renaming over a link that loops would replace it with a plain file.
+  if (IsLink(target)) {
+    return fail("follow " + path, ELOOP);
+  }
   const fs::path target_path(target);
   std::error_code error;
   if (target_path.has_parent_path()) {
@@ -226,6 +241,8 @@ std::string WriteFailureReason(int error_number) {
       return "フォルダーが見つかりません。";
     case EIO:
       return "デバイス I/O エラーです。";
+    case ELOOP:
+      return "シンボリック リンクが循環しています。";
     default:
       return std::strerror(error_number);
   }

@@ -17,7 +17,8 @@ struct FileWriteResult {
 
 // Replaces the file at `path` with `contents` so that no reader ever sees a partial file: the text
 // goes to a new file beside the file it replaces, is flushed to the disk and is then renamed over
-// it. A symbolic link is followed to its target, which is replaced and the link kept. The new file
+// it. A symbolic link is followed to its target, which is replaced and the link kept; links that
+// loop, or that cannot be followed to a target, fail the write with ELOOP. The new file
 // takes the permissions of the regular file it replaces; a new file gets the ordinary ones (0666
 // less the umask). A target that exists but is no regular file (a device, a FIFO, a directory) is
 // left alone and the write fails, and so is a file without any write permission. Missing parent
@@ -26,6 +27,10 @@ struct FileWriteResult {
 // file is complete; returning false makes the write fail at that point.
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view contents,
                                     const std::function<bool()>& before_rename = {});
+
+// Makes a write beyond the process's file-size limit fail with EFBIG, as every other failed write
+// does, instead of the system ending the process at that write. Called once at start.
+void IgnoreFileSizeSignal();
 
 // The name WriteFileAtomically gives a temporary file for `path` in process `pid`: the path
 // followed by ".tmp<pid>.<n>". True when `name` (a file name without directory) is such a name
