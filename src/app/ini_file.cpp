@@ -1,12 +1,29 @@
 #include "app/ini_file.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/file_io.h"
 
 namespace dravik {
 namespace {
 
-// Far beyond any real settings file; what lies beyond is read as if the file ended there.
-constexpr size_t kMaxFileBytes = size_t{1} << 20;
+// The keys of "[Setting]" in the file's original layout.
+constexpr std::string_view kOriginalSettingKeys[] = {"xpos",
+                                                     "ypos",
+                                                     "xsize",
+                                                     "ysize",
+                                                     "mv_xpos",
+                                                     "mv_ypos",
+                                                     "mv_xsize",
+                                                     "mv_ysize",
+                                                     "timeunitsec",
+                                                     "sectiontime",
+                                                     "graphscalemode",
+                                                     "alwaystooltip",
+                                                     "injectorflowscaling",
+                                                     "injectorlatency",
+                                                     "cylinder"};
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -55,23 +72,32 @@ IniFile IniFile::Parse(std::string_view text) {
     }
     std::string_view value = TrimBlanks(line.substr(equals + 1));
     value = value.substr(0, value.find('\0'));
-    value = value.substr(0, kMaxIniValueLength);
     file.values_.try_emplace(LookupKey(section, TrimBlanks(line.substr(0, equals))), value);
   }
   return file;
 }
 
 std::optional<IniFile> IniFile::Load(const std::string& path) {
-  const std::optional<std::string> text = ReadRegularFile(path, kMaxFileBytes);
-  if (!text) {
+  // One byte more than the limit tells a file at the limit from a larger one.
+  const std::optional<std::string> text = ReadRegularFile(path, kMaxIniFileBytes + 1);
+  if (!text || text->size() > kMaxIniFileBytes) {
     return std::nullopt;
   }
   return Parse(*text);
 }
 
 std::string IniFile::ReadIniValue(std::string_view section, std::string_view key) const {
-  const auto found = values_.find(LookupKey(section, key));
-  return found == values_.end() ? std::string() : found->second;
+  const std::string lookup = LookupKey(section, key);
+  const auto found = values_.find(lookup);
+  if (found == values_.end()) {
+    return std::string();
+  }
+  const std::string_view lower_key = std::string_view(lookup).substr(section.size() + 1);
+  const bool original = lookup.starts_with("color\n") ||
+                        (lookup.starts_with("setting\n") &&
+                         std::find(std::begin(kOriginalSettingKeys), std::end(kOriginalSettingKeys),
+                                   lower_key) != std::end(kOriginalSettingKeys));
+  return original ? found->second.substr(0, kMaxIniValueLength) : found->second;
 }
 
 }  // namespace dravik

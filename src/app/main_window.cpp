@@ -197,6 +197,9 @@ void MainWindow::Form_Load(const std::string& settings_path,
     ShowMessage(QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動し、"
                                "設定ファイルは変更しません。\r\n%1")
                     .arg(where));
+  } else if (start.read_only) {
+    ShowMessage(QStringLiteral("設定ファイルが読み取り専用のため、変更は保存されません。\r\n%1")
+                    .arg(where));
   } else if (start.created && !start.created_write.ok) {
     ShowMessage(
         QStringLiteral("設定ファイルを作成できませんでした。設定は保存されません。\r\n%1\r\n%2")

@@ -22,6 +22,8 @@ namespace fs = std::filesystem;
 constexpr int32_t kMinXsize = 10875;
 constexpr int32_t kMinYsize = 7500;
 constexpr std::string_view kCheckedItemsSection = "CheckedItems";
+// More than every key of the file but the item names takes, however large its numbers.
+constexpr size_t kFixedKeysBytes = 8192;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
@@ -187,25 +189,34 @@ std::string SettingsFileText(const Settings& s) {
   line("InjectorFlowScaling", FormatGeneral(s.injector_flow_scaling));
   line("InjectorLatency", FormatGeneral(s.injector_latency));
   line("Cylinder", std::to_string(s.cylinder));
-  line("SpeedItem", s.fuel_items.speed);
+  // A file beyond the size the reader takes could never be read again, so names that would make
+  // it so are not kept: the fuel items fall back to the automatic choice (only names of hundreds
+  // of KiB get there), and so are the checked items that would not fit.
+  const size_t names_size = s.fuel_items.speed.size() + s.fuel_items.engine_speed.size() +
+                            s.fuel_items.pulse_width.size();
+  const bool keep_names = names_size <= kMaxIniFileBytes - kFixedKeysBytes;
+  line("SpeedItem", keep_names ? s.fuel_items.speed : "");
   line("SpeedUnit", std::to_string(s.fuel_items.speed_unit));
-  line("EngineSpeedItem", s.fuel_items.engine_speed);
-  line("PulseWidthItem", s.fuel_items.pulse_width);
+  line("EngineSpeedItem", keep_names ? s.fuel_items.engine_speed : "");
+  line("PulseWidthItem", keep_names ? s.fuel_items.pulse_width : "");
   text.append("\r\n[Color]\r\n");
   for (int n = 1; n <= kItemColourCount; ++n) {
     line("Item_color" + std::to_string(n), ColorToHex(s.item_colors[n - 1]));
   }
-  // A section of its own, which older versions never read. A name the reader would cut short is
-  // left out rather than kept as a prefix that could match another item.
+  // A section of its own, which older versions never read.
   size_t written = 0;
   for (const std::string& name : s.checked_items) {
-    if (written == kMaxRememberedItems || name.size() > kMaxIniValueLength) {
+    const std::string key = "Item" + std::to_string(written + 1);
+    const size_t header = written == 0 ? kCheckedItemsSection.size() + 6 : 0;
+    if (written == kMaxRememberedItems ||
+        text.size() + header + key.size() + name.size() + 3 > kMaxIniFileBytes) {
       continue;
     }
     if (written == 0) {
       text.append("\r\n[").append(kCheckedItemsSection).append("]\r\n");
     }
-    line("Item" + std::to_string(++written), name);
+    line(key, name);
+    ++written;
   }
   return text;
 }

@@ -57,7 +57,9 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen);
 
 // The whole settings file for `settings` (main window geometry from xpos..ysize): "[Setting]"
 // keys, an empty line, "[Color]" with 128 "Item_color<n>=RRGGBB" lines; every line ends in CR LF;
-// geometry and fuel floats in the general number form.
+// geometry and fuel floats in the general number form; "[CheckedItems]" with the checked items.
+// The text never grows beyond kMaxIniFileBytes: checked items that would take it there are left
+// out, and fuel item names that would (only names of hundreds of KiB) are written empty.
 std::string SettingsFileText(const Settings& settings);
 
 // Rewrites the settings file at `path` from `settings` (SettingsFileText, atomically).

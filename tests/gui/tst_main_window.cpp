@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "app/ini_file.h"
 #include "app/main_window.h"
 #include "app/open_log.h"
 #include "app/options_dialog.h"
@@ -354,21 +355,51 @@ class TestMainWindow : public QObject {
     delete text_only;
   }
 
-  // Settings that cannot be read are said so once, and nothing is written over them at exit.
-  void unreadableSettingsAreNeverOverwritten() {
+  // Settings that cannot be read, or are kept read-only, are said so once, and nothing is written
+  // over them at exit.
+  void settingsThatCannotBeWrittenAreNeverOverwritten_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("cylinder");
+    QTest::newRow("folder") << "folder"
+                            << "設定ファイルを読み込めませんでした。" << 4;
+    QTest::newRow("beyond the size limit") << "oversized"
+                                           << "設定ファイルを読み込めませんでした。" << 4;
+    QTest::newRow("read-only") << "read-only"
+                               << "設定ファイルが読み取り専用のため、変更は保存されません。\r\n"
+                               << 6;
+  }
+  void settingsThatCannotBeWrittenAreNeverOverwritten() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QFETCH(int, cylinder);
     QTemporaryDir settings_dir;
     const QString ini = settings_dir.filePath("dravik.ini");
-    QVERIFY(QDir().mkdir(ini));
+    if (kind == "folder") {
+      QVERIFY(QDir().mkdir(ini));
+    } else {
+      WriteTextFile(settings_dir, "dravik.ini",
+                    "[Setting]\r\nCylinder=6\r\n" +
+                        std::string(kind == "oversized" ? dravik::kMaxIniFileBytes : 0, ';'));
+    }
+    if (kind == "read-only") {
+      QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    const auto contents = [&ini] { return QFileInfo(ini).isFile() ? ReadFile(ini) : "folder"; };
+    const QString before = contents();
+    messages_.clear();
     {
       auto window = NewWindow();
       window->Form_Load(ini.toStdString(), {});
       QCOMPARE(messages_.size(), 1);
-      QVERIFY(messages_.front().startsWith(QStringLiteral("設定ファイルを読み込めませんでした。")));
-      QCOMPARE(OptionsField(*window, "txtCylinder"), QString("4"));
+      QVERIFY(messages_.front().startsWith(message));
+      QVERIFY(messages_.front().endsWith(ini));
+      QCOMPARE(OptionsField(*window, "txtCylinder"), QString::number(cylinder));
       QVERIFY(window->close());
     }
     QCOMPARE(messages_.size(), 1);
-    QVERIFY(QFileInfo(ini).isDir());
+    QCOMPARE(contents(), before);
+    messages_.clear();
   }
 
   void startUpLoadsTheCommandLineFileAndExitSavesTheSettings() {

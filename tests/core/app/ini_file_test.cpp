@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 namespace dravik {
 namespace {
 
@@ -53,15 +55,31 @@ TEST(ReadIniValue, FollowsTheLookupRules) {
   }
 }
 
-TEST(ReadIniValue, CutsValuesAt254CharactersAndAtANul) {
+TEST(ReadIniValue, CutsTheOriginalKeysAt254CharactersAndEveryValueAtANul) {
   const std::string long_value(300, 'a');
   const IniFile file =
-      IniFile::Parse("[s]\nlong=" + long_value + "\nnul=ab" + std::string(1, '\0') + "cd\n");
-  EXPECT_EQ(file.ReadIniValue("s", "long"), std::string(254, 'a'));
-  EXPECT_EQ(file.ReadIniValue("s", "nul"), "ab");
+      IniFile::Parse("[Setting]\nXpos=" + long_value + "\nCylinder=" + long_value +
+                     "\nSpeedItem=" + long_value + "\n[Color]\nItem_color9=" + long_value +
+                     "\n[Formulas]\nF1=" + long_value + "\nnul=ab" + std::string(1, '\0') + "cd\n");
+  const struct {
+    const char* section;
+    const char* key;
+    size_t length;
+  } cases[] = {{"Setting", "xpos", 254},      {"Setting", "Cylinder", 254},
+               {"Setting", "SpeedItem", 300}, {"color", "Item_color9", 254},
+               {"Formulas", "F1", 300},       {"Formulas", "nul", 2}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(file.ReadIniValue(c.section, c.key).size(), c.length) << c.section << "/" << c.key;
+  }
 }
 
-TEST(IniFile, LoadReportsAFileThatCannotBeRead) {
+TEST(IniFile, LoadRefusesAFileThatCannotBeReadOrIsBeyondTheLimit) {
+  TempDir dir;
+  const std::string at_limit = "[s]\nk=v\n" + std::string(kMaxIniFileBytes - 8, ';');
+  ASSERT_EQ(at_limit.size(), kMaxIniFileBytes);
+  EXPECT_EQ(IniFile::Load(dir.Write("at.ini", at_limit)).value_or(IniFile()).ReadIniValue("s", "k"),
+            "v");
+  EXPECT_FALSE(IniFile::Load(dir.Write("beyond.ini", at_limit + ";")).has_value());
   EXPECT_FALSE(IniFile::Load("/nonexistent/dravik.ini").has_value());
 }
 
