@@ -34,7 +34,8 @@ constexpr size_t kHeaderSearchLines = 20;
 // Samples whose time steps decide whether a column named just "time" holds seconds.
 constexpr size_t kStepSamples = 101;
 
-// The first `count` lines of the text that are not empty.
+// The first `count` lines of the text that are not empty; a line longer than kMaxLineBytes is
+// the last, cut one byte beyond that length.
 std::vector<std::string_view> LeadingLines(std::string_view text, size_t count) {
   std::vector<std::string_view> lines;
   const char* p = text.data();
@@ -46,11 +47,15 @@ std::vector<std::string_view> LeadingLines(std::string_view text, size_t count) 
     if (p == end) {
       break;
     }
+    const char* const last = p + std::min(static_cast<size_t>(end - p), kMaxLineBytes + 1);
     const char* line_end = p;
-    while (line_end < end && !IsLineEnd(*line_end)) {
+    while (line_end < last && !IsLineEnd(*line_end)) {
       ++line_end;
     }
     lines.emplace_back(p, static_cast<size_t>(line_end - p));
+    if (lines.back().size() > kMaxLineBytes) {
+      break;
+    }
     p = line_end;
   }
   return lines;
@@ -144,7 +149,7 @@ struct TextCalls {
 LoadError ReadText(std::string_view text, const FuelParams& fuel, const ReadSplit& split,
                    Progress& progress, const TextCalls& calls, LogTable& table) {
   const std::vector<std::string_view> lines = LeadingLines(text, kHeaderSearchLines + 1);
-  if (lines.empty()) {
+  if (lines.empty() || lines.back().size() > kMaxLineBytes) {
     return Failure(LoadFailure::kFormat);
   }
   const std::string_view header = lines[HeaderLineIndex(lines)];

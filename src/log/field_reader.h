@@ -20,6 +20,11 @@ inline bool IsLineEnd(char c) {
   return c == '\n' || c == '\r';
 }
 
+// The longest line of a log, in bytes without its line end: far more than 1,024 items of any
+// sane name or value need. A longer line fails the load with the format message as soon as it is
+// met, so that a file of one endless line costs neither memory nor time.
+inline constexpr size_t kMaxLineBytes = size_t{1} << 20;
+
 inline constexpr uint64_t kByteOnes = 0x0101010101010101;
 inline constexpr uint64_t kByteHighs = 0x8080808080808080;
 inline constexpr uint64_t kByteLow7 = 0x7F7F7F7F7F7F7F7F;

@@ -198,11 +198,13 @@ inline int CountBits16(unsigned x) {
 
 // The lines of one piece of text that ends after a line end (or at the end of the text).
 struct PieceLines {
-  int64_t lines = 0;    // lines that are not empty
-  bool regular = true;  // every one of them holds `fields` fields
+  int64_t lines = 0;      // lines that are not empty
+  bool regular = true;    // every one of them holds `fields` fields
+  bool too_long = false;  // one is longer than kMaxLineBytes
 };
 
-// Counts the non-empty lines of [begin, end) and checks that each has fields - 1 separators.
+// Counts the non-empty lines of [begin, end) and checks that each has fields - 1 separators and
+// is not too long; stops at the first that fails.
 PieceLines ScanLines(const char* begin, const char* end, char separator, int fields) {
   PieceLines result;
   const int wanted = fields - 1;
@@ -212,6 +214,10 @@ PieceLines ScanLines(const char* begin, const char* end, char separator, int fie
     if (at > line_start) {
       if (separators != wanted) {
         result.regular = false;
+      }
+      if (static_cast<size_t>(at - line_start) > kMaxLineBytes) {
+        result.regular = false;
+        result.too_long = true;
       }
       ++result.lines;
     }
@@ -275,16 +281,34 @@ int64_t CountTerminators(std::string_view text, char separator) {
   return count;
 }
 
+// Whether a line of the text is longer than kMaxLineBytes; reads no further than its end.
+bool HasTooLongLine(std::string_view text) {
+  size_t length = 0;
+  for (const char c : text) {
+    length = IsLineEnd(c) ? 0 : length + 1;
+    if (length > kMaxLineBytes) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Where the pieces of the body begin: about every `piece_bytes`, each just after a line-end byte,
-// so that every piece but the last ends with a line end. The last entry is the body's end.
+// so that every piece but the last ends with a line end. The last entry is the body's end. Empty
+// when no line end follows a nominal start within kMaxLineBytes: its line is too long.
 std::vector<const char*> PieceStarts(std::string_view body, size_t piece_bytes) {
   const char* const begin = body.data();
   const char* const end = begin + body.size();
   std::vector<const char*> starts = {begin};
   for (const char* nominal = begin + piece_bytes; nominal < end;) {
+    const char* const last =
+        nominal + std::min(static_cast<size_t>(end - nominal), kMaxLineBytes + 1);
     const char* cut = nominal;
-    while (cut < end && !IsLineEnd(*cut)) {
+    while (cut < last && !IsLineEnd(*cut)) {
       ++cut;
+    }
+    if (cut == last && last < end) {
+      return {};
     }
     if (cut >= end - 1) {
       break;
@@ -314,6 +338,10 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
                       int64_t& samples, LoadError& error, Progress& progress,
                       const TextDone& done) {
   const std::vector<const char*> starts = PieceStarts(body, piece_bytes);
+  if (starts.empty()) {
+    error = Failure(LoadFailure::kFormat);
+    return true;
+  }
   const int64_t pieces = static_cast<int64_t>(starts.size()) - 1;
   std::vector<PieceLines> lines(pieces);
   const auto piece_done = [&](int64_t k) {
@@ -331,6 +359,10 @@ bool ReadRegularLines(std::string_view body, const FieldReader& reader, int fiel
       [&](int64_t finished) {
         progress.Report(kScanShare * static_cast<double>(finished) / static_cast<double>(pieces));
       });
+  if (std::any_of(lines.begin(), lines.end(), [](const PieceLines& p) { return p.too_long; })) {
+    error = Failure(LoadFailure::kFormat);
+    return true;
+  }
   std::vector<int64_t> first_samples(pieces + 1, 0);
   for (int64_t k = 0; k < pieces; ++k) {
     if (!lines[k].regular) {
@@ -408,6 +440,9 @@ LoadError ReadSamples(std::string_view body, const FieldReader& reader, int fiel
   if (!split.sequential && ReadRegularLines(body, reader, fields, counter_first, threads,
                                             piece_bytes, table, samples, error, progress, done)) {
     return error;
+  }
+  if (HasTooLongLine(body)) {
+    return Failure(LoadFailure::kFormat);
   }
   const int64_t bound =
       (CountTerminators(body, reader.separator()) + 1) / (fields + counter_first) + 1;

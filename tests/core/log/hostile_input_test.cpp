@@ -15,6 +15,7 @@
 #include "app/open_log.h"
 #include "chart/scaling.h"
 #include "common/path.h"
+#include "log/field_reader.h"
 #include "log/load_error.h"
 #include "support/temp_dir.h"
 
@@ -182,15 +183,35 @@ TEST_F(HostileFiles, OddButReadableValuesLoad) {
   }
 }
 
-TEST_F(HostileFiles, ATenMegabyteItemNameLoads) {
-  const std::string name(10 << 20, 'N');
-  LogTable table;
-  const auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(OpenLog(Write("wide.csv", "Time," + name + "\r\n" + Rows(11, 1)), NoFuel(), table).kind,
-            LoadFailure::kNone);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-  EXPECT_EQ(table.item_names[1], name);
-  EXPECT_EQ(table.last_sample, 10);
+TEST_F(HostileFiles, LinesUpToTheCapLoadAndLongerOnesFailAtOnce) {
+  const size_t cap = kMaxLineBytes;
+  // A sample line of `length` bytes: its value padded with blanks, which a number may carry.
+  const auto sample = [](size_t length) { return "0," + std::string(length - 3, ' ') + "1\r\n"; };
+  const std::string rows = Rows(11, 1);
+  const struct {
+    const char* name;
+    std::string text;
+    LoadFailure kind;
+  } cases[] = {
+      {"header at the cap", "Time," + std::string(cap - 5, 'N') + "\r\n" + rows,
+       LoadFailure::kNone},
+      {"header beyond", "Time," + std::string(cap - 4, 'N') + "\r\n" + rows, LoadFailure::kFormat},
+      {"NUL bytes beyond", std::string(cap + 1, '\0'), LoadFailure::kFormat},
+      {"separators beyond", std::string(cap + 1, ','), LoadFailure::kFormat},
+      {"sample at the cap", "Time,A\r\n" + sample(cap) + rows, LoadFailure::kNone},
+      {"sample beyond", "Time,A\r\n" + rows + sample(cap + 1) + rows, LoadFailure::kFormat},
+      {"sample far beyond", "Time,A\r\n" + rows + sample(3 * cap), LoadFailure::kFormat},
+      {"field-shifting log beyond", "Time,A\r\n0\r\n" + rows + sample(cap + 1),
+       LoadFailure::kFormat},
+  };
+  for (const auto& c : cases) {
+    for (const bool sequential : {false, true}) {
+      LogTable table;
+      const ReadSplit split{.threads = 2, .piece_bytes = 4096, .sequential = sequential};
+      EXPECT_EQ(OpenLogFromBuffer(c.text, NoFuel(), table, {}, split).kind, c.kind)
+          << c.name << (sequential ? " sequential" : "");
+    }
+  }
 }
 
 TEST_F(HostileFiles, ClockTimesGoingBackwardsCountFromTheNextDay) {
