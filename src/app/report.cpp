@@ -52,6 +52,28 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
+// A file name on one line of the error output: line ends and other control characters escaped
+// ("\n", "\r", "\t", "\xHH").
+std::string EscapedName(std::string_view name) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      text += "\\n";
+    } else if (c == '\r') {
+      text += "\\r";
+    } else if (c == '\t') {
+      text += "\\t";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      text += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 0xF]};
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
 ReportArguments Refuse(std::string error) {
   ReportArguments result;
   result.error = std::move(error);
@@ -228,7 +250,8 @@ ReportOutput RunReport(const ReportOptions& options) {
         any_loaded = true;
       } else {
         log.failure_message = LoadFailureMessage(error);
-        output.err += "dravik-report: " + path + ": " + FirstLine(log.failure_message) + "\r\n";
+        output.err +=
+            "dravik-report: " + EscapedName(path) + ": " + FirstLine(log.failure_message) + "\r\n";
       }
       logs.push_back(std::move(log));
     }

@@ -8,11 +8,24 @@ namespace {
 
 constexpr double kMsPerHour = 3'600'000.0;
 
+// A field as CSV writes it: within quotes, its quotes doubled, when it holds a comma, a quote or a
+// line end, which would otherwise end the field or the row (only a file name can).
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    return text;
+  }
+  std::string field = "\"";
+  for (const char c : text) {
+    field += c == '"' ? "\"\"" : std::string(1, c);
+  }
+  return field + "\"";
+}
+
 std::string JoinLine(const std::vector<std::string>& fields) {
   std::string line;
   for (size_t i = 0; i < fields.size(); ++i) {
     line += i == 0 ? "" : ", ";
-    line += fields[i];
+    line += CsvField(fields[i]);
   }
   return line + "\r\n";
 }

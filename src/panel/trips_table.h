@@ -21,7 +21,8 @@ struct TripsTableLog {
 std::string FirstLine(const std::string& message);
 
 // The trips table as CSV text, fields joined by ", ", every line ended by CR LF: the header, one
-// line per log (file name, driving time in seconds "0.000", then the trip list's texts of average
+// line per log (file name, quoted as CSV quotes a field when it holds a comma, a quote or a line
+// end; driving time in seconds "0.000", then the trip list's texts of average
 // speed, distance, fuel used and economy, empty where the log lacks the item; for a log that did
 // not load, its file name and the first line of its message), and last "合計": the total time,
 // the average speed over the logs with a speed item (their distance over their time), their
