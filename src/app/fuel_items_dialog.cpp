@@ -5,35 +5,55 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/fuel_items_form.h"
 
 namespace dravik {
 namespace {
 
+// The widest a name is shown: a third of the screen, so that no name widens the dialog beyond
+// it. A longer name is shortened in the middle and shown whole in its tooltip.
+int NameWidthPx(const QWidget* widget) {
+  const QScreen* screen = widget->screen();
+  return screen ? screen->availableGeometry().width() / 3 : 400;
+}
+
+QString ShownName(const QWidget* widget, const QString& name) {
+  return widget->fontMetrics().elidedText(name, Qt::ElideMiddle, NameWidthPx(widget));
+}
+
 QComboBox* ItemList(const char* name, const FuelItemList& list, QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setObjectName(QLatin1String(name));
-  box->addItem(QStringLiteral("(自動)"));
+  box->addItem(QStringLiteral("(自動)"), QString());
   for (const std::string& entry : list.entries) {
-    box->addItem(QString::fromStdString(entry));
+    const QString whole = QString::fromStdString(entry);
+    box->addItem(ShownName(box, whole), whole);
+    box->setItemData(box->count() - 1, whole, Qt::ToolTipRole);
   }
+  const auto show_tooltip = [box] { box->setToolTip(box->currentData().toString()); };
+  QObject::connect(box, &QComboBox::currentIndexChanged, box, show_tooltip);
   box->setCurrentIndex(list.selected + 1);
+  show_tooltip();
   box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   box->setMinimumContentsLength(16);
   return box;
 }
 
 QLabel* AutomaticLine(const FuelItemList& list, QWidget* parent) {
-  auto* label = new QLabel(QString::fromStdString(list.automatic_text), parent);
+  const QString whole = QString::fromStdString(list.automatic_text);
+  auto* label = new QLabel(parent);
   QFont font = label->font();
   font.setPointSizeF(font.pointSizeF() * 0.85);
   label->setFont(font);
+  label->setText(ShownName(label, whole));
+  label->setToolTip(whole);
   return label;
 }
 
 std::string ChosenName(const QComboBox* box) {
-  return box->currentIndex() <= 0 ? std::string() : box->currentText().toStdString();
+  return box->currentData().toString().toStdString();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -242,6 +243,24 @@ class TestOptionsDialog : public QObject {
     QCOMPARE(settings.fuel_items.speed, std::string("RPM"));
     QCOMPARE(settings.fuel_items.speed_unit, 1);
     QVERIFY(dialog.ReloadNeeded());
+  }
+
+  // A name of any length is shown within the screen, whole in its tooltip, and chosen whole.
+  void LongItemNamesKeepTheDialogOnTheScreen() {
+    QString long_name;
+    for (int i = 0; i < 40; ++i) {
+      long_name += QStringLiteral("エンジン回転数の長い名前");
+    }
+    const std::string name = long_name.toStdString();
+    dravik::FuelItemsDialog dialog({"Time", name}, {name, 0, "", ""});
+    dialog.show();
+    QVERIFY(dialog.width() <= dialog.screen()->availableGeometry().width());
+    auto* speed = Child<QComboBox>(dialog, "cmbSpeedItem");
+    QCOMPARE(speed->currentIndex(), 1);
+    QVERIFY(speed->currentText().size() < long_name.size());
+    QCOMPARE(speed->toolTip(), long_name);
+    QCOMPARE(speed->itemData(1, Qt::ToolTipRole).toString(), long_name);
+    QCOMPARE(dialog.Chosen().speed, name);
   }
 
   void TabOrder_data() {
