@@ -3,6 +3,7 @@ set(DRAVIK_APP_TESTS
   core/app/decimal_text_test.cpp
   core/app/fuel_items_form_test.cpp
   core/app/ini_file_test.cpp
+  core/app/injected_faults_test.cpp
   core/app/options_check_test.cpp
   core/app/report_test.cpp
   core/app/settings_file_test.cpp
