@@ -13,6 +13,7 @@
 #include "app/settings_file.h"
 #include "common/file_dialog.h"
 #include "common/file_io.h"
+#include "common/parallel.h"
 #include "common/user_dialog.h"
 #include "common/version.h"
 
@@ -41,6 +42,13 @@ int main(int argc, char* argv[]) {
       return 0;
     case dravik::TerminalRequest::kNone:
       break;
+  }
+  // Qt waits for ever for threads it could not start (its display reader, its D-Bus connection,
+  // its drawing pool): the window would hang before it is drawn, with no box able to say why.
+  constexpr int kQtThreads = 4;
+  if (!dravik::CanStartThreads(kQtThreads)) {
+    std::fputs("dravik: スレッドを作成できないため、起動できません。\n", stderr);
+    return 1;
   }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
   // A desktop portal, where one runs, shows the desktop's own file dialogs. Qt's portal theme

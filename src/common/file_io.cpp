@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 #include "common/path.h"
 
@@ -221,6 +222,22 @@ std::optional<std::string> ReadRegularFile(const std::string& path, size_t max_b
   return text;
 }
 
+bool CanOpenFiles(int count) {
+  std::vector<int> opened;
+  while (static_cast<int>(opened.size()) < count) {
+    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      break;
+    }
+    opened.push_back(fd);
+  }
+  const bool can = static_cast<int>(opened.size()) == count;
+  for (const int fd : opened) {
+    ::close(fd);
+  }
+  return can;
+}
+
 std::string WriteFailureReason(int error_number) {
   switch (error_number) {
     case ENOSPC:
@@ -243,6 +260,9 @@ std::string WriteFailureReason(int error_number) {
       return "デバイス I/O エラーです。";
     case ELOOP:
       return "シンボリック リンクが循環しています。";
+    case EMFILE:
+    case ENFILE:
+      return "開いているファイルが多すぎます。";
     default:
       return std::strerror(error_number);
   }

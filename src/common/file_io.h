@@ -46,6 +46,10 @@ void RemoveLeftoverTemporaryFiles(const std::string& path);
 // read.
 std::optional<std::string> ReadRegularFile(const std::string& path, size_t max_bytes);
 
+// Whether the process can still open `count` more files (descriptors) at once. A window needs a few
+// of its own to be drawn; where the process has run out, it would wait for ever on the display.
+bool CanOpenFiles(int count);
+
 // The system's reason for `error_number` in Japanese for the common cases of writing a file
 // (no space, no permission, a read-only file system, ...), else the system's own text.
 std::string WriteFailureReason(int error_number);

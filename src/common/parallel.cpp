@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <latch>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace dravik {
 
@@ -54,6 +56,23 @@ void RunTasks(int64_t count, int threads, const std::function<void(int64_t)>& ta
   if (failure) {
     std::rethrow_exception(failure);
   }
+}
+
+bool CanStartThreads(int count) {
+  std::latch all_started(count);
+  std::vector<std::thread> threads;
+  try {
+    while (static_cast<int>(threads.size()) < count) {
+      threads.emplace_back([&all_started] { all_started.arrive_and_wait(); });
+    }
+  } catch (const std::system_error&) {
+    all_started.count_down(count - static_cast<int>(threads.size()));
+  }
+  const bool can = static_cast<int>(threads.size()) == count;
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  return can;
 }
 
 std::vector<int64_t> SampleRanges(int64_t samples, int threads, int64_t range_samples) {

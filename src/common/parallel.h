@@ -18,6 +18,10 @@ int ThreadCount(int requested);
 void RunTasks(int64_t count, int threads, const std::function<void(int64_t)>& task,
               const std::function<void(int64_t)>& report = {});
 
+// Whether `count` more threads can run at once beside the calling one (a limit on the user's
+// processes may leave fewer). They are started, wait until all are there, and end.
+bool CanStartThreads(int count);
+
 // Boundaries of the ranges that work over `samples` samples is shared out in: ranges of
 // `range_samples` when positive, else ranges of at least 65,536 samples, up to four per thread.
 // The first entry is 0, the last `samples`.

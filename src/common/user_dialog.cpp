@@ -1,5 +1,7 @@
 #include "common/user_dialog.h"
 
+#include <cstdio>
+
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDir>
@@ -24,6 +26,13 @@ void UserDialog::ShowSaveFailure(QWidget* parent, const QString& path, int error
 }
 
 void QtUserDialog::ShowMessage(QWidget* parent, const QString& text) {
+  // A box that cannot be drawn would wait for an answer nobody can give: with no descriptors
+  // left, Qt waits for ever for the shared memory of its picture.
+  constexpr int kMessageBoxFiles = 4;
+  if (!CanOpenFiles(kMessageBoxFiles)) {
+    std::fprintf(stderr, "Dravik: %s\n", qUtf8Printable(QString(text).replace("\r\n", "\n")));
+    return;
+  }
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), text, QMessageBox::Ok, parent);
   box.exec();
 }

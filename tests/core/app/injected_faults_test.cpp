@@ -2,6 +2,7 @@
 // each must come to now: a message, the user's files whole and no temporary file left behind.
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -48,7 +49,9 @@ std::string FileSizeLimit(const TempDir& dir) {
   const pid_t child = fork();
   if (child == 0) {
     IgnoreFileSizeSignal();
-    const rlimit limit{1000, RLIM_INFINITY};
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 1000;
     setrlimit(RLIMIT_FSIZE, &limit);
     _exit(SaveSettings(path, Settings{}).error_number);
   }
@@ -57,6 +60,25 @@ std::string FileSizeLimit(const TempDir& dir) {
   if (!WIFEXITED(status)) {
     return "ended by signal " + std::to_string(WTERMSIG(status));
   }
+  return WriteFailureReason(WEXITSTATUS(status)) + " " +
+         Leftovers(dir, "dravik.ini", kSettingsText);
+}
+
+// A save with every descriptor in use, where no message box could be drawn either.
+std::string DescriptorLimit(const TempDir& dir) {
+  const std::string path = dir.Write("dravik.ini", kSettingsText);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int lowest_free = open("/dev/null", O_RDONLY);
+    close(lowest_free);
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(lowest_free);
+    setrlimit(RLIMIT_NOFILE, &limit);
+    _exit(CanOpenFiles(1) ? 0 : SaveSettings(path, Settings{}).error_number);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
   return WriteFailureReason(WEXITSTATUS(status)) + " " +
          Leftovers(dir, "dravik.ini", kSettingsText);
 }
@@ -129,6 +151,7 @@ TEST(InjectedFaults, EndInAMessageWithTheFilesWhole) {
   };
   const Fault faults[] = {
       {"file-size limit", FileSizeLimit, "ファイルが大きすぎます。 files whole"},
+      {"descriptor limit", DescriptorLimit, "開いているファイルが多すぎます。 files whole"},
       {"oversized settings file", OversizedSettings,
        "unreadable 4 cylinders, --ini exits 2 files whole"},  // first-start values
       {"read-only settings file", ReadOnlySettings,
