@@ -54,12 +54,14 @@ int main(int argc, char** argv) {
   }
 #endif
   const dravik::ReportOutput output = dravik::RunReport(parsed.options);
-  if (!WriteBytes(stdout, output.out)) {
+  const bool written = WriteBytes(stdout, output.out);
+  const int write_error = errno;
+  WriteBytes(stderr, output.err);
+  if (!written) {
     WriteBytes(stderr, std::string("dravik-report: cannot write the output: ") +
-                           std::strerror(errno) + "\n");
+                           std::strerror(write_error) + "\n");
     return 1;
   }
-  WriteBytes(stderr, output.err);
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
   std::string error;
   if (output.exit_code == 0 && !parsed.options.png_path.empty() &&
