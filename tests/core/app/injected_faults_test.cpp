@@ -42,43 +42,27 @@ std::string Leftovers(const TempDir& dir, const std::string& kept, const std::st
   return found.empty() ? "files whole" : "left: " + found;
 }
 
-// A save under a file-size limit, in a child process as the programs start: the limit's signal
-// would otherwise end it mid-write.
-std::string FileSizeLimit(const TempDir& dir) {
+// A save in a child process, set up as the programs start, under a limit on `resource` of `value`
+// (0: no descriptor beyond those open). The file-size signal would otherwise end it mid-write.
+std::string SaveUnderLimit(const TempDir& dir, int resource, rlim_t value) {
   const std::string path = dir.Write("dravik.ini", kSettingsText);
   const pid_t child = fork();
   if (child == 0) {
     IgnoreFileSizeSignal();
+    const int lowest_free = open("/dev/null", O_RDONLY);
+    close(lowest_free);
     rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(SaveSettings(path, Settings{}).error_number);
+    getrlimit(resource, &limit);
+    limit.rlim_cur = value != 0 ? value : static_cast<rlim_t>(lowest_free);
+    setrlimit(resource, &limit);
+    // Where no descriptor is left, no message box could be drawn either.
+    _exit(value == 0 && CanOpenFiles(1) ? 0 : SaveSettings(path, Settings{}).error_number);
   }
   int status = 0;
   waitpid(child, &status, 0);
   if (!WIFEXITED(status)) {
     return "ended by signal " + std::to_string(WTERMSIG(status));
   }
-  return WriteFailureReason(WEXITSTATUS(status)) + " " +
-         Leftovers(dir, "dravik.ini", kSettingsText);
-}
-
-// A save with every descriptor in use, where no message box could be drawn either.
-std::string DescriptorLimit(const TempDir& dir) {
-  const std::string path = dir.Write("dravik.ini", kSettingsText);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int lowest_free = open("/dev/null", O_RDONLY);
-    close(lowest_free);
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = static_cast<rlim_t>(lowest_free);
-    setrlimit(RLIMIT_NOFILE, &limit);
-    _exit(CanOpenFiles(1) ? 0 : SaveSettings(path, Settings{}).error_number);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
   return WriteFailureReason(WEXITSTATUS(status)) + " " +
          Leftovers(dir, "dravik.ini", kSettingsText);
 }
@@ -150,8 +134,10 @@ TEST(InjectedFaults, EndInAMessageWithTheFilesWhole) {
     std::string outcome;
   };
   const Fault faults[] = {
-      {"file-size limit", FileSizeLimit, "ファイルが大きすぎます。 files whole"},
-      {"descriptor limit", DescriptorLimit, "開いているファイルが多すぎます。 files whole"},
+      {"file-size limit", [](const TempDir& d) { return SaveUnderLimit(d, RLIMIT_FSIZE, 1000); },
+       "ファイルが大きすぎます。 files whole"},
+      {"descriptor limit", [](const TempDir& d) { return SaveUnderLimit(d, RLIMIT_NOFILE, 0); },
+       "開いているファイルが多すぎます。 files whole"},
       {"oversized settings file", OversizedSettings,
        "unreadable 4 cylinders, --ini exits 2 files whole"},  // first-start values
       {"read-only settings file", ReadOnlySettings,
