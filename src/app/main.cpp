@@ -86,6 +86,13 @@ int main(int argc, char* argv[]) {
   // Settings beside a program whose folder cannot be written carry over to the user's own file.
   window.Form_Load(dravik::SettingsFilePath(executable), arguments,
                    dravik::ChooseSettingsFilePath(executable, true, "", ""));
+  // Qt waits for ever for the shared memory of a window's picture when no descriptor is left
+  // to receive it: the window would never be drawn. Nothing has been changed yet.
+  constexpr int kWindowFiles = 2;
+  if (!dravik::CanOpenFiles(kWindowFiles)) {
+    std::fputs("dravik: 開いているファイルが多すぎるため、ウィンドウを表示できません。\n", stderr);
+    return 1;
+  }
   window.show();
   return app.exec();
 }
