@@ -218,7 +218,10 @@ int ReportSettings(const std::string& ini_path, Settings& settings, std::string&
   }
   const std::optional<IniFile> file = IniFile::Load(ini_path);
   if (!file) {
-    error = "cannot read the settings file " + ini_path;
+    std::error_code size_error;
+    const bool too_large = std::filesystem::file_size(ini_path, size_error) > kMaxIniFileBytes;
+    error = "cannot read the settings file " + ini_path +
+            (too_large && !size_error ? " (larger than 1 MiB)" : "");
     return 2;
   }
   settings = ReadSettings(*file, kReportScreen);

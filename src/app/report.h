@@ -52,10 +52,10 @@ struct ReportOutput {
 };
 
 // The settings a run uses: `ini_path` read through the start-up reading pass against a
-// 1920 x 1080 pixel screen (its first MiB), or the first-start settings when `ini_path` is empty.
+// 1920 x 1080 pixel screen, or the first-start settings when `ini_path` is empty.
 // 0 when read; otherwise the run's exit status with the reason in `error`: 1 when `ini_path`
 // names something that is no regular file (a device, a FIFO, a directory; never read), 2 when
-// the file is missing or cannot be read.
+// the file is missing, cannot be read or is larger than kMaxIniFileBytes.
 int ReportSettings(const std::string& ini_path, Settings& settings, std::string& error);
 
 // Runs a parsed request without drawing: the settings from `ini_path` through the start-up reading
