@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "common/settings.h"
-#include "log/csv_reader.h"
 #include "log/load_error.h"
+#include "log/log_reader.h"
 #include "log/log_table.h"
 
 namespace dravik {

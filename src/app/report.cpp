@@ -162,7 +162,7 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       image_option = true;
       o.items.clear();
       for (const std::string_view part : Split(value, ',')) {
-        const std::optional<int64_t> item = ParseCount(part, kItemColourCount);
+        const std::optional<int64_t> item = ParseCount(part, kMaxItems);
         if (!item || *item == 0) {
           return Refuse(bad);
         }

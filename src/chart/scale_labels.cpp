@@ -39,7 +39,7 @@ float ScaleTickValue(int t, float max, float min, int graph_scale_mode) {
   // across 0 is stepped in single precision. The single result keeps 0.7 x 350 at 245, which the
   // floored labels of large ranges rely on.
   if (min >= 0.0f) {
-    const double top = RoundScaleBound(max, graph_scale_mode);
+    const double top = TopScaleBound(max, graph_scale_mode);
     return static_cast<float>(static_cast<double>(t) / 10.0 * top);
   }
   const float bottom = RoundScaleBound(min, graph_scale_mode);

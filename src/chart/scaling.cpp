@@ -68,7 +68,7 @@ bool Usable(float number) {
 // False when the item's range has a bound that cannot divide the band.
 bool MakeItemScale(float min, float max, int graph_scale_mode, ItemScale& scale) {
   if (min >= 0.0f) {
-    const float top = RoundScaleBound(max, graph_scale_mode);
+    const float top = TopScaleBound(max, graph_scale_mode);
     const float s = 10000.0f / top;
     scale = {static_cast<float>(kPlotBottom), -s, 0.0f};
     return Usable(top) && Usable(s);
@@ -92,9 +92,9 @@ bool Fits16Bits(float position) {
          position <= std::numeric_limits<int16_t>::max();
 }
 
-}  // namespace
-
-float RoundScaleBound(float value, int graph_scale_mode) {
+// RoundScaleBound; with `two_figures`, a leading figure of 0 (a value below 0.00001) is taken at a
+// lower exponent instead, so that it has two digits.
+float ScaleBound(float value, int graph_scale_mode, bool two_figures) {
   if (value == 0.0f) {
     return 1.0f;
   }
@@ -110,23 +110,40 @@ float RoundScaleBound(float value, int graph_scale_mode) {
     digits = digits * 10 + (text[i] - '0');
   }
   const int x = std::atoi(text + 9);
-  const int e = std::max(x, -4);
+  int e = std::max(x, -4);
+  const bool negative = value < 0.0f;
   // The leading figure is digits / 10^(5 + e - x), floored for positive values and so taken
   // away from zero for negative ones.
-  const int shift = 5 + e - x;
-  const bool negative = value < 0.0f;
-  int64_t figure;
-  if (shift > 18) {
-    figure = negative ? 1 : 0;
-  } else {
+  const auto figure_at = [&](int exponent) -> int64_t {
+    const int shift = 5 + exponent - x;
+    if (shift > 18) {
+      return negative ? 1 : 0;
+    }
     const int64_t divisor = PowerOfTen(shift);
-    figure = negative ? (digits + divisor - 1) / divisor : digits / divisor;
+    return negative ? (digits + divisor - 1) / divisor : digits / divisor;
+  };
+  int64_t figure = figure_at(e);
+  if (figure == 0 && two_figures) {
+    e = x;
+    figure = figure_at(e);
   }
   const int64_t bound_figure = LookUpFigure(figure, graph_scale_mode);
   // Read back through the decimal text so that the single is the one nearest to m' x 10^(e-1).
   std::snprintf(text, sizeof text, "%s%llde%d", negative ? "-" : "",
                 static_cast<long long>(bound_figure), e - 1);
   return std::strtof(text, nullptr);
+}
+
+}  // namespace
+
+float RoundScaleBound(float value, int graph_scale_mode) {
+  return ScaleBound(value, graph_scale_mode, false);
+}
+
+float TopScaleBound(float max, int graph_scale_mode) {
+  const float top = ScaleBound(max, graph_scale_mode, true);
+  const bool too_small = std::isfinite(top) && !Usable(10000.0f / top);
+  return too_small ? RoundScaleBound(0.0f, graph_scale_mode) : top;
 }
 
 bool CanPlotItems(const LogTable& table, int graph_scale_mode) {

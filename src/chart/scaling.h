@@ -25,6 +25,13 @@ inline constexpr std::array<int, 7> kMagnifications = {1, 2, 5, 10, 20, 50, 100}
 // 0.000001 -> 0. A bound beyond the single range comes back infinite.
 float RoundScaleBound(float value, int graph_scale_mode);
 
+// The top of the scale of an item whose values are all >= 0, `max` its largest: RoundScaleBound,
+// except that a largest value below 0.00001 takes its two-digit figure at a lower exponent
+// (3.1E-06 -> 3.5E-06) where RoundScaleBound gives 0. A bound that still cannot divide the band
+// (0, or so small that the division leaves the single range) gives 1, the range of an item whose
+// values are all 0. A bound of a value beyond the single range comes back infinite.
+float TopScaleBound(float max, int graph_scale_mode);
+
 // True when every item 1..item_count can be placed on the chart: no bound of its range is 0 or
 // beyond the single range and every position fits in 16 bits. Positions grow or fall steadily
 // with the value, so the item's extremes decide for all its samples: a check per item, not per

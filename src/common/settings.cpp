@@ -59,7 +59,7 @@ ItemColors DefaultItemColors() {
   for (int i = 0; i < 16; ++i) {
     colours[i] = first[i];
   }
-  for (int i = 16; i < kItemColourCount; ++i) {
+  for (int i = 16; i < kMaxItems; ++i) {
     colours[i] = GeneratedItemColour(i + 1);
   }
   return colours;

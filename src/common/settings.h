@@ -23,11 +23,14 @@ constexpr int BlueOf(Rgb colour) {
   return colour >> 16 & 0xFF;
 }
 
+// Data items a log may hold, each with a colour; the settings file keeps the colours of the first
+// kItemColourCount.
+inline constexpr int kMaxItems = 1024;
 inline constexpr int kItemColourCount = 128;
-using ItemColors = std::array<Rgb, kItemColourCount>;  // entry n - 1 belongs to item n
+using ItemColors = std::array<Rgb, kMaxItems>;  // entry n - 1 belongs to item n
 
-// Items 1..16 have the colours of the first version; 17..128 distinct colours that read well on
-// the white chart.
+// Items 1..16 have the colours of the first version; the others distinct colours that read well
+// on the white chart.
 ItemColors DefaultItemColors();
 
 // The fuel items the user has named; an empty name leaves the item to the automatic rules.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <string_view>
 
 #include "log/load_error.h"
+#include "log/log_table.h"
 
 namespace dravik {
 
@@ -39,23 +41,42 @@ constexpr uint64_t ZeroBytes(uint64_t x) {
   return ~(((x & kByteLow7) + kByteLow7) | x | kByteLow7);
 }
 
+// Milliseconds since midnight of a clock time "h:m:s" (the seconds keep any further colons, blanks
+// around each part are ignored; hours and minutes are rounded to whole numbers, halves to even).
+// `decimal_comma` also takes "," as the decimal point. Fewer than three parts is a format failure;
+// a part that is not a number is a general kTypeMismatch failure, a result beyond 32 bits or
+// seconds beyond the single range a general kOverflow failure. 13:05:22.125 -> 47 122 125.
+LoadError ParseTimeOfDay(std::string_view text, bool decimal_comma, int32_t& ms);
+
+// Milliseconds from the clock time `reference_ms` to `clock_ms`, across one midnight at most: a
+// log spans less than a day.
+inline int64_t ClockTimeAfter(int32_t clock_ms, int32_t reference_ms) {
+  constexpr int64_t kDayMs = 86'400'000;
+  const int64_t relative = int64_t{clock_ms} - reference_ms;
+  return clock_ms < reference_ms ? relative + kDayMs : relative;
+}
+
 // Reads the fields of one format: a data field as a single, a time field as milliseconds. Each
 // function starts at the first byte of a field and returns where the field ends: at its
 // terminator (separator or line-end byte) or at the end of the text. The commonest fields are
 // read here, inline in the loops over samples; the rest out of line.
 class FieldReader {
  public:
-  FieldReader(std::string_view text, TextFormat format, bool time_in_seconds)
+  // `empty_fields`, shared by the readers of every thread, is set when a data field is empty.
+  FieldReader(std::string_view text, TextFormat format, bool time_in_seconds,
+              std::atomic<bool>& empty_fields)
       : end_(text.data() + text.size()),
         separator_(format.separator),
         decimal_comma_(format.decimal_comma),
-        time_shift10_(time_in_seconds ? 3 : 0) {}
+        time_shift10_(time_in_seconds ? 3 : 0),
+        empty_fields_(&empty_fields) {}
 
   bool IsTerminator(char c) const { return c == separator_ || IsLineEnd(c); }
   char separator() const { return separator_; }
   const char* end() const { return end_; }
 
-  // A field that is not a number reads as 0; one beyond the single range is a kOverflow failure.
+  // A field that is not a number reads as 0, an empty one (or one of blanks and tabs only) as
+  // kEmptyValue; one beyond the single range is a kOverflow failure.
   const char* ReadValue(const char* p, float& value, LoadError& error) const {
     size_t length = 0;
     if (ReadShortDecimal(p, 0, value, length)) {
@@ -377,6 +398,7 @@ class FieldReader {
   char separator_;
   bool decimal_comma_;
   int time_shift10_;
+  std::atomic<bool>* empty_fields_;
   // Clock time of sample 0 (or 0 when it is not a clock time), which later clock times are taken
   // relative to.
   int32_t reference_ms_ = 0;

@@ -1,5 +1,5 @@
 set(DRAVIK_LOG_SOURCES
-  src/log/csv_reader.cpp
+  src/log/channel_block_reader.cpp
   src/log/field_reader.cpp
   src/log/fuel_items.cpp
   src/log/fuel_trip.cpp
@@ -7,10 +7,13 @@ set(DRAVIK_LOG_SOURCES
   src/log/load_error.cpp
   src/log/log_file.cpp
   src/log/log_header.cpp
+  src/log/log_reader.cpp
   src/log/log_table.cpp
+  src/log/mlvlg_reader.cpp
   src/log/read_progress.cpp
   src/log/sample_parser.cpp
   src/log/text_decoding.cpp
+  src/log/text_reader.cpp
 )
 # The Qt layer's files of this folder, built into dravik_gui.
 set(DRAVIK_LOG_GUI_SOURCES

@@ -40,8 +40,10 @@ bool HasPair(const Tokens& tokens, std::string_view first, std::string_view seco
   return false;
 }
 
+// "RPM" and "Engine RPM", also with the unit that the readers of logs with units append.
 bool FitsEngineSpeed(const Tokens& t) {
-  return t == Tokens{"rpm"} || t == Tokens{"engine", "rpm"};
+  return t == Tokens{"rpm"} || t == Tokens{"engine", "rpm"} || t == Tokens{"rpm", "rpm"} ||
+         t == Tokens{"engine", "rpm", "rpm"};
 }
 
 bool FitsPulseWidth(const Tokens& t) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "common/number_parsing.h"
-#include "log/csv_reader.h"
 
 namespace dravik {
 namespace {
@@ -125,15 +125,36 @@ size_t HeaderLineIndex(const std::vector<std::string_view>& lines) {
   if (lines.size() < 2 || FirstFieldIsTime(lines[1], FormatOf(lines[0]))) {
     return 0;
   }
-  for (size_t k = 0; k + 1 < lines.size(); ++k) {
+  for (size_t k = 0; k + 1 < lines.size() && k < kHeaderSearchLines; ++k) {
     const TextFormat format = FormatOf(lines[k]);
     const size_t fields = SplitAt(lines[k], format.separator).size();
-    if (fields >= 2 && SplitAt(lines[k + 1], format.separator).size() == fields &&
-        FirstFieldIsTime(lines[k + 1], format)) {
+    const auto sample_line = [&](size_t i) {
+      return SplitAt(lines[i], format.separator).size() == fields &&
+             FirstFieldIsTime(lines[i], format);
+    };
+    if (fields >= 2 && (sample_line(k + 1) || (HasUnitsRow(lines, k) && sample_line(k + 2)))) {
       return k;
     }
   }
   return 0;
+}
+
+bool HasUnitsRow(const std::vector<std::string_view>& lines, size_t k) {
+  if (k + 2 >= lines.size()) {
+    return false;
+  }
+  const TextFormat format = FormatOf(lines[k]);
+  const size_t fields = SplitAt(lines[k], format.separator).size();
+  return fields >= 2 && SplitAt(lines[k + 1], format.separator).size() == fields &&
+         !FirstFieldIsTime(lines[k + 1], format) && FirstFieldIsTime(lines[k + 2], format);
+}
+
+std::string NameWithUnit(std::string_view name, std::string_view unit) {
+  std::string text(name);
+  if (!unit.empty()) {
+    text.append(" (").append(unit).append(")");
+  }
+  return text;
 }
 
 bool StartsWithSampleCounter(const std::vector<std::string_view>& pieces) {

@@ -25,12 +25,29 @@ TextFormat FormatOf(std::string_view header);
 // "Time (s)", "Time[sec]"; not "Time (s) (ms)".
 bool NamesSeconds(std::string_view name);
 
+// Lines among which the header is searched after a title block.
+inline constexpr size_t kHeaderSearchLines = 20;
+
 // Which of `lines`, the first non-empty lines of a log, is the header: 0 unless the first field of
 // the second line, split as the first line splits, is neither a number nor a clock time. Then the
-// first line that has two fields or more and is followed by a line of as many fields whose first
-// field is a time, each line split as its own header would split it: the lines before it are a
-// title block. 0 when no line qualifies.
+// first of the first kHeaderSearchLines lines that has two fields or more and is followed by a
+// line of as many fields whose first field is a time, or by its units row (HasUnitsRow) and then
+// such a line, each line split as its own header would split it: the lines before it are a title
+// block. 0 when no line qualifies.
 size_t HeaderLineIndex(const std::vector<std::string_view>& lines);
+
+// Whether lines[k + 1] is the units row of the header lines[k]: the header has two fields or more
+// (a line of one field before the samples stays a header that fails), the row as many, its first
+// field is not a time, and lines[k + 2] begins with a time.
+bool HasUnitsRow(const std::vector<std::string_view>& lines, size_t k);
+
+// Whether a line among the samples is a marker, not a sample: it begins with "MARK".
+inline bool IsMarkLine(std::string_view line) {
+  return line.starts_with("MARK");
+}
+
+// "NAME (UNIT)", or `name` when `unit` is empty.
+std::string NameWithUnit(std::string_view name, std::string_view unit);
 
 // Whether the header's first column is a sample counter to leave out: its name (blanks aside) is
 // "sample", "samples", "index" or "#", without regard to case, and the second column's first

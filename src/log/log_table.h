@@ -2,13 +2,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "common/settings.h"
+
 namespace dravik {
 
-inline constexpr int kMaxItems = 128;    // the item colour table has 128 entries
+// The value a reader stores for a field without a value while it reads: a number field never
+// reads as NaN. The reading replaces it by the item's value in the sample before (or its first
+// value after) before the table is used.
+inline constexpr float kEmptyValue = std::numeric_limits<float>::quiet_NaN();
+
 inline constexpr int kTailSamples = 10;  // samples repeated after the last real one
 inline constexpr int kMinRealSamples = 11;
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "log/csv_reader.h"
+#include "log/read_options.h"
 
 namespace dravik {
 

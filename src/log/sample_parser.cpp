@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/parallel.h"
+#include "log/log_header.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -17,7 +18,8 @@ namespace {
 
 // Reads the samples of the text after the header as one stream of fields ended by the separator
 // or a line end, `fields` per sample, stored into `columns` (time first), each after a counter
-// field that is passed over when `counter_first`. Lines of zero length are skipped. This is the
+// field that is passed over when `counter_first`. Lines of zero length and marker lines are
+// skipped. This is the
 // reading for every file; ReadLines gives the same for files whose lines each hold one sample.
 class SampleParser {
  public:
@@ -77,9 +79,21 @@ class SampleParser {
   }
 
  private:
+  // After a line end: passes empty lines and marker lines.
   void SkipBlankLines() {
-    if (after_line_end_) {
-      while (p_ < reader_.end() && IsLineEnd(*p_)) {
+    if (!after_line_end_) {
+      return;
+    }
+    const char* end = reader_.end();
+    for (;;) {
+      while (p_ < end && IsLineEnd(*p_)) {
+        ++p_;
+      }
+      if (!IsMarkLine(
+              std::string_view(p_, static_cast<size_t>(std::min<ptrdiff_t>(end - p_, 4))))) {
+        return;
+      }
+      while (p_ < end && !IsLineEnd(*p_)) {
         ++p_;
       }
     }
@@ -212,7 +226,9 @@ PieceLines ScanLines(const char* begin, const char* end, char separator, int fie
   const char* line_start = begin;
   const auto line_end_at = [&](const char* at) {
     if (at > line_start) {
-      if (separators != wanted) {
+      // A marker line is read by the field stream, which passes over it.
+      if (separators != wanted ||
+          IsMarkLine(std::string_view(line_start, static_cast<size_t>(at - line_start)))) {
         result.regular = false;
       }
       if (static_cast<size_t>(at - line_start) > kMaxLineBytes) {

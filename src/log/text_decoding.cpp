@@ -192,4 +192,19 @@ std::string ItemNameToUtf8(std::string_view name) {
   return Cp932ToUtf8(name);
 }
 
+std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
 }  // namespace dravik

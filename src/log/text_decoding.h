@@ -17,6 +17,9 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian);
 // that do not form a character become U+FFFD, so the result is always valid UTF-8.
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// Latin-1 text as UTF-8.
+std::string Latin1ToUtf8(std::string_view bytes);
+
 // An item name as UTF-8: kept as it is when it already is valid UTF-8, otherwise decoded from
 // CP932.
 std::string ItemNameToUtf8(std::string_view name);

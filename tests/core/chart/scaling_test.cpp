@@ -109,9 +109,38 @@ TEST(PlotPositions, OldRoundingWidensTheRange) {
   EXPECT_EQ(PlotYOf(table, 1, 1)[1], 6400);  // B = -4, T = 6
 }
 
+// Tiny values of items without negative values take a figure of two digits at a lower exponent;
+// a bound the band cannot be divided by draws the item as if all its values were 0.
+TEST(TopScaleBound, TinyValuesKeepTwoFigures) {
+  struct Case {
+    float max;
+    float current;
+    float old;
+  };
+  const Case cases[] = {
+      {6500, 7000, 7000},
+      {0.00005f, 0.00005f, 0.00005f},
+      {0.000012f, 0.00001f, 0.00001f},
+      {9.99e-6f, 1.2e-5f, 1e-5f},
+      {3.1e-6f, 3.5e-6f, 4e-6f},
+      {3.7e-29f, 4e-29f, 4e-29f},
+      {1e-36f, 1, 1},
+      {0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TopScaleBound(c.max, 0), c.current) << c.max;
+    EXPECT_EQ(TopScaleBound(c.max, 1), c.old) << c.max;
+  }
+  EXPECT_EQ(RoundScaleBound(3.1e-6f, 0), 0);  // items with negative values keep their bounds
+}
+
 TEST(CanPlotItems, FailsWhenARangeCannotBeScaled) {
-  LogTable tiny = MakeTable({Padded({0, 0.000001f, 0, 0})});
-  EXPECT_FALSE(CanPlotItems(tiny, 0));
+  LogTable tiny = MakeTable({Padded({0, 3.7e-29f, 1e-36f, 0}), Padded({0, 1e-36f, 0, 0})});
+  ASSERT_TRUE(CanPlotItems(tiny, 0));
+  LogTable tiny_with_negatives = MakeTable({Padded({-0.000001f, 0.000001f, 0, 0})});
+  EXPECT_FALSE(CanPlotItems(tiny_with_negatives, 0));
+  EXPECT_EQ(PlotYOf(tiny, 1, 0)[1], 1150);   // 3.7 of 4
+  EXPECT_EQ(PlotYOf(tiny, 2, 0)[1], 10400);  // drawn as 0 of 0..1
   LogTable huge = MakeTable({Padded({-3e38f, 3e38f, 0, 0})});
   EXPECT_FALSE(CanPlotItems(huge, 0));
 }

@@ -18,9 +18,9 @@ TEST(DefaultItemColors, EveryItemHasADistinctColourThatReadsOnWhite) {
   EXPECT_EQ(colours[0], MakeRgb(255, 0, 255));  // the first sixteen stay as they were
   EXPECT_EQ(colours[12], MakeRgb(0, 0, 0));
   EXPECT_EQ(colours[15], MakeRgb(0, 128, 128));
-  std::set<Rgb> seen(colours.begin(), colours.end());
-  EXPECT_EQ(seen.size(), colours.size());
-  for (int n = 17; n <= kItemColourCount; ++n) {
+  std::set<Rgb> seen(colours.begin(), colours.begin() + kItemColourCount);
+  EXPECT_EQ(seen.size(), kItemColourCount);
+  for (int n = 17; n <= kMaxItems; ++n) {
     const Rgb colour = colours[n - 1];
     const double luminance = 0.2126 * Linear(RedOf(colour)) + 0.7152 * Linear(GreenOf(colour)) +
                              0.0722 * Linear(BlueOf(colour));

@@ -17,7 +17,7 @@ TEST(ReadLog, DataFieldsThatAreNotNumbersReadAsZero) {
   };
   const Case cases[] = {
       {"abc", 0},
-      {"", 0},
+      {"", 1},  // an empty field holds its item's first value
       {"nan", 0},
       {"inf", 0},
       {"0x1p3", 0},
@@ -87,6 +87,39 @@ TEST(ReadLog, ClockTimeAfterPlainFirstTimeUsesReferenceZero) {
   ASSERT_EQ(Load("Time,A\r\n100,1\r\n0:0:2,1\r\n" + Body(10, 1), table).kind, LoadFailure::kNone);
   EXPECT_EQ(table.Values(0)[0], 100);
   EXPECT_EQ(table.Values(0)[1], 2000);
+}
+
+TEST(ParseTimeOfDay, ReadsClockTimes) {
+  struct Case {
+    const char* text;
+    bool decimal_comma;
+    LoadFailure kind;
+    ErrorNumber number;
+    int32_t ms;
+  };
+  const auto ok = LoadFailure::kNone;
+  const auto general = LoadFailure::kGeneral;
+  const auto mismatch = ErrorNumber::kTypeMismatch;
+  const auto overflow = ErrorNumber::kOverflow;
+  const Case cases[] = {
+      {"13:05:22.125", false, ok, {}, 47'122'125},   {" 1 : 2 : 3.5 ", false, ok, {}, 3'723'500},
+      {"1.5:0:0", false, ok, {}, 7'200'000},  // hours round half to even
+      {"2.5:0:0", false, ok, {}, 7'200'000},         {"0:0:1,5", true, ok, {}, 1500},
+      {"0:0:1,5", false, general, mismatch, 0},      {"596:0:0", false, ok, {}, 2'145'600'000},
+      {"597:0:0", false, general, overflow, 0},      {"0:0:1e39", false, general, overflow, 0},
+      {"12:34", false, LoadFailure::kFormat, {}, 0}, {"1::3", false, general, mismatch, 0},
+      {"1:2:3:4", false, general, mismatch, 0},      {"a:2:3", false, general, mismatch, 0},
+  };
+  for (const Case& c : cases) {
+    int32_t ms = 0;
+    const LoadError error = ParseTimeOfDay(c.text, c.decimal_comma, ms);
+    EXPECT_EQ(error.kind, c.kind) << c.text;
+    if (c.kind == ok) {
+      EXPECT_EQ(ms, c.ms) << c.text;
+    } else if (c.kind == general) {
+      EXPECT_EQ(error.number, c.number) << c.text;
+    }
+  }
 }
 
 }  // namespace

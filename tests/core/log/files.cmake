@@ -1,11 +1,13 @@
 set(DRAVIK_LOG_TESTS
-  core/log/csv_reader_test.cpp
+  core/log/text_reader_test.cpp
+  core/log/channel_block_reader_test.cpp
   core/log/field_reader_test.cpp
   core/log/fuel_items_test.cpp
   core/log/fuel_trip_test.cpp
   core/log/hostile_input_test.cpp
   core/log/log_file_test.cpp
   core/log/log_header_test.cpp
+  core/log/mlvlg_reader_test.cpp
   core/log/read_log_helpers.cpp
   core/log/sample_parser_test.cpp
   core/log/text_decoding_test.cpp

@@ -37,13 +37,16 @@ TEST(FindFuelItems, EachItemByChoiceThenKnownNameThenTokens) {
        {1, 2, 3, false}},
       // Names that must not match.
       {"Time,Front Wheel Speed (km/h),Engine RPM Target,Injector Duty (ms),IPW DC (ms),Speedometer,"
-       "Injector PW,Inj Pulse (ms),RPM (rpm),MPH avg",
+       "Injector PW,Inj Pulse (ms),RPM (rpm) (rpm),MPH avg",
        automatic,
        {-1, -1, -1, false}},
       // A name the program has always known wins over an earlier fallback; the last one wins.
       {"Time,RPM,Speed (mph),Engine Speed,Vehicle Speed (kph),vehicle speed (km/h),IPW_ms",
        automatic,
        {5, 3, 6, false}},
+      // Engine speed with the unit that logs with units rows give it.
+      {"Time,Speed,RPM (rpm),IPW_ms,Engine RPM (rpm)", automatic, {1, 2, 3, false}},
+      {"Time,Speed,Engine RPM (rpm),IPW_ms", automatic, {1, 2, 3, false}},
       // The first fitting item in column order.
       {"Time,Speed (mph),Speed (km/h),RPM,rpm", automatic, {1, 3, -1, true}},
       // A choice wins, compared without case and blanks, with its own unit; one that matches

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "common/rounding.h"
-#include "log/csv_reader.h"
+#include "log/log_reader.h"
 
 namespace dravik {
 namespace {

@@ -1,9 +1,11 @@
 #include "core/log/read_log_helpers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -145,6 +147,73 @@ std::string Utf16(std::u16string_view text, bool big_endian) {
     bytes += big_endian ? std::string{high, low} : std::string{low, high};
   }
   return bytes;
+}
+
+void ExpectEveryTruncationLoadsOrFails(const std::string& log) {
+  for (size_t length = 0; length <= log.size(); ++length) {
+    LogTable table;
+    const LoadFailure kind = Load(std::string_view(log).substr(0, length), table).kind;
+    EXPECT_TRUE(kind == LoadFailure::kNone || kind == LoadFailure::kFormat ||
+                kind == LoadFailure::kTooFewSamples)
+        << length << " bytes: " << static_cast<int>(kind);
+    EXPECT_EQ(table.IsLoaded(), kind == LoadFailure::kNone) << length << " bytes";
+  }
+}
+
+void AppendBig(std::string& bytes, uint64_t value, int bytes_count) {
+  for (int i = bytes_count - 1; i >= 0; --i) {
+    bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+  }
+}
+
+std::string MlvlgHeader(int version, const std::vector<MlvlgField>& fields,
+                        int extra_record_bytes) {
+  const size_t description_bytes = version == 1 ? 55 : 89;
+  const size_t header_bytes = version == 1 ? 22 : 24;
+  constexpr int kSizes[] = {1, 1, 2, 2, 4, 4, 8, 4, 0, 0, 1, 2, 4};
+  int record_bytes = extra_record_bytes;
+  for (const MlvlgField& field : fields) {
+    record_bytes += field.type < std::size(kSizes) ? kSizes[field.type] : 0;
+  }
+  std::string bytes("MLVLG\0", 6);
+  AppendBig(bytes, static_cast<uint64_t>(version), 2);
+  AppendBig(bytes, 1700000000, 4);
+  AppendBig(bytes, 0, version == 1 ? 2 : 4);  // no info text
+  AppendBig(bytes, header_bytes + description_bytes * fields.size(), 4);
+  AppendBig(bytes, static_cast<uint64_t>(record_bytes), 2);
+  AppendBig(bytes, fields.size(), 2);
+  const auto padded = [&](const std::string& text, size_t size) {
+    bytes += text.substr(0, size) + std::string(size - std::min(size, text.size()), '\0');
+  };
+  for (const MlvlgField& field : fields) {
+    bytes += static_cast<char>(field.type);
+    padded(field.name, 34);
+    padded(field.unit, 10);
+    bytes += '\0';  // display style
+    AppendBig(bytes, std::bit_cast<uint32_t>(field.scale), 4);
+    AppendBig(bytes, std::bit_cast<uint32_t>(field.transform), 4);
+    bytes += '\2';  // digits
+    if (version == 2) {
+      padded("Engine", 34);
+    }
+  }
+  return bytes;
+}
+
+std::string MlvlgRecord(uint16_t timestamp, const std::string& record, bool bad_check) {
+  std::string bytes("\0\0", 2);
+  AppendBig(bytes, timestamp, 2);
+  uint8_t sum = bad_check ? 1 : 0;
+  for (const char c : record) {
+    sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
+  }
+  return bytes + record + static_cast<char>(sum);
+}
+
+std::string MlvlgMarker(uint16_t timestamp) {
+  std::string bytes("\1\0", 2);
+  AppendBig(bytes, timestamp, 2);
+  return bytes + std::string(50, 'm');
 }
 
 }  // namespace dravik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,5 +38,28 @@ std::vector<GeneratedLog> GeneratedLogs();
 
 // `text` as UTF-16 bytes with the byte-order mark of `big_endian` or little endian.
 std::string Utf16(std::u16string_view text, bool big_endian);
+
+// A load of every prefix of `log`, from none to all of it, ends in a table or in the format or
+// too-few-samples message: never a crash, a hang or another failure.
+void ExpectEveryTruncationLoadsOrFails(const std::string& log);
+
+// Binary logs: `value`'s low `bytes` bytes appended big-endian.
+void AppendBig(std::string& bytes, uint64_t value, int bytes_count);
+
+struct MlvlgField {
+  uint8_t type = 0;
+  std::string name;
+  std::string unit;
+  float scale = 1;
+  float transform = 0;
+};
+
+// The header and field descriptions of a binary log of `version` whose data follow at once;
+// `extra_record_bytes` makes the record length disagree with the fields.
+std::string MlvlgHeader(int version, const std::vector<MlvlgField>& fields,
+                        int extra_record_bytes = 0);
+// A record block with its check byte (wrong when `bad_check`) and a marker block.
+std::string MlvlgRecord(uint16_t timestamp, const std::string& record, bool bad_check = false);
+std::string MlvlgMarker(uint16_t timestamp);
 
 }  // namespace dravik

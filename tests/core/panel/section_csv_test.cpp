@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "log/csv_reader.h"
 #include "log/fuel_trip.h"
+#include "log/log_reader.h"
 
 namespace dravik {
 namespace {

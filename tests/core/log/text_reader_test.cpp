@@ -1,4 +1,4 @@
-#include "log/csv_reader.h"
+#include "log/text_reader.h"
 
 #include <algorithm>
 #include <random>
@@ -108,15 +108,15 @@ TEST(ReadLog, ItemCountLimits) {
     return text + "\r\n";
   };
   LogTable table;
-  EXPECT_EQ(Load(header(128) + Body(11, 128), table).kind, LoadFailure::kNone);
-  EXPECT_EQ(table.item_count, 128);
-  EXPECT_EQ(Load(header(129) + Body(11, 129), table).kind, LoadFailure::kFormat);
+  EXPECT_EQ(Load(header(1024) + Body(11, 1024), table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.item_count, 1024);
+  EXPECT_EQ(Load(header(1025) + Body(11, 1025), table).kind, LoadFailure::kFormat);
   // The economy item needs a colour of its own, so it counts.
   std::string fuel = "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)";
-  for (int i = 4; i <= 128; ++i) {
+  for (int i = 4; i <= 1024; ++i) {
     fuel += ",I" + std::to_string(i);
   }
-  EXPECT_EQ(OpenLogFromBuffer(fuel + "\r\n" + Body(11, 128), Settings{}, table).kind,
+  EXPECT_EQ(OpenLogFromBuffer(fuel + "\r\n" + Body(11, 1024), Settings{}, table).kind,
             LoadFailure::kFormat);
 }
 
@@ -253,7 +253,7 @@ TEST(ReadLog, FindsTheHeaderAfterATitleBlock) {
   LogTable table;
   ASSERT_EQ(Load(Utf16(scan, false), table).kind, LoadFailure::kNone);
   EXPECT_EQ(table.item_names,
-            (std::vector<std::string>{"Time(s)", " Vehicle Speed (km/h)", " Note"}));
+            (std::vector<std::string>{"Time(s)", "Vehicle Speed (km/h)", "Note"}));
   EXPECT_EQ(Column(table, 0)[1], 1500);
   EXPECT_EQ(Column(table, 1)[10], 10);
 
@@ -270,6 +270,102 @@ TEST(ReadLog, FindsTheHeaderAfterATitleBlock) {
     const LoadError error = Load(text, table);
     EXPECT_EQ(error.kind, LoadFailure::kGeneral);
     EXPECT_EQ(error.number, ErrorNumber::kTypeMismatch);
+  }
+}
+
+// Loggers that write each item at its own rate leave its field empty in between; blanks and tabs
+// count as empty, anything else that is not a number reads 0 like a number. The pieces on threads
+// and the field stream read them alike.
+TEST(ReadLog, EmptyFieldsHoldTheItemsLastValue) {
+  std::string log = "Time; A ;B;C;D\r\n0,000;;1116;;abc\r\n0,020;5;;; \t\r\n";
+  for (int r = 2; r < 12; ++r) {
+    log += "0," + std::to_string(r * 20) + (r == 3 ? ";;1117;;7\r\n" : ";;;;\r\n");
+  }
+  const ReadSplit splits[] = {{1, 0, true, 0}, {2, 16, false, 3}};
+  for (const ReadSplit& split : splits) {
+    LogTable table;
+    ASSERT_EQ(OpenLogFromBuffer(log, NoFuel(), table, {}, split).kind, LoadFailure::kNone);
+    EXPECT_EQ(table.item_names, (std::vector<std::string>{"Time", "A", "B", "C", "D"}));
+    EXPECT_EQ(Column(table, 1), std::vector<float>(12, 5));
+    EXPECT_EQ(Column(table, 2), (std::vector<float>{1116, 1116, 1116, 1117, 1117, 1117, 1117, 1117,
+                                                    1117, 1117, 1117, 1117}));
+    EXPECT_EQ(Column(table, 3), std::vector<float>(12, 0));
+    EXPECT_EQ(Column(table, 4), (std::vector<float>{0, 0, 0, 7, 7, 7, 7, 7, 7, 7, 7, 7}));
+    EXPECT_EQ(table.item_min[2], 1116);  // no comb down to 0
+    EXPECT_EQ(Column(table, 0)[11], 220);
+  }
+}
+
+// A tab log of a tuning tool: a title in quotes, names, their units (the time's says seconds, a
+// name that already ends in its unit keeps it, a unit of blanks is none) and markers among the
+// samples.
+TEST(ReadLog, UnitsRowsAndMarkerLines) {
+  std::string log = "\"Engine log, car 1\"\r\nTime\tRPM\tMAP (kPa)\tLambda\r\ns\trpm\tkPa\t \r\n";
+  for (int r = 0; r < 11; ++r) {
+    log += "0." + std::to_string(10 + r) + "\t" + std::to_string(800 + r) + "\t30\t1\r\n";
+    if (r == 2) {
+      log += "MARK 1\r\n";
+    }
+  }
+  LogTable table;
+  ASSERT_EQ(Load(log, table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.item_names,
+            (std::vector<std::string>{"Time (s)", "RPM (rpm)", "MAP (kPa)", "Lambda"}));
+  EXPECT_EQ(table.last_sample, 10);
+  EXPECT_EQ(Column(table, 0)[3], 130);
+  EXPECT_EQ(Column(table, 1)[3], 803);
+
+  // A time column named just "Time" steps by its samples, the markers left out.
+  std::string plain = "Time\tA\r\n\tV\r\n";
+  for (int r = 0; r < 11; ++r) {
+    plain += (r == 10 ? "1.0" : "0." + std::to_string(r)) + "\t1\r\nMARK\r\n";
+  }
+  ASSERT_EQ(Load(plain, table).kind, LoadFailure::kNone);
+  EXPECT_EQ(table.item_names, (std::vector<std::string>{"Time", "A (V)"}));
+  EXPECT_EQ(Column(table, 0)[10], 1000);
+}
+
+TEST(DetectLogFormat, TheContentDecides) {
+  struct Case {
+    std::string_view bytes;
+    LogFormat format;
+  };
+  const Case cases[] = {
+      {"MLVLG\0\0\1", LogFormat::kBinary},
+      {"MLVL", LogFormat::kText},
+      {" MLVLG", LogFormat::kText},
+      {"%DataLog%", LogFormat::kChannelBlock},
+      {"\xEF\xBB\xBF \t%DataLog% \r\nChannel : A", LogFormat::kChannelBlock},
+      {"%DataLog%x\n", LogFormat::kText},
+      {"Time\n%DataLog%\n", LogFormat::kText},
+      {"", LogFormat::kText},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DetectLogFormat(c.bytes), c.format) << c.bytes;
+  }
+}
+
+// The hand-made logs of every format in the test data: names and samples as written.
+TEST(ReadLog, TestDataOfEveryFormat) {
+  struct Case {
+    const char* file;
+    int64_t last_sample;
+    std::vector<std::string> first_names;
+  };
+  const Case cases[] = {
+      {"binary_v1.mlg", 12, {"Time (s)", "RPM (rpm)", "Ign (deg)", "MAP (kPa)", "CLT (°C)"}},
+      {"binary_v2_wrapping.mlg", 12, {"Time", "RPM (rpm)", "Lambda"}},
+      {"channel_block.csv", 13, {"Time", "Engine Speed (rpm)", "MAP (kPa)", "Boost (kPa)"}},
+      {"sparse_semicolon.csv", 15, {"Time", "RPM", "MAP", "Lambda", "Speed"}},
+      {"tab_units_marks.txt", 13, {"Time (s)", "RPM (rpm)", "MAP (kPa)", "AFR", "IPW (ms)"}},
+  };
+  for (const Case& c : cases) {
+    LogTable table;
+    const std::string path = std::string(DRAVIK_TEST_DATA_DIR) + "/" + c.file;
+    ASSERT_EQ(OpenLog(path, NoFuel(), table).kind, LoadFailure::kNone) << c.file;
+    EXPECT_EQ(table.last_sample, c.last_sample) << c.file;
+    EXPECT_TRUE(std::equal(c.first_names.begin(), c.first_names.end(), table.item_names.begin()))
+        << c.file << ": " << table.item_names[1];
   }
 }
 
@@ -414,39 +510,6 @@ TEST(ReadLog, ReportsProgressFromZeroUpwards) {
   EXPECT_EQ(reports.front(), 0.0);
   EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
   EXPECT_LE(reports.back(), 1.0);
-}
-
-TEST(ParseTimeOfDay, ReadsClockTimes) {
-  struct Case {
-    const char* text;
-    bool decimal_comma;
-    LoadFailure kind;
-    ErrorNumber number;
-    int32_t ms;
-  };
-  const auto ok = LoadFailure::kNone;
-  const auto general = LoadFailure::kGeneral;
-  const auto mismatch = ErrorNumber::kTypeMismatch;
-  const auto overflow = ErrorNumber::kOverflow;
-  const Case cases[] = {
-      {"13:05:22.125", false, ok, {}, 47'122'125},   {" 1 : 2 : 3.5 ", false, ok, {}, 3'723'500},
-      {"1.5:0:0", false, ok, {}, 7'200'000},  // hours round half to even
-      {"2.5:0:0", false, ok, {}, 7'200'000},         {"0:0:1,5", true, ok, {}, 1500},
-      {"0:0:1,5", false, general, mismatch, 0},      {"596:0:0", false, ok, {}, 2'145'600'000},
-      {"597:0:0", false, general, overflow, 0},      {"0:0:1e39", false, general, overflow, 0},
-      {"12:34", false, LoadFailure::kFormat, {}, 0}, {"1::3", false, general, mismatch, 0},
-      {"1:2:3:4", false, general, mismatch, 0},      {"a:2:3", false, general, mismatch, 0},
-  };
-  for (const Case& c : cases) {
-    int32_t ms = 0;
-    const LoadError error = ParseTimeOfDay(c.text, c.decimal_comma, ms);
-    EXPECT_EQ(error.kind, c.kind) << c.text;
-    if (c.kind == ok) {
-      EXPECT_EQ(ms, c.ms) << c.text;
-    } else if (c.kind == general) {
-      EXPECT_EQ(error.number, c.number) << c.text;
-    }
-  }
 }
 
 }  // namespace
