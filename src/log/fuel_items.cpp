@@ -68,11 +68,15 @@ int ChosenItem(const std::vector<std::string>& names, std::string_view chosen) {
   return -1;
 }
 
-// The last item whose name holds one of `words`, the time column included.
+// The last item whose name holds one of `words`, the time column included; of items of the same
+// name, the first.
 int KnownItem(const std::vector<std::string>& names,
               std::initializer_list<std::string_view> words) {
   int found = -1;
   for (size_t i = 0; i < names.size(); ++i) {
+    if (found >= 0 && names[i] == names[static_cast<size_t>(found)]) {
+      continue;
+    }
     if (std::any_of(words.begin(), words.end(),
                     [&](std::string_view word) { return ContainsNoCase(names[i], word); })) {
       found = static_cast<int>(i);

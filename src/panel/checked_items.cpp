@@ -29,7 +29,8 @@ std::vector<int> RememberedItemsOf(const std::vector<std::string>& names, int it
   const int last = std::min(item_count, static_cast<int>(names.size()) - 1);
   for (int item = 1; item <= last; ++item) {
     const std::string_view trimmed = TrimmedName(names[item]);
-    if (!trimmed.empty() && wanted.contains(trimmed)) {
+    // Of items of the same name, the first in column order.
+    if (!trimmed.empty() && wanted.erase(trimmed) > 0) {
       items.push_back(item);
     }
   }

@@ -44,6 +44,8 @@ TEST(FindFuelItems, EachItemByChoiceThenKnownNameThenTokens) {
       {"Time,RPM,Speed (mph),Engine Speed,Vehicle Speed (kph),vehicle speed (km/h),IPW_ms",
        automatic,
        {5, 3, 6, false}},
+      // Of items of the same name, the first.
+      {"Time,Engine Speed,Vehicle Speed (km/h),Engine Speed", automatic, {2, 1, -1, false}},
       // Engine speed with the unit that logs with units rows give it.
       {"Time,Speed,RPM (rpm),IPW_ms,Engine RPM (rpm)", automatic, {1, 2, 3, false}},
       {"Time,Speed,Engine RPM (rpm),IPW_ms", automatic, {1, 2, 3, false}},

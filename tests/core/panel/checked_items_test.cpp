@@ -11,6 +11,9 @@ TEST(RememberedItemsOf, MatchesTrimmedNamesExactly) {
   EXPECT_EQ(RememberedItemsOf(names, 5, remembered), (std::vector<int>{1, 3, 5}));
   // The time column is never an item; all new names check nothing.
   EXPECT_TRUE(RememberedItemsOf({"Speed", "A"}, 1, remembered).empty());
+  // Of items of the same name, the first.
+  EXPECT_EQ(RememberedItemsOf({"Time", "rpm", "Speed", "rpm"}, 3, remembered),
+            (std::vector<int>{1, 2}));
 }
 
 TEST(RememberItemCheck, KeepsTheMostRecentFirstAndCaps) {
