@@ -22,8 +22,10 @@
 namespace dravik {
 
 void MainWindow::cmdOpenFile_Click() {
-  const QString chosen = dialogs_.ChooseFileToOpen(
-      this, current_log_path_, QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+  const QString chosen =
+      dialogs_.ChooseFileToOpen(this, current_log_path_,
+                                QStringLiteral("csvファイル(*.csv);;ログファイル(*.csv *.txt *.log "
+                                               "*.msl *.mlg);;全てのファイル(*.*)"));
   if (chosen.isEmpty()) {
     return;
   }

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -19,12 +21,25 @@ ItemPanel::ItemPanel(QWidget* parent)
       view_(new QWidget(this)),
       list_(new QWidget(view_)),
       scroll_(new QScrollBar(Qt::Vertical, this)),
+      filter_(new QLineEdit(this)),
       drops_(new DropFilter(this)),
       arrow_keys_(new ArrowKeyFilter(this)) {
-  view_->move(TwipsToPixels(kItemViewLeftTwips), TwipsToPixels(kItemViewTopTwips));
+  auto* label = new QLabel(QStringLiteral("項目の絞り込み:"), this);
+  const int label_px = label->sizeHint().width();
+  const int filter_left_px = TwipsToPixels(kItemViewLeftTwips);
+  const int filter_right_px = TwipsToPixels(kItemScrollLeftTwips + kItemScrollWidthTwips);
+  label->setGeometry(filter_left_px, TwipsToPixels(kItemViewTopTwips), label_px,
+                     TwipsToPixels(kItemFilterHeightTwips));
+  filter_->setObjectName(QStringLiteral("txtItemFilter"));
+  filter_->setGeometry(filter_left_px + label_px, TwipsToPixels(kItemViewTopTwips),
+                       filter_right_px - filter_left_px - label_px,
+                       TwipsToPixels(kItemFilterHeightTwips));
+  connect(filter_, &QLineEdit::textChanged, this, &ItemPanel::ApplyFilter);
+  const int view_top_px = TwipsToPixels(kItemViewTopTwips + kItemFilterRowTwips);
+  view_->move(TwipsToPixels(kItemViewLeftTwips), view_top_px);
   view_->resize(TwipsToPixels(kItemBoxWidthTwips), 0);
   list_->setGeometry(0, 0, TwipsToPixels(kItemBoxWidthTwips), 0);
-  scroll_->setGeometry(TwipsToPixels(kItemScrollLeftTwips), TwipsToPixels(kItemViewTopTwips),
+  scroll_->setGeometry(TwipsToPixels(kItemScrollLeftTwips), view_top_px,
                        TwipsToPixels(kItemScrollWidthTwips), 0);
   scroll_->setRange(0, 0);
   scroll_->setSingleStep(kItemRowTwips);
@@ -35,7 +50,10 @@ ItemPanel::ItemPanel(QWidget* parent)
     wheel->Watch(widget);
   }
   connect(drops_, &DropFilter::FileDropped, this, &ItemPanel::FileDropped);
-  for (QWidget* widget : {static_cast<QWidget*>(this), view_, list_}) {
+  // A file dropped on the filter opens like one dropped anywhere else, rather than adding its
+  // path to the filter's text.
+  for (QWidget* widget : {static_cast<QWidget*>(this), view_, list_, static_cast<QWidget*>(label),
+                          static_cast<QWidget*>(filter_)}) {
     drops_->Accept(widget);
   }
   drops_->Refuse(scroll_);
@@ -65,6 +83,7 @@ void ItemPanel::ClearItemPanel() {
     delete boxes_.back();
     boxes_.pop_back();
   }
+  names_.clear();
 }
 
 void ItemPanel::BuildItemPanel(const std::vector<std::string>& names, int item_count,
@@ -94,12 +113,36 @@ void ItemPanel::BuildItemPanel(const std::vector<std::string>& names, int item_c
     box->setText(QString::fromStdString(fitted.caption));
     box->setToolTip(QString::fromStdString(fitted.tooltip));
     box->setEnabled(true);
+    names_.push_back(QString::fromStdString(names[i]));
   }
+  if (!filter_->text().isEmpty()) {
+    ApplyFilter();
+  }
+}
+
+void ItemPanel::ApplyFilter() {
+  if (names_.empty()) {
+    return;
+  }
+  const QString text = filter_->text();
+  int shown = 0;
+  for (size_t i = 0; i < names_.size(); ++i) {
+    QCheckBox* box = boxes_[i];
+    const bool show = names_[i].contains(text, Qt::CaseInsensitive);
+    if (show) {
+      box->move(0, TwipsToPixels(ItemBoxTop(++shown)));
+    }
+    box->setVisible(show);
+  }
+  list_->resize(list_->width(), shown == 0 ? 0 : TwipsToPixels(ItemListHeight(shown)));
+  scroll_->setValue(0);
+  FitItemPanelScroll();
 }
 
 void ItemPanel::FitItemPanelScroll() {
   const int32_t list_height = PixelsToTwips(list_->height());
-  const ItemPanelScroll fit = dravik::FitItemPanelScroll(PixelsToTwips(height()), list_height);
+  const ItemPanelScroll fit =
+      dravik::FitItemPanelScroll(PixelsToTwips(height()) - kItemFilterRowTwips, list_height);
   const int view_px = TwipsToPixels(fit.view_height);
   scroll_->resize(scroll_->width(), view_px);
   view_->resize(view_->width(), view_px);

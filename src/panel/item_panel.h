@@ -8,6 +8,7 @@
 #include "common/settings.h"
 
 class QCheckBox;
+class QLineEdit;
 class QScrollBar;
 
 namespace dravik {
@@ -30,11 +31,13 @@ class ItemPanel : public QGroupBox {
   void ClearItemPanel();
   // One box per item 1..item_count of `names` (0 is the time column): box 1 keeps its state, the
   // others start unchecked; captions fitted, colours from `colors`, tooltips per always_tooltip.
+  // The filter's text applies to the new boxes.
   void BuildItemPanel(const std::vector<std::string>& names, int item_count,
                       const ItemColors& colors, bool always_tooltip);
   // Fits the view and the scroll bar to the frame's current height and the list's height.
   void FitItemPanelScroll();
-  // Unchecks every box, each while it is hidden, so that no box asks for a redraw of its own.
+  // Unchecks every box, each while it is hidden, so that no box asks for a redraw of its own; boxes
+  // the filter hides are unchecked too and stay hidden.
   void UncheckAll();
   // Checks the boxes of items `indices` the same way; the caller redraws once for them all.
   void CheckItems(const std::vector<int>& indices);
@@ -62,11 +65,16 @@ class ItemPanel : public QGroupBox {
   // Sets a box's state while it is hidden, leaving it shown or hidden as it was.
   static void SetCheckedQuietly(QCheckBox* box, bool checked);
   void ScrollList(int position);
+  // Shows only the boxes whose item names hold the filter's text (letter case aside), one under
+  // the other; a hidden box keeps its state.
+  void ApplyFilter();
 
   QWidget* view_;  // picSelectItemBack
   QWidget* list_;  // picSelectItem
   QScrollBar* scroll_;
+  QLineEdit* filter_;  // txtItemFilter
   std::vector<QCheckBox*> boxes_;
+  std::vector<QString> names_;  // of the items of the boxes, box 1 first
   DropFilter* drops_;
   ArrowKeyFilter* arrow_keys_;
 };

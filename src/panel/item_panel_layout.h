@@ -18,6 +18,9 @@ inline constexpr int32_t kItemViewLeftTwips = 120;      // view inside the frame
 inline constexpr int32_t kItemViewTopTwips = 240;
 inline constexpr int32_t kItemScrollLeftTwips = 3120;
 inline constexpr int32_t kItemScrollWidthTwips = 255;
+// The filter row above the boxes, which moves the view and the scroll bar down.
+inline constexpr int32_t kItemFilterHeightTwips = 300;
+inline constexpr int32_t kItemFilterRowTwips = 360;
 
 // Caption shown on an item's box ("-----" before the first log).
 inline constexpr std::string_view kEmptyItemCaption = "-----";

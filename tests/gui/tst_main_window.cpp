@@ -151,6 +151,27 @@ class TestMainWindow : public QObject {
     QVERIFY(!Find<QComboBox>(window.get(), "cmbMultipl")->isEnabled());
   }
 
+  // The filter shows the boxes whose names hold its text, one under the other; a hidden box keeps
+  // its check and its trace, and unchecking every box reaches the hidden ones too.
+  void filterShowsMatchingBoxesOnly() {
+    auto window = NewWindow();
+    Open(*window, WriteTextFile(dir_, "filter.csv", SimpleLog(20)));
+    ItemPanel* items = Find<ItemPanel>(window.get(), "fraSelectItem");
+    items->Box(1)->setChecked(true);
+    QTest::keyClicks(Find<QLineEdit>(window.get(), "txtItemFilter"), "bEtA");
+    QVERIFY(items->Box(1)->isHidden());
+    QVERIFY(!items->Box(2)->isHidden());
+    QVERIFY(items->Box(3)->isHidden());
+    QCOMPARE(items->Box(2)->y(), 0);
+    QVERIFY(items->IsItemChecked(1));
+    items->UncheckAll();
+    QVERIFY(!items->IsItemChecked(1));
+    QVERIFY(items->Box(1)->isHidden());
+    Find<QLineEdit>(window.get(), "txtItemFilter")->clear();
+    QVERIFY(!items->Box(1)->isHidden());
+    QVERIFY(items->Box(3)->y() > items->Box(2)->y());
+  }
+
   void failedLoadLeavesTheWindowEmpty() {
     auto window = NewWindow();
     Open(*window, WriteTextFile(dir_, "good.csv", SimpleLog(2000)));
