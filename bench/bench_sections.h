@@ -22,6 +22,9 @@ void ScaleSections(const Options& options, const std::string& log, int64_t rows,
 // 3c on the big log: redraws at 200 % and 150 % screen scaling, in device pixels.
 void DevicePixelRedrawSection(const std::string& log);
 
+// 7. Reading a binary log of about 100 MB of records from the page cache on two threads.
+void BinaryReadSection(const Options& options);
+
 // 5. The dravik program from its start to its first painted window.
 void StartupSection(const Options& options);
 

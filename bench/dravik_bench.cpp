@@ -11,6 +11,7 @@
 //   4. Dragging a cursor over a section of 1,000,000 samples: ComputeTripSummary.
 //   5. Start-up of the dravik program to its first painted window.
 //   6. The hover readout per pointer move on the big log beside the small one.
+//   7. Reading a binary log of 100 MB of records from the page cache on two threads.
 //
 // Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh;
 // --quick runs every section once on small logs (CI does, so that the benchmark cannot rot).
@@ -93,6 +94,7 @@ int Main(int argc, char** argv) {
   }
   LoadSection(options, *log, options.rows, options.items);
   CursorSection(*log);
+  BinaryReadSection(options);
   if (options.big) {
     if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
       ScaleSections(options, *big, options.big_rows, options.big_items);

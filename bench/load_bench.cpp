@@ -51,6 +51,7 @@ void LoadSection(const Options& options, const std::string& log, int64_t rows, i
   std::vector<double> file_read;
   std::vector<double> pandas_ms;
   std::vector<double> program;
+  std::vector<double> earlier;
   long peak_kb = 0;
   // One load and one read first, not counted: they bring the file into the page cache.
   MeasureLoad(options, log, 0);
@@ -94,6 +95,14 @@ void LoadSection(const Options& options, const std::string& log, int64_t rows, i
           program.push_back(figures->first_paint_ms);
         }
       },
+      [&] {
+        if (options.baseline.empty()) {
+          return;
+        }
+        if (const auto figures = MeasureLoad(options, log, 0, options.baseline)) {
+          earlier.push_back(figures->total_ms);
+        }
+      },
   };
   for (int round = 0; round < options.repeats; ++round) {
     for (size_t k = 0; k < runs.size(); ++k) {
@@ -108,6 +117,11 @@ void LoadSection(const Options& options, const std::string& log, int64_t rows, i
   const double read_ms = Median(file_read);
   Row("OpenFile to first paint (core + QImage paint)", Ms(load_ms),
       "file read " + Ms(read_ms) + ": " + Times(load_ms / read_ms) + " of it");
+  if (!earlier.empty()) {
+    const double ratio = load_ms / Median(earlier);
+    Row("  earlier build, alternately", Ms(Median(earlier)),
+        "this build " + Times(ratio) + " of its time (target 1.05x)", Verdict(ratio <= 1.05));
+  }
   Row("  of which ReadLog", Ms(Median(read_log)));
   Row("  of which the first paint", Ms(Median(paint)));
   Row("  the same on 1 thread", Ms(Median(single)),
