@@ -154,6 +154,36 @@ struct Blocks {
   std::vector<int64_t> ticks;
 };
 
+// Whether the check byte after a record is the sum of its bytes.
+bool CheckByteFits(const unsigned char* record, size_t bytes) {
+  uint8_t sum = 0;
+  for (size_t i = 0; i < bytes; ++i) {
+    sum = static_cast<uint8_t>(sum + record[i]);
+  }
+  return sum == record[bytes];
+}
+
+// Reads a byte of every page of [begin, end) on every thread. A mapped file's pages are mapped in
+// on their first touch, which costs more than the reading of them: the one pass that steps from
+// block to block would take all of it on one thread.
+void TouchPages(const unsigned char* begin, const unsigned char* end, int threads) {
+  constexpr size_t kPageBytes = 4096;
+  constexpr size_t kChunkBytes = size_t{4} << 20;
+  const auto size = static_cast<size_t>(end - begin);
+  std::atomic<unsigned> sink = 0;
+  RunTasks(static_cast<int64_t>((size + kChunkBytes - 1) / kChunkBytes), threads, [&](int64_t c) {
+    const size_t first = static_cast<size_t>(c) * kChunkBytes;
+    const size_t last = std::min(size, first + kChunkBytes);
+    unsigned sum = 0;
+    for (size_t at = first; at < last; at += kPageBytes) {
+      sum += begin[at];
+    }
+    sink.fetch_add(sum, std::memory_order_relaxed);
+  });
+}
+
+// The record blocks in order, found by stepping from block to block (the check bytes are left to
+// KeepGoodRecords, which sums the records on every thread).
 Blocks FindRecords(const unsigned char* b, size_t size, const Header& header) {
   Blocks blocks;
   if (header.data_offset < 0) {
@@ -175,19 +205,35 @@ Blocks FindRecords(const unsigned char* b, size_t size, const Header& header) {
     previous = stamp;
     first = false;
     if (type == 0) {
-      const unsigned char* record = b + at + kBlockHeaderBytes;
-      uint8_t sum = 0;
-      for (size_t i = 0; i < header.record_bytes; ++i) {
-        sum = static_cast<uint8_t>(sum + record[i]);
-      }
-      if (sum == record[header.record_bytes]) {
-        blocks.records.push_back(at + kBlockHeaderBytes);
-        blocks.ticks.push_back(ticks);
-      }
+      blocks.records.push_back(at + kBlockHeaderBytes);
+      blocks.ticks.push_back(ticks);
     }
     at += block;
   }
   return blocks;
+}
+
+// Leaves out the records whose check byte differs.
+void KeepGoodRecords(const unsigned char* b, size_t record_bytes, int threads, Blocks& blocks) {
+  const auto count = static_cast<int64_t>(blocks.records.size());
+  std::vector<char> good(blocks.records.size());
+  const std::vector<int64_t> ranges = SampleRanges(count, threads);
+  RunTasks(static_cast<int64_t>(ranges.size()) - 1, threads, [&](int64_t r) {
+    for (int64_t s = ranges[static_cast<size_t>(r)]; s < ranges[static_cast<size_t>(r) + 1]; ++s) {
+      const auto k = static_cast<size_t>(s);
+      good[k] = CheckByteFits(b + blocks.records[k], record_bytes);
+    }
+  });
+  size_t kept = 0;
+  for (size_t k = 0; k < good.size(); ++k) {
+    if (good[k]) {
+      blocks.records[kept] = blocks.records[k];
+      blocks.ticks[kept] = blocks.ticks[k];
+      ++kept;
+    }
+  }
+  blocks.records.resize(kept);
+  blocks.ticks.resize(kept);
 }
 
 // Stores the values of `field` in records [first, last) into its column, kEmptyValue for one that
@@ -289,7 +335,11 @@ LoadError MlvlgReader::Read(std::string_view bytes, const ReadContext& context,
     return error;
   }
 
-  const Blocks blocks = FindRecords(b, size, header);
+  if (header.data_offset >= 0 && static_cast<size_t>(header.data_offset) < size) {
+    TouchPages(b + header.data_offset, b + size, context.threads);
+  }
+  Blocks blocks = FindRecords(b, size, header);
+  KeepGoodRecords(b, header.record_bytes, context.threads, blocks);
   context.progress->Report(kScanShare);
   const auto samples = static_cast<int64_t>(blocks.records.size());
   if (samples < kMinRealSamples) {
