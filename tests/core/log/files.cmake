@@ -1,5 +1,4 @@
 set(DRAVIK_LOG_TESTS
-  core/log/text_reader_test.cpp
   core/log/channel_block_reader_test.cpp
   core/log/field_reader_test.cpp
   core/log/fuel_items_test.cpp
@@ -11,4 +10,5 @@ set(DRAVIK_LOG_TESTS
   core/log/read_log_helpers.cpp
   core/log/sample_parser_test.cpp
   core/log/text_decoding_test.cpp
+  core/log/text_reader_test.cpp
 )
