@@ -1,4 +1,6 @@
 set(DRAVIK_PANEL_SOURCES
+  src/panel/analysis_choices.cpp
+  src/panel/bin_table.cpp
   src/panel/checked_items.cpp
   src/panel/item_panel_layout.cpp
   src/panel/max_view_layout.cpp
