@@ -11,6 +11,8 @@
 namespace dravik {
 namespace {
 
+constexpr double kAxisMargin = 0.02;
+
 // Per-pixel state of one thread's share: the last sample (offset from the selection's first, plus
 // one; 0 for none) or the count of samples.
 using PixelState = std::vector<uint64_t>;
@@ -33,8 +35,9 @@ inline void MarkPoint(const Mapping& m, double x, double y, Mark&& mark) {
   if (!(fx > -1 && fx < m.width && fy > -1 && fy < m.height)) {
     return;
   }
-  const int64_t px = RoundHalfEven(fx);
-  const int64_t py = m.height - 1 - RoundHalfEven(fy);
+  // Within -1..size the values are small enough for the branch-free rounding.
+  const auto px = static_cast<int64_t>(RoundHalfEvenSmall(fx));
+  const auto py = m.height - 1 - static_cast<int64_t>(RoundHalfEvenSmall(fy));
   if (m.point == 1) {
     if (px >= 0 && px < m.width && py >= 0 && py < m.height) {
       mark(py * m.width + px);
@@ -67,7 +70,9 @@ Rgb ScaleColour(const Rgb* stops, int count, double t) {
 
 PlotRange AxisRangeOf(double min, double max) {
   if (min < max) {
-    return {min, max};
+    // A margin, so that the points at the extremes are drawn whole inside the axes.
+    const double margin = (max - min) * kAxisMargin;
+    return {min - margin, max + margin};
   }
   const double half = min != 0 ? std::fabs(min) * 0.1 : 1.0;
   return {min - half, min + half};
@@ -174,6 +179,8 @@ ScatterImage RenderScatter(const LogTable& table, const ScatterRequest& request,
     const int64_t begin = selection.first + shares[t];
     const int64_t end = selection.first + shares[t + 1];
     const auto mark_samples = [&](auto with_filter, auto counting) {
+      int64_t run_pixel = -1;
+      uint64_t run_count = 0;
       for (int64_t s = begin; s < end; ++s) {
         if constexpr (with_filter) {
           if (!PassesFilter(filter, selection, s)) {
@@ -183,11 +190,23 @@ ScatterImage RenderScatter(const LogTable& table, const ScatterRequest& request,
         const uint64_t mark = static_cast<uint64_t>(s - selection.first + 1);
         MarkPoint(m, xs[s], ys[s], [&](int64_t p) {
           if constexpr (counting) {
-            cells[p] += 1;
+            // Runs of samples on one pixel are counted in a register, so that no sample waits
+            // for the store of the one before.
+            if (p != run_pixel) {
+              if (run_pixel >= 0) {
+                cells[run_pixel] += run_count;
+              }
+              run_pixel = p;
+              run_count = 0;
+            }
+            ++run_count;
           } else {
             cells[p] = mark;
           }
         });
+      }
+      if (run_pixel >= 0) {
+        cells[run_pixel] += run_count;
       }
     };
     // One loop for each case, so that the common one tests nothing it does not need.

@@ -15,8 +15,8 @@ struct PlotRange {
   double max = 1;
 };
 
-// The axis range for data from min to max: the data's own range, or around a constant value
-// (10 % of it each way, 1 each way around 0) so that the axis has a length.
+// The axis range for data from min to max: the data's own range with 2 % of it added each way, or
+// around a constant value (10 % of it each way, 1 each way around 0) so that the axis has a length.
 PlotRange AxisRangeOf(double min, double max);
 
 // Round steps for an axis: the multiples within the range of the smallest step of 1, 2 or 5 times

@@ -1,6 +1,7 @@
 #include "panel/bin_table.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <type_traits>
 
@@ -36,49 +37,107 @@ int LastEdgeAtOrBelow(const double* edges, int n, double v) {
   return low;
 }
 
-// Finds bins fast: an even grid over the edges' span says which bin each grid cell starts in, so
-// that a value needs one multiplication and, where an edge falls inside its grid cell, a step to
-// the next bin. Exact, as the steps compare with the edges themselves.
+// What finding a bin reads, as plain values: copied into a loop's locals, nothing that the loop
+// stores can be taken to change it, so it stays in registers.
+struct BinLookup {
+  const double* lower = nullptr;  // lower[b]: bin b's lower edge, -infinity for the first bin
+  const double* upper = nullptr;  // upper[b]: bin b's upper edge, +infinity for the last bin
+  const int* start_bin = nullptr;
+  const double* edges = nullptr;
+  double low = 0;
+  double high = 0;
+  double scale = 0;
+  int64_t last_grid_cell = 0;
+  int bins = 1;
+  bool one_step = true;
+  bool even = false;  // equal bins: the grid is the bins themselves, without start_bin
+};
+
+// The bin of v, -1 outside the edges: an even grid over the edges' span says which bin each grid
+// cell starts in (for equal bins the grid cells are the bins), so that a value needs one
+// multiplication and, where an edge falls inside its grid cell, a step to the next bin. Exact, as
+// the steps compare with the edges themselves.
+inline int Locate(const BinLookup& l, double v) {
+  const bool inside = v >= l.low && v <= l.high;
+  const auto g =
+      std::min(static_cast<int64_t>(inside ? (v - l.low) * l.scale : 0.0), l.last_grid_cell);
+  int b = l.even ? static_cast<int>(g) : l.start_bin[g];
+  if (l.one_step) {
+    // Without branches on the data: the rounding of the grid position may put v one bin low or
+    // high, an edge inside its grid cell one bin low.
+    b -= static_cast<int>(v < l.lower[b]);
+    b += static_cast<int>(v >= l.upper[b]);
+    return inside ? b : -1;
+  }
+  if (!inside) {
+    return -1;
+  }
+  return std::min(LastEdgeAtOrBelow(l.edges, l.bins + 1, v), l.bins - 1);
+}
+
+// The grid and the padded edges that a BinLookup points into.
 class BinLocator {
  public:
-  explicit BinLocator(const std::vector<double>& edges)
-      : edges_(edges.data()),
-        bins_(static_cast<int>(edges.size()) - 1),
-        low_(edges.front()),
-        high_(edges.back()) {
-    const int grid = std::max(64, 4 * bins_);
-    scale_ = high_ > low_ ? grid / (high_ - low_) : 0.0;
-    start_bin_.resize(static_cast<size_t>(grid));
-    for (int g = 0; g < grid; ++g) {
-      const double v = low_ + g / scale_;
-      start_bin_[static_cast<size_t>(g)] =
-          scale_ > 0 ? std::min(LastEdgeAtOrBelow(edges_, bins_ + 1, v), bins_ - 1) : 0;
+  explicit BinLocator(const std::vector<double>& edges) : edges_(edges) {
+    const int bins = static_cast<int>(edges.size()) - 1;
+    const double low = edges.front();
+    const double high = edges.back();
+    lower_.assign(edges.begin(), edges.end() - 1);
+    lower_.front() = -std::numeric_limits<double>::infinity();
+    upper_.assign(edges.begin() + 1, edges.end());
+    upper_.back() = std::numeric_limits<double>::infinity();
+    lookup_.bins = bins;
+    lookup_.low = low;
+    lookup_.high = high;
+    if (high > low) {
+      double narrowest = high - low;
+      bool even = true;
+      for (int b = 0; b < bins; ++b) {
+        narrowest = std::min(narrowest, edges[b + 1] - edges[b]);
+      }
+      for (int b = 0; b <= bins; ++b) {
+        even = even && std::fabs(edges[b] - (low + (high - low) * b / bins)) <= narrowest * 1e-9;
+      }
+      if (even) {
+        // Equal bins, as the automatic ones are: the grid is the bins themselves.
+        lookup_.even = true;
+        lookup_.scale = bins / (high - low);
+        lookup_.last_grid_cell = bins - 1;
+      } else {
+        // Fine enough that a grid cell holds at most one edge where the edges allow it, so that
+        // a value moves by at most one bin from where its grid cell starts.
+        constexpr int kMaxGrid = 1 << 16;
+        const double wanted = std::ceil(2 * (high - low) / narrowest);
+        const int grid = wanted < kMaxGrid ? std::max(64, static_cast<int>(wanted)) : kMaxGrid;
+        lookup_.one_step = wanted < kMaxGrid;
+        lookup_.scale = grid / (high - low);
+        lookup_.last_grid_cell = grid - 1;
+        start_bin_.resize(static_cast<size_t>(grid));
+        for (int g = 0; g < grid; ++g) {
+          start_bin_[static_cast<size_t>(g)] = std::min(
+              LastEdgeAtOrBelow(edges.data(), bins + 1, low + g / lookup_.scale), bins - 1);
+        }
+      }
+    } else {
+      // One bin holding a constant.
+      lookup_.even = true;
     }
+    lookup_.lower = lower_.data();
+    lookup_.upper = upper_.data();
+    lookup_.start_bin = start_bin_.data();
+    lookup_.edges = edges_.data();
   }
+  BinLocator(const BinLocator&) = delete;
+  BinLocator& operator=(const BinLocator&) = delete;
 
-  // The bin of v, -1 outside the edges.
-  int Locate(double v) const {
-    if (!(v >= low_ && v <= high_)) {
-      return -1;
-    }
-    const size_t g = std::min(static_cast<size_t>((v - low_) * scale_), start_bin_.size() - 1);
-    int b = start_bin_[g];
-    while (b > 0 && v < edges_[b]) {
-      --b;
-    }
-    while (b < bins_ - 1 && v >= edges_[b + 1]) {
-      ++b;
-    }
-    return b;
-  }
+  const BinLookup& Lookup() const { return lookup_; }
 
  private:
-  const double* edges_;
-  int bins_;
-  double low_;
-  double high_;
-  double scale_ = 0;
+  std::vector<double> edges_;
+  std::vector<double> lower_;
+  std::vector<double> upper_;
   std::vector<int> start_bin_;
+  BinLookup lookup_;
 };
 
 // Cells of one range of samples.
@@ -222,27 +281,61 @@ BinTableResult ComputeBinTable(const LogTable& table, const BinTableRequest& req
     p.cells.assign(cell_count, BinCell{0, 0, std::numeric_limits<float>::infinity(),
                                        -std::numeric_limits<float>::infinity()});
     const auto sort = [&](auto with_filter, auto with_value) {
-      for (int64_t s = bounds[r]; s < bounds[r + 1]; ++s) {
-        if constexpr (with_filter) {
-          if (!PassesFilter(filter, selection, s)) {
+      // In blocks: first the cell of every sample, a loop without stores into the cells and
+      // without branches on the data; then the cells are filled. Consecutive samples mostly fall
+      // in the same cell: the cell being filled is kept in registers and written back when
+      // another cell begins, so that no sample waits for the store of the one before. Its sum
+      // goes on from the cell's, in the samples' order.
+      constexpr int64_t kBlock = 1024;
+      int64_t block_cells[kBlock];
+      size_t run_cell = cell_count;  // none yet
+      BinCell run;
+      int64_t counted = 0;
+      for (int64_t first = bounds[r]; first < bounds[r + 1]; first += kBlock) {
+        const int64_t n = std::min(kBlock, bounds[r + 1] - first);
+        const BinLookup x_lookup = x_bins_of.Lookup();
+        const BinLookup y_lookup = y_bins_of.Lookup();
+        for (int64_t i = 0; i < n; ++i) {
+          const int64_t s = first + i;
+          const int bx = Locate(x_lookup, x_values[s]);
+          const int by = Locate(y_lookup, y_values[s]);
+          int64_t c = (bx | by) < 0 ? -1 : static_cast<int64_t>(by) * x_bins + bx;
+          if constexpr (with_filter) {
+            c = PassesFilter(filter, selection, s) ? c : -2;
+          }
+          block_cells[i] = c;
+        }
+        for (int64_t i = 0; i < n; ++i) {
+          const int64_t c = block_cells[i];
+          if constexpr (with_filter) {
+            if (c == -2) {
+              continue;
+            }
+          }
+          ++counted;
+          if (c < 0) {
             continue;
           }
-        }
-        ++p.counted;
-        const int bx = x_bins_of.Locate(x_values[s]);
-        const int by = y_bins_of.Locate(y_values[s]);
-        if ((bx | by) < 0) {
-          continue;
-        }
-        BinCell& cell = p.cells[static_cast<size_t>(by) * x_bins + bx];
-        ++cell.count;
-        if constexpr (with_value) {
-          const float z = z_values[s];
-          cell.sum += z;
-          cell.min = std::min(cell.min, z);
-          cell.max = std::max(cell.max, z);
+          if (static_cast<size_t>(c) != run_cell) {
+            if (run_cell != cell_count) {
+              p.cells[run_cell] = run;
+            }
+            run_cell = static_cast<size_t>(c);
+            run = p.cells[run_cell];
+          }
+          ++run.count;
+          if constexpr (with_value) {
+            const float z = z_values[first + i];
+            run.sum += z;
+            run.min = std::min(run.min, z);
+            run.max = std::max(run.max, z);
+          }
         }
       }
+      if (run_cell != cell_count) {
+        p.cells[run_cell] = run;
+      }
+      p.counted = counted;
     };
     // The loop is made for each case, so that the common one tests nothing it does not need.
     const bool with_filter = filter != nullptr;

@@ -33,7 +33,7 @@ TEST(RoundTicks, StepsOfOneTwoOrFiveTimesAPowerOfTen) {
 
 TEST(AxisRangeOf, TheDataRangeOrAroundAConstant) {
   const std::pair<PlotRange, PlotRange> cases[] = {
-      {{2, 5}, {2, 5}}, {{50, 50}, {45, 55}}, {{-50, -50}, {-55, -45}}, {{0, 0}, {-1, 1}}};
+      {{2, 52}, {1, 53}}, {{50, 50}, {45, 55}}, {{-50, -50}, {-55, -45}}, {{0, 0}, {-1, 1}}};
   for (const auto& [data, axis] : cases) {
     const PlotRange r = AxisRangeOf(data.min, data.max);
     EXPECT_DOUBLE_EQ(r.min, axis.min);

@@ -166,11 +166,15 @@ TEST(ComputeBinTable, CellsMatchADirectComputation) {
       request.x_edges = {500, 1000, 2000, 3000, 4000, 5500, 7500};
       request.y_edges = {0, 10, 20, 40, 60, 80, 100};
     }
+    if (c.statistic == CellStatistic::kMax) {
+      // Edges too uneven for a grid of one step per cell: found by search instead.
+      request.x_edges = {500, 500.001, 3000, 7500};
+    }
     const BinTableResult result = ComputeBinTable(log, request, 2);
     ASSERT_EQ(result.problem, AnalysisProblem::kNone);
     const BinTable& table = result.table;
     if (c.automatic) {
-      EXPECT_EQ(table.x_edges.size(), 17u);
+      EXPECT_EQ(table.y_edges.size(), 17u);
     }
     const std::vector<std::string> direct = DirectCells(log, request, table.x_edges, table.y_edges);
     for (int y = 0; y < table.YBins(); ++y) {
