@@ -297,7 +297,10 @@ int AnalysisWindow::SelectedItem(const QComboBox* list) const {
 }
 
 QString AnalysisWindow::ItemTitle(int item) const {
-  return item >= 0 && item <= table_.item_count ? Text(table_.item_names[item]) : QString();
+  return item >= 0 && item <= table_.item_count &&
+                 static_cast<size_t>(item) < table_.item_names.size()
+             ? Text(table_.item_names[static_cast<size_t>(item)])
+             : QString();
 }
 
 void AnalysisWindow::StoreChoices() {
@@ -305,7 +308,8 @@ void AnalysisWindow::StoreChoices() {
   const auto name = [this](const QComboBox* list, const QString& missing) {
     return missing.isEmpty() ? Utf8(ItemTitle(SelectedItem(list))) : Utf8(missing);
   };
-  if (table_.IsLoaded()) {
+  // While a log is read the lists still name the old one's items, whose names are going.
+  if (table_.IsLoaded() && !table_changing_) {
     a.x_item = name(cmb_x_item_, missing_[0]);
     a.y_item = name(cmb_y_item_, missing_[1]);
     a.colour_item = name(cmb_colour_item_, missing_[2]);
@@ -560,7 +564,7 @@ void AnalysisWindow::ShowTable(const BinTable& table) {
 }
 
 void AnalysisWindow::ShowReadout(double x, double y, qint64 pixel) {
-  if (plot_ == nullptr) {
+  if (plot_ == nullptr || table_changing_) {
     return;
   }
   QString text = ItemTitle(SelectedItem(cmb_x_item_)) + QStringLiteral(": ") +
