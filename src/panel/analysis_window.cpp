@@ -229,7 +229,7 @@ void AnalysisWindow::BuildControls() {
     connect(edit, &QLineEdit::textEdited, this, [this] { ChoicesChanged(); });
   }
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
-    cmd_save_picture_->setEnabled(tab == kScatterTab);
+    UpdateButtons();
     if (tab == kScatterTab ? scatter_stale_ : table_stale_) {
       Refresh();
     }
@@ -411,7 +411,6 @@ std::optional<AnalysisWindow::Job> AnalysisWindow::MakeJob(QString& problem) {
 
 void AnalysisWindow::Refresh() {
   cmb_statistic_->setEnabled(SelectedItem(cmb_colour_item_) != kNoItem);
-  cmd_save_picture_->setEnabled(tabs_->currentIndex() == kScatterTab);
   if (table_changing_) {
     return;
   }
@@ -481,7 +480,7 @@ void AnalysisWindow::JobFinished(uint64_t generation, bool scatter,
         scatter_->ShowPlot(plot, ItemTitle(SelectedItem(cmb_x_item_)),
                            ItemTitle(SelectedItem(cmb_y_item_)),
                            colour == kNoItem ? QString() : ItemTitle(colour));
-        cmd_copy_->setEnabled(true);
+        UpdateButtons();
       } else {
         ShowProblem(Text(AnalysisProblemMessage(plot->too_few_samples
                                                     ? AnalysisProblem::kTooFewSamples
@@ -513,7 +512,7 @@ void AnalysisWindow::ShowProblem(const QString& text) {
     lbl_table_message_->setText(text);
     lbl_table_message_->show();
   }
-  cmd_copy_->setEnabled(false);
+  UpdateButtons();
 }
 
 void AnalysisWindow::ShowTable(const BinTable& table) {
@@ -560,7 +559,13 @@ void AnalysisWindow::ShowTable(const BinTable& table) {
       tbl_bins_->setItem(rows - 1 - y, x, cell);
     }
   }
-  cmd_copy_->setEnabled(true);
+  UpdateButtons();
+}
+
+void AnalysisWindow::UpdateButtons() {
+  const bool scatter = tabs_->currentIndex() == kScatterTab;
+  cmd_copy_->setEnabled(scatter ? plot_ != nullptr : bin_table_.has_value());
+  cmd_save_picture_->setEnabled(scatter && plot_ != nullptr);
 }
 
 void AnalysisWindow::ShowReadout(double x, double y, qint64 pixel) {

@@ -93,6 +93,8 @@ class AnalysisWindow : public TopLevelWindow {
                    std::shared_ptr<const BinTableResult> table, const QString& failure);
   void ShowTable(const BinTable& table);
   void ShowProblem(const QString& text);
+  // Copy for what the shown tab holds; the picture can be saved while there is a plot.
+  void UpdateButtons();
   void ShowReadout(double x, double y, qint64 pixel);
   void CopyView();
   void SavePicture();
