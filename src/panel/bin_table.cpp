@@ -140,6 +140,28 @@ class BinLocator {
   BinLookup lookup_;
 };
 
+// The values of the cell the last sample fell in, lower bounds included and upper ones not: a
+// sample within them falls in the same cell, found with four compares. Empty at first.
+struct CellBounds {
+  double x_low = 1;
+  double x_high = 0;
+  double y_low = 1;
+  double y_high = 0;
+  int64_t cell = -1;
+};
+
+// The bounds of cell (bx, by); the last bin's upper edge belongs to it.
+CellBounds SameCell(const std::vector<double>& x_edges, const std::vector<double>& y_edges, int bx,
+                    int by, int64_t cell) {
+  const auto upper = [](const std::vector<double>& edges, int b) {
+    return b + 2 == static_cast<int>(edges.size())
+               ? std::nextafter(edges.back(), std::numeric_limits<double>::infinity())
+               : edges[static_cast<size_t>(b) + 1];
+  };
+  return {x_edges[static_cast<size_t>(bx)], upper(x_edges, bx), y_edges[static_cast<size_t>(by)],
+          upper(y_edges, by), cell};
+}
+
 // Cells of one range of samples.
 struct Partial {
   std::vector<BinCell> cells;
@@ -291,15 +313,26 @@ BinTableResult ComputeBinTable(const LogTable& table, const BinTableRequest& req
       size_t run_cell = cell_count;  // none yet
       BinCell run;
       int64_t counted = 0;
+      CellBounds same;
       for (int64_t first = bounds[r]; first < bounds[r + 1]; first += kBlock) {
         const int64_t n = std::min(kBlock, bounds[r + 1] - first);
         const BinLookup x_lookup = x_bins_of.Lookup();
         const BinLookup y_lookup = y_bins_of.Lookup();
         for (int64_t i = 0; i < n; ++i) {
           const int64_t s = first + i;
-          const int bx = Locate(x_lookup, x_values[s]);
-          const int by = Locate(y_lookup, y_values[s]);
-          int64_t c = (bx | by) < 0 ? -1 : static_cast<int64_t>(by) * x_bins + bx;
+          const double x = x_values[s];
+          const double y = y_values[s];
+          int64_t c = -1;
+          if (x >= same.x_low && x < same.x_high && y >= same.y_low && y < same.y_high) {
+            c = same.cell;
+          } else {
+            const int bx = Locate(x_lookup, x);
+            const int by = Locate(y_lookup, y);
+            if ((bx | by) >= 0) {
+              c = static_cast<int64_t>(by) * x_bins + bx;
+              same = SameCell(out.x_edges, out.y_edges, bx, by, c);
+            }
+          }
           if constexpr (with_filter) {
             c = PassesFilter(filter, selection, s) ? c : -2;
           }
