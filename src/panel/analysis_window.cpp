@@ -292,8 +292,8 @@ void AnalysisWindow::FillItemLists() {
 }
 
 int AnalysisWindow::SelectedItem(const QComboBox* list) const {
-  const QVariant data = list->currentData();
-  return data.isValid() ? data.toInt() : kNoItem;
+  const QVariant item = list->currentData();
+  return item.isValid() ? item.toInt() : kNoItem;
 }
 
 QString AnalysisWindow::ItemTitle(int item) const {

@@ -120,7 +120,7 @@ std::vector<std::string> DirectCells(const LogTable& log, const BinTableRequest&
     if (count[c] < std::max<int64_t>(request.min_count, 1)) {
       cells.push_back("");
     } else if (request.statistic == CellStatistic::kMean) {
-      cells.push_back(FormatGeneral(sum[c] / count[c]));
+      cells.push_back(FormatGeneral(sum[c] / static_cast<double>(count[c])));
     } else if (request.statistic == CellStatistic::kMin) {
       cells.push_back(FormatGeneral(lo[c]));
     } else if (request.statistic == CellStatistic::kMax) {
