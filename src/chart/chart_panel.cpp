@@ -306,7 +306,7 @@ void ChartPanel::UpdateCursorLines() {
 }
 
 SampleSection ChartPanel::CursorSection() const {
-  return SectionBetween(CursorX(1), CursorX(2), FirstVisibleSample(view_));
+  return SectionBetween(cursor_x_[0], cursor_x_[1], FirstVisibleSample(view_));
 }
 
 QImage ChartPanel::Picture() {
