@@ -32,4 +32,7 @@ void StartupSection(const Options& options);
 // grow with the log's length.
 void HoverSection(const std::string& log, const std::string& big_log);
 
+// 7. The table of averages and the scatter plot over every sample of the big log.
+void AnalysisSection(const Options& options, const std::string& log);
+
 }  // namespace dravik::bench

@@ -33,6 +33,7 @@ struct Options {
   int repeats = 3;
   bool pandas = true;
   bool big = true;
+  int only = 0;         // --only N: only section N of the list in dravik_bench.cpp; 0 runs them all
   std::string gen_log;  // gen_log.py to write the logs instead of the built-in generator
   std::string self;
   std::string baseline;  // an earlier build's dravik_bench whose loads are timed beside ours

@@ -3,8 +3,7 @@
 //   1. Loading a 1,000,000-row x 30-item log, OpenFile up to the first finished paint, in a fresh
 //      process; beside the time to just read the file and pandas.read_csv (float32) on it.
 //   2. A 20,000,000-row x 16-item log: loading and its peak memory (beside an earlier build's,
-//   given
-//      with --baseline), and checking its items one by one.
+//      given with --baseline), and checking its items one by one.
 //   3. Redrawing that log: DrowGraph at magnification 1 with 16 items on a chart 1600 pixels wide,
 //      the slowest redraw over every magnification and scroll position tried, and the pixels
 //      compared with drawing every segment; the same at 200 % and 150 % screen scaling.
@@ -12,6 +11,7 @@
 //   5. Start-up of the dravik program to its first painted window.
 //   6. The hover readout per pointer move on the big log beside the small one.
 //   7. Reading a binary log of 100 MB of records from the page cache on two threads.
+//   8. The table of averages and the scatter plot over every sample of the big log.
 //
 // Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh;
 // --quick runs every section once on small logs (CI does, so that the benchmark cannot rot).
@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,10 +74,13 @@ int Main(int argc, char** argv) {
       options.big_rows = 200'000;
       options.repeats = 1;
       options.pandas = false;
+    } else if (a == "--only" && has_value) {
+      options.only = std::atoi(args[++i].c_str());
     } else {
       std::printf(
           "usage: dravik_bench [--dir DIR] [--rows N] [--big-rows N] [--repeats N]\n"
           "                    [--gen-log path/to/gen_log.py] [--no-pandas] [--no-big] [--quick]\n"
+          "                    [--only N]\n"
           "                    [--baseline path/to/earlier/dravik_bench]\n");
       return 2;
     }
@@ -88,21 +92,42 @@ int Main(int argc, char** argv) {
 #endif
   std::printf("Dravik benchmark: %u hardware threads, logs in %s\n",
               std::thread::hardware_concurrency(), options.dir.c_str());
-  const auto log = EnsureLog(options, options.rows, options.items);
-  if (!log) {
-    return 1;
-  }
-  LoadSection(options, *log, options.rows, options.items);
-  CursorSection(*log);
-  BinaryReadSection(options);
-  if (options.big) {
-    if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
-      ScaleSections(options, *big, options.big_rows, options.big_items);
-      DevicePixelRedrawSection(*big);
-      HoverSection(*log, *big);
+  const auto wanted = [&options](int section) {
+    return options.only == 0 || options.only == section;
+  };
+  std::optional<std::string> log;
+  if (wanted(1) || wanted(4) || wanted(6)) {
+    log = EnsureLog(options, options.rows, options.items);
+    if (!log) {
+      return 1;
     }
   }
-  StartupSection(options);
+  if (wanted(1)) {
+    LoadSection(options, *log, options.rows, options.items);
+  }
+  if (wanted(4)) {
+    CursorSection(*log);
+  }
+  if (wanted(7)) {
+    BinaryReadSection(options);
+  }
+  if (options.big && (wanted(2) || wanted(3) || wanted(6) || wanted(8))) {
+    if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
+      if (wanted(2) || wanted(3)) {
+        ScaleSections(options, *big, options.big_rows, options.big_items);
+        DevicePixelRedrawSection(*big);
+      }
+      if (wanted(6)) {
+        HoverSection(*log, *big);
+      }
+      if (wanted(8)) {
+        AnalysisSection(options, *big);
+      }
+    }
+  }
+  if (wanted(5)) {
+    StartupSection(options);
+  }
   return 0;
 }
 

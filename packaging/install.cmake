@@ -9,6 +9,8 @@ set(DRAVIK_SCREENSHOT_URL "https://dravik.org/images"
 
 install(TARGETS dravik dravik-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY docs/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
+# The help's picture of the scatter plot and table window is the README's.
+install(FILES docs/images/analysis_window.png DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
 install(FILES packaging/${DRAVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/dravik.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

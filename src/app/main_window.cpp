@@ -25,6 +25,7 @@
 #include "common/path.h"
 #include "common/user_dialog.h"
 #include "log/load_error.h"
+#include "panel/analysis_window.h"
 #include "panel/checked_items.h"
 #include "panel/item_panel.h"
 #include "panel/max_view_window.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(UserDialog& dialogs, QWidget* parent)
 // The numeric display window reads this window's log and settings, so it must not outlive them.
 MainWindow::~MainWindow() {
   delete max_view_;
+  delete analysis_;
 }
 
 void MainWindow::BuildControls() {
@@ -85,6 +87,10 @@ void MainWindow::InstallChartPictureKeys() {
   save_chart->setShortcut(QKeySequence::Save);
   connect(save_chart, &QAction::triggered, chart_, &ChartPanel::SavePicture);
   addAction(save_chart);
+  auto* analysis = new QAction(this);
+  analysis->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  connect(analysis, &QAction::triggered, this, &MainWindow::OpenAnalysisWindow);
+  addAction(analysis);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -168,6 +174,9 @@ void MainWindow::ConnectPanels() {
     if (max_view_) {
       max_view_->close();
     }
+    if (analysis_) {
+      analysis_->close();
+    }
   });
 }
 
@@ -247,6 +256,22 @@ void MainWindow::chkMaxView_Click(bool checked) {
   connect(chart_, &ChartPanel::CursorsMoved, max_view_, &MaxViewWindow::ApplyCursorMove);
   connect(this, &MainWindow::WindowStateFollow, max_view_, &MaxViewWindow::FollowMainWindow);
   max_view_->show();
+}
+
+void MainWindow::OpenAnalysisWindow() {
+  if (!analysis_) {
+    analysis_ = new AnalysisWindow(
+        table_, settings_, dialogs_, [this] { return chart_->CursorSection(); }, this);
+    analysis_->setWindowIcon(windowIcon());
+    connect(this, &MainWindow::LogAboutToChange, analysis_, &AnalysisWindow::WaitForWork);
+    connect(this, &MainWindow::LogLoaded, analysis_, &AnalysisWindow::LogLoaded);
+    connect(this, &MainWindow::LogCleared, analysis_, &AnalysisWindow::LogCleared);
+    connect(chart_, &ChartPanel::CursorLinesPlaced, analysis_, &AnalysisWindow::CursorsPlaced);
+    connect(this, &MainWindow::WindowStateFollow, analysis_, &AnalysisWindow::FollowMainWindow);
+  }
+  analysis_->show();
+  analysis_->raise();
+  analysis_->activateWindow();
 }
 
 void MainWindow::cmdOption_Click() {

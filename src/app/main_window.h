@@ -21,6 +21,7 @@ namespace dravik {
 
 class ChartPanel;
 class CommandPanel;
+class AnalysisWindow;
 class ItemPanel;
 class MaxViewWindow;
 class TripListPanel;
@@ -52,6 +53,8 @@ class MainWindow : public TopLevelWindow {
   // rows are to be removed).
   void LogLoaded();
   void LogCleared();
+  // A log is about to be read into the table: whoever reads it on another thread stops first.
+  void LogAboutToChange();
   // The window was minimized, restored or maximized; the numeric display follows.
   void WindowStateFollow(Qt::WindowStates states);
   // The window is closing, after the settings were saved: the other windows close too.
@@ -69,7 +72,8 @@ class MainWindow : public TopLevelWindow {
   void BuildControls();
   // The item colour menu (mnuColor) that a right-button release on an item box opens.
   void BuildColourMenu();
-  // Ctrl+C and Ctrl+S: the chart picture to the clipboard or to a file.
+  // Ctrl+C and Ctrl+S: the chart picture to the clipboard or to a file; Ctrl+T: the scatter plot
+  // and table window.
   void InstallChartPictureKeys();
   // Applies a chart key; false when the key is not one of them or no log is loaded.
   bool HandleChartKey(const QKeyEvent& event);
@@ -91,6 +95,9 @@ class MainWindow : public TopLevelWindow {
   // The other command buttons.
   void cmdExit_Click();
   void chkMaxView_Click(bool checked);
+  // Ctrl+T and the item menu's "散布図/集計表...": the scatter plot and table window, opened or
+  // brought to the front.
+  void OpenAnalysisWindow();
   void cmdOption_Click();
   void cmdHelp_Click();
   void ShowHelp(HelpPage page);
@@ -126,8 +133,9 @@ class MainWindow : public TopLevelWindow {
   TripListPanel* trips_ = nullptr;
   QMenu* colour_menu_ = nullptr;
   QAction* colour_entry_ = nullptr;
-  QPointer<MaxViewWindow> max_view_;  // deletes itself when closed
-  std::unique_ptr<HelpWindow> help_;  // a window of its own, created when first asked for
+  QPointer<MaxViewWindow> max_view_;   // deletes itself when closed
+  QPointer<AnalysisWindow> analysis_;  // likewise
+  std::unique_ptr<HelpWindow> help_;   // a window of its own, created when first asked for
 };
 
 }  // namespace dravik

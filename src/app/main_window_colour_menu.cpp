@@ -13,7 +13,7 @@
 #include "panel/item_panel_layout.h"
 
 // The item colour menu (mnuColor) that a right-button release on an item box opens: a new colour
-// for that item, every box checked, or every box unchecked.
+// for that item, every box checked, every box unchecked, or the scatter plot and table window.
 
 namespace dravik {
 
@@ -25,6 +25,9 @@ void MainWindow::BuildColourMenu() {
   colour_menu_->addAction(QStringLiteral("全てチェック"), this, [this] { mnuColor_Click(1); });
   colour_menu_->addAction(QStringLiteral("全てのチェックを外す"), this,
                           [this] { mnuColor_Click(2); });
+  colour_menu_->addSeparator();
+  colour_menu_->addAction(QStringLiteral("散布図/集計表..."), this,
+                          &MainWindow::OpenAnalysisWindow);
 }
 
 void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {

@@ -40,6 +40,7 @@ void MainWindow::Form_OLEDragDrop(const QString& path) {
 }
 
 void MainWindow::OpenFile(const QString& path) {
+  emit LogAboutToChange();
   commands_->ResetMagnification();
   commands_->SetMagnificationEnabled(false);
   cmbMultipl_Click(false);

@@ -10,6 +10,7 @@
 #include "app/ini_file.h"
 #include "app/open_log.h"
 #include "app/settings_file.h"
+#include "chart/sample_selection.h"
 #include "chart/scaling.h"
 #include "chart/twips.h"
 #include "common/path.h"
@@ -80,17 +81,52 @@ ReportArguments Refuse(std::string error) {
   return result;
 }
 
+// --table on the log loaded into output.table.
+void TableReport(const ReportOptions& options, ReportOutput& output) {
+  const LogTable& table = output.table;
+  for (const int item : {options.table_x_item, options.table_y_item, options.table_value_item}) {
+    if (item > table.item_count) {
+      output.exit_code = 2;
+      output.err = "dravik-report: --table: item " + std::to_string(item) + " beyond the log's " +
+                   std::to_string(table.item_count) + " items\r\n";
+      return;
+    }
+  }
+  BinTableRequest request;
+  request.x_item = options.table_x_item;
+  request.y_item = options.table_y_item;
+  request.value_item = options.table_value_item;
+  request.x_edges = options.bins_x;
+  request.y_edges = options.bins_y;
+  request.statistic = options.statistic;
+  request.selection =
+      options.has_cursors
+          ? SelectionWithin(std::min(options.cursor1_sample, options.cursor2_sample),
+                            std::max(options.cursor1_sample, options.cursor2_sample),
+                            table.last_sample)
+          : WholeRange(0, table.last_sample);
+  const BinTableResult result = ComputeBinTable(table, request);
+  if (result.problem != AnalysisProblem::kNone) {
+    output.exit_code = 1;
+    output.err = "dravik-report: " + AnalysisProblemMessage(result.problem) + "\r\n";
+    return;
+  }
+  output.out = BinTableText(result.table);
+}
+
 }  // namespace
 
 const char kReportUsage[] =
     "usage: dravik-report [--ini SETTINGS.ini] [--cursors C1,C2] [--png OUT.png [--size WxH] "
     "[--items N,...] [--magnification M] [--scroll P]] LOG.csv | dravik-report [--ini "
-    "SETTINGS.ini] --trips LOG...";
+    "SETTINGS.ini] --trips LOG... | dravik-report [--ini SETTINGS.ini] --table X,Y[,Z] "
+    "[--bins-x EDGES] [--bins-y EDGES] [--stat mean|count|min|max] [--cursors C1,C2] LOG.csv";
 
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) {
   ReportArguments result;
   ReportOptions& o = result.options;
   bool image_option = false;
+  bool table_option = false;
   bool options_ended = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -115,7 +151,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       continue;
     }
     static constexpr std::string_view kWithValue[] = {
-        "--ini", "--cursors", "--png", "--size", "--magnification", "--items", "--scroll"};
+        "--ini",    "--cursors", "--png",    "--size",   "--magnification", "--items",
+        "--scroll", "--table",   "--bins-x", "--bins-y", "--stat"};
     if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) == std::end(kWithValue)) {
       return Refuse("unknown option " + argument);
     }
@@ -168,6 +205,38 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
         }
         o.items.push_back(static_cast<int>(*item));
       }
+    } else if (argument == "--table") {
+      const std::vector<std::string_view> parts = Split(value, ',');
+      std::vector<int> items;
+      for (const std::string_view part : parts) {
+        const std::optional<int64_t> item = ParseCount(part, kMaxItems);
+        if (!item || *item == 0) {
+          return Refuse(bad);
+        }
+        items.push_back(static_cast<int>(*item));
+      }
+      if (items.size() < 2 || items.size() > 3) {
+        return Refuse(bad);
+      }
+      o.table = true;
+      o.table_x_item = items[0];
+      o.table_y_item = items[1];
+      o.table_value_item = items.size() == 3 ? items[2] : -1;
+    } else if (argument == "--bins-x" || argument == "--bins-y") {
+      table_option = true;
+      const BinEdgesInput edges = ParseBinEdges(value);
+      if (!edges.ok || edges.automatic) {
+        return Refuse(bad + (edges.message.empty() ? "" : " (" + edges.message + ")"));
+      }
+      (argument == "--bins-x" ? o.bins_x : o.bins_y) = edges.edges;
+    } else if (argument == "--stat") {
+      table_option = true;
+      static constexpr std::string_view kStatistics[] = {"mean", "count", "min", "max"};
+      const auto* found = std::find(std::begin(kStatistics), std::end(kStatistics), value);
+      if (found == std::end(kStatistics)) {
+        return Refuse(bad);
+      }
+      o.statistic = static_cast<CellStatistic>(found - std::begin(kStatistics));
     } else if (argument == "--magnification") {
       image_option = true;
       const std::optional<int64_t> m = ParseCount(value, 100);
@@ -194,6 +263,12 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
   }
   if (o.trips && (o.has_cursors || !o.png_path.empty())) {
     return Refuse("--trips takes neither --cursors nor --png");
+  }
+  if (table_option && !o.table) {
+    return Refuse("--bins-x, --bins-y and --stat need --table");
+  }
+  if (o.table && (o.trips || !o.png_path.empty())) {
+    return Refuse("--table takes neither --trips nor --png");
   }
   if (o.logs.empty()) {
     return Refuse("no log file given");
@@ -267,6 +342,10 @@ ReportOutput RunReport(const ReportOptions& options) {
   if (error.kind != LoadFailure::kNone) {
     output.err = LoadFailureMessage(error) + "\r\n";
     output.exit_code = 1;
+    return output;
+  }
+  if (options.table) {
+    TableReport(options, output);
     return output;
   }
   const TripSummary trip = ComputeTripSummary(table, FuelParamsOf(settings), 0, table.last_sample);

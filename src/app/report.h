@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/settings.h"
 #include "log/log_table.h"
+#include "panel/bin_table.h"
 
 namespace dravik {
 
@@ -26,6 +28,14 @@ struct ReportOptions {
   std::vector<int> items;     // --items N,N,...: item numbers 1..128 to draw; empty when not given
   int32_t magnification = 1;  // --magnification: 1, 2, 5, 10, 20, 50 or 100
   int64_t scroll = 0;         // --scroll: time scroll bar position (10 samples a unit), >= 0
+  // The table of averages (--table X,Y[,Z] and its companions) instead of the texts above.
+  bool table = false;
+  int table_x_item = 0;
+  int table_y_item = 0;
+  int table_value_item = -1;                  // -1: no third item, the cells count samples
+  std::optional<std::vector<double>> bins_x;  // --bins-x EDGES; nullopt: 16 automatic bins
+  std::optional<std::vector<double>> bins_y;
+  CellStatistic statistic = CellStatistic::kMean;  // --stat mean|count|min|max
 };
 
 struct ReportArguments {
@@ -39,7 +49,9 @@ extern const char kReportUsage[];
 
 // Parses the arguments after the program name. Options take their value as the next argument;
 // "--" ends the options. Refused: unknown options, missing or malformed values, no log, more than
-// one log without --trips, --trips together with --cursors or --png, image options without --png.
+// one log without --trips, --trips together with --cursors or --png, image options without --png,
+// --table together with --trips or --png, table options without --table, bin edges that are not
+// increasing numbers.
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments);
 
 // The texts a run produces and its exit status, with what it read for the chart picture.
@@ -63,7 +75,10 @@ int ReportSettings(const std::string& ini_path, Settings& settings, std::string&
 // text and, with cursors, the numeric display's clipboard text with cursor 1 on `cursor1_sample`
 // and cursor 2 on `cursor2_sample`; or the trips table. A failed load writes its message box text
 // to `err` and exits 1; a settings file that cannot be read exits as ReportSettings says. With
-// --trips, each log that fails is also named on `err`, one line each.
+// --trips, each log that fails is also named on `err`, one line each. With --table, only the table
+// of averages as its copy writes it, over the samples between the cursors (both included, within
+// the log) when they are given; an item number beyond the log's items exits 2, a range of fewer
+// than 2 samples or a filter that leaves none exits 1 with the window's message.
 ReportOutput RunReport(const ReportOptions& options);
 
 }  // namespace dravik

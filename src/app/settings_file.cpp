@@ -24,6 +24,7 @@ constexpr int32_t kMinYsize = 7500;
 constexpr std::string_view kCheckedItemsSection = "CheckedItems";
 // More than every key of the file but the item names takes, however large its numbers.
 constexpr size_t kFixedKeysBytes = 8192;
+constexpr std::string_view kAnalysisSection = "Analysis";
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
@@ -51,6 +52,35 @@ float ReadFloat(const IniFile& file, std::string_view key) {
 
 int32_t OnScreen(int32_t position, int32_t screen_extent) {
   return position < 0 || position > screen_extent ? 0 : position;
+}
+
+// The scatter plot and table window's choices, from their own section.
+AnalysisChoices ReadAnalysisChoices(const IniFile& file, ScreenSize screen) {
+  const auto text = [&file](std::string_view key) {
+    return file.ReadIniValue(kAnalysisSection, key);
+  };
+  const auto integer = [&text](std::string_view key) {
+    return RoundToInt32(LeadingNumber(text(key)));
+  };
+  AnalysisChoices a;
+  a.x_item = text("XItem");
+  a.y_item = text("YItem");
+  a.colour_item = text("ColourItem");
+  a.range = integer("Range") == 1 ? 1 : 0;
+  a.filter_item = text("FilterItem");
+  a.filter_min = text("FilterMin");
+  a.filter_max = text("FilterMax");
+  a.bins_x = text("BinsX");
+  a.bins_y = text("BinsY");
+  const int32_t statistic = integer("Statistic");
+  a.statistic = statistic >= 0 && statistic <= 3 ? statistic : 0;
+  // A missing key keeps the default of 1, so that a cell with one sample shows.
+  a.min_count = text("MinCount").empty() ? 1 : std::max(integer("MinCount"), 1);
+  a.xpos = OnScreen(integer("Xpos"), screen.width_twips);
+  a.ypos = OnScreen(integer("Ypos"), screen.height_twips);
+  a.xsize = std::max(integer("Xsize"), 0);
+  a.ysize = std::max(integer("Ysize"), 0);
+  return a;
 }
 
 }  // namespace
@@ -163,6 +193,7 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen) {
       s.checked_items.push_back(std::move(name));
     }
   }
+  s.analysis = ReadAnalysisChoices(file, screen);
   return s;
 }
 
@@ -217,6 +248,34 @@ std::string SettingsFileText(const Settings& s) {
     }
     line(key, name);
     ++written;
+  }
+  // Written once the window has been used, so that files of those who never open it stay as
+  // they were; left out where its names would make the file too large to be read back.
+  const AnalysisChoices& a = s.analysis;
+  if (a != AnalysisChoices{}) {
+    std::string section;
+    const auto entry = [&section](std::string_view key, const std::string& value) {
+      section.append(key).append("=").append(value).append("\r\n");
+    };
+    section.append("\r\n[").append(kAnalysisSection).append("]\r\n");
+    entry("XItem", a.x_item);
+    entry("YItem", a.y_item);
+    entry("ColourItem", a.colour_item);
+    entry("Range", std::to_string(a.range));
+    entry("FilterItem", a.filter_item);
+    entry("FilterMin", a.filter_min);
+    entry("FilterMax", a.filter_max);
+    entry("BinsX", a.bins_x);
+    entry("BinsY", a.bins_y);
+    entry("Statistic", std::to_string(a.statistic));
+    entry("MinCount", std::to_string(a.min_count));
+    entry("Xpos", std::to_string(a.xpos));
+    entry("Ypos", std::to_string(a.ypos));
+    entry("Xsize", std::to_string(a.xsize));
+    entry("Ysize", std::to_string(a.ysize));
+    if (text.size() + section.size() <= kMaxIniFileBytes) {
+      text += section;
+    }
   }
   return text;
 }

@@ -302,6 +302,11 @@ void ChartPanel::UpdateCursorLines() {
   lines.top_px = static_cast<int>(ChartYToRow(kCursorLineTop, graph_->height()));
   lines.bottom_px = static_cast<int>(ChartYToRow(kCursorLineBottom, graph_->height()));
   graph_->SetCursorLines(lines);
+  emit CursorLinesPlaced();
+}
+
+SampleSection ChartPanel::CursorSection() const {
+  return SectionBetween(cursor_x_[0], cursor_x_[1], FirstVisibleSample(view_));
 }
 
 QImage ChartPanel::Picture() {

@@ -71,6 +71,8 @@ class ChartPanel : public QWidget {
   void SetNumericDisplayShown(bool shown) { numeric_display_shown_ = shown; }
   // Refreshes both readouts for the samples now under the lines, which stay where they are.
   void ReapplyCursors();
+  // The samples between the two lines as they stand now, both included (SectionBetween).
+  SampleSection CursorSection() const;
 
   // Ctrl+C: the chart picture (the scale strip and the graph with the cursor lines, as shown) to
   // the clipboard. Ctrl+S: the same picture to a PNG file chosen in the save dialog, offered
@@ -92,6 +94,8 @@ class ChartPanel : public QWidget {
   // magnification list.
   void MagnificationStepRequested(int delta);
   void FileDropped(const QString& path);
+  // The lines were placed again: moved, or the view under them scrolled or zoomed.
+  void CursorLinesPlaced();
 
  private:
   // Sizes the scale strip to its width and the chart surface to the rest of the box.

@@ -3,8 +3,10 @@ set(DRAVIK_CHART_SOURCES
   src/chart/graph_grid.cpp
   src/chart/layout.cpp
   src/chart/plot_y_store.cpp
+  src/chart/sample_selection.cpp
   src/chart/scale_labels.cpp
   src/chart/scaling.cpp
+  src/chart/scatter_raster.cpp
   src/chart/trace_raster.cpp
   src/chart/twips.cpp
 )

@@ -110,11 +110,11 @@ constexpr int kHighestPlainExponent = 16;
 
 }  // namespace
 
-std::string FormatGeneral(float value) {
+std::string FormatGeneral(double value) {
   if (!std::isfinite(value)) {
     return NonFinite(value);
   }
-  if (value == 0.0f) {
+  if (value == 0.0) {
     return "0";
   }
   const DecimalDigits d = ToDecimal(value, 7);

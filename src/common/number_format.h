@@ -4,12 +4,13 @@
 
 namespace dravik {
 
-// General form of a single: at most 7 significant digits (ties to even), "." as decimal point,
+// General form of a number: at most 7 significant digits (ties to even), "." as decimal point,
 // trailing zeros and a trailing point dropped, "-" for negatives but never for zero. Fixed notation
 // for decimal exponents -4..6, otherwise "d.ddddddE+XX" (12345678 -> "1.234568E+07",
 // 0.00001 -> "1E-05", 430.72 -> "430.72"). Infinities and NaN, which a loaded log never holds,
-// are written "inf", "-inf" and "nan".
-std::string FormatGeneral(float value);
+// are written "inf", "-inf" and "nan". Every single converts to a double exactly, so a single is
+// written as before; a double (an average) is rounded to its 7 digits once, never via a single.
+std::string FormatGeneral(double value);
 
 // Fixed format with `decimals` digits after the point ("0.00" is 2, "0.000" is 3, "0.0" is 1):
 // at least one digit before the point, halves rounded away from zero on the value's 15

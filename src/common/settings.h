@@ -43,6 +43,28 @@ struct FuelItemNames {
   bool operator==(const FuelItemNames&) const = default;
 };
 
+// The choices of the scatter plot and table window, by item name so that they carry over to
+// another log with the same items; an empty name is no item. Texts are kept as typed.
+struct AnalysisChoices {
+  std::string x_item;
+  std::string y_item;
+  std::string colour_item;
+  int32_t range = 0;  // 0 the whole log, 1 between the cursors
+  std::string filter_item;
+  std::string filter_min;  // empty: no bound
+  std::string filter_max;
+  std::string bins_x;  // bin edges as typed; empty: automatic
+  std::string bins_y;
+  int32_t statistic = 0;  // 0 mean, 1 count, 2 min, 3 max
+  int32_t min_count = 1;
+  int32_t xpos = 0;  // the window's outer rectangle in twips; size 0: not placed yet
+  int32_t ypos = 0;
+  int32_t xsize = 0;
+  int32_t ysize = 0;
+
+  bool operator==(const AnalysisChoices&) const = default;
+};
+
 // The least numeric display window size the settings file lets through, in twips.
 inline constexpr int32_t kMinMvXsize = 7935;
 inline constexpr int32_t kMinMvYsize = 1500;
@@ -69,6 +91,7 @@ struct Settings {
   FuelItemNames fuel_items;
   ItemColors item_colors = DefaultItemColors();
   std::vector<std::string> checked_items;  // names of the items checked, most recent first
+  AnalysisChoices analysis;
 };
 
 // Whether the numeric display window has a place of its own: false while its place is 0, 0 and its

@@ -1,4 +1,6 @@
 set(DRAVIK_PANEL_SOURCES
+  src/panel/analysis_choices.cpp
+  src/panel/bin_table.cpp
   src/panel/checked_items.cpp
   src/panel/item_panel_layout.cpp
   src/panel/max_view_layout.cpp
@@ -9,10 +11,14 @@ set(DRAVIK_PANEL_SOURCES
 )
 # The Qt layer's files of this folder, built into dravik_gui.
 set(DRAVIK_PANEL_GUI_SOURCES
+  src/panel/analysis_window.cpp
+  src/panel/analysis_window.h
   src/panel/item_panel.cpp
   src/panel/item_panel.h
   src/panel/max_view_window.cpp
   src/panel/max_view_window.h
+  src/panel/scatter_view.cpp
+  src/panel/scatter_view.h
   src/panel/top_level_window.cpp
   src/panel/top_level_window.h
   src/panel/trip_list_panel.cpp

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -98,9 +99,15 @@ class TestMainWindowCommands : public QObject {
     const QStringList captions = PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },
         QString());
-    QCOMPARE(captions,
-             (QStringList{"項目3の色の変更", "-", "全てチェック", "全てのチェックを外す"}));
+    QCOMPARE(captions, (QStringList{"項目3の色の変更", "-", "全てチェック", "全てのチェックを外す",
+                                    "-", "散布図/集計表..."}));
     QVERIFY(messages_.isEmpty());
+    PickFromPopup(
+        [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },
+        "散布図/集計表...");
+    QTRY_VERIFY(Find<QTabWidget>(window_.get(), "tabAnalysis") != nullptr);
+    QCOMPARE(Find<QTabWidget>(window_.get(), "tabAnalysis")->window()->windowTitle(),
+             QString("Dravik - 散布図/集計表"));
   }
 
   // The dialog starts from the item's colour; a new colour shows in the caption, the trace and

@@ -220,6 +220,42 @@ TEST(RunReport, LogsOfOtherToolsGiveTheSameFigures) {
             "燃料消費量, 0.001, [l]\r\n燃費, 27.488, [km/l]\r\n");
 }
 
+TEST(RunReport, TablePrintsTheTableAsItsCopyWritesIt) {
+  TempDir dir;
+  std::string text = "Time,A,B,C\r\n";
+  for (int s = 0; s < 20; ++s) {
+    text += std::to_string(s * 100) + "," + std::to_string(s % 4) + "," + std::to_string(s % 5) +
+            "," + std::to_string(s) + ".5\r\n";
+  }
+  WriteText(dir / "grid.csv", text);
+  const ReportArguments parsed =
+      ParseReportArguments({"--table", "1,2,3", "--bins-x", "0,2,4", "--bins-y", "0, 2.5, 5",
+                            "--stat", "max", "--cursors", "15,4", dir / "grid.csv"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  const ReportOutput output = RunReport(parsed.options);
+  EXPECT_EQ(output.exit_code, 0) << output.err;
+  // Samples 4..15: A = s % 4, B = s % 5, C = s + 0.5; the largest C of each cell.
+  EXPECT_EQ(output.out,
+            "\t0–2\t2–4\r\n"
+            "0–2.5\t12.5\t15.5\r\n"
+            "2.5–5\t13.5\t14.5\r\n");
+
+  const struct {
+    std::vector<std::string> arguments;
+    int exit_code;
+  } failures[] = {
+      {{"--table", "1,4", dir / "grid.csv"}, 2},
+      {{"--table", "1,2", "--cursors", "19,30", dir / "grid.csv"}, 1},
+      {{"--table", "1,2", "--bins-x", "7,8", dir / "grid.csv"}, 0},
+      {{"--table", "1,2", dir / "missing.csv"}, 1},
+  };
+  for (const auto& f : failures) {
+    const ReportOutput failed = RunReport(ParseReportArguments(f.arguments).options);
+    EXPECT_EQ(failed.exit_code, f.exit_code) << f.arguments.front() << " " << f.arguments[1];
+    EXPECT_EQ(failed.err.empty(), f.exit_code == 0) << failed.err;
+  }
+}
+
 TEST(RunReport, AFailedLoadPrintsItsMessageAndExits1) {
   TempDir dir;
   WriteText(dir / "short.csv", "Time,A\r\n0,1\r\n");

@@ -280,6 +280,38 @@ TEST(SaveSettings, KeepsCheckedItemsInASectionOfTheirOwn) {
       ReadSettings(IniFile::Parse("[Setting]\r\nXpos=1\r\n"), kScreen).checked_items.empty());
 }
 
+TEST(SaveSettings, KeepsTheAnalysisChoicesOnceTheWindowWasUsed) {
+  Settings s;
+  EXPECT_EQ(SettingsFileText(s).find("[Analysis]"), std::string::npos);
+  s.analysis = {"Engine Speed (rpm)",
+                "Load",
+                "A/F (AFR)",
+                1,
+                "TPS",
+                "20",
+                "",
+                "500, 1000, 2000",
+                "",
+                3,
+                5,
+                1500,
+                900,
+                12000,
+                9000};
+  const std::string text = SettingsFileText(s);
+  EXPECT_NE(text.find("\r\n[Analysis]\r\nXItem=Engine Speed (rpm)\r\nYItem=Load\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadText(text).analysis, s.analysis);
+  // Values out of their range read as the defaults; a place off the screen as 0.
+  const AnalysisChoices odd =
+      ReadText("[Analysis]\r\nRange=7\r\nStatistic=-1\r\nMinCount=0\r\nXpos=99999\r\n").analysis;
+  EXPECT_EQ(odd.range, 0);
+  EXPECT_EQ(odd.statistic, 0);
+  EXPECT_EQ(odd.min_count, 1);
+  EXPECT_EQ(odd.xpos, 0);
+  EXPECT_EQ(ReadText("").analysis, AnalysisChoices{});
+}
+
 TEST(SaveSettings, WritesGeometryAndFloatsInTheGeneralForm) {
   Settings s;
   s.xpos = -60;

@@ -4,6 +4,7 @@ set(DRAVIK_CHART_TESTS
   core/chart/layout_test.cpp
   core/chart/scale_labels_test.cpp
   core/chart/scaling_test.cpp
+  core/chart/scatter_raster_test.cpp
   core/chart/trace_raster_test.cpp
   core/chart/twips_test.cpp
 )

@@ -1,4 +1,5 @@
 set(DRAVIK_PANEL_TESTS
+  core/panel/bin_table_test.cpp
   core/panel/checked_items_test.cpp
   core/panel/item_panel_layout_test.cpp
   core/panel/max_view_layout_test.cpp
