@@ -17,3 +17,32 @@ foreach(size 16 32 48 64 128 256)
   list(APPEND dravik_icon_files packaging/icons/hicolor/${size}x${size}/apps/dravik.png)
 endforeach()
 qt_add_resources(dravik dravik_icons PREFIX /icons BASE packaging/icons FILES ${dravik_icon_files})
+
+# The help pages go beside the built programs, where HelpWindow looks for them ("help" next to
+# the executable); an installed program finds them under share/dravik/help.
+set(DRAVIK_HELP_FILES
+  docs/help/index.html
+  docs/help/open.html
+  docs/help/chart.html
+  docs/help/numeric.html
+  docs/help/analysis.html
+  docs/help/fuel.html
+  docs/help/options.html
+  docs/help/settings.html
+  docs/help/report.html
+  docs/help/errors.html
+  docs/help/help.css
+  docs/images/analysis_window.png
+)
+set(dravik_help_outputs)
+foreach(help_file IN LISTS DRAVIK_HELP_FILES)
+  get_filename_component(help_name ${help_file} NAME)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/help/${help_name}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/${help_file}
+            ${CMAKE_BINARY_DIR}/help/${help_name}
+    DEPENDS ${PROJECT_SOURCE_DIR}/${help_file}
+    VERBATIM)
+  list(APPEND dravik_help_outputs ${CMAKE_BINARY_DIR}/help/${help_name})
+endforeach()
+add_custom_target(dravik_help ALL DEPENDS ${dravik_help_outputs})
