@@ -114,6 +114,160 @@ void TableReport(const ReportOptions& options, ReportOutput& output) {
   output.out = BinTableText(result.table);
 }
 
+// Which options that only go with another one were given.
+struct DependentOptions {
+  bool image = false;  // --size, --items, --magnification, --scroll: need --png
+  bool table = false;  // --bins-x, --bins-y, --stat: need --table
+};
+
+// Item numbers 1..kMaxItems separated by commas.
+std::optional<std::vector<int>> ParseItemList(std::string_view value) {
+  std::vector<int> items;
+  for (const std::string_view part : Split(value, ',')) {
+    const std::optional<int64_t> item = ParseCount(part, kMaxItems);
+    if (!item || *item == 0) {
+      return std::nullopt;
+    }
+    items.push_back(static_cast<int>(*item));
+  }
+  return items;
+}
+
+// Reads the value of a chart picture option (--png, --size, --items, --magnification, --scroll)
+// into `o`; the error says what is wrong with it.
+std::optional<std::string> ReadImageOption(const std::string& argument, const std::string& value,
+                                           ReportOptions& o, DependentOptions& dependent) {
+  const std::string bad = "bad value for " + argument + ": " + value;
+  if (argument == "--png") {
+    if (value.empty()) {
+      return bad;
+    }
+    o.png_path = value;
+    return std::nullopt;
+  }
+  dependent.image = true;
+  if (argument == "--size") {
+    const size_t x = value.find_first_of("xX");
+    const std::optional<int64_t> width =
+        x == std::string::npos ? std::nullopt
+                               : ParseCount(std::string_view(value).substr(0, x), kMaxImageSide);
+    const std::optional<int64_t> height =
+        x == std::string::npos ? std::nullopt
+                               : ParseCount(std::string_view(value).substr(x + 1), kMaxImageSide);
+    if (!width || !height || *width == 0 || *height == 0) {
+      return bad;
+    }
+    o.width_px = static_cast<int32_t>(*width);
+    o.height_px = static_cast<int32_t>(*height);
+  } else if (argument == "--items") {
+    const std::optional<std::vector<int>> items = ParseItemList(value);
+    if (!items) {
+      return bad;
+    }
+    o.items = *items;
+  } else if (argument == "--magnification") {
+    const std::optional<int64_t> m = ParseCount(value, 100);
+    if (!m ||
+        std::find(kMagnifications.begin(), kMagnifications.end(), *m) == kMagnifications.end()) {
+      return bad;
+    }
+    o.magnification = static_cast<int32_t>(*m);
+  } else {  // --scroll
+    const std::optional<int64_t> p = ParseCount(value, std::numeric_limits<int64_t>::max());
+    if (!p) {
+      return bad;
+    }
+    o.scroll = *p;
+  }
+  return std::nullopt;
+}
+
+// Reads the value of a table option (--table, --bins-x, --bins-y, --stat) into `o`.
+std::optional<std::string> ReadTableOption(const std::string& argument, const std::string& value,
+                                           ReportOptions& o, DependentOptions& dependent) {
+  const std::string bad = "bad value for " + argument + ": " + value;
+  if (argument == "--table") {
+    const std::optional<std::vector<int>> items = ParseItemList(value);
+    if (!items || items->size() < 2 || items->size() > 3) {
+      return bad;
+    }
+    o.table = true;
+    o.table_x_item = (*items)[0];
+    o.table_y_item = (*items)[1];
+    o.table_value_item = items->size() == 3 ? (*items)[2] : -1;
+    return std::nullopt;
+  }
+  dependent.table = true;
+  if (argument == "--stat") {
+    static constexpr std::string_view kStatistics[] = {"mean", "count", "min", "max"};
+    const auto* found = std::find(std::begin(kStatistics), std::end(kStatistics), value);
+    if (found == std::end(kStatistics)) {
+      return bad;
+    }
+    o.statistic = static_cast<CellStatistic>(found - std::begin(kStatistics));
+    return std::nullopt;
+  }
+  const BinEdgesInput edges = ParseBinEdges(value);  // --bins-x, --bins-y
+  if (!edges.ok || edges.automatic) {
+    return bad + (edges.message.empty() ? "" : " (" + edges.message + ")");
+  }
+  (argument == "--bins-x" ? o.bins_x : o.bins_y) = edges.edges;
+  return std::nullopt;
+}
+
+// Reads the value of an option that takes one into `o`; the error says what is wrong with it.
+std::optional<std::string> ReadOptionValue(const std::string& argument, const std::string& value,
+                                           ReportOptions& o, DependentOptions& dependent) {
+  if (argument == "--ini") {
+    o.ini_path = value;
+    return std::nullopt;
+  }
+  if (argument == "--cursors") {
+    const std::vector<std::string_view> parts = Split(value, ',');
+    const int64_t kMaxSample = std::numeric_limits<int64_t>::max();
+    const std::optional<int64_t> c1 =
+        parts.size() == 2 ? ParseCount(parts[0], kMaxSample) : std::nullopt;
+    const std::optional<int64_t> c2 =
+        parts.size() == 2 ? ParseCount(parts[1], kMaxSample) : std::nullopt;
+    if (!c1 || !c2) {
+      return "bad value for " + argument + ": " + value;
+    }
+    o.has_cursors = true;
+    o.cursor1_sample = *c1;
+    o.cursor2_sample = *c2;
+    return std::nullopt;
+  }
+  if (argument == "--table" || argument == "--bins-x" || argument == "--bins-y" ||
+      argument == "--stat") {
+    return ReadTableOption(argument, value, o, dependent);
+  }
+  return ReadImageOption(argument, value, o, dependent);
+}
+
+// Options that cannot go together, or log files too few or too many for what was asked.
+std::optional<std::string> CheckCombination(const ReportOptions& o,
+                                            const DependentOptions& dependent) {
+  if (dependent.image && o.png_path.empty()) {
+    return "--size, --items, --magnification and --scroll need --png";
+  }
+  if (o.trips && (o.has_cursors || !o.png_path.empty())) {
+    return "--trips takes neither --cursors nor --png";
+  }
+  if (dependent.table && !o.table) {
+    return "--bins-x, --bins-y and --stat need --table";
+  }
+  if (o.table && (o.trips || !o.png_path.empty())) {
+    return "--table takes neither --trips nor --png";
+  }
+  if (o.logs.empty()) {
+    return "no log file given";
+  }
+  if (!o.trips && o.logs.size() > 1) {
+    return "more than one log file given";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 const char kReportUsage[] =
@@ -125,156 +279,40 @@ const char kReportUsage[] =
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) {
   ReportArguments result;
   ReportOptions& o = result.options;
-  bool image_option = false;
-  bool table_option = false;
+  DependentOptions dependent;
   bool options_ended = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (options_ended || argument.empty() || argument.front() != '-' || argument == "-") {
       o.logs.push_back(argument);
-      continue;
-    }
-    if (argument == "--") {
+    } else if (argument == "--") {
       options_ended = true;
-      continue;
-    }
-    if (argument == "-h" || argument == "--help") {
+    } else if (argument == "-h" || argument == "--help") {
       o.help = true;
-      continue;
-    }
-    if (argument == "--version") {
+    } else if (argument == "--version") {
       o.version = true;
-      continue;
-    }
-    if (argument == "--trips") {
+    } else if (argument == "--trips") {
       o.trips = true;
-      continue;
-    }
-    static constexpr std::string_view kWithValue[] = {
-        "--ini",    "--cursors", "--png",    "--size",   "--magnification", "--items",
-        "--scroll", "--table",   "--bins-x", "--bins-y", "--stat"};
-    if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) == std::end(kWithValue)) {
-      return Refuse("unknown option " + argument);
-    }
-    if (i + 1 == arguments.size()) {
-      return Refuse(argument + " needs a value");
-    }
-    const std::string& value = arguments[++i];
-    const std::string bad = "bad value for " + argument + ": " + value;
-    if (argument == "--ini") {
-      o.ini_path = value;
-    } else if (argument == "--cursors") {
-      const std::vector<std::string_view> parts = Split(value, ',');
-      const int64_t kMaxSample = std::numeric_limits<int64_t>::max();
-      const std::optional<int64_t> c1 =
-          parts.size() == 2 ? ParseCount(parts[0], kMaxSample) : std::nullopt;
-      const std::optional<int64_t> c2 =
-          parts.size() == 2 ? ParseCount(parts[1], kMaxSample) : std::nullopt;
-      if (!c1 || !c2) {
-        return Refuse(bad);
+    } else {
+      static constexpr std::string_view kWithValue[] = {
+          "--ini",    "--cursors", "--png",    "--size",   "--magnification", "--items",
+          "--scroll", "--table",   "--bins-x", "--bins-y", "--stat"};
+      if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) ==
+          std::end(kWithValue)) {
+        return Refuse("unknown option " + argument);
       }
-      o.has_cursors = true;
-      o.cursor1_sample = *c1;
-      o.cursor2_sample = *c2;
-    } else if (argument == "--png") {
-      if (value.empty()) {
-        return Refuse(bad);
+      if (i + 1 == arguments.size()) {
+        return Refuse(argument + " needs a value");
       }
-      o.png_path = value;
-    } else if (argument == "--size") {
-      image_option = true;
-      const size_t x = value.find_first_of("xX");
-      const std::optional<int64_t> width =
-          x == std::string::npos ? std::nullopt
-                                 : ParseCount(std::string_view(value).substr(0, x), kMaxImageSide);
-      const std::optional<int64_t> height =
-          x == std::string::npos ? std::nullopt
-                                 : ParseCount(std::string_view(value).substr(x + 1), kMaxImageSide);
-      if (!width || !height || *width == 0 || *height == 0) {
-        return Refuse(bad);
+      if (auto error = ReadOptionValue(argument, arguments[++i], o, dependent)) {
+        return Refuse(std::move(*error));
       }
-      o.width_px = static_cast<int32_t>(*width);
-      o.height_px = static_cast<int32_t>(*height);
-    } else if (argument == "--items") {
-      image_option = true;
-      o.items.clear();
-      for (const std::string_view part : Split(value, ',')) {
-        const std::optional<int64_t> item = ParseCount(part, kMaxItems);
-        if (!item || *item == 0) {
-          return Refuse(bad);
-        }
-        o.items.push_back(static_cast<int>(*item));
-      }
-    } else if (argument == "--table") {
-      const std::vector<std::string_view> parts = Split(value, ',');
-      std::vector<int> items;
-      for (const std::string_view part : parts) {
-        const std::optional<int64_t> item = ParseCount(part, kMaxItems);
-        if (!item || *item == 0) {
-          return Refuse(bad);
-        }
-        items.push_back(static_cast<int>(*item));
-      }
-      if (items.size() < 2 || items.size() > 3) {
-        return Refuse(bad);
-      }
-      o.table = true;
-      o.table_x_item = items[0];
-      o.table_y_item = items[1];
-      o.table_value_item = items.size() == 3 ? items[2] : -1;
-    } else if (argument == "--bins-x" || argument == "--bins-y") {
-      table_option = true;
-      const BinEdgesInput edges = ParseBinEdges(value);
-      if (!edges.ok || edges.automatic) {
-        return Refuse(bad + (edges.message.empty() ? "" : " (" + edges.message + ")"));
-      }
-      (argument == "--bins-x" ? o.bins_x : o.bins_y) = edges.edges;
-    } else if (argument == "--stat") {
-      table_option = true;
-      static constexpr std::string_view kStatistics[] = {"mean", "count", "min", "max"};
-      const auto* found = std::find(std::begin(kStatistics), std::end(kStatistics), value);
-      if (found == std::end(kStatistics)) {
-        return Refuse(bad);
-      }
-      o.statistic = static_cast<CellStatistic>(found - std::begin(kStatistics));
-    } else if (argument == "--magnification") {
-      image_option = true;
-      const std::optional<int64_t> m = ParseCount(value, 100);
-      if (!m ||
-          std::find(kMagnifications.begin(), kMagnifications.end(), *m) == kMagnifications.end()) {
-        return Refuse(bad);
-      }
-      o.magnification = static_cast<int32_t>(*m);
-    } else {  // --scroll
-      image_option = true;
-      const std::optional<int64_t> p = ParseCount(value, std::numeric_limits<int64_t>::max());
-      if (!p) {
-        return Refuse(bad);
-      }
-      o.scroll = *p;
     }
   }
-  if (o.help || o.version) {
-    result.ok = true;
-    return result;
-  }
-  if (image_option && o.png_path.empty()) {
-    return Refuse("--size, --items, --magnification and --scroll need --png");
-  }
-  if (o.trips && (o.has_cursors || !o.png_path.empty())) {
-    return Refuse("--trips takes neither --cursors nor --png");
-  }
-  if (table_option && !o.table) {
-    return Refuse("--bins-x, --bins-y and --stat need --table");
-  }
-  if (o.table && (o.trips || !o.png_path.empty())) {
-    return Refuse("--table takes neither --trips nor --png");
-  }
-  if (o.logs.empty()) {
-    return Refuse("no log file given");
-  }
-  if (!o.trips && o.logs.size() > 1) {
-    return Refuse("more than one log file given");
+  if (!o.help && !o.version) {
+    if (auto error = CheckCombination(o, dependent)) {
+      return Refuse(std::move(*error));
+    }
   }
   result.ok = true;
   return result;
