@@ -83,9 +83,19 @@ ReportArguments Refuse(std::string error) {
 }  // namespace
 
 const char kReportUsage[] =
-    "usage: dravik-report [--ini SETTINGS.ini] [--cursors C1,C2] [--png OUT.png [--size WxH] "
-    "[--items N,...] [--magnification M] [--scroll P]] LOG.csv | dravik-report [--ini "
-    "SETTINGS.ini] --trips LOG...";
+    "usage: dravik-report [--ini SETTINGS.ini] [--cursors C1,C2]\n"
+    "                     [--png OUT.png [--size WxH] [--items N,...] [--magnification M]\n"
+    "                     [--scroll P]] LOG.csv\n"
+    "       dravik-report [--ini SETTINGS.ini] --trips LOG...\n"
+    "  LOG.csv              print the trip figures of this log\n"
+    "  --ini SETTINGS.ini   read the fuel parameters, fuel items and switches from this file\n"
+    "  --cursors C1,C2      also print the numeric display with the cursors on these samples\n"
+    "  --png OUT.png        draw the chart into this picture; with --size (default 1000x600),\n"
+    "                       --items (default every item a scale is drawn for), --magnification\n"
+    "                       and --scroll\n"
+    "  --trips LOG...       print the trip table of every log and their totals\n"
+    "  --version            print the version and exit\n"
+    "  --help               print this text and exit\n";
 
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) {
   ReportArguments result;

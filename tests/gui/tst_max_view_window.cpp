@@ -173,6 +173,33 @@ class TestMaxViewWindow : public QObject {
     QCOMPARE(window.OuterRectTwips(), QRect(1500, 3000, 7935, 3000));
   }
 
+  // A place saved on a larger screen or edited by hand opens wholly on this one, and what is
+  // stored at the close is that fitted place.
+  void OpensOnTheScreenWhateverTheSettingsSay_data() {
+    QTest::addColumn<QRect>("stored");
+    QTest::newRow("hand-edited") << QRect(30000, 30000, 99999999, 99999999);
+    QTest::newRow("a larger screen") << QRect(20000, 9000, 45000, 30000);
+  }
+  void OpensOnTheScreenWhateverTheSettingsSay() {
+    QFETCH(QRect, stored);
+    settings_.mv_xpos = stored.x();
+    settings_.mv_ypos = stored.y();
+    settings_.mv_xsize = stored.width();
+    settings_.mv_ysize = stored.height();
+    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_);
+    window->show();
+    const QRect screen = window->screen()->availableGeometry();
+    QVERIFY(screen.contains(window->frameGeometry()));
+    window->close();
+    const QRect kept(TwipsToPixels(settings_.mv_xpos), TwipsToPixels(settings_.mv_ypos),
+                     TwipsToPixels(settings_.mv_xsize), TwipsToPixels(settings_.mv_ysize));
+    QVERIFY2(screen.contains(kept), qPrintable(QString("%1 %2 %3 %4")
+                                                   .arg(kept.x())
+                                                   .arg(kept.y())
+                                                   .arg(kept.width())
+                                                   .arg(kept.height())));
+  }
+
   // The list leaves 570 twips below it for the buttons, which stand 105 twips below the list and
   // meet at the middle; the window cannot be made lower than its chrome and 560 twips.
   void LaysOutAndKeepsAMinimumHeight() {
@@ -189,11 +216,12 @@ class TestMaxViewWindow : public QObject {
     window.resize(window.width(), 10);
     QCOMPARE(window.height(), window.minimumHeight());
     QVERIFY(window.minimumHeight() > 0 && window.minimumHeight() <= TwipsToPixels(560));
-    // At its least size both buttons are still whole in the window.
+    // At its least size every button is still whole in the window.
     window.resize(10, 10);
     QCOMPARE(window.size(), window.minimumSize());
     QVERIFY(window.rect().contains(Button(window, "cmdClose")->geometry()));
     QVERIFY(window.rect().contains(Button(window, "cmdCopy")->geometry()));
+    QVERIFY(window.rect().contains(Button(window, "cmdSaveSection")->geometry()));
   }
 
   // Large values, many decimals and a long name: every value is shown whole, and the name column
