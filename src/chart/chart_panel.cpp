@@ -1,7 +1,5 @@
 #include "chart/chart_panel.h"
 
-#include <algorithm>
-
 #include <QClipboard>
 #include <QDir>
 #include <QFile>

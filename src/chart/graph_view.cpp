@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -98,14 +99,16 @@ void GraphView::SetHover(const std::vector<ReadoutLine>& lines, QPoint pos_px) {
     hover_box_ = new HoverBox(host);
   }
   const QFontMetrics metrics = hover_box_->fontMetrics();
+  const QFontMetricsF text_metrics(hover_box_->font());
   HoverMetrics sizes;
   sizes.line_height_px = metrics.height();
   sizes.lead_px = SampleWidth(metrics) + kSampleGapPx;
   const QPoint pointer = mapTo(host, pos_px);
   const HoverLayout layout = LayoutHoverReadout(
       lines,
-      [&metrics](const std::string& text) {
-        return metrics.horizontalAdvance(QString::fromStdString(text));
+      [&text_metrics](std::string_view text) {
+        return text_metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
       },
       sizes, Rect{0, 0, host->width(), host->height()}, pointer.x(), pointer.y());
   static_cast<HoverBox*>(hover_box_.data())->Show(layout, sizes);

@@ -1,6 +1,7 @@
 #include "chart/layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/rounding.h"
 
@@ -81,17 +82,20 @@ int32_t PlaceBy(int pointer, int offset, int size, int32_t start, int32_t length
 
 }  // namespace
 
-HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const TextWidth& text_width,
+HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const TextMeasure& measure,
                                const HoverMetrics& metrics, const Rect& area, int pointer_x,
                                int pointer_y) {
   HoverLayout layout;
   if (lines.empty()) {
     return layout;
   }
+  const auto line_width = [&](std::string_view text) {
+    return metrics.lead_px + static_cast<int>(std::ceil(measure(text)));
+  };
   std::vector<int> widths;
   widths.reserve(lines.size());
   for (const ReadoutLine& line : lines) {
-    widths.push_back(metrics.lead_px + text_width(line.text));
+    widths.push_back(line_width(line.text));
   }
   const int items = static_cast<int>(lines.size()) - 1;
   const int line_px = std::max(metrics.line_height_px, 1);
@@ -102,7 +106,7 @@ HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const Text
     std::string more;
     if (shown < items) {
       more = "…他 " + std::to_string(items - shown) + " 項目";
-      candidate.push_back(metrics.lead_px + text_width(more));
+      candidate.push_back(line_width(more));
     }
     const int count = static_cast<int>(candidate.size());
     for (int columns = (count + max_rows - 1) / max_rows; columns <= count; ++columns) {

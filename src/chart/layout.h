@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/cursors.h"
@@ -82,9 +83,10 @@ MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height
 // the strip is wider than the box).
 Rect GraphRect(const Rect& back, int32_t scale_width_twips);
 
-// The readout beside the pointer over the chart: its lines' texts measured by `text_width` (pixels)
-// and the box's fixed sizes.
-using TextWidth = std::function<int(const std::string& text)>;
+// Width in pixels of a UTF-8 text in the font it is shown in.
+using TextMeasure = std::function<double(std::string_view)>;
+
+// The sizes of the readout beside the pointer over the chart, in pixels.
 struct HoverMetrics {
   int line_height_px = 0;
   int lead_px = 0;     // before each line's text: room for the item's colour sample
@@ -103,14 +105,14 @@ struct HoverLayout {
   Rect box;                         // in pixels of the area's coordinates
 };
 
-// Lays out `lines` (the time first, then one per item) in the pixel rectangle `area` near the
-// pointer at pointer_x, pointer_y: as few columns as let the box fit the area's height and width,
-// right of and below the pointer by the offset, or left of or above it where the area ends there,
-// else against the area's far edge. Lines that do not fit, and items beyond kMaxHoverItems, are
-// left out from the end and the last line shown says how many ("…他 3 項目"): no value is cut.
-// The time line is always shown; with an area too small even for it, the box is clamped to the
-// area's top left.
-HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const TextWidth& text_width,
+// Lays out `lines` (the time first, then one per item, each as wide as its text by `measure`,
+// rounded up, after the lead) in the pixel rectangle `area` near the pointer at pointer_x,
+// pointer_y: as few columns as let the box fit the area's height and width, right of and below the
+// pointer by the offset, or left of or above it where the area ends there, else against the area's
+// far edge. Lines that do not fit, and items beyond kMaxHoverItems, are left out from the end and
+// the last line shown says how many ("…他 3 項目"): no value is cut. The time line is always shown;
+// with an area too small even for it, the box is clamped to the area's top left.
+HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const TextMeasure& measure,
                                const HoverMetrics& metrics, const Rect& area, int pointer_x,
                                int pointer_y);
 

@@ -40,9 +40,9 @@ TEST(FitOnScreen, KeepsTheWholeWindowOnTheScreen) {
            Case{{25000, 12000, 10875, 7500}, 3850, 4700, {17925, 8700, 10875, 7500}},  // past it
            Case{{-500, 0, 1000, 1000}, 3850, 4700, {0, 450, 3850, 4700}},  // below the minimum
            // The numeric display: hand-edited, saved on a larger screen, on a screen that shrank.
-           Case{{30000, 30000, 99999999, 99999999}, 3150, 965, {0, 450, 28800, 15750}},
-           Case{{20000, 9000, 45000, 30000}, 3150, 965, {0, 450, 28800, 15750}},
-           Case{{30000, 14000, 8000, 6000}, 3150, 965, {20800, 10200, 8000, 6000}},
+           Case{{30000, 30000, 99999999, 99999999}, 5790, 965, {0, 450, 28800, 15750}},
+           Case{{20000, 9000, 45000, 30000}, 5790, 965, {0, 450, 28800, 15750}},
+           Case{{30000, 14000, 8000, 6000}, 5790, 965, {20800, 10200, 8000, 6000}},
        }) {
     ExpectRect(FitOnScreen(c.outer, screen, c.min_width, c.min_height), c.fitted.left, c.fitted.top,
                c.fitted.width, c.fitted.height);
@@ -52,8 +52,8 @@ TEST(FitOnScreen, KeepsTheWholeWindowOnTheScreen) {
 TEST(LayoutHoverReadout, ColumnsWhenTallAndACountOfWhatDoesNotFit) {
   // Every byte 10 px wide ("Time: 1", "item101" 70 px; "…他 6 項目" 150), lines 20 px high and no
   // colour sample: one column of n lines is 78 x (20 n + 8).
-  const TextWidth width = [](const std::string& text) {
-    return 10 * static_cast<int>(text.size());
+  const TextMeasure width = [](std::string_view text) {
+    return 10.0 * static_cast<double>(text.size());
   };
   HoverMetrics metrics;
   metrics.line_height_px = 20;
