@@ -14,8 +14,8 @@ MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_cli
   layout.list = MoveControl(0, 0, width - kMaxViewListRightMargin,
                             layout.window_height - (non_client_height + kMaxViewListBottomMargin));
   int32_t middle = static_cast<int32_t>(RoundHalfEven(width / 2.0));
-  const int32_t beyond = middle + 1575 + save_button_width -
-                         (width - kMaxViewListRightMargin - kMaxViewButtonGap);
+  const int32_t beyond =
+      middle + 1575 + save_button_width - (width - kMaxViewListRightMargin - kMaxViewButtonGap);
   middle -= std::clamp(beyond, 0, std::max(middle - 1575, 0));
   const int32_t buttons_top = layout.list.height + 105;
   layout.close_button =

@@ -269,8 +269,8 @@ void MaxViewWindow::SaveSectionCsv() {
   }
   // A shorter section would be saved as a log that cannot be opened.
   if (!SectionCanReopen((*cursor_samples_)[0], (*cursor_samples_)[1])) {
-    dialogs_.ShowMessage(this,
-                         QStringLiteral("区間が短すぎます。11サンプル以上の区間を選んでください。"));
+    dialogs_.ShowMessage(
+        this, QStringLiteral("区間が短すぎます。11サンプル以上の区間を選んでください。"));
     return;
   }
   const QString suggested = log_path_.isEmpty()

@@ -186,7 +186,7 @@ class TestMaxViewWindow : public QObject {
     settings_.mv_ypos = stored.y();
     settings_.mv_xsize = stored.width();
     settings_.mv_ysize = stored.height();
-    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_);
+    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_, dialogs_);
     window->show();
     const QRect screen = window->screen()->availableGeometry();
     QVERIFY(screen.contains(window->frameGeometry()));
@@ -304,16 +304,24 @@ class TestMaxViewWindow : public QObject {
     const QString unwritable = dir.filePath("folder.csv");  // a folder takes no file's place
     QVERIFY(QDir(dir.path()).mkdir("folder.csv"));
     dialogs_.save_answers = {path, unwritable};
+    // Six samples make no log that opens again: refused before the dialog.
+    save->click();
+    QCOMPARE(dialogs_.messages,
+             QStringList{"区間が短すぎます。11サンプル以上の区間を選んでください。"});
+    QVERIFY(dialogs_.save_offers.isEmpty());
+    dialogs_.messages.clear();
+    move.readouts = {{1, 11, 0}, {2, 0, 11}};
+    window.ApplyCursorMove(move);
     save->click();
     QCOMPARE(dialogs_.save_offers, QStringList{"区間.csv"});
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
-    QCOMPARE(lines.size(), 8);  // the header, samples 3 to 8, the last line's end
+    QCOMPARE(lines.size(), 14);  // the header, samples 0 to 11, the last line's end
     QCOMPARE(lines[0], QString("Time (msec),Vehicle Speed (km/h),Engine Speed (rpm),"
                                "Fuel Injector #1 Pulse Width (ms)"));
-    QCOMPARE(lines[1], QString("750,43,2030,2.3"));
-    QCOMPARE(lines[6], QString("2000,48,2080,2.8"));
+    QCOMPARE(lines[4], QString("750,43,2030,2.3"));
+    QCOMPARE(lines[12], QString("2750,51,2110,2.1"));
     QVERIFY(dialogs_.messages.isEmpty());
 
     save->click();

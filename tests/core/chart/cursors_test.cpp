@@ -130,7 +130,7 @@ TEST(StepCursor, MovesOneSampleAndScrollsTheLeastToKeepItInView) {
     EXPECT_EQ(step.sample, c.want_sample) << c.sample << " " << c.delta;
     EXPECT_EQ(step.scroll_position, c.want_position) << c.sample << " " << c.delta;
     EXPECT_EQ(step.other_line_x, c.want_other_x) << c.sample << " " << c.delta;
-    EXPECT_EQ(CursorSample(step.other_line_x, 10 * step.scroll_position), 10 * c.position + 40);
+    EXPECT_EQ(ChartXToSample(step.other_line_x, 10 * step.scroll_position), 10 * c.position + 40);
   }
 }
 

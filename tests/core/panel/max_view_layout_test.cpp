@@ -28,8 +28,8 @@ TEST(LayoutMaxViewWindow, SaveButtonNeverPassesTheRightEdge) {
   struct Case {
     int32_t width, save_width, close_left;
   };
-  for (const Case& c : {Case{7935, 2400, 2145}, Case{7935, 3000, 1545}, Case{5790, 2400, 0},
-                        Case{5000, 2400, 0}}) {
+  for (const Case& c :
+       {Case{7935, 2400, 2145}, Case{7935, 3000, 1545}, Case{5790, 2400, 0}, Case{5000, 2400, 0}}) {
     const MaxViewLayout layout = LayoutMaxViewWindow(c.width, 2000, 405, c.save_width);
     EXPECT_EQ(layout.close_button.left, c.close_left) << c.width << " " << c.save_width;
     EXPECT_EQ(layout.copy_button.left, c.close_left + 1575);
