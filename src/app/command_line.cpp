@@ -67,13 +67,16 @@ std::vector<std::string> ListOrdinaryFiles(const std::string& directory) {
 TerminalRequest FindTerminalRequest(const std::vector<std::string>& arguments) {
   for (const std::string& argument : arguments) {
     if (argument == "--version") {
-      return TerminalRequest::kVersion;
+      return {TerminalAction::kVersion, argument};
     }
     if (argument == "--help" || argument == "-h") {
-      return TerminalRequest::kHelp;
+      return {TerminalAction::kHelp, argument};
+    }
+    if (argument.size() > 1 && argument.front() == '-') {
+      return {TerminalAction::kUnknownOption, argument};
     }
   }
-  return TerminalRequest::kNone;
+  return {};
 }
 
 const char kDravikUsage[] =

@@ -30,11 +30,17 @@ struct CommandLine {
   std::string path;         // the file to load; empty when none is named or nothing matched
 };
 
-// What the program does when started from a terminal with one of its informational options.
-enum class TerminalRequest { kNone, kVersion, kHelp };
+// What the program does when started from a terminal with an option: print its text and exit
+// without opening a window.
+enum class TerminalAction { kNone, kVersion, kHelp, kUnknownOption };
+struct TerminalRequest {
+  TerminalAction action = TerminalAction::kNone;
+  std::string option;  // the argument that asked for it
+};
 
-// The first argument that is "--version", "--help" or "-h"; kNone when there is none. Such a
-// start prints its text on stdout and exits without opening a window.
+// The first argument that is an option: "--version", "--help", "-h", or any other argument that
+// begins with "-" ("-" alone names a file), which is an unknown option (printed with the usage on
+// stderr, exit status 2). kNone when there is none.
 TerminalRequest FindTerminalRequest(const std::vector<std::string>& arguments);
 
 // The --help text: the command line, one option a line, ending in a line end.

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "app/fuel_items_form.h"
+#include "log/fuel_items.h"
 
 namespace dravik {
 namespace {
@@ -41,6 +42,18 @@ QComboBox* ItemList(const char* name, const FuelItemList& list, QWidget* parent)
   return box;
 }
 
+// "(このログにはありません)" beside a list while it shows a name the loaded log lacks.
+QLabel* MissingNote(const FuelItemList& list, QComboBox* box, QWidget* parent) {
+  auto* note = new QLabel(QStringLiteral("(このログにはありません)"), parent);
+  note->setObjectName(box->objectName() + QStringLiteral("Missing"));
+  const auto follow = [note, box, missing = list.missing] {
+    note->setVisible(missing >= 0 && box->currentIndex() == missing + 1);
+  };
+  QObject::connect(box, &QComboBox::currentIndexChanged, note, follow);
+  follow();
+  return note;
+}
+
 QLabel* AutomaticLine(const FuelItemList& list, QWidget* parent) {
   const QString whole = QString::fromStdString(list.automatic_text);
   auto* label = new QLabel(parent);
@@ -70,6 +83,15 @@ FuelItemsDialog::FuelItemsDialog(const std::vector<std::string>& names, const Fu
   cmb_speed_unit_->setObjectName(QStringLiteral("cmbSpeedUnit"));
   cmb_speed_unit_->addItems({QStringLiteral("km/h"), QStringLiteral("mph")});
   cmb_speed_unit_->setCurrentIndex(stored.speed_unit == 1 ? 1 : 0);
+  // The unit applies to a speed item chosen by name. Picking one sets it as the automatic rules
+  // would read that name; the user may still change it.
+  cmb_speed_unit_->setEnabled(cmb_speed_->currentIndex() > 0);
+  connect(cmb_speed_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    cmb_speed_unit_->setEnabled(index > 0);
+    if (index > 0) {
+      cmb_speed_unit_->setCurrentIndex(SpeedNameSaysMph(ChosenName(cmb_speed_)) ? 1 : 0);
+    }
+  });
   cmb_engine_speed_ = ItemList("cmbEngineSpeedItem", form.engine_speed, this);
   cmb_pulse_width_ = ItemList("cmbPulseWidthItem", form.pulse_width, this);
 
@@ -85,6 +107,7 @@ FuelItemsDialog::FuelItemsDialog(const std::vector<std::string>& names, const Fu
     grid->addWidget(new QLabel(QString::fromUtf8(r.caption), this), row, 0);
     grid->addWidget(r.box, row, 1);
     grid->addWidget(AutomaticLine(r.list, this), row + 1, 1);
+    grid->addWidget(MissingNote(r.list, r.box, this), row, 3);
     row += 2;
   }
   grid->addWidget(cmb_speed_unit_, 0, 2);
@@ -97,7 +120,7 @@ FuelItemsDialog::FuelItemsDialog(const std::vector<std::string>& names, const Fu
       ->setObjectName(QStringLiteral("cmdCancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  grid->addWidget(buttons, row, 0, 1, 3);
+  grid->addWidget(buttons, row, 0, 1, 4);
   grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 

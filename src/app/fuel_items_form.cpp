@@ -18,6 +18,9 @@ FuelItemList MakeList(const std::vector<std::string>& names, std::string_view st
   }
   if (list.selected < 0 && !stored.empty()) {
     list.selected = static_cast<int>(list.entries.size());
+    if (!names.empty()) {
+      list.missing = list.selected;
+    }
     list.entries.emplace_back(stored);
   }
   list.automatic_text = "自動: ";

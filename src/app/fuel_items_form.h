@@ -12,6 +12,7 @@ namespace dravik {
 struct FuelItemList {
   std::vector<std::string> entries;  // the entries after "(自動)"
   int selected = -1;                 // index into entries; -1 for "(自動)"
+  int missing = -1;            // the entry of a stored name the loaded log lacks; -1 when none is
   std::string automatic_text;  // "自動: RPM", "自動: Speed (mph) [mph]" or "自動: なし"
 };
 
@@ -28,7 +29,8 @@ std::vector<std::string> LoggedItemNames(const LogTable& table);
 // The dialog's lists for the item names of the loaded log (`names`, 0 the time column, without
 // the economy item; empty when no log is loaded) and the `stored` choice. Each list offers the
 // log's data items and selects the one the stored name picks; a stored name that picks none (or
-// any stored name while no log is loaded) is offered after them, so that OK keeps it. The line
+// any stored name while no log is loaded) is offered after them, so that OK keeps it, and with a
+// log loaded marked as missing from it. The line
 // under a list names what the automatic rules pick in the log, with the speed's unit.
 FuelItemsForm MakeFuelItemsForm(const std::vector<std::string>& names, const FuelItemNames& stored);
 

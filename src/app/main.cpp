@@ -33,14 +33,20 @@ QIcon ProgramIcon() {
 int main(int argc, char* argv[]) {
   dravik::IgnoreFileSizeSignal();
   // Answered before Qt starts, so that they work without a display.
-  switch (dravik::FindTerminalRequest(std::vector<std::string>(argv + 1, argv + argc))) {
-    case dravik::TerminalRequest::kVersion:
+  const dravik::TerminalRequest request =
+      dravik::FindTerminalRequest(std::vector<std::string>(argv + 1, argv + argc));
+  switch (request.action) {
+    case dravik::TerminalAction::kVersion:
       std::printf("%s\n", dravik::kVersionText);
       return 0;
-    case dravik::TerminalRequest::kHelp:
+    case dravik::TerminalAction::kHelp:
       std::fputs(dravik::kDravikUsage, stdout);
       return 0;
-    case dravik::TerminalRequest::kNone:
+    case dravik::TerminalAction::kUnknownOption:
+      std::fprintf(stderr, "dravik: unknown option: %s\n", request.option.c_str());
+      std::fputs(dravik::kDravikUsage, stderr);
+      return 2;
+    case dravik::TerminalAction::kNone:
       break;
   }
   // Qt waits for ever for threads it could not start (its display reader, its D-Bus connection,

@@ -249,6 +249,9 @@ void MainWindow::chkMaxView_Click(bool checked) {
   }
   max_view_ = new MaxViewWindow(table_, settings_, dialogs_, this);
   max_view_->setWindowIcon(windowIcon());
+  if (table_.IsLoaded()) {
+    max_view_->SetLogPath(current_log_path_);
+  }
   connect(max_view_, &MaxViewWindow::Closed, this,
           [this] { commands_->SetNumericDisplayChecked(false); });
   connect(this, &MainWindow::LogLoaded, max_view_, &MaxViewWindow::MaxViewList);

@@ -14,6 +14,7 @@
 #include "log/load_progress_dialog.h"
 #include "panel/checked_items.h"
 #include "panel/item_panel.h"
+#include "panel/max_view_window.h"
 #include "panel/trip_list_panel.h"
 
 // The main window's load sequence: the ways a file is chosen, the read under the progress dialog,
@@ -84,6 +85,9 @@ void MainWindow::OpenFile(const QString& path) {
       ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString()) + " - " +
       FileNameOf(path.toStdString())));
   chart_->SetLogPath(path);
+  if (max_view_) {
+    max_view_->SetLogPath(path);
+  }
   emit LogLoaded();
   // The scales and the graph are drawn right below, so the magnification handler leaves it.
   cmbMultipl_Click(false);

@@ -271,10 +271,26 @@ std::optional<std::string> CheckCombination(const ReportOptions& o,
 }  // namespace
 
 const char kReportUsage[] =
-    "usage: dravik-report [--ini SETTINGS.ini] [--cursors C1,C2] [--png OUT.png [--size WxH] "
-    "[--items N,...] [--magnification M] [--scroll P]] LOG.csv | dravik-report [--ini "
-    "SETTINGS.ini] --trips LOG... | dravik-report [--ini SETTINGS.ini] --table X,Y[,Z] "
-    "[--bins-x EDGES] [--bins-y EDGES] [--stat mean|count|min|max] [--cursors C1,C2] LOG.csv";
+    "usage: dravik-report [--ini SETTINGS.ini] [--cursors C1,C2]\n"
+    "                     [--png OUT.png [--size WxH] [--items N,...] [--magnification M]\n"
+    "                     [--scroll P]] LOG.csv\n"
+    "       dravik-report [--ini SETTINGS.ini] --trips LOG...\n"
+    "       dravik-report [--ini SETTINGS.ini] --table X,Y[,Z] [--bins-x EDGES]\n"
+    "                     [--bins-y EDGES] [--stat mean|count|min|max]\n"
+    "                     [--cursors C1,C2] LOG.csv\n"
+    "  LOG.csv              print the trip figures of this log\n"
+    "  --ini SETTINGS.ini   read the fuel parameters, fuel items and switches from this file\n"
+    "  --cursors C1,C2      also print the numeric display with the cursors on these samples\n"
+    "  --png OUT.png        draw the chart into this picture; with --size (default 1000x600),\n"
+    "                       --items (default every item a scale is drawn for), --magnification\n"
+    "                       and --scroll\n"
+    "  --trips LOG...       print the trip table of every log and their totals\n"
+    "  --table X,Y[,Z]      print the table of item Z (or the sample count) over bins\n"
+    "                       of items X and Y, as the scatter/table window copies it;\n"
+    "                       with --bins-x and --bins-y (edges N,N,...; default 16\n"
+    "                       equal bins), --stat (default mean) and --cursors\n"
+    "  --version            print the version and exit\n"
+    "  --help               print this text and exit\n";
 
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) {
   ReportArguments result;

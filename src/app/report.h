@@ -44,7 +44,7 @@ struct ReportArguments {
   ReportOptions options;
 };
 
-// The usage text, one line without line end.
+// The --help text: the command lines, then one option a line, ending in a line end.
 extern const char kReportUsage[];
 
 // Parses the arguments after the program name. Options take their value as the next argument;

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const dravik::ReportArguments parsed = dravik::ParseReportArguments(arguments);
   if (!parsed.ok) {
-    WriteBytes(stderr, "dravik-report: " + parsed.error + "\n" + dravik::kReportUsage + "\n");
+    WriteBytes(stderr, "dravik-report: " + parsed.error + "\n" + dravik::kReportUsage);
     return 2;
   }
   if (parsed.options.version) {
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (parsed.options.help) {
-    WriteBytes(stdout, std::string(dravik::kReportUsage) + "\n");
+    WriteBytes(stdout, dravik::kReportUsage);
     return 0;
   }
 #ifndef DRAVIK_REPORT_DRAWS_CHARTS

@@ -187,6 +187,7 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen) {
         HexToColor(file.ReadIniValue("Color", "Item_color" + std::to_string(n)));
     s.item_colors[n - 1] = colour.value_or(defaults[n - 1]);
   }
+  RenewFirstGeneratedColours(s.item_colors);
   for (size_t n = 1; n <= kMaxRememberedItems; ++n) {
     std::string name = file.ReadIniValue(kCheckedItemsSection, "Item" + std::to_string(n));
     if (!name.empty()) {

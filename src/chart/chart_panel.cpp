@@ -218,12 +218,7 @@ void ChartPanel::ShowHoverReadout(QPointF pos_px) {
     graph_->ClearHover();
     return;
   }
-  QList<GraphView::HoverLine> lines;
-  for (const ReadoutLine& line : readout) {
-    lines.append({QString::fromStdString(line.text),
-                  QColor(RedOf(line.colour), GreenOf(line.colour), BlueOf(line.colour))});
-  }
-  graph_->SetHover(std::move(lines), pos_px.toPoint());
+  graph_->SetHover(readout, pos_px.toPoint());
 }
 
 void ChartPanel::StepCursorLine(int cursor, int64_t delta) {
@@ -231,7 +226,8 @@ void ChartPanel::StepCursorLine(int cursor, int64_t delta) {
     return;
   }
   const int64_t sample = ChartXToSample(cursor_x_[cursor == 1 ? 0 : 1], FirstVisibleSample(view_));
-  const CursorStep step = StepCursor(sample, delta, table_.last_sample, view_);
+  const CursorStep step =
+      StepCursor(sample, delta, cursor_x_[cursor == 1 ? 1 : 0], table_.last_sample, view_);
   const bool scrolls = step.scroll_position != view_.scroll_position;
   if (scrolls) {
     view_.scroll_position = step.scroll_position;
@@ -242,6 +238,8 @@ void ChartPanel::StepCursorLine(int cursor, int64_t delta) {
   const double x = static_cast<double>(step.sample - FirstVisibleSample(view_));
   if (scrolls) {
     cursor_x_[cursor == 1 ? 0 : 1] = x;
+    // The other cursor was not moved: it keeps its sample, its line going with the view.
+    cursor_x_[cursor == 1 ? 1 : 0] = step.other_line_x;
     DrowGraph();
   }
   MoveCursorLines(cursor == 1 ? kLeftButton : kRightButton, x);

@@ -101,7 +101,8 @@ void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& pl
       extents.push_back({x, x + metrics.horizontalAdvance(label)});
     }
     // Labels that would run into their left neighbour are left out; their grid lines stay.
-    const std::vector<bool> drawn = LabelsToDraw(extents, metrics.horizontalAdvance(QChar(' ')));
+    const std::vector<bool> drawn =
+        LabelsToDraw(extents, metrics.horizontalAdvance(QChar(' ')), width);
     for (size_t i = 0; i < samples.size(); ++i) {
       painter.setPen(kGridColour);
       painter.drawLine(xs[i], top, xs[i], bottom);

@@ -55,7 +55,8 @@ CursorMove MoveCursors(int buttons, double x, const CursorContext& context) {
   return move;
 }
 
-CursorStep StepCursor(int64_t sample, int64_t delta, int64_t last_sample, const ChartView& view) {
+CursorStep StepCursor(int64_t sample, int64_t delta, double other_line_x, int64_t last_sample,
+                      const ChartView& view) {
   const int64_t maximum = std::max<int64_t>(view.scroll_maximum, 0);
   // A line beyond the chart's right edge could be neither seen nor dragged back.
   const int64_t reachable = std::min(last_sample, kSamplesPerScrollUnit * maximum + view.view_span);
@@ -70,6 +71,9 @@ CursorStep StepCursor(int64_t sample, int64_t delta, int64_t last_sample, const 
     position = (beyond + kSamplesPerScrollUnit - 1) / kSamplesPerScrollUnit;
   }
   step.scroll_position = std::clamp<int64_t>(position, 0, maximum);
+  step.other_line_x =
+      other_line_x -
+      static_cast<double>(kSamplesPerScrollUnit * (step.scroll_position - view.scroll_position));
   return step;
 }
 

@@ -70,10 +70,12 @@ struct ReadoutLine {
   Rgb colour = 0;
 };
 
-// A cursor moved from the keyboard: its new sample and the scroll position that shows it.
+// A cursor moved from the keyboard: its new sample, the scroll position that shows it, and the
+// other cursor's chart x in that view.
 struct CursorStep {
   int64_t sample = 0;
   int64_t scroll_position = 0;
+  double other_line_x = 0;
 };
 
 // A cursor on `sample` moved by `delta` samples. The new sample stays within 0 and the last sample
@@ -81,6 +83,9 @@ struct CursorStep {
 // falls short of it). The scroll position stays while the sample lies in the view, first visible
 // sample .. first visible + view_span; otherwise it moves the least that brings the sample back:
 // span 200, position 10 (samples 100..300): 300 + 1 -> position 11; 100 - 1 -> position 9.
-CursorStep StepCursor(int64_t sample, int64_t delta, int64_t last_sample, const ChartView& view);
+// The other cursor, at chart x other_line_x, keeps its sample: where the view scrolls, its x
+// moves the other way (position 10 -> 11 takes x 40 to 30), out of sight when it leaves 0..span.
+CursorStep StepCursor(int64_t sample, int64_t delta, double other_line_x, int64_t last_sample,
+                      const ChartView& view);
 
 }  // namespace dravik

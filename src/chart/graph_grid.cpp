@@ -41,11 +41,13 @@ float GridTime(const LogTable& table, int64_t sample) {
   return table.Values(0)[sample];
 }
 
-std::vector<bool> LabelsToDraw(std::span<const LabelExtent> labels, int64_t gap_px) {
+std::vector<bool> LabelsToDraw(std::span<const LabelExtent> labels, int64_t gap_px,
+                               int64_t width_px) {
   std::vector<bool> drawn(labels.size(), false);
   const LabelExtent* last_drawn = nullptr;
   for (size_t i = 0; i < labels.size(); ++i) {
-    if (last_drawn == nullptr || labels[i].left >= last_drawn->right + gap_px) {
+    const bool whole = labels[i].left >= 0 && labels[i].right <= width_px;
+    if (whole && (last_drawn == nullptr || labels[i].left >= last_drawn->right + gap_px)) {
       drawn[i] = true;
       last_drawn = &labels[i];
     }

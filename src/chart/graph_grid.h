@@ -34,9 +34,11 @@ struct LabelExtent {
   int64_t right = 0;
 };
 
-// Which of the time labels, given left to right, are drawn: the first one, then each label that
-// begins at least gap_px right of the last label drawn, so that no two labels run together.
-// One flag per label, in their order.
-std::vector<bool> LabelsToDraw(std::span<const LabelExtent> labels, int64_t gap_px);
+// Which of the time labels, given left to right, are drawn on a chart width_px wide: only whole
+// ones, so never a label that begins left of the chart or ends beyond its right edge (a cut
+// "153125" would read "53125"); of those the first, then each that begins at least gap_px right
+// of the last label drawn, so that no two run together. One flag per label, in their order.
+std::vector<bool> LabelsToDraw(std::span<const LabelExtent> labels, int64_t gap_px,
+                               int64_t width_px);
 
 }  // namespace dravik

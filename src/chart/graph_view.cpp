@@ -4,12 +4,73 @@
 #include <utility>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "chart/layout.h"
 #include "common/rounding.h"
 
 namespace dravik {
+namespace {
+
+// Each item's line begins with a sample of its colour, a bar framed in dark grey so that light
+// colours show on the pale box too; the text itself is black, readable whatever the colour.
+constexpr int kSampleGapPx = 4;
+int SampleWidth(const QFontMetrics& metrics) {
+  return metrics.height();
+}
+
+// The readout's box: a child of the window above everything in it, so that it may reach beyond
+// the chart; the pointer's events pass through it to the widgets beneath.
+class HoverBox : public QWidget {
+ public:
+  explicit HoverBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+  void Show(HoverLayout layout, const HoverMetrics& sizes) {
+    layout_ = std::move(layout);
+    sizes_ = sizes;
+    setGeometry(layout_.box.left, layout_.box.top, layout_.box.width, layout_.box.height);
+    raise();
+    show();
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(QColor(128, 128, 128));
+    painter.setBrush(QColor(255, 255, 240));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QFontMetrics metrics = fontMetrics();
+    const int rows = std::max(layout_.rows, 1);
+    const int sample_px = SampleWidth(metrics);
+    for (int i = 0; i < static_cast<int>(layout_.lines.size()); ++i) {
+      const ReadoutLine& line = layout_.lines[static_cast<size_t>(i)];
+      const int left = layout_.column_left_px[static_cast<size_t>(i / rows)];
+      const int top = sizes_.padding_px + (i % rows) * sizes_.line_height_px;
+      if (i >= 1 && i <= layout_.item_lines) {
+        const QRect sample(left, top + sizes_.line_height_px / 4, sample_px,
+                           sizes_.line_height_px / 2);
+        painter.setPen(QColor(64, 64, 64));
+        painter.setBrush(QColor(RedOf(line.colour), GreenOf(line.colour), BlueOf(line.colour)));
+        painter.drawRect(sample.adjusted(0, 0, -1, -1));
+      }
+      painter.setPen(Qt::black);
+      painter.drawText(left + sizes_.lead_px, top + metrics.ascent(),
+                       QString::fromStdString(line.text));
+    }
+  }
+
+ private:
+  HoverLayout layout_;
+  HoverMetrics sizes_;
+};
+
+}  // namespace
 
 GraphView::GraphView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,16 +93,30 @@ void GraphView::SetCursorLines(const CursorLines& lines) {
   update();
 }
 
-void GraphView::SetHover(QList<HoverLine> lines, QPoint pos_px) {
-  hover_lines_ = std::move(lines);
-  hover_pos_px_ = pos_px;
-  update();
+void GraphView::SetHover(const std::vector<ReadoutLine>& lines, QPoint pos_px) {
+  QWidget* host = window();
+  if (hover_box_ == nullptr) {
+    hover_box_ = new HoverBox(host);
+  }
+  const QFontMetrics metrics = hover_box_->fontMetrics();
+  const QFontMetricsF text_metrics(hover_box_->font());
+  HoverMetrics sizes;
+  sizes.line_height_px = metrics.height();
+  sizes.lead_px = SampleWidth(metrics) + kSampleGapPx;
+  const QPoint pointer = mapTo(host, pos_px);
+  const HoverLayout layout = LayoutHoverReadout(
+      lines,
+      [&text_metrics](std::string_view text) {
+        return text_metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+      },
+      sizes, Rect{0, 0, host->width(), host->height()}, pointer.x(), pointer.y());
+  static_cast<HoverBox*>(hover_box_.data())->Show(layout, sizes);
 }
 
 void GraphView::ClearHover() {
-  if (!hover_lines_.isEmpty()) {
-    hover_lines_.clear();
-    update();
+  if (hover_box_ != nullptr) {
+    hover_box_->hide();
   }
 }
 
@@ -69,37 +144,6 @@ void GraphView::paintEvent(QPaintEvent*) {
     painter.drawLine(device(cursors_.x2_px), device(cursors_.top_px), device(cursors_.x2_px),
                      device(cursors_.bottom_px));
     painter.restore();
-  }
-  if (!hover_lines_.isEmpty()) {
-    PaintHover(painter);
-  }
-}
-
-void GraphView::PaintHover(QPainter& painter) const {
-  const QFontMetrics metrics = fontMetrics();
-  constexpr int kPadding = 4;
-  constexpr int kOffset = 16;  // clear of the pointer
-  int text_width = 0;
-  for (const HoverLine& line : hover_lines_) {
-    text_width = std::max(text_width, metrics.horizontalAdvance(line.text));
-  }
-  QRect box(0, 0, text_width + 2 * kPadding,
-            static_cast<int>(hover_lines_.size()) * metrics.height() + 2 * kPadding);
-  // Right of and below the pointer, or on the other side where the chart ends.
-  box.moveTo(hover_pos_px_.x() + kOffset + box.width() <= width()
-                 ? hover_pos_px_.x() + kOffset
-                 : std::max(0, hover_pos_px_.x() - kOffset - box.width()),
-             hover_pos_px_.y() + kOffset + box.height() <= height()
-                 ? hover_pos_px_.y() + kOffset
-                 : std::max(0, hover_pos_px_.y() - kOffset - box.height()));
-  painter.setPen(QColor(128, 128, 128));
-  painter.setBrush(QColor(255, 255, 240));
-  painter.drawRect(box.adjusted(0, 0, -1, -1));
-  int baseline = box.top() + kPadding + metrics.ascent();
-  for (const HoverLine& line : hover_lines_) {
-    painter.setPen(line.colour);
-    painter.drawText(box.left() + kPadding, baseline, line.text);
-    baseline += metrics.height();
   }
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QColor>
+#include <vector>
+
 #include <QImage>
-#include <QList>
-#include <QString>
+#include <QPointer>
 #include <QWidget>
 
-class QPainter;
+#include "chart/cursors.h"
 
 namespace dravik {
 
@@ -33,12 +33,9 @@ class GraphView : public QWidget {
   };
   void SetCursorLines(const CursorLines& lines);
 
-  // The readout shown in a small box near the pointer at `pos_px`: lines of text in their colours.
-  struct HoverLine {
-    QString text;
-    QColor colour;
-  };
-  void SetHover(QList<HoverLine> lines, QPoint pos_px);
+  // The readout shown in a box near the pointer at `pos_px`, anywhere in the window that holds the
+  // chart: the time, then a line per item with a sample of the item's colour (LayoutHoverReadout).
+  void SetHover(const std::vector<ReadoutLine>& lines, QPoint pos_px);
   // Hides the readout (the pointer left the chart or a button is held).
   void ClearHover();
 
@@ -56,10 +53,7 @@ class GraphView : public QWidget {
  private:
   QImage picture_;
   CursorLines cursors_;
-  void PaintHover(QPainter& painter) const;
-
-  QList<HoverLine> hover_lines_;
-  QPoint hover_pos_px_;
+  QPointer<QWidget> hover_box_;  // a child of the window, made at the first readout
 };
 
 }  // namespace dravik

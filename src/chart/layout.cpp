@@ -1,6 +1,7 @@
 #include "chart/layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/rounding.h"
 
@@ -46,6 +47,88 @@ MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height
 
 Rect GraphRect(const Rect& back, int32_t scale_width_twips) {
   return MoveControl(scale_width_twips, 0, back.width - scale_width_twips, back.height);
+}
+
+namespace {
+
+// The columns of `widths` (one a line, filled column by column) `rows` lines high: each column's
+// left edge inside the box, and the box's width.
+int ColumnsWidth(const std::vector<int>& widths, int rows, const HoverMetrics& m,
+                 std::vector<int>* lefts) {
+  int x = m.padding_px;
+  for (size_t first = 0; first < widths.size(); first += static_cast<size_t>(rows)) {
+    const size_t end = std::min(widths.size(), first + static_cast<size_t>(rows));
+    if (lefts != nullptr) {
+      lefts->push_back(x);
+    }
+    x += *std::max_element(widths.begin() + static_cast<std::ptrdiff_t>(first),
+                           widths.begin() + static_cast<std::ptrdiff_t>(end)) +
+         (end < widths.size() ? m.column_gap_px : 0);
+  }
+  return x + m.padding_px;
+}
+
+// Where a box of `size` goes along one axis of an area: after the pointer, else before it, else
+// against the area's far edge, never before its near edge.
+int32_t PlaceBy(int pointer, int offset, int size, int32_t start, int32_t length) {
+  if (pointer + offset + size <= start + length) {
+    return pointer + offset;
+  }
+  if (pointer - offset - size >= start) {
+    return pointer - offset - size;
+  }
+  return std::max(start, start + length - size);
+}
+
+}  // namespace
+
+HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const TextMeasure& measure,
+                               const HoverMetrics& metrics, const Rect& area, int pointer_x,
+                               int pointer_y) {
+  HoverLayout layout;
+  if (lines.empty()) {
+    return layout;
+  }
+  const auto line_width = [&](std::string_view text) {
+    return metrics.lead_px + static_cast<int>(std::ceil(measure(text)));
+  };
+  std::vector<int> widths;
+  widths.reserve(lines.size());
+  for (const ReadoutLine& line : lines) {
+    widths.push_back(line_width(line.text));
+  }
+  const int items = static_cast<int>(lines.size()) - 1;
+  const int line_px = std::max(metrics.line_height_px, 1);
+  const int max_rows = std::max((area.height - 2 * metrics.padding_px) / line_px, 1);
+  // From the most items down, the first count whose lines fit in some number of columns.
+  for (int shown = std::min(items, kMaxHoverItems); shown >= 0; --shown) {
+    std::vector<int> candidate(widths.begin(), widths.begin() + 1 + shown);
+    std::string more;
+    if (shown < items) {
+      more = "…他 " + std::to_string(items - shown) + " 項目";
+      candidate.push_back(line_width(more));
+    }
+    const int count = static_cast<int>(candidate.size());
+    for (int columns = (count + max_rows - 1) / max_rows; columns <= count; ++columns) {
+      const int rows = (count + columns - 1) / columns;
+      if (ColumnsWidth(candidate, rows, metrics, nullptr) > area.width && shown > 0) {
+        continue;
+      }
+      layout.lines.assign(lines.begin(), lines.begin() + 1 + shown);
+      layout.item_lines = shown;
+      if (!more.empty()) {
+        layout.lines.push_back({more, MakeRgb(0, 0, 0)});
+      }
+      layout.rows = rows;
+      const int width = ColumnsWidth(candidate, rows, metrics, &layout.column_left_px);
+      const int height = rows * line_px + 2 * metrics.padding_px;
+      layout.box = {PlaceBy(pointer_x, metrics.offset_px, width, area.left, area.width),
+                    PlaceBy(pointer_y, metrics.offset_px, height, area.top, area.height), width,
+                    height};
+      return layout;
+    }
+  }
+  return layout;
 }
 
 }  // namespace dravik

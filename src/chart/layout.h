@@ -1,7 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "chart/cursors.h"
 #include "chart/twips.h"
 
 namespace dravik {
@@ -77,5 +82,38 @@ MainLayout LayoutMainWindow(int32_t width, int32_t height, int32_t chrome_height
 // picGraph beside the scale strip: at strip width, 0, filling the rest of picBack (0 wide when
 // the strip is wider than the box).
 Rect GraphRect(const Rect& back, int32_t scale_width_twips);
+
+// Width in pixels of a UTF-8 text in the font it is shown in.
+using TextMeasure = std::function<double(std::string_view)>;
+
+// The sizes of the readout beside the pointer over the chart, in pixels.
+struct HoverMetrics {
+  int line_height_px = 0;
+  int lead_px = 0;     // before each line's text: room for the item's colour sample
+  int padding_px = 4;  // between the box's border and its lines
+  int column_gap_px = 12;
+  int offset_px = 16;  // from the pointer to the box
+};
+// Most items a readout shows; beyond them, and beyond what fits, the last line counts the rest.
+inline constexpr int kMaxHoverItems = 64;
+
+struct HoverLayout {
+  std::vector<ReadoutLine> lines;   // shown; the last is "…他 n 項目" when items are left out
+  int item_lines = 0;               // lines 1..item_lines are items, with their colours
+  int rows = 0;                     // lines per column; lines fill a column before the next
+  std::vector<int> column_left_px;  // each column's left edge inside the box
+  Rect box;                         // in pixels of the area's coordinates
+};
+
+// Lays out `lines` (the time first, then one per item, each as wide as its text by `measure`,
+// rounded up, after the lead) in the pixel rectangle `area` near the pointer at pointer_x,
+// pointer_y: as few columns as let the box fit the area's height and width, right of and below the
+// pointer by the offset, or left of or above it where the area ends there, else against the area's
+// far edge. Lines that do not fit, and items beyond kMaxHoverItems, are left out from the end and
+// the last line shown says how many ("…他 3 項目"): no value is cut. The time line is always shown;
+// with an area too small even for it, the box is clamped to the area's top left.
+HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const TextMeasure& measure,
+                               const HoverMetrics& metrics, const Rect& area, int pointer_x,
+                               int pointer_y);
 
 }  // namespace dravik

@@ -29,9 +29,27 @@ inline constexpr int kMaxItems = 1024;
 inline constexpr int kItemColourCount = 128;
 using ItemColors = std::array<Rgb, kMaxItems>;  // entry n - 1 belongs to item n
 
-// Items 1..16 have the colours of the first version; the others distinct colours that read well
-// on the white chart.
+// A colour in CIE L*a*b* (D65): lightness 0..100 and the two colour axes.
+struct Lab {
+  double l = 0;
+  double a = 0;
+  double b = 0;
+};
+Lab ToLab(Rgb colour);
+// The CIE76 difference: the distance of two colours in L*a*b*. About 2 can just be told apart
+// side by side; 10 and more tell two traces apart at a glance.
+double ColourDifference(const Lab& a, const Lab& b);
+
+// The default colour of item `item` (1 and up). Items 1..16 have the colours of the first
+// version; every other item a generated one, at least 3:1 against the white chart, that differs by
+// a CIE76 difference of 10 or more from the colour of each of items 1..128 and, beyond 128, from
+// the colours of the 16 items before and after it.
+Rgb DefaultItemColour(int item);
+// Entries 1..kMaxItems of DefaultItemColour.
 ItemColors DefaultItemColors();
+// Replaces each colour of items 17..128 that is the default an earlier version generated for its
+// item (too like other items' colours) by the present default; a colour the user chose stays.
+void RenewFirstGeneratedColours(ItemColors& colours);
 
 // The fuel items the user has named; an empty name leaves the item to the automatic rules.
 struct FuelItemNames {

@@ -111,6 +111,10 @@ int FindItem(const std::vector<std::string>& names, const std::vector<Tokens>& t
 
 }  // namespace
 
+bool SpeedNameSaysMph(std::string_view name) {
+  return Has(NameTokens(name), "mph");
+}
+
 bool IsChosenItem(std::string_view name, std::string_view chosen) {
   chosen = TrimBlanks(chosen);
   return !chosen.empty() && EqualsNoCase(TrimBlanks(name), chosen);
@@ -127,7 +131,7 @@ FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemNam
   if (items.speed >= 0 && items.speed == ChosenItem(names, choice.speed)) {
     items.speed_mph = choice.speed_unit == 1;
   } else if (items.speed >= 0 && KnownItem(names, {kSpeedKph, kSpeedKmh}) < 0) {
-    items.speed_mph = Has(tokens[items.speed], "mph");
+    items.speed_mph = SpeedNameSaysMph(names[items.speed]);
   }
   items.engine_speed =
       FindItem(names, tokens, choice.engine_speed, {kEngineSpeed}, FitsEngineSpeed);

@@ -28,6 +28,10 @@ struct FuelItems {
 //   holding "vehicle" "speed", or exactly "mph" or "kph", in mph when a token is "mph".
 FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemNames& choice);
 
+// Whether a speed item named `name` is logged in mph, as the automatic rules take it: a token
+// of its name is "mph" ("Speed (mph)", "MPH"; not "Vehicle Speed (km/h)").
+bool SpeedNameSaysMph(std::string_view name);
+
 // Whether an item named `name` is the item the user has named `chosen`: ASCII letters compared
 // without regard to case, blanks around both ignored; never for an empty choice.
 bool IsChosenItem(std::string_view name, std::string_view chosen);

@@ -103,21 +103,29 @@ TextFormat FormatOf(std::string_view header) {
   return {',', false};
 }
 
-bool NamesSeconds(std::string_view name) {
+NameUnit TrailingUnit(std::string_view name) {
+  NameUnit found;
   while (!name.empty() && IsBlank(name.back())) {
     name.remove_suffix(1);
   }
   if (name.empty() || (name.back() != ')' && name.back() != ']')) {
-    return false;
+    return found;
   }
   const char open = name.back() == ')' ? '(' : '[';
   name.remove_suffix(1);
   const size_t at = name.find_last_of("()[]");
-  if (at == std::string_view::npos || name[at] != open) {
-    return false;
+  if (at != std::string_view::npos && name[at] == open) {
+    found.unit = LowerText(TrimBlanks(name.substr(at + 1)));
+    found.bracket = at;
   }
-  const std::string unit = LowerText(TrimBlanks(name.substr(at + 1)));
-  return unit == "s" || unit == "sec" || unit == "secs" || unit == "second" || unit == "seconds";
+  return found;
+}
+
+bool NamesSeconds(std::string_view name) {
+  const NameUnit unit = TrailingUnit(name);
+  constexpr std::string_view kSeconds[] = {"s", "sec", "secs", "second", "seconds"};
+  return std::find(std::begin(kSeconds), std::end(kSeconds), std::string_view(unit.unit)) !=
+         std::end(kSeconds);
 }
 
 size_t HeaderLineIndex(const std::vector<std::string_view>& lines) {

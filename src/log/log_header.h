@@ -21,6 +21,15 @@ std::vector<std::string> NameTokens(std::string_view name);
 // besides "."), or else a tab.
 TextFormat FormatOf(std::string_view header);
 
+// The unit in parentheses or brackets that ends a name (blanks aside), blanks around it dropped
+// and lower-cased, and where its opening bracket stands: "Time [Sec] " -> "sec" at 5. An empty
+// unit at npos when the name ends in none.
+struct NameUnit {
+  std::string unit;
+  size_t bracket = std::string_view::npos;
+};
+NameUnit TrailingUnit(std::string_view name);
+
 // Whether a time column's name ends (blanks aside) in a seconds unit in parentheses or brackets:
 // "Time (s)", "Time[sec]"; not "Time (s) (ms)".
 bool NamesSeconds(std::string_view name);

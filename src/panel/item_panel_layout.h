@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "chart/layout.h"
 #include "chart/twips.h"
 
 namespace dravik {
@@ -25,18 +25,16 @@ inline constexpr int32_t kItemFilterRowTwips = 360;
 // Caption shown on an item's box ("-----" before the first log).
 inline constexpr std::string_view kEmptyItemCaption = "-----";
 
-// Width in pixels of a UTF-8 text in the font of the item boxes.
-using TextMeasure = std::function<double(std::string_view)>;
-
 struct FittedCaption {
   std::string caption;
   std::string tooltip;  // empty for none
 };
 
-// Fits an item name (UTF-8) into available_px: a name whose width, rounded half to even, is at
-// most available_px is shown whole, with the name as tooltip only when always_tooltip is set;
-// otherwise the longest prefix, counted in characters (code points) from the whole name down to
-// one character, whose width with "..." appended is at most available_px (unrounded), followed by
+// Fits an item name (UTF-8) into available_px, measured in the font of the item boxes: a name whose
+// width, rounded half to even, is at most available_px is shown whole, with the name as tooltip
+// only when always_tooltip is set; otherwise the longest prefix, counted in characters (code
+// points) from the whole name down to one character, whose width with "..." appended is at most
+// available_px (unrounded), followed by
 // "...", and when none fits the first character and "..."; a cut name always has the full name as
 // tooltip.
 FittedCaption FitItemCaption(std::string_view name, int64_t available_px,

@@ -7,23 +7,28 @@
 
 namespace dravik {
 
-MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height) {
+MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height,
+                                  int32_t save_button_width) {
   MaxViewLayout layout;
   layout.window_height = std::max(height, non_client_height + kMaxViewMinimumHeightAboveChrome);
   layout.list = MoveControl(0, 0, width - kMaxViewListRightMargin,
                             layout.window_height - (non_client_height + kMaxViewListBottomMargin));
-  const int32_t middle = static_cast<int32_t>(RoundHalfEven(width / 2.0));
+  int32_t middle = static_cast<int32_t>(RoundHalfEven(width / 2.0));
+  const int32_t beyond =
+      middle + 1575 + save_button_width - (width - kMaxViewListRightMargin - kMaxViewButtonGap);
+  middle -= std::clamp(beyond, 0, std::max(middle - 1575, 0));
   const int32_t buttons_top = layout.list.height + 105;
   layout.close_button =
       MoveControl(middle - 1575, buttons_top, kMaxViewButtonWidth, kMaxViewButtonHeight);
   layout.copy_button = MoveControl(middle, buttons_top, kMaxViewButtonWidth, kMaxViewButtonHeight);
   layout.save_section_button =
-      MoveControl(middle + 1575, buttons_top, kMaxViewSaveSectionButtonWidth, kMaxViewButtonHeight);
+      MoveControl(middle + 1575, buttons_top, save_button_width, kMaxViewButtonHeight);
   return layout;
 }
 
-int32_t MaxViewMinimumWidth(int32_t frame_width_twips) {
-  return std::max(2 * 1575, 2 * (kMaxViewButtonWidth + frame_width_twips));
+int32_t MaxViewMinimumWidth(int32_t frame_width_twips, int32_t save_button_width) {
+  return std::max(2 * (kMaxViewButtonWidth + frame_width_twips),
+                  2 * 1575 + save_button_width + kMaxViewButtonGap + frame_width_twips);
 }
 
 Rect PlaceBesideWindow(const Rect& main, const Rect& screen, int32_t width, int32_t height) {

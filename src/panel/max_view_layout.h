@@ -12,6 +12,7 @@ namespace dravik {
 inline constexpr int32_t kMaxViewButtonWidth = 1455;
 inline constexpr int32_t kMaxViewButtonHeight = 375;
 inline constexpr int32_t kMaxViewSaveSectionButtonWidth = 2400;
+inline constexpr int32_t kMaxViewButtonGap = 120;  // between two buttons, and right of the last
 inline constexpr int32_t kMaxViewNameColumnWidth = 3225;
 inline constexpr int32_t kMaxViewNameColumnLimit = 6450;
 inline constexpr int32_t kMaxViewValueColumnWidth = 850;
@@ -35,12 +36,16 @@ struct MaxViewLayout {
 // WindowChromeHeight): a height of nc + 560 or less becomes nc + 560; the list fills 0, 0 to
 // width - 120 by height - (nc + 570) (0 high at the least height; the list's margins) and the close
 // and copy buttons stand side by side 105 below it, meeting at the middle of the window, with the
-// section save button right of them.
-MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height);
+// section save button (save_button_width wide, for its text) right of them. Where the save button
+// would come nearer than 120 to the list's right edge, all three move left as far as they must,
+// never past the left edge.
+MaxViewLayout LayoutMaxViewWindow(int32_t width, int32_t height, int32_t non_client_height,
+                                  int32_t save_button_width);
 
-// The least outer width of the numeric display window that shows both buttons whole inside its
-// side borders (frame_width_twips, left and right together): 3150, more for wide borders.
-int32_t MaxViewMinimumWidth(int32_t frame_width_twips);
+// The least outer width of the numeric display window that shows its three buttons whole inside
+// its side borders (frame_width_twips, left and right together): 5790 for the classic borders and
+// a save button 2400 wide.
+int32_t MaxViewMinimumWidth(int32_t frame_width_twips, int32_t save_button_width);
 
 // Where a window of width x height opens beside the main window `main`, both outer rectangles, on
 // the screen's available area `screen`: right of the main window when it fits there, else left

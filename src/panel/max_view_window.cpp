@@ -6,7 +6,9 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -85,7 +87,6 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDial
   cmd_copy_->setEnabled(false);
   connect(cmd_close_, &QPushButton::clicked, this, &QWidget::close);
   connect(cmd_copy_, &QPushButton::clicked, this, &MaxViewWindow::cmdCopy_Click);
-  cmd_save_section_->resize(PixelSize(kMaxViewSaveSectionButtonWidth, kMaxViewButtonHeight));
   cmd_save_section_->setObjectName(QStringLiteral("cmdSaveSection"));
   connect(cmd_save_section_, &QPushButton::clicked, this, &MaxViewWindow::SaveSectionCsv);
 
@@ -93,8 +94,17 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDial
   if (parent != nullptr && !HasMaxViewPlace(settings)) {
     PlaceBesideMainWindow();
   } else {
-    SetOuterRectTwips(
-        QRect(settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize));
+    Rect place{settings.mv_xpos, settings.mv_ypos, settings.mv_xsize, settings.mv_ysize};
+    // A place saved on a larger screen or edited by hand is brought wholly onto this screen, as
+    // the main window's is, so that the window and its buttons can be seen and what is stored
+    // at its close is a sound place again.
+    const QWidget* anchor = parent != nullptr ? parent->window() : this;
+    if (const QScreen* screen = anchor->screen()) {
+      place = FitOnScreen(place, TwipsRect(screen->availableGeometry()),
+                          MaxViewMinimumWidth(FrameWidthTwips(), SaveButtonWidthTwips()),
+                          ChromeHeightTwips() + kMaxViewMinimumHeightAboveChrome);
+    }
+    SetOuterRectTwips(QRect(place.left, place.top, place.width, place.height));
   }
 }
 
@@ -160,7 +170,6 @@ void MaxViewWindow::ShowDisplay() {
   }
   // Only changed cells are written: a cursor drag rewrites a few columns of every row per move.
   // Only they are measured, and the columns only grow, so that a drag never makes them jump.
-  std::array<int, kMaxViewColumns> widths{};
   bool names_changed = false;
   for (int row = 0; row < row_count; ++row) {
     QTreeWidgetItem* item = lst_max_view_->topLevelItem(row);
@@ -168,19 +177,20 @@ void MaxViewWindow::ShowDisplay() {
       const QString text = QString::fromStdString(display_.rows[row][column]);
       if (item->text(column) != text) {
         item->setText(column, text);
-        widths[column] = std::max(widths[column], CellWidth(text));
+        widest_[column] = std::max(widest_[column], CellWidth(text));
         names_changed = names_changed || column == kNameColumn;
       }
     }
   }
-  // The value columns share one width, so that the cursor and difference columns have room at
-  // once for readouts as wide as the minimum and maximum they lie between.
-  const int value_width = *std::max_element(widths.begin() + kMinColumn, widths.end());
-  const int name_limit = TwipsToPixels(kMaxViewNameColumnLimit);
+  MaxViewWidths least{};
   for (int column = 0; column < kMaxViewColumns; ++column) {
-    const int width = column == kNameColumn ? std::min(widths[column], name_limit) : value_width;
-    if (width > lst_max_view_->columnWidth(column)) {
-      lst_max_view_->setColumnWidth(column, width);
+    least[column] = LeastColumnWidth(column);
+  }
+  const MaxViewWidths widths =
+      MaxViewColumnWidths(widest_, least, TwipsToPixels(kMaxViewNameColumnLimit));
+  for (int column = 0; column < kMaxViewColumns; ++column) {
+    if (widths[column] > lst_max_view_->columnWidth(column)) {
+      lst_max_view_->setColumnWidth(column, widths[column]);
     }
   }
   if (names_changed) {
@@ -200,11 +210,14 @@ int MaxViewWindow::CellWidth(const QString& text) const {
   return static_cast<int>(std::ceil(text_px)) + 2 * margin;
 }
 
+int MaxViewWindow::LeastColumnWidth(int column) const {
+  return std::max(MinimumColumnWidth(column), lst_max_view_->header()->sectionSizeHint(column));
+}
+
 void MaxViewWindow::ResetColumnWidths() {
+  widest_ = {};
   for (int column = 0; column < kMaxViewColumns; ++column) {
-    lst_max_view_->setColumnWidth(
-        column,
-        std::max(MinimumColumnWidth(column), lst_max_view_->header()->sectionSizeHint(column)));
+    lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
   }
 }
 
@@ -227,8 +240,13 @@ void MaxViewWindow::PlaceBesideMainWindow() {
   const int frames_px = 2 * lst_max_view_->frameWidth();
   const int rows = lst_max_view_->topLevelItemCount();
   if (rows > 0) {
-    content.rows_height = PixelsToTwips(lst_max_view_->header()->sizeHint().height() +
-                                        rows * lst_max_view_->sizeHintForRow(0) + frames_px);
+    // At a fractional scale the window system gives the window whole device pixels, so its
+    // height in logical pixels may come back one short of the height asked for.
+    const double ratio = devicePixelRatioF();
+    const int rounding_px = ratio != std::floor(ratio) ? 1 : 0;
+    content.rows_height =
+        PixelsToTwips(lst_max_view_->header()->sizeHint().height() +
+                      rows * lst_max_view_->sizeHintForRow(0) + frames_px + rounding_px);
   }
   content.columns_width = PixelsToTwips(lst_max_view_->header()->length() + frames_px);
   content.scroll_bar_width = PixelsToTwips(lst_max_view_->verticalScrollBar()->sizeHint().width());
@@ -249,8 +267,17 @@ void MaxViewWindow::SaveSectionCsv() {
   if (!table_.IsLoaded() || !cursor_samples_) {
     return;
   }
+  // A shorter section would be saved as a log that cannot be opened.
+  if (!SectionCanReopen((*cursor_samples_)[0], (*cursor_samples_)[1])) {
+    dialogs_.ShowMessage(
+        this, QStringLiteral("区間が短すぎます。11サンプル以上の区間を選んでください。"));
+    return;
+  }
+  const QString suggested = log_path_.isEmpty()
+                                ? QStringLiteral("区間.csv")
+                                : QFileInfo(log_path_).dir().filePath(QStringLiteral("区間.csv"));
   const QString path = dialogs_.ChooseFileToSave(
-      this, QStringLiteral("区間.csv"), QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+      this, suggested, QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
   if (path.isEmpty()) {
     return;
   }
@@ -262,8 +289,13 @@ void MaxViewWindow::SaveSectionCsv() {
   }
 }
 
+int32_t MaxViewWindow::SaveButtonWidthTwips() const {
+  return std::max(kMaxViewSaveSectionButtonWidth,
+                  PixelsToTwips(cmd_save_section_->sizeHint().width()));
+}
+
 void MaxViewWindow::ApplyMinimumSize() {
-  setMinimumSize(ClientSize(MaxViewMinimumWidth(FrameWidthTwips()),
+  setMinimumSize(ClientSize(MaxViewMinimumWidth(FrameWidthTwips(), SaveButtonWidthTwips()),
                             ChromeHeightTwips() + kMaxViewMinimumHeightAboveChrome));
 }
 
@@ -277,8 +309,8 @@ void MaxViewWindow::Form_Resize() {
     return;
   }
   const QRect outer = OuterRectTwips();
-  const MaxViewLayout layout =
-      LayoutMaxViewWindow(outer.width(), outer.height(), ChromeHeightTwips());
+  const MaxViewLayout layout = LayoutMaxViewWindow(outer.width(), outer.height(),
+                                                   ChromeHeightTwips(), SaveButtonWidthTwips());
   if (layout.window_height != outer.height()) {
     resize(width(), ClientSize(0, layout.window_height).height());
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include <QString>
 #include <QWidget>
 
 #include "chart/cursors.h"
@@ -29,7 +30,7 @@ class UserDialog;
 // settings (mv_xpos.. in twips); while the settings hold no place of its own it opens beside the
 // main window, tall enough for every row and wide enough for every column. The value columns are
 // at least their classic widths and grow to show every text whole; the name column grows up to a
-// limit and a name it still cuts has a tooltip. At its least size both buttons stay in view.
+// limit and a name it still cuts has a tooltip. At its least size every button stays in view.
 // Closing it in any way (the close button, Esc, Enter, the close box, close()) stores its place and
 // size into the settings, emits Closed and deletes it; deactivating it stores them as well. The
 // owner minimises and restores it along with the main window through FollowMainWindow.
@@ -50,6 +51,8 @@ class MaxViewWindow : public TopLevelWindow {
   // Removes all rows after a failed load; the copy button keeps its state and copies nothing
   // until the list is filled again.
   void ClearList();
+  // The log shown, whose folder the section save dialog starts in.
+  void SetLogPath(const QString& path) { log_path_ = path; }
   // Minimised with the main window and back to normal when it is normal; a maximised main window
   // leaves this one as it is.
   void FollowMainWindow(Qt::WindowStates main_window_states);
@@ -63,21 +66,26 @@ class MaxViewWindow : public TopLevelWindow {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  // The least size keeps the list's client area above the chrome and both buttons in view.
+  // The least size keeps the list's client area above the chrome and the buttons in view.
   void ApplyMinimumSize() override;
 
  private:
   void cmdCopy_Click();
   // "区間をCSVで保存...": the samples between the two cursors to a CSV file chosen in the save
-  // dialog; a file that cannot be written is said so. Enabled once the cursors have reported
-  // their samples.
+  // dialog, which starts in the log's folder; a section too short to open again is refused and a
+  // file that cannot be written is said so, each with a message. Enabled once the cursors have
+  // reported their samples.
   void SaveSectionCsv();
   void Form_Resize();
+  // The section save button's width: its classic width, or what its text needs in the font.
+  int32_t SaveButtonWidthTwips() const;
   void StoreGeometry();
   void ShowDisplay();
   // Pixels a cell needs to show `text` whole in the list's font.
   int CellWidth(const QString& text) const;
-  // Every column back to its least width, wide enough for its header.
+  // A column's least width: its classic width, wide enough for its header.
+  int LeastColumnWidth(int column) const;
+  // Every column back to its least width, forgetting the texts it has shown.
   void ResetColumnWidths();
   // A name the name column cuts gets its whole text as tooltip.
   void UpdateNameTooltips();
@@ -87,11 +95,14 @@ class MaxViewWindow : public TopLevelWindow {
   const LogTable& table_;
   Settings& settings_;
   UserDialog& dialogs_;
+  QString log_path_;
   NumericDisplay display_;
   QTreeWidget* lst_max_view_;
   QPushButton* cmd_close_;
   QPushButton* cmd_copy_;
   QPushButton* cmd_save_section_;
+  // The widest text each column has shown since the list was last filled, in pixels.
+  MaxViewWidths widest_{};
   // The cursors' samples as the last readouts gave them; none before the first.
   std::optional<std::array<int64_t, 2>> cursor_samples_;
 };

@@ -5,6 +5,7 @@
 #include "common/number_format.h"
 #include "common/rounding.h"
 #include "log/fuel_trip.h"
+#include "log/log_header.h"
 #include "panel/trip_list.h"
 
 namespace dravik {
@@ -18,6 +19,21 @@ constexpr int kFuelEconomyRow = 3;
 
 std::string WholeSeconds(float time_ms) {
   return std::to_string(RoundHalfEven(static_cast<double>(time_ms) / 1000));
+}
+
+// The time column's name without a time unit of its own at its end ("Time (s)", "Time [ms]",
+// "Time (msec)" -> "Time"), for a readout that says its unit itself.
+std::string TimeNameWithoutUnit(const std::string& name) {
+  const NameUnit unit = TrailingUnit(name);
+  constexpr std::string_view kMilliseconds[] = {"ms", "msec", "msecs", "millisecond",
+                                                "milliseconds"};
+  const bool milliseconds = std::find(std::begin(kMilliseconds), std::end(kMilliseconds),
+                                      std::string_view(unit.unit)) != std::end(kMilliseconds);
+  if (!milliseconds && !NamesSeconds(name)) {
+    return name;
+  }
+  const std::string_view base = TrimBlanks(std::string_view(name).substr(0, unit.bracket));
+  return base.empty() ? name : std::string(base);
 }
 
 MaxViewRow SectionRow(const char* name) {
@@ -120,9 +136,9 @@ std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& set
   }
   const float time_ms = table.Values(0)[sample];
   std::vector<ReadoutLine> lines;
-  lines.push_back({settings.time_unit_sec != 0
-                       ? table.item_names[0] + " (秒): " + WholeSeconds(time_ms)
-                       : table.item_names[0] + " (ms): " + FormatGeneral(time_ms),
+  const std::string time_name = TimeNameWithoutUnit(table.item_names[0]);
+  lines.push_back({settings.time_unit_sec != 0 ? time_name + " (秒): " + WholeSeconds(time_ms)
+                                               : time_name + " (ms): " + FormatGeneral(time_ms),
                    MakeRgb(0, 0, 0)});
   for (const int item : items) {
     if (item >= 1 && item <= table.item_count) {
@@ -131,6 +147,22 @@ std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& set
     }
   }
   return lines;
+}
+
+MaxViewWidths MaxViewColumnWidths(const MaxViewWidths& widest, const MaxViewWidths& least,
+                                  int name_limit) {
+  MaxViewWidths widths{};
+  const int bounds = std::max(widest[kMinColumn], widest[kMaxColumn]);
+  for (int column = 0; column < kMaxViewColumns; ++column) {
+    int width = widest[column];
+    if (column == kNameColumn) {
+      width = std::min(width, name_limit);
+    } else if (column == kCursor1Column || column == kCursor2Column) {
+      width = std::max(width, bounds);
+    }
+    widths[column] = std::max(width, least[column]);
+  }
+  return widths;
 }
 
 std::string MaxViewClipboardText(const NumericDisplay& display) {

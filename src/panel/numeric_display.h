@@ -57,12 +57,22 @@ void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const S
 void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
                           int64_t first, int64_t last);
 
-// The readout beside the pointer over the chart at `sample`: the time row's name and the time as
-// the cursor columns write it ("Time (ms): 1250", with TimeUnitSec "Time (秒): 1"), in black,
+// The readout beside the pointer over the chart at `sample`: the time column's name and the time
+// as the cursor columns write it ("Time (ms): 1250", with TimeUnitSec "Time (秒): 1"; a unit the
+// name ends in, as "Time (s)" does, is left out rather than said twice), in black,
 // then "name: value" in the general form for each of `items` in the item's colour. Empty when the
 // sample lies outside 0..last_sample. Costs one value per item, whatever the log's length.
 std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& settings,
                                       const std::vector<int>& items, int64_t sample);
+
+// The list's column widths in pixels for the widest text each column has shown (`widest`) and
+// each column's least width (`least`): every column as wide as its own widest text and never
+// below its least width, the name column at most name_limit (a name it cuts gets a tooltip). The
+// cursor columns are at least as wide as the minimum and maximum columns' texts, since their
+// readouts lie between those values and should seldom widen a column while a cursor is dragged.
+using MaxViewWidths = std::array<int, kMaxViewColumns>;
+MaxViewWidths MaxViewColumnWidths(const MaxViewWidths& widest, const MaxViewWidths& least,
+                                  int name_limit);
 
 // The copy of the list: the header line, then every row's texts joined by ", ", every line ended
 // by CR LF; in seconds the time row's name is followed by "," without a blank. "" while the list

@@ -8,6 +8,10 @@
 
 namespace dravik {
 
+bool SectionCanReopen(int64_t first, int64_t last) {
+  return (first > last ? first - last : last - first) + 1 >= kMinRealSamples;
+}
+
 std::string SectionCsvText(const LogTable& table, int64_t first, int64_t last) {
   if (first > last) {
     std::swap(first, last);

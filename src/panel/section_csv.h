@@ -17,4 +17,8 @@ namespace dravik {
 // when an end lies outside 0..last_sample or no log is loaded.
 std::string SectionCsvText(const LogTable& table, int64_t first, int64_t last);
 
+// Whether samples first..last (either order, both included) are enough for a log that opens
+// again: kMinRealSamples or more. 0..9 is not, 0..10 is; both cursors on one sample make one.
+bool SectionCanReopen(int64_t first, int64_t last);
+
 }  // namespace dravik

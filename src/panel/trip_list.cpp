@@ -37,6 +37,26 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
   return rows;
 }
 
+std::string TripListHint(const LogTable& table) {
+  if (!table.IsLoaded() || table.has_economy) {
+    return "";
+  }
+  std::string missing;
+  const auto add = [&missing](int item, const char* name) {
+    if (item == 0) {
+      missing += (missing.empty() ? "" : "、") + std::string(name);
+    }
+  };
+  add(table.speed_item, "車速");
+  add(table.engine_speed_item, "エンジン回転数");
+  add(table.pulse_width_item, "噴射パルス幅");
+  if (missing.empty()) {
+    return "";
+  }
+  return "このログに見つからない項目: " + missing +
+         "\n使う項目は「設定(S)」の「燃費計算の項目...」で選べます。";
+}
+
 std::string TripListClipboardText(const std::vector<TripListRow>& rows) {
   std::string text;
   for (const TripListRow& row : rows) {

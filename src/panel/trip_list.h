@@ -36,6 +36,11 @@ TripFigureTexts TripTexts(const TripSummary& trip);
 // speed item; fuel used and economy with the economy item.
 std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, bool has_economy);
 
+// The trip list's tooltip while it lacks rows for want of fuel items: the items the log lacks
+// ("車速", "エンジン回転数", "噴射パルス幅") and the dialog that chooses them. "" when no log is
+// loaded, every row is shown, or no item is missing (the fuel settings left the rows out).
+std::string TripListHint(const LogTable& table);
+
 // The copy of the trip list: "name, value, unit" and CR LF for every row, no header; "" for no
 // rows.
 std::string TripListClipboardText(const std::vector<TripListRow>& rows);

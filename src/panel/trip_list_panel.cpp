@@ -52,6 +52,7 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
                 QString::fromStdString(row.unit)});
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   }
+  list_->setToolTip(QString::fromStdString(TripListHint(table)));
   FitHeaderToRows();
 }
 
@@ -71,6 +72,7 @@ void TripListPanel::FitHeaderToRows() {
 
 void TripListPanel::ClearTripList() {
   list_->clear();
+  list_->setToolTip(QString());
   rows_.clear();
 }
 

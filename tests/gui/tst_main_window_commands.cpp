@@ -326,9 +326,9 @@ class TestMainWindowCommands : public QObject {
     QCOMPARE(time->value(), time->maximum());
   }
 
-  // Left and Right step cursor 1 by one sample (Shift: cursor 2), also from a focused check box;
-  // the page and end keys move the view; "+" and "-" step the magnification; a focused
-  // magnification list keeps its own keys.
+  // Left and Right step cursor 1 by one sample (Shift: cursor 2), also from a focused check box,
+  // the other cursor keeping its sample when the view follows; the page and end keys move the view;
+  // "+" and "-" step the magnification; a focused magnification list keeps its own keys.
   void keysStepCursorsAndMoveTheView() {
     Open(2001);
     Find<QPushButton>(window_.get(), "chkMaxView")->setChecked(true);
@@ -361,9 +361,12 @@ class TestMainWindowCommands : public QObject {
     QCOMPARE(time->value(), time->pageStep());
     SendMouse(graph, QEvent::MouseButtonPress, 0, Qt::LeftButton, Qt::LeftButton);
     SendMouse(graph, QEvent::MouseButtonRelease, 0, Qt::LeftButton, Qt::NoButton);
+    const QString cursor2_time = TimeAt(2);
     QTest::keyClick(window_.get(), Qt::Key_Left);
     QCOMPARE(TimeAt(1), QString::number((10 * time->pageStep() - 1) * 250));
     QCOMPARE(time->value(), time->pageStep() - 1);
+    // Cursor 2, not moved, keeps its sample; its line goes with the view.
+    QCOMPARE(TimeAt(2), cursor2_time);
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
     QCOMPARE(combo->currentIndex(), 0);

@@ -173,6 +173,29 @@ class TestMaxViewWindow : public QObject {
     QCOMPARE(window.OuterRectTwips(), QRect(1500, 3000, 7935, 3000));
   }
 
+  // A place saved on a larger screen or edited by hand opens wholly on this one, and what is
+  // stored at the close is that fitted place.
+  void OpensOnTheScreenWhateverTheSettingsSay_data() {
+    QTest::addColumn<QRect>("stored");
+    QTest::newRow("hand-edited") << QRect(30000, 30000, 99999999, 99999999);
+    QTest::newRow("a larger screen") << QRect(20000, 9000, 45000, 30000);
+  }
+  void OpensOnTheScreenWhateverTheSettingsSay() {
+    QFETCH(QRect, stored);
+    settings_.mv_xpos = stored.x();
+    settings_.mv_ypos = stored.y();
+    settings_.mv_xsize = stored.width();
+    settings_.mv_ysize = stored.height();
+    QPointer<MaxViewWindow> window = new MaxViewWindow(table_, settings_, dialogs_);
+    window->show();
+    const QRect screen = window->screen()->availableGeometry();
+    QVERIFY(screen.contains(window->frameGeometry()));
+    window->close();
+    const QRect kept(TwipsToPixels(settings_.mv_xpos), TwipsToPixels(settings_.mv_ypos),
+                     TwipsToPixels(settings_.mv_xsize), TwipsToPixels(settings_.mv_ysize));
+    QVERIFY(screen.contains(kept));
+  }
+
   // The list leaves 570 twips below it for the buttons, which stand 105 twips below the list and
   // meet at the middle; the window cannot be made lower than its chrome and 560 twips.
   void LaysOutAndKeepsAMinimumHeight() {
@@ -189,11 +212,12 @@ class TestMaxViewWindow : public QObject {
     window.resize(window.width(), 10);
     QCOMPARE(window.height(), window.minimumHeight());
     QVERIFY(window.minimumHeight() > 0 && window.minimumHeight() <= TwipsToPixels(560));
-    // At its least size both buttons are still whole in the window.
+    // At its least size every button is still whole in the window.
     window.resize(10, 10);
     QCOMPARE(window.size(), window.minimumSize());
     QVERIFY(window.rect().contains(Button(window, "cmdClose")->geometry()));
     QVERIFY(window.rect().contains(Button(window, "cmdCopy")->geometry()));
+    QVERIFY(window.rect().contains(Button(window, "cmdSaveSection")->geometry()));
   }
 
   // Large values, many decimals and a long name: every value is shown whole, and the name column
@@ -280,16 +304,24 @@ class TestMaxViewWindow : public QObject {
     const QString unwritable = dir.filePath("folder.csv");  // a folder takes no file's place
     QVERIFY(QDir(dir.path()).mkdir("folder.csv"));
     dialogs_.save_answers = {path, unwritable};
+    // Six samples make no log that opens again: refused before the dialog.
+    save->click();
+    QCOMPARE(dialogs_.messages,
+             QStringList{"区間が短すぎます。11サンプル以上の区間を選んでください。"});
+    QVERIFY(dialogs_.save_offers.isEmpty());
+    dialogs_.messages.clear();
+    move.readouts = {{1, 11, 0}, {2, 0, 11}};
+    window.ApplyCursorMove(move);
     save->click();
     QCOMPARE(dialogs_.save_offers, QStringList{"区間.csv"});
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
-    QCOMPARE(lines.size(), 8);  // the header, samples 3 to 8, the last line's end
+    QCOMPARE(lines.size(), 14);  // the header, samples 0 to 11, the last line's end
     QCOMPARE(lines[0], QString("Time (msec),Vehicle Speed (km/h),Engine Speed (rpm),"
                                "Fuel Injector #1 Pulse Width (ms)"));
-    QCOMPARE(lines[1], QString("750,43,2030,2.3"));
-    QCOMPARE(lines[6], QString("2000,48,2080,2.8"));
+    QCOMPARE(lines[4], QString("750,43,2030,2.3"));
+    QCOMPARE(lines[12], QString("2750,51,2110,2.1"));
     QVERIFY(dialogs_.messages.isEmpty());
 
     save->click();

@@ -218,6 +218,7 @@ class TestOptionsDialog : public QObject {
     dialog.SetLogItemNames({"Time", "RPM", "Injector PW (ms)", "Speed (mph)"});
     dialog.show();
     QStringList lines;
+    QStringList units;
     int speed_entries = 0;
     QTimer::singleShot(0, &dialog, [&] {
       auto* items = dialog.findChild<dravik::FuelItemsDialog*>();
@@ -229,13 +230,19 @@ class TestOptionsDialog : public QObject {
         }
       }
       auto* speed = Child<QComboBox>(*items, "cmbSpeedItem");
+      auto* unit = Child<QComboBox>(*items, "cmbSpeedUnit");
       speed_entries = speed->count();
+      // Picking an item sets the unit its name says; the user may still change it.
+      speed->setCurrentIndex(3);
+      units.append(unit->currentText());
       speed->setCurrentIndex(1);
-      Child<QComboBox>(*items, "cmbSpeedUnit")->setCurrentIndex(1);
+      units.append(unit->currentText());
+      unit->setCurrentIndex(1);
       Child<QPushButton>(*items, "cmdOK")->click();
     });
     Child<QPushButton>(dialog, "cmdFuelItems")->click();
     QCOMPARE(speed_entries, 4);
+    QCOMPARE(units, QStringList({"mph", "km/h"}));
     QCOMPARE(lines,
              QStringList({"自動: Speed (mph) [mph]", "自動: RPM", "自動: Injector PW (ms)"}));
     QCOMPARE(settings.fuel_items.speed, std::string());

@@ -85,21 +85,23 @@ TEST(ProcessCommandLine, Windows) {
   }
 }
 
-TEST(FindTerminalRequest, TheFirstInformationalOptionDecides) {
+TEST(FindTerminalRequest, TheFirstOptionDecides) {
   const struct {
     std::vector<std::string> arguments;
-    TerminalRequest request;
+    TerminalAction action;
   } cases[] = {
-      {{}, TerminalRequest::kNone},
-      {{"/d", "log.csv"}, TerminalRequest::kNone},
-      {{"--versions"}, TerminalRequest::kNone},
-      {{"--version"}, TerminalRequest::kVersion},
-      {{"log.csv", "-h"}, TerminalRequest::kHelp},
-      {{"--help", "--version"}, TerminalRequest::kHelp},
+      {{}, TerminalAction::kNone},
+      {{"/d", "log.csv", "-"}, TerminalAction::kNone},
+      {{"--versions"}, TerminalAction::kUnknownOption},
+      {{"log.csv", "-x", "--help"}, TerminalAction::kUnknownOption},
+      {{"--version"}, TerminalAction::kVersion},
+      {{"log.csv", "-h"}, TerminalAction::kHelp},
+      {{"--help", "--version"}, TerminalAction::kHelp},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FindTerminalRequest(c.arguments), c.request) << c.arguments.size();
+    EXPECT_EQ(FindTerminalRequest(c.arguments).action, c.action) << c.arguments.size();
   }
+  EXPECT_EQ(FindTerminalRequest({"--verison"}).option, "--verison");
 }
 
 TEST(ListOrdinaryFiles, ListsVisibleRegularFilesInOrder) {

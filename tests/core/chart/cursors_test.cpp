@@ -108,24 +108,29 @@ TEST(MoveCursors, SectionFiguresFollowWhenEverythingIsThere) {
 
 TEST(StepCursor, MovesOneSampleAndScrollsTheLeastToKeepItInView) {
   // 10000 samples at magnification 50: span 200, positions 0..980; position 10 shows 100..300.
+  // The other cursor stands at x 40 (sample 140 at position 10) and keeps that sample.
   ChartView view;
   view.view_span = 200;
   view.scroll_maximum = 980;
   view.scroll_position = 10;
   struct Case {
     int64_t sample, delta, position, want_sample, want_position;
+    double want_other_x;
   };
-  for (const Case& c :
-       {Case{150, 1, 10, 151, 10},                        // within the view: no scroll
-        Case{300, 1, 10, 301, 11},                        // past the right edge
-        Case{100, -1, 10, 99, 9},                         // past the left edge
-        Case{100, 1, 10, 101, 10}, Case{0, -1, 0, 0, 0},  // the first sample stops it
-        Case{10000, 1, 980, 10000, 980},                  // so does the last
-        Case{5000, 1, 10, 5001, 481}}) {                  // a line left outside comes into view
+  for (const Case& c : {
+           Case{150, 1, 10, 151, 10, 40},                            // within the view: no scroll
+           Case{300, 1, 10, 301, 11, 30},                            // past the right edge
+           Case{100, -1, 10, 99, 9, 50},                             // past the left edge
+           Case{100, 1, 10, 101, 10, 40}, Case{0, -1, 0, 0, 0, 40},  // the first sample stops it
+           Case{10000, 1, 980, 10000, 980, 40},                      // so does the last
+           Case{5000, 1, 10, 5001, 481, -4670},  // a line left outside comes into view
+       }) {
     view.scroll_position = c.position;
-    const CursorStep step = StepCursor(c.sample, c.delta, 10000, view);
+    const CursorStep step = StepCursor(c.sample, c.delta, 40, 10000, view);
     EXPECT_EQ(step.sample, c.want_sample) << c.sample << " " << c.delta;
     EXPECT_EQ(step.scroll_position, c.want_position) << c.sample << " " << c.delta;
+    EXPECT_EQ(step.other_line_x, c.want_other_x) << c.sample << " " << c.delta;
+    EXPECT_EQ(ChartXToSample(step.other_line_x, 10 * step.scroll_position), 10 * c.position + 40);
   }
 }
 
@@ -135,12 +140,12 @@ TEST(StepCursor, StopsWhereTheViewScrolledToItsEndStops) {
   view.view_span = 200;
   view.scroll_maximum = 180;
   view.scroll_position = 180;
-  EXPECT_EQ(StepCursor(2000, 1, 2001, view).sample, 2000);
+  EXPECT_EQ(StepCursor(2000, 1, 0, 2001, view).sample, 2000);
   // Unzoomed, the view holds the whole log and never scrolls.
   view = ChartView{};
   view.view_span = 2001;
-  EXPECT_EQ(StepCursor(2000, 1, 2001, view).sample, 2001);
-  EXPECT_EQ(StepCursor(2000, 1, 2001, view).scroll_position, 0);
+  EXPECT_EQ(StepCursor(2000, 1, 0, 2001, view).sample, 2001);
+  EXPECT_EQ(StepCursor(2000, 1, 0, 2001, view).scroll_position, 0);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST(TimeLabel, SecondsOrMillisecondsWithABlank) {
   EXPECT_EQ(TimeLabel(12345678, 0), " 1.234568E+07");
 }
 
-TEST(LabelsToDraw, SkipsEachLabelThatWouldMeetTheLastOneDrawn) {
+TEST(LabelsToDraw, DrawsWholeLabelsThatDoNotMeetTheLastOneDrawn) {
   struct Case {
     std::vector<LabelExtent> labels;
     int64_t gap;
@@ -43,16 +43,20 @@ TEST(LabelsToDraw, SkipsEachLabelThatWouldMeetTheLastOneDrawn) {
   };
   const Case cases[] = {
       {{}, 3, {}},
-      {{{-40, 10}}, 3, {true}},  // the first is drawn, even off the chart
       {{{0, 30}, {50, 80}, {100, 130}}, 3, {true, true, true}},  // room between them
       {{{0, 30}, {33, 63}}, 3, {true, true}},                    // exactly the gap apart
       {{{0, 30}, {32, 62}}, 3, {true, false}},                   // one pixel short of it
       {{{0, 30}, {32, 62}}, 0, {true, true}},
       // A skipped label does not count: the next is measured against the last one drawn.
       {{{0, 60}, {20, 80}, {40, 100}, {60, 120}, {80, 140}}, 0, {true, false, false, true, false}},
+      // A label cut by either edge is not drawn and leaves room for the whole one beside it.
+      {{{-40, 10}, {0, 50}}, 3, {false, true}},
+      {{{-1, 49}, {30, 80}}, 3, {false, true}},
+      {{{100, 150}, {170, 201}}, 3, {true, false}},
+      {{{100, 150}, {170, 200}}, 3, {true, true}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LabelsToDraw(c.labels, c.gap), c.expected) << c.labels.size() << " " << c.gap;
+    EXPECT_EQ(LabelsToDraw(c.labels, c.gap, 200), c.expected) << c.labels.size() << " " << c.gap;
   }
 }
 

@@ -14,34 +14,53 @@ Edges EdgesOf(const Rect& rect) {
 }
 
 TEST(LayoutMaxViewWindow, ListFillsAndButtonsMeetInTheMiddle) {
-  const MaxViewLayout layout = LayoutMaxViewWindow(8000, 5070, 405);
+  const MaxViewLayout layout = LayoutMaxViewWindow(8500, 5070, 405, 2400);
   EXPECT_EQ(layout.window_height, 5070);
-  EXPECT_EQ(EdgesOf(layout.list), (Edges{0, 0, 7880, 4095}));
-  EXPECT_EQ(EdgesOf(layout.close_button), (Edges{2425, 4200, 1455, 375}));
-  EXPECT_EQ(EdgesOf(layout.copy_button), (Edges{4000, 4200, 1455, 375}));
-  EXPECT_EQ(LayoutMaxViewWindow(8001, 5070, 405).copy_button.left, 4000);  // 4000.5 to even
+  EXPECT_EQ(EdgesOf(layout.list), (Edges{0, 0, 8380, 4095}));
+  EXPECT_EQ(EdgesOf(layout.close_button), (Edges{2675, 4200, 1455, 375}));
+  EXPECT_EQ(EdgesOf(layout.copy_button), (Edges{4250, 4200, 1455, 375}));
+  EXPECT_EQ(EdgesOf(layout.save_section_button), (Edges{5825, 4200, 2400, 375}));
+  EXPECT_EQ(LayoutMaxViewWindow(8501, 5070, 405, 2400).copy_button.left, 4250);  // 4250.5 to even
 }
 
-// At its least height the list is gone but both buttons stay in the window.
+// Where the section save button would come near the list's right edge, the buttons move left.
+TEST(LayoutMaxViewWindow, SaveButtonNeverPassesTheRightEdge) {
+  struct Case {
+    int32_t width, save_width, close_left;
+  };
+  for (const Case& c :
+       {Case{7935, 2400, 2145}, Case{7935, 3000, 1545}, Case{5790, 2400, 0}, Case{5000, 2400, 0}}) {
+    const MaxViewLayout layout = LayoutMaxViewWindow(c.width, 2000, 405, c.save_width);
+    EXPECT_EQ(layout.close_button.left, c.close_left) << c.width << " " << c.save_width;
+    EXPECT_EQ(layout.copy_button.left, c.close_left + 1575);
+    EXPECT_EQ(layout.save_section_button.left, c.close_left + 3150);
+    if (c.width >= MaxViewMinimumWidth(120, c.save_width)) {
+      EXPECT_LE(layout.save_section_button.left + c.save_width, c.width - 240);
+    }
+  }
+}
+
+// At its least height the list is gone but the buttons stay in the window.
 TEST(LayoutMaxViewWindow, CannotBeMadeLowerAndKeepsItsButtons) {
   for (const int32_t height : {965, 900, 0}) {
-    const MaxViewLayout layout = LayoutMaxViewWindow(8000, height, 405);
+    const MaxViewLayout layout = LayoutMaxViewWindow(8500, height, 405, 2400);
     EXPECT_EQ(layout.window_height, 965);
     EXPECT_EQ(layout.list.height, 0);
-    EXPECT_EQ(EdgesOf(layout.close_button), (Edges{2425, 105, 1455, 375}));
-    EXPECT_EQ(EdgesOf(layout.copy_button), (Edges{4000, 105, 1455, 375}));
+    EXPECT_EQ(EdgesOf(layout.close_button), (Edges{2675, 105, 1455, 375}));
+    EXPECT_EQ(EdgesOf(layout.copy_button), (Edges{4250, 105, 1455, 375}));
   }
-  const MaxViewLayout lowest = LayoutMaxViewWindow(100, 966, 405);
+  const MaxViewLayout lowest = LayoutMaxViewWindow(100, 966, 405, 2400);
   EXPECT_EQ(lowest.list.height, 0);
   EXPECT_EQ(lowest.list.width, 0);
 }
 
-TEST(MaxViewMinimumWidth, BothButtonsInsideTheBorders) {
-  EXPECT_EQ(MaxViewMinimumWidth(120), 3150);
-  EXPECT_EQ(MaxViewMinimumWidth(300), 3510);
-  const MaxViewLayout layout = LayoutMaxViewWindow(MaxViewMinimumWidth(120), 2000, 405);
+TEST(MaxViewMinimumWidth, EveryButtonInsideTheBorders) {
+  EXPECT_EQ(MaxViewMinimumWidth(120, 2400), 5790);
+  EXPECT_EQ(MaxViewMinimumWidth(300, 2400), 5970);
+  EXPECT_EQ(MaxViewMinimumWidth(120, 3000), 6390);
+  const MaxViewLayout layout = LayoutMaxViewWindow(MaxViewMinimumWidth(120, 2400), 2000, 405, 2400);
   EXPECT_EQ(layout.close_button.left, 0);
-  EXPECT_EQ(layout.copy_button.left + layout.copy_button.width, 3150 - 120);
+  EXPECT_EQ(layout.save_section_button.left + 2400, 5790 - 240);
 }
 
 TEST(PlaceBesideWindow, RightThenLeftThenAgainstTheScreensRightEdge) {

@@ -1,5 +1,7 @@
 #include "panel/numeric_display.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "test_log_table.h"
@@ -239,6 +241,27 @@ TEST(CursorReadoutText, CopyAfterPlacingBothCursors) {
   EXPECT_EQ(CursorReadoutText(LogTable{}, WithSwitches(false, true), 0, 0), "");
 }
 
+TEST(MaxViewColumnWidths, EachColumnItsOwnWidestTextNeverBelowItsLeast) {
+  const MaxViewWidths least{215, 57, 57, 57, 57, 57};
+  struct Case {
+    MaxViewWidths widest;
+    MaxViewWidths expected;
+  };
+  for (const Case& c : {
+           Case{{100, 30, 10, 10, 10, 40}, {215, 57, 57, 57, 57, 57}},
+           // A very wide difference widens its own column only.
+           Case{{100, 30, 10, 10, 300, 40}, {215, 57, 57, 57, 300, 57}},
+           // Cursor columns make room for readouts as wide as the bounds they lie between.
+           Case{{100, 90, 60, 10, 10, 120}, {215, 90, 120, 120, 57, 120}},
+           Case{{100, 30, 150, 10, 10, 40}, {215, 57, 150, 57, 57, 57}},
+           // The name column grows up to its limit.
+           Case{{300, 30, 10, 10, 10, 40}, {300, 57, 57, 57, 57, 57}},
+           Case{{900, 30, 10, 10, 10, 40}, {430, 57, 57, 57, 57, 57}},
+       }) {
+    EXPECT_EQ(MaxViewColumnWidths(c.widest, least, 430), c.expected) << c.widest[4];
+  }
+}
+
 TEST(HoverReadout, TheTimeAsTheCursorColumnsWriteItThenTheItemsInTheirColours) {
   const LogTable table =
       MakeLogTable({"Time", "A", "B"}, {{0, 1500, 2500}, {0.1f, 12345678, 3}, {1, 2, 3}});
@@ -252,6 +275,18 @@ TEST(HoverReadout, TheTimeAsTheCursorColumnsWriteItThenTheItemsInTheirColours) {
   EXPECT_EQ(HoverReadout(table, settings, {}, 2)[0].text, "Time (秒): 2");  // 2.5 s, halves to even
   EXPECT_TRUE(HoverReadout(table, settings, {1}, 3).empty());               // a tail sample
   EXPECT_TRUE(HoverReadout(table, settings, {1}, -1).empty());
+  // A unit the time column's name ends in is not said twice.
+  for (const auto& [name, seconds, text] : {
+           std::tuple{"Time (s)", 0, "Time (ms): 1500"},
+           std::tuple{"Time [ms] ", 1, "Time (秒): 2"},
+           std::tuple{"Time (msec)", 0, "Time (ms): 1500"},
+           std::tuple{"Time (s) (ms)", 0, "Time (s) (ms): 1500"},
+           std::tuple{"Zeit (min)", 0, "Zeit (min) (ms): 1500"},
+       }) {
+    settings.time_unit_sec = seconds;
+    const LogTable named = MakeLogTable({name, "A"}, {{0, 1500, 2500}, {1, 2, 3}});
+    EXPECT_EQ(HoverReadout(named, settings, {}, 1)[0].text, text) << name;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,17 @@
 namespace dravik {
 namespace {
 
+TEST(SectionCanReopen, ElevenSamplesOrMore) {
+  struct Case {
+    int64_t first, last;
+    bool expected;
+  };
+  for (const Case& c : {Case{5, 5, false}, Case{0, 9, false}, Case{9, 0, false}, Case{0, 10, true},
+                        Case{10, 0, true}, Case{100, 4000, true}}) {
+    EXPECT_EQ(SectionCanReopen(c.first, c.last), c.expected) << c.first << " " << c.last;
+  }
+}
+
 // A section reopens to the same singles, the times included, in either time unit; the computed
 // economy item stays out and is computed again on reopening.
 TEST(SectionCsvText, ReopensToTheSameValues) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_log_table.h"
+
 namespace dravik {
 namespace {
 
@@ -41,6 +43,30 @@ TEST(TripListRows, RowsFollowTheItemsFound) {
             "走行距離, 0.042, [km]\r\n"
             "燃料消費量, 0.002, [l]\r\n"
             "燃費, 17.409, [km/l]\r\n");
+}
+
+TEST(TripListHint, NamesTheMissingFuelItems) {
+  LogTable table = MakeLogTable({"Time", "RPM"}, {{0, 250}, {800, 900}});
+  struct Case {
+    int speed, engine_speed, pulse_width;
+    const char* missing;  // nullptr: no tooltip
+  };
+  for (const Case& c :
+       {Case{0, 0, 0, "車速、エンジン回転数、噴射パルス幅"}, Case{0, 1, 0, "車速、噴射パルス幅"},
+        Case{1, 0, 1, "エンジン回転数"}, Case{1, 1, 1, nullptr}}) {
+    table.speed_item = c.speed;
+    table.engine_speed_item = c.engine_speed;
+    table.pulse_width_item = c.pulse_width;
+    table.has_economy = c.missing == nullptr;
+    const std::string hint = TripListHint(table);
+    if (c.missing == nullptr) {
+      EXPECT_EQ(hint, "");
+    } else {
+      EXPECT_EQ(hint, std::string("このログに見つからない項目: ") + c.missing +
+                          "\n使う項目は「設定(S)」の「燃費計算の項目...」で選べます。");
+    }
+  }
+  EXPECT_EQ(TripListHint(LogTable{}), "");
 }
 
 }  // namespace
