@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "common/file_io.h"
+#include "log/log_header.h"
 
 namespace dravik {
 namespace {
@@ -24,16 +25,6 @@ constexpr std::string_view kOriginalSettingKeys[] = {"xpos",
                                                      "injectorflowscaling",
                                                      "injectorlatency",
                                                      "cylinder"};
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 std::string LookupKey(std::string_view section, std::string_view key) {
   std::string text;

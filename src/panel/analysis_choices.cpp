@@ -1,28 +1,18 @@
 #include "panel/analysis_choices.h"
 
 #include "common/number_parsing.h"
+#include "log/log_header.h"
 
 namespace dravik {
-namespace {
-
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
 
 int ItemNamed(const LogTable& table, std::string_view name) {
-  const std::string_view wanted = Trim(name);
+  const std::string_view wanted = TrimBlanks(name);
   if (wanted.empty()) {
     return -1;
   }
   for (int item = 1; item <= table.item_count && item < static_cast<int>(table.item_names.size());
        ++item) {
-    if (Trim(table.item_names[item]) == wanted) {
+    if (TrimBlanks(table.item_names[item]) == wanted) {
       return item;
     }
   }
@@ -31,7 +21,7 @@ int ItemNamed(const LogTable& table, std::string_view name) {
 
 BoundInput ParseBound(std::string_view text) {
   BoundInput input;
-  if (Trim(text).empty()) {
+  if (TrimBlanks(text).empty()) {
     input.ok = true;
     return input;
   }

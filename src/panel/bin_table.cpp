@@ -8,17 +8,10 @@
 #include "common/number_format.h"
 #include "common/number_parsing.h"
 #include "common/parallel.h"
+#include "log/log_header.h"
 
 namespace dravik {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 BinEdgesInput Refuse(std::string message) {
   BinEdgesInput input;
@@ -171,7 +164,7 @@ struct Partial {
 }  // namespace
 
 BinEdgesInput ParseBinEdges(std::string_view text) {
-  const std::string_view whole = Trim(text);
+  const std::string_view whole = TrimBlanks(text);
   if (whole.empty() || whole == "自動") {
     BinEdgesInput input;
     input.ok = true;
@@ -181,7 +174,7 @@ BinEdgesInput ParseBinEdges(std::string_view text) {
   BinEdgesInput input;
   while (true) {
     const size_t comma = text.find(',');
-    const std::string_view part = Trim(text.substr(0, comma));
+    const std::string_view part = TrimBlanks(text.substr(0, comma));
     double value = 0;
     if (ParseNumber(part, false, 0, value) != NumberStatus::kOk) {
       return Refuse("「" + std::string(part) + "」は数値ではありません。");
