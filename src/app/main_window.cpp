@@ -376,6 +376,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     settings_.ypos = outer.y();
     settings_.xsize = outer.width();
     settings_.ysize = outer.height();
+    if (analysis_ && analysis_->isVisible()) {
+      analysis_->StoreGeometry();
+    }
     if (!settings_path_.empty() && !keep_settings_file_) {
       const FileWriteResult saved = SaveSettings(settings_path_, settings_);
       if (!saved.ok) {

@@ -663,6 +663,9 @@ void AnalysisWindow::FollowMainWindow(Qt::WindowStates main_window_states) {
 }
 
 void AnalysisWindow::StoreGeometry() {
+  if (isMinimized()) {
+    return;
+  }
   const QRect outer = OuterRectTwips();
   settings_.analysis.xpos = outer.x();
   settings_.analysis.ypos = outer.y();
@@ -672,15 +675,13 @@ void AnalysisWindow::StoreGeometry() {
 
 void AnalysisWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !isMinimized()) {
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
     StoreGeometry();
   }
 }
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {
-  if (!isMinimized()) {
-    StoreGeometry();
-  }
+  StoreGeometry();
   StoreChoices();
   emit Closed();
   event->accept();

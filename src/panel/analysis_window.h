@@ -57,6 +57,9 @@ class AnalysisWindow : public TopLevelWindow {
   void CursorsPlaced();
   // Minimised and restored along with the main window.
   void FollowMainWindow(Qt::WindowStates main_window_states);
+  // The settings take the window's place and size, unless it is minimised; the main window asks
+  // before it saves the settings at exit, so a window left open keeps where the user put it.
+  void StoreGeometry();
 
  signals:
   void Closed();
@@ -98,7 +101,6 @@ class AnalysisWindow : public TopLevelWindow {
   void ShowReadout(double x, double y, qint64 pixel);
   void CopyView();
   void SavePicture();
-  void StoreGeometry();
   // The item index selected in a list; -1 for "なし".
   int SelectedItem(const QComboBox* list) const;
   QString ItemTitle(int item) const;

@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/report.h"
+#include "chart/twips.h"
 #include "gui_test_support.h"
 
 using namespace dravik;
@@ -117,6 +118,15 @@ void TestAnalysisWindow::ARememberedItemTheLogLacksIsNamed() {
   ShowTableTab(window);
   QTRY_COMPARE(Find<QLabel>(window, "lblTableMessage")->text(),
                QString("項目「Boost」がこのログにありません。"));
+
+  // Left open where the user moved it, the window is found there at the next start.
+  window->move(window->pos() + QPoint(40, 30));
+  const int xpos = PixelsToTwips(window->x());
+  main->close();
+  QFile file(ini);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  const QString saved = QString::fromUtf8(file.readAll()).section("[Analysis]", 1);
+  QVERIFY2(saved.contains(QString("\r\nXpos=%1\r\n").arg(xpos)), qPrintable(saved));
 }
 
 QTEST_MAIN(TestAnalysisWindow)
