@@ -12,6 +12,8 @@ install(DIRECTORY docs/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
 # The help's picture of the scatter plot and table window is the README's.
 install(FILES docs/images/analysis_window.png DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
 install(FILES packaging/${DRAVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/${DRAVIK_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME ${DRAVIK_APP_ID}.xml)
 install(FILES packaging/dravik.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(DIRECTORY packaging/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
