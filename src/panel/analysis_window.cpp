@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -78,11 +79,22 @@ AnalysisWindow::AnalysisWindow(const LogTable& table, Settings& settings, UserDi
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
   BuildControls();
+  // A place kept from a larger screen, and the first size on a small or magnified one, are
+  // brought wholly onto the screen, so that every control can be reached.
   const AnalysisChoices& a = settings_.analysis;
+  const QScreen* screen = (parent != nullptr ? parent->window() : this)->screen();
   if (a.xsize > 0 && a.ysize > 0) {
-    SetOuterRectTwips(QRect(a.xpos, a.ypos, a.xsize, a.ysize));
+    Rect place{a.xpos, a.ypos, a.xsize, a.ysize};
+    if (screen != nullptr) {
+      place = FitOnScreen(place, TwipsRect(screen->availableGeometry()), 0, 0);
+    }
+    SetOuterRectTwips(QRect(place.left, place.top, place.width, place.height));
   } else {
-    resize(960, 720);
+    QSize size(960, 720);
+    if (screen != nullptr) {
+      size = size.boundedTo(screen->availableGeometry().size().shrunkBy(FrameExtents(*this)));
+    }
+    resize(size);
   }
   FillItemLists();
   Refresh();

@@ -37,11 +37,6 @@ int MinimumColumnWidth(int column) {
   return TwipsToPixels(column == kNameColumn ? kMaxViewNameColumnWidth : kMaxViewValueColumnWidth);
 }
 
-Rect TwipsRect(const QRect& px) {
-  return {PixelsToTwips(px.x()), PixelsToTwips(px.y()), PixelsToTwips(px.width()),
-          PixelsToTwips(px.height())};
-}
-
 }  // namespace
 
 MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDialog& dialogs,

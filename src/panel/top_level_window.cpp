@@ -31,6 +31,11 @@ QSize PixelSize(int32_t width_twips, int32_t height_twips) {
   return QSize(TwipsToPixels(width_twips), TwipsToPixels(height_twips));
 }
 
+Rect TwipsRect(const QRect& px) {
+  return {PixelsToTwips(px.x()), PixelsToTwips(px.y()), PixelsToTwips(px.width()),
+          PixelsToTwips(px.height())};
+}
+
 TopLevelWindow::TopLevelWindow(QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), frame_(FrameExtents(*this)) {}
 

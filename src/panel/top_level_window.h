@@ -23,6 +23,8 @@ QMargins FrameExtents(const QWidget& window);
 QRect PixelRect(const Rect& twips);
 // A size in pixels for a size in twips.
 QSize PixelSize(int32_t width_twips, int32_t height_twips);
+// A rectangle in twips for one in pixels.
+Rect TwipsRect(const QRect& px);
 
 // A top-level window placed by its outer rectangle in twips, frame included, the way the settings
 // keep it. All outer sizes are reckoned with one frame, so that the size stored is the size
