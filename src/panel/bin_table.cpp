@@ -161,6 +161,136 @@ struct Partial {
   int64_t counted = 0;
 };
 
+// The edges typed, or automatic ones over the selected samples; false when no sample is selected.
+bool ChooseEdges(const LogTable& table, const BinTableRequest& request, int threads,
+                 BinTable& out) {
+  if (request.x_edges && request.y_edges) {
+    out.x_edges = *request.x_edges;
+    out.y_edges = *request.y_edges;
+    return true;
+  }
+  const SelectedExtremes extremes =
+      FindSelectedExtremes(table, request.selection, {request.x_item, request.y_item}, threads);
+  if (extremes.count == 0) {
+    return false;
+  }
+  out.x_edges =
+      request.x_edges ? *request.x_edges : AutomaticEdges(extremes.min[0], extremes.max[0]);
+  out.y_edges =
+      request.y_edges ? *request.y_edges : AutomaticEdges(extremes.min[1], extremes.max[1]);
+  return true;
+}
+
+// What the sorting of every range reads.
+struct SortInput {
+  const float* x;
+  const float* y;
+  const float* z;       // null without a third item
+  const float* filter;  // null without a filter
+  const SampleSelection& selection;
+  const BinLocator& x_bins_of;
+  const BinLocator& y_bins_of;
+  const std::vector<double>& x_edges;
+  const std::vector<double>& y_edges;
+  int x_bins;
+  size_t cell_count;
+};
+
+// Sorts the samples [begin, end) into the cells of p.
+//
+// In blocks: first the cell of every sample, a loop without stores into the cells and without
+// branches on the data; then the cells are filled. Consecutive samples mostly fall in the same
+// cell: the cell being filled is kept in registers and written back when another cell begins, so
+// that no sample waits for the store of the one before. Its sum goes on from the cell's, in the
+// samples' order.
+template <bool kWithFilter, bool kWithValue>
+void SortRange(const SortInput& in, int64_t begin, int64_t end, Partial& p) {
+  const size_t cell_count = in.cell_count;
+  p.cells.assign(cell_count, BinCell{0, 0, std::numeric_limits<float>::infinity(),
+                                     -std::numeric_limits<float>::infinity()});
+  constexpr int64_t kBlock = 1024;
+  int64_t block_cells[kBlock];
+  size_t run_cell = cell_count;  // none yet
+  BinCell run;
+  int64_t counted = 0;
+  CellBounds same;
+  for (int64_t first = begin; first < end; first += kBlock) {
+    const int64_t n = std::min(kBlock, end - first);
+    const BinLookup x_lookup = in.x_bins_of.Lookup();
+    const BinLookup y_lookup = in.y_bins_of.Lookup();
+    for (int64_t i = 0; i < n; ++i) {
+      const int64_t s = first + i;
+      const double x = in.x[s];
+      const double y = in.y[s];
+      int64_t c = -1;
+      if (x >= same.x_low && x < same.x_high && y >= same.y_low && y < same.y_high) {
+        c = same.cell;
+      } else {
+        const int bx = Locate(x_lookup, x);
+        const int by = Locate(y_lookup, y);
+        if ((bx | by) >= 0) {
+          c = static_cast<int64_t>(by) * in.x_bins + bx;
+          same = SameCell(in.x_edges, in.y_edges, bx, by, c);
+        }
+      }
+      if constexpr (kWithFilter) {
+        c = PassesFilter(in.filter, in.selection, s) ? c : -2;
+      }
+      block_cells[i] = c;
+    }
+    for (int64_t i = 0; i < n; ++i) {
+      const int64_t c = block_cells[i];
+      if constexpr (kWithFilter) {
+        if (c == -2) {
+          continue;
+        }
+      }
+      ++counted;
+      if (c < 0) {
+        continue;
+      }
+      if (static_cast<size_t>(c) != run_cell) {
+        if (run_cell != cell_count) {
+          p.cells[run_cell] = run;
+        }
+        run_cell = static_cast<size_t>(c);
+        run = p.cells[run_cell];
+      }
+      ++run.count;
+      if constexpr (kWithValue) {
+        const float z = in.z[first + i];
+        run.sum += z;
+        run.min = std::min(run.min, z);
+        run.max = std::max(run.max, z);
+      }
+    }
+  }
+  if (run_cell != cell_count) {
+    p.cells[run_cell] = run;
+  }
+  p.counted = counted;
+}
+
+// The table's cells and count from the ranges' partial ones.
+void MergePartials(const std::vector<Partial>& partials, BinTable& out) {
+  const size_t cell_count = static_cast<size_t>(out.XBins()) * out.YBins();
+  out.cells.assign(cell_count, BinCell{});
+  for (const Partial& p : partials) {
+    out.counted += p.counted;
+    for (size_t c = 0; c < cell_count; ++c) {
+      const BinCell& from = p.cells[c];
+      if (from.count == 0) {
+        continue;
+      }
+      BinCell& to = out.cells[c];
+      to.min = to.count == 0 ? from.min : std::min(to.min, from.min);
+      to.max = to.count == 0 ? from.max : std::max(to.max, from.max);
+      to.count += from.count;
+      to.sum += from.sum;
+    }
+  }
+}
+
 }  // namespace
 
 BinEdgesInput ParseBinEdges(std::string_view text) {
@@ -264,133 +394,41 @@ BinTableResult ComputeBinTable(const LogTable& table, const BinTableRequest& req
   BinTable& out = result.table;
   out.min_count = request.min_count;
   out.statistic = request.value_item < 0 ? CellStatistic::kCount : request.statistic;
-  if (!request.x_edges || !request.y_edges) {
-    const SelectedExtremes extremes =
-        FindSelectedExtremes(table, selection, {request.x_item, request.y_item}, threads);
-    if (extremes.count == 0) {
-      result.problem = AnalysisProblem::kNoMatchingSample;
-      return result;
-    }
-    out.x_edges =
-        request.x_edges ? *request.x_edges : AutomaticEdges(extremes.min[0], extremes.max[0]);
-    out.y_edges =
-        request.y_edges ? *request.y_edges : AutomaticEdges(extremes.min[1], extremes.max[1]);
-  } else {
-    out.x_edges = *request.x_edges;
-    out.y_edges = *request.y_edges;
+  if (!ChooseEdges(table, request, threads, out)) {
+    result.problem = AnalysisProblem::kNoMatchingSample;
+    return result;
   }
 
-  const int x_bins = out.XBins();
-  const size_t cell_count = static_cast<size_t>(x_bins) * out.YBins();
-  const float* x_values = table.Values(request.x_item).data();
-  const float* y_values = table.Values(request.y_item).data();
-  const float* z_values =
-      request.value_item < 0 ? nullptr : table.Values(request.value_item).data();
-  const float* filter = FilterValues(table, selection);
-  const std::vector<int64_t> bounds = SelectionRanges(selection);
-  std::vector<Partial> partials(bounds.size() - 1);
   const BinLocator x_bins_of(out.x_edges);
   const BinLocator y_bins_of(out.y_edges);
+  const SortInput in{table.Values(request.x_item).data(),
+                     table.Values(request.y_item).data(),
+                     request.value_item < 0 ? nullptr : table.Values(request.value_item).data(),
+                     FilterValues(table, selection),
+                     selection,
+                     x_bins_of,
+                     y_bins_of,
+                     out.x_edges,
+                     out.y_edges,
+                     out.XBins(),
+                     static_cast<size_t>(out.XBins()) * out.YBins()};
+  const std::vector<int64_t> bounds = SelectionRanges(selection);
+  std::vector<Partial> partials(bounds.size() - 1);
   RunTasks(static_cast<int64_t>(partials.size()), ThreadCount(threads), [&](int64_t r) {
-    Partial& p = partials[r];
-    p.cells.assign(cell_count, BinCell{0, 0, std::numeric_limits<float>::infinity(),
-                                       -std::numeric_limits<float>::infinity()});
-    const auto sort = [&](auto with_filter, auto with_value) {
-      // In blocks: first the cell of every sample, a loop without stores into the cells and
-      // without branches on the data; then the cells are filled. Consecutive samples mostly fall
-      // in the same cell: the cell being filled is kept in registers and written back when
-      // another cell begins, so that no sample waits for the store of the one before. Its sum
-      // goes on from the cell's, in the samples' order.
-      constexpr int64_t kBlock = 1024;
-      int64_t block_cells[kBlock];
-      size_t run_cell = cell_count;  // none yet
-      BinCell run;
-      int64_t counted = 0;
-      CellBounds same;
-      for (int64_t first = bounds[r]; first < bounds[r + 1]; first += kBlock) {
-        const int64_t n = std::min(kBlock, bounds[r + 1] - first);
-        const BinLookup x_lookup = x_bins_of.Lookup();
-        const BinLookup y_lookup = y_bins_of.Lookup();
-        for (int64_t i = 0; i < n; ++i) {
-          const int64_t s = first + i;
-          const double x = x_values[s];
-          const double y = y_values[s];
-          int64_t c = -1;
-          if (x >= same.x_low && x < same.x_high && y >= same.y_low && y < same.y_high) {
-            c = same.cell;
-          } else {
-            const int bx = Locate(x_lookup, x);
-            const int by = Locate(y_lookup, y);
-            if ((bx | by) >= 0) {
-              c = static_cast<int64_t>(by) * x_bins + bx;
-              same = SameCell(out.x_edges, out.y_edges, bx, by, c);
-            }
-          }
-          if constexpr (with_filter) {
-            c = PassesFilter(filter, selection, s) ? c : -2;
-          }
-          block_cells[i] = c;
-        }
-        for (int64_t i = 0; i < n; ++i) {
-          const int64_t c = block_cells[i];
-          if constexpr (with_filter) {
-            if (c == -2) {
-              continue;
-            }
-          }
-          ++counted;
-          if (c < 0) {
-            continue;
-          }
-          if (static_cast<size_t>(c) != run_cell) {
-            if (run_cell != cell_count) {
-              p.cells[run_cell] = run;
-            }
-            run_cell = static_cast<size_t>(c);
-            run = p.cells[run_cell];
-          }
-          ++run.count;
-          if constexpr (with_value) {
-            const float z = z_values[first + i];
-            run.sum += z;
-            run.min = std::min(run.min, z);
-            run.max = std::max(run.max, z);
-          }
-        }
-      }
-      if (run_cell != cell_count) {
-        p.cells[run_cell] = run;
-      }
-      p.counted = counted;
-    };
     // The loop is made for each case, so that the common one tests nothing it does not need.
-    const bool with_filter = filter != nullptr;
-    const bool with_value = z_values != nullptr;
+    const bool with_filter = in.filter != nullptr;
+    const bool with_value = in.z != nullptr;
     if (with_filter && with_value) {
-      sort(std::true_type{}, std::true_type{});
+      SortRange<true, true>(in, bounds[r], bounds[r + 1], partials[r]);
     } else if (with_filter) {
-      sort(std::true_type{}, std::false_type{});
+      SortRange<true, false>(in, bounds[r], bounds[r + 1], partials[r]);
     } else if (with_value) {
-      sort(std::false_type{}, std::true_type{});
+      SortRange<false, true>(in, bounds[r], bounds[r + 1], partials[r]);
     } else {
-      sort(std::false_type{}, std::false_type{});
+      SortRange<false, false>(in, bounds[r], bounds[r + 1], partials[r]);
     }
   });
-  out.cells.assign(cell_count, BinCell{});
-  for (const Partial& p : partials) {
-    out.counted += p.counted;
-    for (size_t c = 0; c < cell_count; ++c) {
-      const BinCell& from = p.cells[c];
-      if (from.count == 0) {
-        continue;
-      }
-      BinCell& to = out.cells[c];
-      to.min = to.count == 0 ? from.min : std::min(to.min, from.min);
-      to.max = to.count == 0 ? from.max : std::max(to.max, from.max);
-      to.count += from.count;
-      to.sum += from.sum;
-    }
-  }
+  MergePartials(partials, out);
   if (out.counted == 0) {
     result.problem = AnalysisProblem::kNoMatchingSample;
   }
