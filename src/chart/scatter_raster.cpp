@@ -142,6 +142,59 @@ Rgb DensityScaleColour(double t) {
   return ScaleColour(kStops, 3, t);
 }
 
+namespace {
+
+// The threads' pixels gathered in the first's: counts added for the density, otherwise the
+// highest mark kept, which is the latest sample.
+void MergePixelStates(std::vector<PixelState>& states, bool density) {
+  PixelState& merged = states.front();
+  const size_t pixels = merged.size();
+  for (size_t t = 1; t < states.size(); ++t) {
+    const uint64_t* other = states[t].data();
+    if (density) {
+      for (size_t p = 0; p < pixels; ++p) {
+        merged[p] += other[p];
+      }
+    } else {
+      for (size_t p = 0; p < pixels; ++p) {
+        merged[p] = std::max(merged[p], other[p]);
+      }
+    }
+  }
+}
+
+// Each counted pixel on the light-to-dark scale, by the logarithm of its count.
+void PaintDensity(const PixelState& counts, ScatterImage& image) {
+  const uint64_t most = *std::max_element(counts.begin(), counts.end());
+  image.max_density = static_cast<int64_t>(most);
+  image.density.assign(counts.begin(), counts.end());
+  const double scale = most > 0 ? 1.0 / std::log1p(static_cast<double>(most)) : 0.0;
+  for (size_t p = 0; p < counts.size(); ++p) {
+    if (counts[p] != 0) {
+      image.argb[p] =
+          OpaqueArgb(DensityScaleColour(std::log1p(static_cast<double>(counts[p])) * scale));
+    }
+  }
+}
+
+// Each marked pixel in the colour of its sample's value; marks count from the first sample as 1.
+void PaintValues(const PixelState& marks, const float* zs, const PlotRange& colour_range,
+                 int64_t first, ScatterImage& image) {
+  const double z_min = colour_range.min;
+  const double z_span = colour_range.max - colour_range.min;
+  image.sample_at.assign(marks.size(), -1);
+  for (size_t p = 0; p < marks.size(); ++p) {
+    if (marks[p] != 0) {
+      const int64_t sample = first + static_cast<int64_t>(marks[p]) - 1;
+      image.sample_at[p] = sample;
+      const double z = zs[sample];
+      image.argb[p] = OpaqueArgb(ValueScaleColour(z_span > 0 ? (z - z_min) / z_span : 0.5));
+    }
+  }
+}
+
+}  // namespace
+
 ScatterImage RenderScatter(const LogTable& table, const ScatterRequest& request, int threads) {
   ScatterImage image;
   image.width = std::max(request.width_px, 1);
@@ -218,43 +271,12 @@ ScatterImage RenderScatter(const LogTable& table, const ScatterRequest& request,
               : mark_samples(std::false_type{}, std::false_type{});
     }
   });
-  PixelState& merged = states.front();
-  for (size_t t = 1; t < states.size(); ++t) {
-    const uint64_t* other = states[t].data();
-    if (density) {
-      for (size_t p = 0; p < pixels; ++p) {
-        merged[p] += other[p];
-      }
-    } else {
-      for (size_t p = 0; p < pixels; ++p) {
-        merged[p] = std::max(merged[p], other[p]);
-      }
-    }
-  }
+  MergePixelStates(states, density);
   if (density) {
-    const uint64_t most = *std::max_element(merged.begin(), merged.end());
-    image.max_density = static_cast<int64_t>(most);
-    image.density.assign(merged.begin(), merged.end());
-    const double scale = most > 0 ? 1.0 / std::log1p(static_cast<double>(most)) : 0.0;
-    for (size_t p = 0; p < pixels; ++p) {
-      if (merged[p] != 0) {
-        image.argb[p] =
-            OpaqueArgb(DensityScaleColour(std::log1p(static_cast<double>(merged[p])) * scale));
-      }
-    }
-    return image;
-  }
-  const float* zs = table.Values(request.colour_item).data();
-  const double z_min = request.colour_range.min;
-  const double z_span = request.colour_range.max - request.colour_range.min;
-  image.sample_at.assign(pixels, -1);
-  for (size_t p = 0; p < pixels; ++p) {
-    if (merged[p] != 0) {
-      const int64_t sample = selection.first + static_cast<int64_t>(merged[p]) - 1;
-      image.sample_at[p] = sample;
-      const double z = zs[sample];
-      image.argb[p] = OpaqueArgb(ValueScaleColour(z_span > 0 ? (z - z_min) / z_span : 0.5));
-    }
+    PaintDensity(states.front(), image);
+  } else {
+    PaintValues(states.front(), table.Values(request.colour_item).data(), request.colour_range,
+                selection.first, image);
   }
   return image;
 }
