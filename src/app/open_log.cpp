@@ -6,6 +6,12 @@
 namespace dravik {
 namespace {
 
+// The user's formulas, each left out of a log whose values of it the chart cannot show.
+FormulaOptions FormulasOf(const Settings& settings) {
+  const int mode = settings.graph_scale_mode;
+  return {settings.formulas, [mode](float min, float max) { return CanPlotRange(min, max, mode); }};
+}
+
 template <typename Read>
 LoadError ReadAndCheck(const Settings& settings, LogTable& table, const ReadProgress& progress,
                        const Read& read) {
@@ -28,16 +34,17 @@ LoadError OpenLog(const std::string& path, const Settings& settings, LogTable& t
                   const ReadProgress& progress, const ReadSplit& split) {
   return ReadAndCheck(settings, table, progress,
                       [&](const FuelParams& fuel, const ReadProgress& read_progress) {
-                        return ReadLog(path, fuel, table, read_progress, split);
+                        return ReadLog(path, fuel, table, read_progress, split, FormulasOf(settings));
                       });
 }
 
 LoadError OpenLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table,
                             const ReadProgress& progress, const ReadSplit& split) {
-  return ReadAndCheck(settings, table, progress,
-                      [&](const FuelParams& fuel, const ReadProgress& read_progress) {
-                        return ReadLogFromBuffer(bytes, fuel, table, read_progress, split);
-                      });
+  return ReadAndCheck(
+      settings, table, progress, [&](const FuelParams& fuel, const ReadProgress& read_progress) {
+        return ReadLogFromBuffer(bytes, fuel, table, read_progress, split,
+                                 FormulasOf(settings));
+      });
 }
 
 }  // namespace dravik

@@ -10,7 +10,8 @@
 
 namespace dravik {
 
-// Opens a log for showing: reads it with the fuel settings of `settings` (ReadLog) and checks that
+// Opens a log for showing: reads it with the fuel settings and formulas of `settings` (ReadLog;
+// a computed item whose range the chart cannot show is left out of this log) and checks that
 // every item can be placed on the chart with its scale rounding (CanPlotItems); the positions
 // themselves are made as an item is drawn. On failure the table is cleared and the error
 // is ReadLog's or kDivisionByZero when an item's range cannot be scaled.

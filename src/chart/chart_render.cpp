@@ -120,8 +120,8 @@ void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& pl
     if (item < 1 || item > table.item_count || plot_y.PlotY(item).empty()) {
       continue;
     }
-    traces.push_back(
-        {plot_y.PlotY(item), &plot_y.Summary(item), OpaqueArgb(settings.item_colors[item - 1])});
+    traces.push_back({plot_y.PlotY(item), &plot_y.Summary(item),
+                      OpaqueArgb(ItemColour(settings.item_colors, item))});
   }
   // Drawing happens on the window's thread only; the scratch memory stays for the next redraw.
   thread_local TraceScratch scratch;
@@ -147,7 +147,7 @@ void RenderScaleImage(QImage& image, const ScaleStrip& strip, const ItemColors& 
   painter.setFont(font);
   const int ascent = QFontMetrics(font, &image).ascent();
   for (const ScaleAxis& axis : strip.axes) {
-    const QColor colour = ColourOf(colors[axis.item - 1]);
+    const QColor colour = ColourOf(ItemColour(colors, axis.item));
     const int x = column(axis.x);
     painter.setPen(colour);
     painter.drawLine(x, row(kPlotTop), x, row(kPlotBottom));

@@ -146,13 +146,15 @@ float TopScaleBound(float max, int graph_scale_mode) {
   return too_small ? RoundScaleBound(0.0f, graph_scale_mode) : top;
 }
 
+bool CanPlotRange(float min, float max, int graph_scale_mode) {
+  ItemScale scale;
+  return MakeItemScale(min, max, graph_scale_mode, scale) && Fits16Bits(PositionOf(min, scale)) &&
+         Fits16Bits(PositionOf(max, scale));
+}
+
 bool CanPlotItems(const LogTable& table, int graph_scale_mode) {
   for (int item = 1; item <= table.item_count; ++item) {
-    ItemScale scale;
-    const float min = table.item_min[item];
-    const float max = table.item_max[item];
-    if (!MakeItemScale(min, max, graph_scale_mode, scale) || !Fits16Bits(PositionOf(min, scale)) ||
-        !Fits16Bits(PositionOf(max, scale))) {
+    if (!CanPlotRange(table.item_min[item], table.item_max[item], graph_scale_mode)) {
       return false;
     }
   }

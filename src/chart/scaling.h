@@ -37,6 +37,8 @@ float TopScaleBound(float max, int graph_scale_mode);
 // with the value, so the item's extremes decide for all its samples: a check per item, not per
 // sample, which lets the load refuse a log it cannot show before any position is made.
 bool CanPlotItems(const LogTable& table, int graph_scale_mode);
+// The same for one item whose values run from `min` to `max`.
+bool CanPlotRange(float min, float max, int graph_scale_mode);
 
 // The linear map of one item: position = base + factor * (value - origin), in single precision.
 struct ItemScale {

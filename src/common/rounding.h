@@ -14,6 +14,21 @@ inline double RoundHalfEvenSmall(double value) {
   return (value + kShift) - kShift;
 }
 
+// The nearest whole number as a double for any value, halves to the even neighbour; infinities and
+// NaN come back as they are.
+inline double RoundHalfEvenWhole(double value) {
+  const double magnitude = std::fabs(value);
+  if (magnitude < 0x1p51) {
+    return RoundHalfEvenSmall(value);
+  }
+  if (magnitude < 0x1p52) {
+    // Steps are halves here: a value between two whole numbers is a tie.
+    const double down = std::floor(value);
+    return value == down || std::fmod(down, 2.0) == 0 ? down : down + 1;
+  }
+  return value;
+}
+
 // The out-of-line part of RoundHalfEven: magnitudes of 2^51 and more, infinities and NaN.
 int64_t RoundHalfEvenWide(double value);
 

@@ -154,6 +154,10 @@ void RenewFirstGeneratedColours(ItemColors& colours) {
   }
 }
 
+Rgb ItemColour(const ItemColors& colors, int item) {
+  return item >= 1 && item <= kMaxItems ? colors[static_cast<size_t>(item - 1)] : DefaultItemColour(item);
+}
+
 bool HasMaxViewPlace(const Settings& settings) {
   return settings.mv_xpos != 0 || settings.mv_ypos != 0 || settings.mv_xsize > kMinMvXsize ||
          settings.mv_ysize > kMinMvYsize;

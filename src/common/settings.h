@@ -51,6 +51,10 @@ ItemColors DefaultItemColors();
 // item (too like other items' colours) by the present default; a colour the user chose stays.
 void RenewFirstGeneratedColours(ItemColors& colours);
 
+// The colour of item `item` (1 and up): its entry of `colors` up to the kMaxItems-th, beyond that
+// its default colour (computed items may follow a log of kMaxItems items).
+Rgb ItemColour(const ItemColors& colors, int item);
+
 // The fuel items the user has named; an empty name leaves the item to the automatic rules.
 struct FuelItemNames {
   std::string speed;
@@ -83,6 +87,14 @@ struct AnalysisChoices {
   bool operator==(const AnalysisChoices&) const = default;
 };
 
+// A computed item the user has defined.
+struct Formula {
+  std::string name;
+  std::string expression;
+
+  bool operator==(const Formula&) const = default;
+};
+
 // The least numeric display window size the settings file lets through, in twips.
 inline constexpr int32_t kMinMvXsize = 7935;
 inline constexpr int32_t kMinMvYsize = 1500;
@@ -110,6 +122,7 @@ struct Settings {
   ItemColors item_colors = DefaultItemColors();
   std::vector<std::string> checked_items;  // names of the items checked, most recent first
   AnalysisChoices analysis;
+  std::vector<Formula> formulas;  // the computed items, in list order
 };
 
 // Whether the numeric display window has a place of its own: false while its place is 0, 0 and its

@@ -139,7 +139,7 @@ LoadError ChannelBlockReader::Read(std::string_view bytes, const ReadContext& co
     }
     names.push_back(NameWithUnit(channel.name, channel.type->unit));
   }
-  LoadError error = SetItemNames(std::move(names), context.fuel, table);
+  LoadError error = SetItemNames(std::move(names), context, table);
   if (Failed(error)) {
     return error;
   }

@@ -1,6 +1,8 @@
 set(DRAVIK_LOG_SOURCES
   src/log/channel_block_reader.cpp
   src/log/field_reader.cpp
+  src/log/formula_eval.cpp
+  src/log/formula_parser.cpp
   src/log/fuel_items.cpp
   src/log/fuel_trip.cpp
   src/log/item_extremes.cpp

@@ -22,8 +22,6 @@ namespace dravik {
 
 namespace {
 
-constexpr std::string_view kEconomyName = "瞬間燃費 (km/l)";
-
 // Replaces the empty values of samples [0, samples) of a column by the value before them, and
 // those before its first value by that value; a column without any value reads 0 throughout.
 void FillEmptyValues(float* values, int64_t samples) {
@@ -39,12 +37,112 @@ void FillEmptyValues(float* values, int64_t samples) {
   }
 }
 
+// The fuel items among `names`, of which the first `logged` + 1 are the log's: a computed item
+// takes a role only when the user has chosen it by name.
+FuelItems FindFuelItemsWithComputed(const std::vector<std::string>& names, size_t logged,
+                                    const FuelItemNames& choice) {
+  FuelItems items = FindFuelItems({names.begin(), names.begin() + logged + 1}, choice);
+  if (names.size() == logged + 1) {
+    return items;
+  }
+  const FuelItems all = FindFuelItems(names, choice);
+  const auto computed = [&](int item) { return item > static_cast<int>(logged); };
+  if (computed(all.speed) && IsChosenItem(names[all.speed], choice.speed)) {
+    items.speed = all.speed;
+    items.speed_mph = all.speed_mph;
+  }
+  if (computed(all.engine_speed) && IsChosenItem(names[all.engine_speed], choice.engine_speed)) {
+    items.engine_speed = all.engine_speed;
+  }
+  if (computed(all.pulse_width) && IsChosenItem(names[all.pulse_width], choice.pulse_width)) {
+    items.pulse_width = all.pulse_width;
+  }
+  return items;
+}
+
+// SetItemNames with the formulas of `set_aside` (a reason by list position) left out.
+LoadError NameItems(std::vector<std::string> names, const ReadContext& context,
+                    std::span<const std::string> set_aside, LogTable& table) {
+  const size_t logged = names.size() - 1;
+  if (logged > static_cast<size_t>(kMaxItems)) {
+    return Failure(LoadFailure::kFormat);
+  }
+  ComputedPlan& plan = *context.plan;
+  plan = PlanComputedItems(names, context.formulas.formulas, true, set_aside);
+  table.first_computed = plan.names.empty() ? 0 : static_cast<int>(names.size());
+  table.computed_count = static_cast<int>(plan.names.size());
+  names.insert(names.end(), plan.names.begin(), plan.names.end());
+  const FuelParams& fuel = context.fuel;
+  const FuelItems items = FindFuelItemsWithComputed(names, logged, fuel.items);
+  table.has_speed = false;
+  table.has_economy = false;
+  if (fuel.flow > 0 && fuel.cylinders > 0) {
+    table.has_speed = items.speed >= 0;
+    table.has_economy = table.has_speed && items.engine_speed >= 0 && items.pulse_width >= 0;
+  }
+  // The computed items do not count toward the items a log may hold; the economy item does.
+  if (logged + (table.has_economy ? 1 : 0) > static_cast<size_t>(kMaxItems)) {
+    return Failure(LoadFailure::kFormat);
+  }
+  if (table.has_economy) {
+    names.emplace_back(kEconomyName);
+  }
+  table.item_count = static_cast<int>(names.size()) - 1;
+  table.speed_item = std::max(items.speed, 0);
+  table.speed_in_mph = items.speed_mph;
+  table.engine_speed_item = std::max(items.engine_speed, 0);
+  table.pulse_width_item = std::max(items.pulse_width, 0);
+  table.item_names = std::move(names);
+  return {};
+}
+
+// Makes the computed items of the plan in list order. One whose values the chart cannot show is
+// set aside and the items named anew without it: the formulas above it keep their items and
+// values, the ones below are planned again (those that read it become unavailable).
+void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& context,
+                         LogTable& table) {
+  const ComputedPlan& plan = *context.plan;
+  const int64_t samples = table.last_sample + 1;
+  table.formula_outcomes.assign(plan.formulas.size(), {});
+  std::vector<std::string> set_aside;
+  for (size_t k = 0; k < plan.formulas.size();) {
+    const PlannedFormula& planned = plan.formulas[k];
+    FormulaOutcome& outcome = table.formula_outcomes[k];
+    outcome = {planned.item, planned.reason, 0};
+    if (planned.item == 0) {
+      ++k;
+      continue;
+    }
+    std::vector<const float*> columns(table.item_count + 1);
+    for (int j = 0; j < planned.item; ++j) {
+      columns[j] = table.Values(j).data();
+    }
+    const FormulaValues values = EvaluateFormula(
+        planned.program, columns, table.Values(planned.item).first(samples), ranges,
+        context.threads);
+    if (context.formulas.can_show && !context.formulas.can_show(values.min, values.max)) {
+      set_aside.resize(plan.formulas.size());
+      set_aside[k] = kUnshowableReason;
+      const int logged = table.LoggedItemCount();
+      // Cannot fail: the logged items are those that were named before.
+      NameItems({table.item_names.begin(), table.item_names.begin() + logged + 1}, context,
+                set_aside, table);
+      continue;
+    }
+    outcome.zero_samples = values.zero_samples;
+    ++k;
+  }
+}
+
 // Reads `bytes` into the table with the reader their content asks for, clearing it on failure.
 LoadError ReadBytesOrClear(std::string_view bytes, const FuelParams& fuel, const ReadSplit& split,
-                           Progress& progress, const TextDone& done,
-                           const std::function<void()>& read, LogTable& table) {
+                           const FormulaOptions& formulas, Progress& progress,
+                           const TextDone& done, const std::function<void()>& read,
+                           LogTable& table) {
   table.Reset();
-  const ReadContext context = {fuel, split, ThreadCount(split.threads), &progress, done, read};
+  ComputedPlan plan;
+  const ReadContext context = {
+      fuel, split, ThreadCount(split.threads), &progress, done, read, formulas, &plan};
   LoadError error;
   try {
     error = ReaderFor(DetectLogFormat(bytes)).Read(bytes, context, table);
@@ -88,28 +186,9 @@ const LogReader& ReaderFor(LogFormat format) {
   return text;
 }
 
-LoadError SetItemNames(std::vector<std::string> names, const FuelParams& fuel, LogTable& table) {
-  if (names.size() > static_cast<size_t>(kMaxItems) + 1) {
-    return Failure(LoadFailure::kFormat);
-  }
-  const FuelItems items = FindFuelItems(names, fuel.items);
-  if (fuel.flow > 0 && fuel.cylinders > 0) {
-    table.has_speed = items.speed >= 0;
-    table.has_economy = table.has_speed && items.engine_speed >= 0 && items.pulse_width >= 0;
-  }
-  if (table.has_economy) {
-    names.emplace_back(kEconomyName);
-  }
-  if (names.size() > static_cast<size_t>(kMaxItems) + 1) {
-    return Failure(LoadFailure::kFormat);
-  }
-  table.item_count = static_cast<int>(names.size()) - 1;
-  table.speed_item = std::max(items.speed, 0);
-  table.speed_in_mph = items.speed_mph;
-  table.engine_speed_item = std::max(items.engine_speed, 0);
-  table.pulse_width_item = std::max(items.pulse_width, 0);
-  table.item_names = std::move(names);
-  return {};
+LoadError SetItemNames(std::vector<std::string> names, const ReadContext& context,
+                       LogTable& table) {
+  return NameItems(std::move(names), context, {}, table);
 }
 
 LoadError CompleteTable(int64_t samples, bool has_empty, const ReadContext& context,
@@ -119,7 +198,7 @@ LoadError CompleteTable(int64_t samples, bool has_empty, const ReadContext& cont
   }
   table.last_sample = samples - 1;
   table.SetLength(samples + kTailSamples);
-  const int logged_items = table.item_count - static_cast<int>(table.has_economy);
+  const int logged_items = table.LoggedItemCount();
   if (has_empty) {
     RunTasks(logged_items, context.threads, [&](int64_t item) {
       FillEmptyValues(table.Values(static_cast<int>(item) + 1).data(), samples);
@@ -127,6 +206,8 @@ LoadError CompleteTable(int64_t samples, bool has_empty, const ReadContext& cont
   }
   const std::vector<int64_t> ranges =
       SampleRanges(samples, context.threads, context.split.range_samples);
+  // Before the economy, which may take a computed item as a fuel item.
+  ComputeFormulaItems(ranges, context, table);
   if (table.has_economy) {
     ComputeEconomy(table, context.fuel, ranges, context.threads);
   }
@@ -143,16 +224,18 @@ LoadError CompleteTable(int64_t samples, bool has_empty, const ReadContext& cont
 }
 
 LoadError ReadLogFromBuffer(std::string_view bytes, const FuelParams& fuel, LogTable& table,
-                            const ReadProgress& progress, const ReadSplit& split) {
+                            const ReadProgress& progress, const ReadSplit& split,
+                            const FormulaOptions& formulas) {
   Progress reports(progress);
   reports.Start();
-  return ReadBytesOrClear(bytes, fuel, split, reports, {}, {}, table);
+  return ReadBytesOrClear(bytes, fuel, split, formulas, reports, {}, {}, table);
 }
 
 #if defined(_WIN32)
 
 LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& table,
-                  const ReadProgress& progress, const ReadSplit& split) {
+                  const ReadProgress& progress, const ReadSplit& split,
+                  const FormulaOptions& formulas) {
   table.Reset();
   RawBuffer buffer;
   size_t size = 0;
@@ -162,13 +245,14 @@ LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& tab
     return error;
   }
   return ReadLogFromBuffer(std::string_view(reinterpret_cast<const char*>(buffer.data()), size),
-                           fuel, table, progress, split);
+                           fuel, table, progress, split, formulas);
 }
 
 #else
 
 LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& table,
-                  const ReadProgress& progress, const ReadSplit& split) {
+                  const ReadProgress& progress, const ReadSplit& split,
+                  const FormulaOptions& formulas) {
   table.Reset();
   Progress reports(progress);
   int fd = -1;
@@ -191,7 +275,8 @@ LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& tab
     if (!view.empty()) {
       reports.Start();
       error = ReadBytesOrClear(
-          view.text(), fuel, split, reports, [&](std::string_view part) { view.Drop(part); },
+          view.text(), fuel, split, formulas, reports,
+          [&](std::string_view part) { view.Drop(part); },
           [&] { view.Release(); }, table);
       view.Release();
       if (!view.cut()) {
@@ -209,7 +294,7 @@ LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& tab
   }
   reports.Start();
   return ReadBytesOrClear(std::string_view(reinterpret_cast<const char*>(buffer.data()), size),
-                          fuel, split, reports, {}, {}, table);
+                          fuel, split, formulas, reports, {}, {}, table);
 }
 
 #endif

@@ -128,6 +128,9 @@ void LogTable::Reset() {
   speed_in_mph = false;
   engine_speed_item = 0;
   pulse_width_item = 0;
+  first_computed = 0;
+  computed_count = 0;
+  formula_outcomes.clear();
 }
 
 void LogTable::Clear() {

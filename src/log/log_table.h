@@ -5,6 +5,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/settings.h"
@@ -18,6 +19,14 @@ inline constexpr float kEmptyValue = std::numeric_limits<float>::quiet_NaN();
 
 inline constexpr int kTailSamples = 10;  // samples repeated after the last real one
 inline constexpr int kMinRealSamples = 11;
+inline constexpr std::string_view kEconomyName = "瞬間燃費 (km/l)";
+
+// What became of one of the user's formulas on a log.
+struct FormulaOutcome {
+  int item = 0;              // its computed item; 0 when the log cannot have it
+  std::string reason;        // why it is left out, empty when it is not
+  int64_t zero_samples = 0;  // samples whose result was not a finite single and read 0
+};
 
 // A block of bytes that is neither zeroed on growth nor kept across a growth: its contents are
 // undefined until written. Large blocks ask the system for huge pages, because touching fresh
@@ -65,11 +74,23 @@ class LogTable {
   bool speed_in_mph = false;  // the fuel and trip figures convert the speed item to km/h
   int engine_speed_item = 0;
   int pulse_width_item = 0;
+  // The computed items follow the logged items, before the economy item: items
+  // first_computed..first_computed + computed_count - 1 (first_computed is 0 without any).
+  int first_computed = 0;
+  int computed_count = 0;
+  std::vector<FormulaOutcome> formula_outcomes;  // one per formula of the settings, in list order
 
   // Real samples plus the tail samples once a log is loaded (also for a log without data items,
   // whose only column is the time); 0 while empty.
   int64_t SampleCount() const { return last_sample > 0 ? last_sample + 1 + kTailSamples : 0; }
   bool IsLoaded() const { return last_sample > 0; }
+  // The items read from the log: 1..LoggedItemCount().
+  int LoggedItemCount() const {
+    return first_computed > 0 ? first_computed - 1 : item_count - (has_economy ? 1 : 0);
+  }
+  bool IsComputed(int item) const {
+    return first_computed > 0 && item >= first_computed && item < first_computed + computed_count;
+  }
 
   // Column of item 0..item_count, as long as the columns currently are.
   std::span<const float> Values(int item) const;

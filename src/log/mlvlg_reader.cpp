@@ -330,7 +330,7 @@ LoadError MlvlgReader::Read(std::string_view bytes, const ReadContext& context,
   if (record_offset != header.record_bytes) {
     return Failure(LoadFailure::kFormat);
   }
-  LoadError error = SetItemNames(std::move(names), context.fuel, table);
+  LoadError error = SetItemNames(std::move(names), context, table);
   if (Failed(error)) {
     return error;
   }

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string_view>
+
+#include "common/settings.h"
 
 namespace dravik {
 
@@ -22,5 +25,13 @@ struct ReadSplit {
 // Told of parts of the bytes that the reading has finished with (possibly on several threads at
 // once), so that their memory can be let go of while the rest is read.
 using TextDone = std::function<void(std::string_view part)>;
+
+// The computed items a load makes: the user's formulas, in list order, and which value ranges the
+// chart can show. A computed item whose range it cannot show is left out of that log alone; without
+// `can_show` every range is taken.
+struct FormulaOptions {
+  std::span<const Formula> formulas;
+  std::function<bool(float min, float max)> can_show;
+};
 
 }  // namespace dravik

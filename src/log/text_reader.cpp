@@ -116,7 +116,7 @@ LoadError ReadText(std::string_view text, const ReadContext& context, LogTable& 
     units = SplitAt(lines[header_index + 1], format.separator);
     units.erase(units.begin(), units.begin() + static_cast<ptrdiff_t>(skipped));
   }
-  LoadError error = SetItemNames(ItemNames(columns, units), context.fuel, table);
+  LoadError error = SetItemNames(ItemNames(columns, units), context, table);
   if (Failed(error)) {
     return error;
   }

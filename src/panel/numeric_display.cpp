@@ -143,7 +143,7 @@ std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& set
   for (const int item : items) {
     if (item >= 1 && item <= table.item_count) {
       lines.push_back({table.item_names[item] + ": " + FormatGeneral(table.Values(item)[sample]),
-                       settings.item_colors[item - 1]});
+                       ItemColour(settings.item_colors, item)});
     }
   }
   return lines;

@@ -1,6 +1,7 @@
 set(DRAVIK_LOG_TESTS
   core/log/channel_block_reader_test.cpp
   core/log/field_reader_test.cpp
+  core/log/formula_test.cpp
   core/log/fuel_items_test.cpp
   core/log/fuel_trip_test.cpp
   core/log/hostile_input_test.cpp
