@@ -33,7 +33,7 @@ bool SameSettings(const Settings& a, const Settings& b) {
          a.always_tooltip == b.always_tooltip &&
          a.injector_flow_scaling == b.injector_flow_scaling &&
          a.injector_latency == b.injector_latency && a.cylinder == b.cylinder &&
-         a.item_colors == b.item_colors;
+         a.item_colors == b.item_colors && a.formulas == b.formulas;
 }
 
 // The general form keeps 7 significant digits, so a float may move by one unit of the seventh.
@@ -92,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(CloseFloat(first.injector_flow_scaling, second.injector_flow_scaling));
   Check(CloseFloat(first.injector_latency, second.injector_latency));
   Check(first.item_colors == second.item_colors);
+  Check(first.formulas == second.formulas);
 
   const Settings third = ReadSettings(IniFile::Parse(SettingsFileText(second)), kScreen);
   Check(SameSettings(second, third));

@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +26,9 @@ constexpr std::string_view kCheckedItemsSection = "CheckedItems";
 // More than every key of the file but the item names takes, however large its numbers.
 constexpr size_t kFixedKeysBytes = 8192;
 constexpr std::string_view kAnalysisSection = "Analysis";
+constexpr std::string_view kFormulasSection = "Formulas";
+// A bound on the formulas read, against a hand-edited count; far more than can be used.
+constexpr int32_t kMaxFormulasRead = 1024;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
@@ -81,6 +85,73 @@ AnalysisChoices ReadAnalysisChoices(const IniFile& file, ScreenSize screen) {
   a.xsize = std::max(integer("Xsize"), 0);
   a.ysize = std::max(integer("Ysize"), 0);
   return a;
+}
+
+// A value that any printable text survives: backslash, line ends and tabs escaped, and in double
+// quotes when it begins or ends with a blank or a quote, which the reader would otherwise take off.
+std::string EscapeValue(std::string_view value) {
+  std::string text;
+  for (const char c : value) {
+    switch (c) {
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      case '\t':
+        text += "\\t";
+        break;
+      default:
+        text += c;
+    }
+  }
+  const auto needs_quotes = [](char c) { return c == ' ' || c == '"'; };
+  if (!text.empty() && (needs_quotes(text.front()) || needs_quotes(text.back()))) {
+    text = '"' + text + '"';
+  }
+  return text;
+}
+
+std::string UnescapeValue(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = text.substr(1, text.size() - 2);
+  }
+  std::string value;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    const char escaped = next == '\\'  ? '\\'
+                         : next == 'n' ? '\n'
+                         : next == 'r' ? '\r'
+                         : next == 't' ? '\t'
+                                       : '\0';
+    if (text[i] == '\\' && escaped != '\0') {
+      value += escaped;
+      ++i;
+    } else {
+      value += text[i];
+    }
+  }
+  return value;
+}
+
+std::vector<Formula> ReadFormulas(const IniFile& file) {
+  const int32_t count =
+      std::clamp(RoundToInt32(LeadingNumber(file.ReadIniValue(kFormulasSection, "Count"))), 0,
+                 kMaxFormulasRead);
+  std::vector<Formula> formulas;
+  for (int32_t n = 1; n <= count; ++n) {
+    Formula formula{
+        UnescapeValue(file.ReadIniValue(kFormulasSection, "Name" + std::to_string(n))),
+        UnescapeValue(file.ReadIniValue(kFormulasSection, "Expression" + std::to_string(n)))};
+    if (!formula.name.empty() || !formula.expression.empty()) {
+      formulas.push_back(std::move(formula));
+    }
+  }
+  return formulas;
 }
 
 }  // namespace
@@ -195,6 +266,7 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen) {
     }
   }
   s.analysis = ReadAnalysisChoices(file, screen);
+  s.formulas = ReadFormulas(file);
   return s;
 }
 
@@ -234,6 +306,25 @@ std::string SettingsFileText(const Settings& s) {
   text.append("\r\n[Color]\r\n");
   for (int n = 1; n <= kItemColourCount; ++n) {
     line("Item_color" + std::to_string(n), ColorToHex(s.item_colors[n - 1]));
+  }
+  // Before the sections that give way to the size limit; the formulas that would pass it (only
+  // lists of hundreds of KiB get there) are not kept.
+  if (!s.formulas.empty()) {
+    std::string entries;
+    size_t count = 0;
+    for (const Formula& formula : s.formulas) {
+      const std::string n = std::to_string(count + 1);
+      const std::string entry = "Name" + n + "=" + EscapeValue(formula.name) + "\r\nExpression" +
+                                n + "=" + EscapeValue(formula.expression) + "\r\n";
+      if (text.size() + entries.size() + entry.size() > kMaxIniFileBytes - kFixedKeysBytes) {
+        break;
+      }
+      entries += entry;
+      ++count;
+    }
+    text.append("\r\n[").append(kFormulasSection).append("]\r\n");
+    line("Count", std::to_string(count));
+    text += entries;
   }
   // A section of its own, which older versions never read.
   size_t written = 0;

@@ -312,6 +312,39 @@ TEST(SaveSettings, KeepsTheAnalysisChoicesOnceTheWindowWasUsed) {
   EXPECT_EQ(ReadText("").analysis, AnalysisChoices{});
 }
 
+TEST(SaveSettings, FormulasOfAnyPrintableTextSurviveInListOrder) {
+  Settings s;
+  EXPECT_EQ(SettingsFileText(s).find("[Formulas]"), std::string::npos);
+  s.formulas = {{"Boost", "[MAP (kPa)] - [Baro (kPa)]"},
+                {" padded ", "\t[A]\r\n* 2 "},
+                {"\"quoted\"", "a\\n = \\ " + std::string(400, 'x')},
+                {"", "1"},
+                {"=", "\""}};
+  const std::string text = SettingsFileText(s);
+  EXPECT_NE(text.find("\r\n[Formulas]\r\nCount=5\r\nName1=Boost\r\n"
+                      "Expression1=[MAP (kPa)] - [Baro (kPa)]\r\nName2=\" padded \"\r\n"
+                      "Expression2=\"\\t[A]\\r\\n* 2 \"\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadSettings(IniFile::Parse(text), kScreen).formulas, s.formulas);
+  // Entries the count leaves out are not read; a count beyond the entries reads what is there.
+  EXPECT_EQ(ReadSettings(IniFile::Parse("[Formulas]\nCount=1\nName1=A\nExpression1=1\n"
+                                        "Name2=B\nExpression2=2\n"),
+                         kScreen)
+                .formulas,
+            (std::vector<Formula>{{"A", "1"}}));
+  EXPECT_EQ(ReadSettings(IniFile::Parse("[Formulas]\nCount=99\nName2=B\nExpression2=2\n"), kScreen)
+                .formulas,
+            (std::vector<Formula>{{"B", "2"}}));
+  // Formulas that would make the file too large to read back are left out, the rest kept.
+  s.formulas.assign(64, {"N", std::string(40000, '\\')});
+  const std::string large = SettingsFileText(s);
+  EXPECT_LE(large.size(), kMaxIniFileBytes);
+  const std::vector<Formula> kept = ReadSettings(IniFile::Parse(large), kScreen).formulas;
+  EXPECT_GT(kept.size(), 1u);
+  EXPECT_LT(kept.size(), 64u);
+  EXPECT_EQ(kept.front(), s.formulas.front());
+}
+
 TEST(SaveSettings, WritesGeometryAndFloatsInTheGeneralForm) {
   Settings s;
   s.xpos = -60;
