@@ -15,6 +15,7 @@
 #include "chart/twips.h"
 #include "common/path.h"
 #include "common/settings.h"
+#include "log/formula_eval.h"
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
@@ -120,11 +121,11 @@ struct DependentOptions {
   bool table = false;  // --bins-x, --bins-y, --stat: need --table
 };
 
-// Item numbers 1..kMaxItems separated by commas.
+// Item numbers separated by commas, 1 up to the last a log can have with its computed items.
 std::optional<std::vector<int>> ParseItemList(std::string_view value) {
   std::vector<int> items;
   for (const std::string_view part : Split(value, ',')) {
-    const std::optional<int64_t> item = ParseCount(part, kMaxItems);
+    const std::optional<int64_t> item = ParseCount(part, kMaxItems + kMaxFormulas);
     if (!item || *item == 0) {
       return std::nullopt;
     }
@@ -222,6 +223,15 @@ std::optional<std::string> ReadOptionValue(const std::string& argument, const st
     o.ini_path = value;
     return std::nullopt;
   }
+  if (argument == "--formula") {
+    // The first "=" ends the name: an expression may compare with "==".
+    const size_t equals = value.find('=');
+    if (equals == std::string::npos) {
+      return "bad value for " + argument + ": " + value;
+    }
+    o.formulas.push_back({value.substr(0, equals), value.substr(equals + 1)});
+    return std::nullopt;
+  }
   if (argument == "--cursors") {
     const std::vector<std::string_view> parts = Split(value, ',');
     const int64_t kMaxSample = std::numeric_limits<int64_t>::max();
@@ -271,15 +281,17 @@ std::optional<std::string> CheckCombination(const ReportOptions& o,
 }  // namespace
 
 const char kReportUsage[] =
-    "usage: dravik-report [--ini SETTINGS.ini] [--cursors C1,C2]\n"
+    "usage: dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... [--cursors C1,C2]\n"
     "                     [--png OUT.png [--size WxH] [--items N,...] [--magnification M]\n"
     "                     [--scroll P]] LOG.csv\n"
-    "       dravik-report [--ini SETTINGS.ini] --trips LOG...\n"
-    "       dravik-report [--ini SETTINGS.ini] --table X,Y[,Z] [--bins-x EDGES]\n"
-    "                     [--bins-y EDGES] [--stat mean|count|min|max]\n"
+    "       dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... --trips LOG...\n"
+    "       dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... --table X,Y[,Z]\n"
+    "                     [--bins-x EDGES] [--bins-y EDGES] [--stat mean|count|min|max]\n"
     "                     [--cursors C1,C2] LOG.csv\n"
     "  LOG.csv              print the trip figures of this log\n"
     "  --ini SETTINGS.ini   read the fuel parameters, fuel items and switches from this file\n"
+    "  --formula NAME=EXPR  add a computed item for this run, after the settings' own\n"
+    "                       (repeatable, in list order; the first = ends the name)\n"
     "  --cursors C1,C2      also print the numeric display with the cursors on these samples\n"
     "  --png OUT.png        draw the chart into this picture; with --size (default 1000x600),\n"
     "                       --items (default every item a scale is drawn for), --magnification\n"
@@ -311,8 +323,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       o.trips = true;
     } else {
       static constexpr std::string_view kWithValue[] = {
-          "--ini",    "--cursors", "--png",    "--size",   "--magnification", "--items",
-          "--scroll", "--table",   "--bins-x", "--bins-y", "--stat"};
+          "--ini",   "--formula", "--cursors", "--png",    "--size",   "--magnification",
+          "--items", "--scroll",  "--table",   "--bins-x", "--bins-y", "--stat"};
       if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) ==
           std::end(kWithValue)) {
         return Refuse("unknown option " + argument);
@@ -366,6 +378,22 @@ ReportOutput RunReport(const ReportOptions& options) {
     output.err = "dravik-report: " + settings_error + "\r\n";
     return output;
   }
+  const size_t own_formulas = settings.formulas.size();
+  settings.formulas.insert(settings.formulas.end(), options.formulas.begin(),
+                           options.formulas.end());
+  // What the dialog's check would say, before any log is read: the items a log has are not known
+  // yet, so only the expression, its order in the list and its name are checked here.
+  const ComputedPlan plan = PlanComputedItems({}, settings.formulas, false);
+  for (size_t k = own_formulas; k < plan.formulas.size(); ++k) {
+    if (!plan.formulas[k].reason.empty()) {
+      output.exit_code = 2;
+      output.err += "dravik-report: --formula " + settings.formulas[k].name + ": " +
+                    plan.formulas[k].reason + "\r\n";
+    }
+  }
+  if (output.exit_code != 0) {
+    return output;
+  }
   LogTable& table = output.table;
   if (options.trips) {
     std::vector<TripsTableLog> logs;
@@ -397,6 +425,12 @@ ReportOutput RunReport(const ReportOptions& options) {
     output.err = LoadFailureMessage(error) + "\r\n";
     output.exit_code = 1;
     return output;
+  }
+  for (size_t k = own_formulas; k < table.formula_outcomes.size(); ++k) {
+    if (!table.formula_outcomes[k].reason.empty()) {
+      output.err += "dravik-report: --formula " + settings.formulas[k].name +
+                    ": このログでは使えません: " + table.formula_outcomes[k].reason + "\r\n";
+    }
   }
   if (options.table) {
     TableReport(options, output);

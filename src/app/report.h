@@ -18,6 +18,7 @@ struct ReportOptions {
   std::string ini_path;           // --ini; empty: the first-start settings
   bool trips = false;             // --trips: the trips table of every log
   std::vector<std::string> logs;  // exactly one unless `trips`
+  std::vector<Formula> formulas;  // --formula NAME=EXPR, in order: after the settings' formulas
   bool has_cursors = false;       // --cursors C1,C2: also the numeric display text
   int64_t cursor1_sample = 0;
   int64_t cursor2_sample = 0;
@@ -71,7 +72,9 @@ struct ReportOutput {
 int ReportSettings(const std::string& ini_path, Settings& settings, std::string& error);
 
 // Runs a parsed request without drawing: the settings from `ini_path` through the start-up reading
-// pass (screen 1920 x 1080 px), else the first-start settings; then the trip list's clipboard
+// pass (screen 1920 x 1080 px), else the first-start settings, with the formulas of the command
+// line after the settings' own (one that does not compile exits 2 with its message before any log
+// is read; one that a log cannot have is named on `err`); then the trip list's clipboard
 // text and, with cursors, the numeric display's clipboard text with cursor 1 on `cursor1_sample`
 // and cursor 2 on `cursor2_sample`; or the trips table. A failed load writes its message box text
 // to `err` and exits 1; a settings file that cannot be read exits as ReportSettings says. With

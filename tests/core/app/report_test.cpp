@@ -256,6 +256,42 @@ TEST(RunReport, TablePrintsTheTableAsItsCopyWritesIt) {
   }
 }
 
+TEST(RunReport, FormulasAddComputedItemsOrExit2BeforeReading) {
+  const ReportArguments parsed = ParseReportArguments(
+      {"--formula", "Half=[Engine Speed (rpm)] / 2", "--formula", "A=B=[Half] == 1000", "x.csv"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  EXPECT_EQ(parsed.options.formulas, (std::vector<Formula>{{"Half", "[Engine Speed (rpm)] / 2"},
+                                                           {"A", "B=[Half] == 1000"}}));
+  EXPECT_FALSE(ParseReportArguments({"--formula", "no equals", "x.csv"}).ok);
+
+  TempDir dir;
+  WriteText(dir / "drive.csv", DriveLog());
+  ReportOptions request = Request({dir / "drive.csv"});
+  request.has_cursors = true;
+  request.formulas = {
+      {"Half", "[Engine Speed (rpm)] / 2"}, {"Same", "[half] == 1000"}, {"Gone", "[Boost]"}};
+  const ReportOutput output = RunReport(request);
+  EXPECT_EQ(output.exit_code, 0);
+  EXPECT_NE(
+      output.out.find("\r\nHalf, 1000, 1000, 1000, 0, 1000\r\nSame, 1, 1, 1, 0, 1\r\n瞬間燃費"),
+      std::string::npos)
+      << output.out;
+  EXPECT_EQ(output.err,
+            "dravik-report: --formula Gone: このログでは使えません: 1文字目: 項目 [Boost] "
+            "がありません\r\n");
+
+  // The dialog's message, and nothing read: the log does not even exist.
+  request.logs = {dir / "missing.csv"};
+  request.formulas = {{"Bad", "1 + [Later]"}, {"Later", "2 *"}};
+  const ReportOutput refused = RunReport(request);
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_TRUE(refused.out.empty());
+  EXPECT_EQ(refused.err,
+            "dravik-report: --formula Bad: 5文字目: 計算項目 [Later] "
+            "はこの計算項目より下にあるので使えません\r\n"
+            "dravik-report: --formula Later: 4文字目: 式が途中で終わっています\r\n");
+}
+
 TEST(RunReport, AFailedLoadPrintsItsMessageAndExits1) {
   TempDir dir;
   WriteText(dir / "short.csv", "Time,A\r\n0,1\r\n");
