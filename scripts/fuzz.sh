@@ -14,7 +14,7 @@ seconds=${1:-60}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -DDRAVIK_FUZZ=ON -DDRAVIK_GUI=OFF \
   ${DRAVIK_WERROR:+-DDRAVIK_WERROR="$DRAVIK_WERROR"} \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=(csv_reader channel_block mlvlg settings command_line)
+targets=(csv_reader channel_block mlvlg settings command_line formula)
 cmake --build "$build_dir" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
 
 work=$(mktemp -d)
