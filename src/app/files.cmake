@@ -12,6 +12,10 @@ set(DRAVIK_APP_SOURCES
 set(DRAVIK_APP_GUI_SOURCES
   src/app/command_panel.cpp
   src/app/command_panel.h
+  src/app/formula_edit_dialog.cpp
+  src/app/formula_edit_dialog.h
+  src/app/formulas_dialog.cpp
+  src/app/formulas_dialog.h
   src/app/fuel_items_dialog.cpp
   src/app/fuel_items_dialog.h
   src/app/help_window.cpp

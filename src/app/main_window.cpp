@@ -280,6 +280,7 @@ void MainWindow::OpenAnalysisWindow() {
 void MainWindow::cmdOption_Click() {
   OptionsDialog dialog(settings_, show_scale_mode_option_, dialogs_, this);
   dialog.SetLogItemNames(LoggedItemNames(table_));
+  dialog.SetLogTable(&table_);
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();
   if (dialog.ReloadNeeded()) {

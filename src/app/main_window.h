@@ -111,6 +111,8 @@ class MainWindow : public TopLevelWindow {
   void chkItem_MouseUp(int index, QPoint global_pos);
   void mnuColor_Click(int entry);
   void ChangeItemColour();
+  // "計算項目...": edits the formulas and reads the open log again with them.
+  void EditFormulas();
 
   void Form_Resize();
   void ShowMessage(const QString& text);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "app/formulas_dialog.h"
 #include "app/main_window.h"
 #include "chart/chart_panel.h"
 #include "common/user_dialog.h"
@@ -13,7 +14,8 @@
 #include "panel/item_panel_layout.h"
 
 // The item colour menu (mnuColor) that a right-button release on an item box opens: a new colour
-// for that item, every box checked, every box unchecked, or the scatter plot and table window.
+// for that item, every box checked, every box unchecked, the scatter plot and table window, or the
+// computed items' dialog.
 
 namespace dravik {
 
@@ -28,11 +30,26 @@ void MainWindow::BuildColourMenu() {
   colour_menu_->addSeparator();
   colour_menu_->addAction(QStringLiteral("散布図/集計表..."), this,
                           &MainWindow::OpenAnalysisWindow);
+  colour_menu_->addAction(QStringLiteral("計算項目..."), this, &MainWindow::EditFormulas);
+}
+
+void MainWindow::EditFormulas() {
+  FormulasDialog dialog(settings_.formulas, table_, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.Formulas() == settings_.formulas) {
+    return;
+  }
+  settings_.formulas = dialog.Formulas();
+  // The computed items of the open log follow the new list.
+  if (!current_log_path_.isEmpty()) {
+    OpenFile(current_log_path_);
+  }
 }
 
 void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {
   colour_menu_item_ = index;
   colour_entry_->setText(QString::fromStdString(ItemColourMenuCaption(index)));
+  // The settings file keeps the colours of the first 128 items only.
+  colour_entry_->setEnabled(index <= kItemColourCount);
   colour_menu_->exec(global_pos);
 }
 

@@ -77,6 +77,8 @@ void MainWindow::OpenFile(const QString& path) {
 
   items_->BuildItemPanel(table_.item_names, table_.item_count, settings_.item_colors,
                          settings_.always_tooltip != 0);
+  items_->MarkComputedItems(table_.item_names, table_.first_computed, table_.computed_count,
+                            settings_.always_tooltip != 0);
   // The items checked before under these names come up checked with the first paint below.
   items_->CheckItems(
       RememberedItemsOf(table_.item_names, table_.item_count, settings_.checked_items));

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/formulas_dialog.h"
 #include "app/fuel_items_dialog.h"
 #include "app/options_check.h"
 #include "app/options_layout.h"
@@ -58,7 +59,8 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
                           Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings),
       dialogs_(dialogs),
-      fuel_items_(settings.fuel_items) {
+      fuel_items_(settings.fuel_items),
+      formulas_(settings.formulas) {
   setWindowTitle(QStringLiteral("設定"));
   setWindowModality(Qt::WindowModal);
   if (parent != nullptr) {
@@ -128,6 +130,10 @@ void OptionsDialog::AddFuelFields(QWidget* fra_option) {
   cmd_fuel_items_->setObjectName(QStringLiteral("cmdFuelItems"));
   cmd_fuel_items_->setGeometry(PixelRect(kFuelItemsButtonRect));
   connect(cmd_fuel_items_, &QPushButton::clicked, this, &OptionsDialog::ChooseFuelItems);
+  cmd_formulas_ = new QPushButton(QStringLiteral("計算項目..."), fra_fuel_efficient);
+  cmd_formulas_->setObjectName(QStringLiteral("cmdFormulas"));
+  cmd_formulas_->setGeometry(PixelRect(kFormulasButtonRect));
+  connect(cmd_formulas_, &QPushButton::clicked, this, &OptionsDialog::EditFormulas);
 }
 
 void OptionsDialog::AddButtons() {
@@ -154,7 +160,8 @@ void OptionsDialog::SetTabOrder() {
   setTabOrder(chk_graph_scale_mode_, txt_injector_flow_scaling_);
   setTabOrder(txt_injector_flow_scaling_, txt_injector_latency_);
   setTabOrder(txt_injector_latency_, txt_cylinder_);
-  setTabOrder(txt_cylinder_, cmd_fuel_items_);
+  setTabOrder(txt_cylinder_, cmd_formulas_);
+  setTabOrder(cmd_formulas_, cmd_fuel_items_);
   setTabOrder(cmd_fuel_items_, cmd_ok_);
   setTabOrder(cmd_ok_, cmd_cancel_);
   setTabOrder(cmd_cancel_, cmd_help_);
@@ -168,6 +175,18 @@ void OptionsDialog::ChooseFuelItems() {
   FuelItemsDialog dialog(log_item_names_, fuel_items_, this);
   if (dialog.exec() == QDialog::Accepted) {
     fuel_items_ = dialog.Chosen();
+  }
+}
+
+void OptionsDialog::SetLogTable(const LogTable* table) {
+  table_ = table;
+}
+
+void OptionsDialog::EditFormulas() {
+  const LogTable no_log;
+  FormulasDialog dialog(formulas_, table_ != nullptr ? *table_ : no_log, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    formulas_ = dialog.Formulas();
   }
 }
 
@@ -186,9 +205,10 @@ void OptionsDialog::cmdOK_Click() {
     dialogs_.ShowMessage(this, QString::fromStdString(check.message));
     return;
   }
-  options_changed_ = check.options_changed;
+  options_changed_ = check.options_changed || formulas_ != settings_.formulas;
   scale_mode_changed_ = check.scale_mode_changed;
   StoreOptions(check, settings_);
+  settings_.formulas = formulas_;
   accept();
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "common/settings.h"
+#include "log/log_table.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -17,7 +18,8 @@ namespace dravik {
 class UserDialog;
 
 // The options dialog "設定": the four display switches, the three fuel parameters of `settings`
-// and, through the button "燃費計算の項目...", the fuel items chosen by name. OK validates the
+// and, through the button "燃費計算の項目...", the fuel items chosen by name, and through
+// "計算項目..." the computed items (FormulasDialog). OK validates the
 // three fields and, when they pass, stores every value and accepts; a failing field is named in a
 // message and the dialog stays open with nothing stored. Cancel, Esc and the close box store
 // nothing. Fixed size, without minimise and maximise buttons. Window-modal rather than
@@ -33,13 +35,16 @@ class OptionsDialog : public QDialog {
                 QWidget* parent = nullptr);
 
   // After OK: the log must be read again, because the flow, the latency, the cylinder count, the
-  // fuel items, the section switch, the tooltip switch or the scale rounding changed. False until
-  // OK succeeds.
+  // fuel items, the formulas, the section switch, the tooltip switch or the scale rounding changed.
+  // False until OK succeeds.
   bool ReloadNeeded() const { return options_changed_ || scale_mode_changed_; }
 
   // The loaded log's item names (0 the time column, without the economy item) that the dialog
   // "燃費計算の項目" offers; none while no log is loaded.
   void SetLogItemNames(std::vector<std::string> names);
+  // The loaded log, which "計算項目..." checks the formulas against; `table` must outlive the
+  // dialog. Without it the formulas are checked as for no log.
+  void SetLogTable(const LogTable* table);
 
  signals:
   // The help button was pressed: the owner opens the help at the options page.
@@ -54,13 +59,16 @@ class OptionsDialog : public QDialog {
   void SetTabOrder();
   void cmdOK_Click();
   void ChooseFuelItems();
+  void EditFormulas();
 
   Settings& settings_;
   bool options_changed_ = false;
   bool scale_mode_changed_ = false;
   UserDialog& dialogs_;
   std::vector<std::string> log_item_names_;
-  FuelItemNames fuel_items_;  // chosen in "燃費計算の項目", stored by OK
+  FuelItemNames fuel_items_;       // chosen in "燃費計算の項目", stored by OK
+  std::vector<Formula> formulas_;  // edited in "計算項目", stored by OK
+  const LogTable* table_ = nullptr;
   QCheckBox* chk_time_unit_sec_;
   QCheckBox* chk_section_time_;
   QCheckBox* chk_always_tooltip_;
@@ -69,6 +77,7 @@ class OptionsDialog : public QDialog {
   QLineEdit* txt_injector_latency_;
   QLineEdit* txt_cylinder_;
   QPushButton* cmd_fuel_items_;
+  QPushButton* cmd_formulas_;
   QPushButton* cmd_ok_;
   QPushButton* cmd_cancel_;
   QPushButton* cmd_help_;

@@ -31,8 +31,9 @@ inline constexpr int32_t kFieldTextWidth = 975;
 inline constexpr int32_t kFieldTextHeight = 330;
 inline constexpr int32_t kFieldUnitLeft = 3720;
 inline constexpr int32_t kFieldTextDrop = 120;
-// The button "燃費計算の項目..." under the fields.
+// The button "燃費計算の項目..." under the fields, and "計算項目..." beside it.
 inline constexpr Rect kFuelItemsButtonRect{kFieldTextLeft, 1380, 2415, 375};
+inline constexpr Rect kFormulasButtonRect{kFieldCaptionLeft, 1380, 2280, 375};
 
 // The button row below the frame.
 inline constexpr Rect kOptionsOkRect{1680, 4320, 1215, 375};

@@ -2,10 +2,14 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 
 #include "chart/twips.h"
@@ -103,20 +107,57 @@ void ItemPanel::BuildItemPanel(const std::vector<std::string>& names, int item_c
 
   const int64_t available_px = ItemCaptionAvailablePx();
   for (int i = 1; i <= item_count; ++i) {
-    QCheckBox* box = Box(i);
-    const QFontMetricsF metrics(box->font());
-    const TextMeasure measure = [&metrics](std::string_view text) {
-      return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size()));
-    };
-    const FittedCaption fitted = FitItemCaption(names[i], available_px, measure, always_tooltip);
-    SetBoxColour(i, colors[i - 1]);
-    box->setText(QString::fromStdString(fitted.caption));
-    box->setToolTip(QString::fromStdString(fitted.tooltip));
-    box->setEnabled(true);
+    FitCaption(i, names[i], available_px, always_tooltip);
+    SetBoxColour(i, ItemColour(colors, i));
+    Box(i)->setEnabled(true);
     names_.push_back(QString::fromStdString(names[i]));
   }
   if (!filter_->text().isEmpty()) {
     ApplyFilter();
+  }
+}
+
+void ItemPanel::FitCaption(int index, const std::string& name, int64_t available_px,
+                           bool always_tooltip) {
+  QCheckBox* box = Box(index);
+  const QFontMetricsF metrics(box->font());
+  const TextMeasure measure = [&metrics](std::string_view text) {
+    return metrics.horizontalAdvance(QString::fromUtf8(text.data(), text.size()));
+  };
+  const FittedCaption fitted = FitItemCaption(name, available_px, measure, always_tooltip);
+  box->setText(QString::fromStdString(fitted.caption));
+  box->setToolTip(QString::fromStdString(fitted.tooltip));
+}
+
+void ItemPanel::MarkComputedItems(const std::vector<std::string>& names, int first, int count,
+                                  bool always_tooltip) {
+  // The sign is the box's icon: drawn between the box and the caption, never part of the text.
+  const int side = QFontMetrics(font()).height() - 2;
+  QPixmap sign(side * devicePixelRatio(), side * devicePixelRatio());
+  sign.setDevicePixelRatio(devicePixelRatio());
+  sign.fill(Qt::transparent);
+  {
+    QPainter painter(&sign);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(96, 96, 96), 1));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, side - 1, side - 1), 2, 2);
+    QFont italic = font();
+    italic.setItalic(true);
+    italic.setPixelSize(side - 3);
+    painter.setFont(italic);
+    painter.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, QStringLiteral("f"));
+  }
+  const QIcon icon(sign);
+  for (int i = 1; i <= BoxCount(); ++i) {
+    QCheckBox* box = Box(i);
+    const bool computed = i >= first && i < first + count && first > 0;
+    if (computed) {
+      box->setIcon(icon);
+      box->setIconSize(QSize(side, side));
+      FitCaption(i, names[i], ItemCaptionAvailablePx() - side - 4, always_tooltip);
+    } else if (!box->icon().isNull()) {
+      box->setIcon(QIcon());
+    }
   }
 }
 

@@ -34,6 +34,11 @@ class ItemPanel : public QGroupBox {
   // The filter's text applies to the new boxes.
   void BuildItemPanel(const std::vector<std::string>& names, int item_count,
                       const ItemColors& colors, bool always_tooltip);
+  // Marks the boxes of items first..first + count - 1 as computed items with a sign beside the
+  // box, refitting their captions (`names` as for BuildItemPanel) to the room the sign leaves;
+  // every other box goes without it.
+  void MarkComputedItems(const std::vector<std::string>& names, int first, int count,
+                         bool always_tooltip);
   // Fits the view and the scroll bar to the frame's current height and the list's height.
   void FitItemPanelScroll();
   // Unchecks every box, each while it is hidden, so that no box asks for a redraw of its own; boxes
@@ -62,6 +67,8 @@ class ItemPanel : public QGroupBox {
 
  private:
   QCheckBox* NewBox();
+  // Sets the caption of box `index` to `name` fitted to `available_px`, and its tooltip.
+  void FitCaption(int index, const std::string& name, int64_t available_px, bool always_tooltip);
   // Sets a box's state while it is hidden, leaving it shown or hidden as it was.
   static void SetCheckedQuietly(QCheckBox* box, bool checked);
   void ScrollList(int position);

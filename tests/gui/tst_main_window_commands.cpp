@@ -100,7 +100,7 @@ class TestMainWindowCommands : public QObject {
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },
         QString());
     QCOMPARE(captions, (QStringList{"項目3の色の変更", "-", "全てチェック", "全てのチェックを外す",
-                                    "-", "散布図/集計表..."}));
+                                    "-", "散布図/集計表...", "計算項目..."}));
     QVERIFY(messages_.isEmpty());
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },

@@ -297,6 +297,7 @@ class TestOptionsDialog : public QObject {
     expected << "txtInjectorFlowScaling"
              << "txtInjectorLatency"
              << "txtCylinder"
+             << "cmdFormulas"
              << "cmdFuelItems"
              << "cmdOK"
              << "cmdCancel"
