@@ -32,7 +32,11 @@ void StartupSection(const Options& options);
 // grow with the log's length.
 void HoverSection(const std::string& log, const std::string& big_log);
 
-// 7. The table of averages and the scatter plot over every sample of the big log.
+// 8. The table of averages and the scatter plot over every sample of the big log.
 void AnalysisSection(const Options& options, const std::string& log);
+
+// 9. Computed items on the big log: one formula of five operations on two items, and opening the
+// log with ten of them.
+void FormulaSection(const Options& options, const std::string& log);
 
 }  // namespace dravik::bench

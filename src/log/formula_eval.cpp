@@ -75,6 +75,39 @@ void Binary(double* a, const double* b, int64_t n, Op op) {
   }
 }
 
+// Applies a step of two operands to the value on top of the stack and its right operand.
+template <typename Op>
+void ApplyBinary(const FormulaStep& step, std::span<const float* const> columns, int64_t first,
+                 int64_t n, double*& top, Op op) {
+  switch (step.right) {
+    case FormulaOperand::kStack:
+      top -= kBlock;
+      Binary(top, top + kBlock, n, op);
+      break;
+    case FormulaOperand::kNumber: {
+      const double number = step.number;
+      for (int64_t i = 0; i < n; ++i) {
+        top[i] = op(top[i], number);
+      }
+      break;
+    }
+    case FormulaOperand::kItem: {
+      const float* values = columns[step.item];
+      if (first >= step.lag) {
+        const float* from = values + first - step.lag;
+        for (int64_t i = 0; i < n; ++i) {
+          top[i] = op(top[i], double{from[i]});
+        }
+      } else {
+        for (int64_t i = 0; i < n; ++i) {
+          top[i] = op(top[i], double{values[std::max<int64_t>(first + i - step.lag, 0)]});
+        }
+      }
+      break;
+    }
+  }
+}
+
 // Evaluates the program for samples first..first + n - 1 into `stack` (stack_depth blocks);
 // the result is the first block.
 void EvaluateBlock(const FormulaProgram& program, std::span<const float* const> columns,
@@ -150,66 +183,58 @@ void EvaluateBlock(const FormulaProgram& program, std::span<const float* const> 
         Unary(top, n, [](double a) { return RoundHalfEvenWhole(a); });
         break;
       case FormulaOp::kAdd:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a + b; });
+        ApplyBinary(step, columns, first, n, top, [](double a, double b) { return a + b; });
         break;
       case FormulaOp::kSubtract:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a - b; });
+        ApplyBinary(step, columns, first, n, top, [](double a, double b) { return a - b; });
         break;
       case FormulaOp::kMultiply:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a * b; });
+        ApplyBinary(step, columns, first, n, top, [](double a, double b) { return a * b; });
         break;
       case FormulaOp::kDivide:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a / b; });
+        ApplyBinary(step, columns, first, n, top, [](double a, double b) { return a / b; });
         break;
       case FormulaOp::kPower:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return std::pow(a, b); });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return std::pow(a, b); });
         break;
       case FormulaOp::kLess:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a < b ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a < b ? 1.0 : 0.0; });
         break;
       case FormulaOp::kLessEqual:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a <= b ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a <= b ? 1.0 : 0.0; });
         break;
       case FormulaOp::kGreater:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a > b ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a > b ? 1.0 : 0.0; });
         break;
       case FormulaOp::kGreaterEqual:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a >= b ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a >= b ? 1.0 : 0.0; });
         break;
       case FormulaOp::kEqual:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a == b ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a == b ? 1.0 : 0.0; });
         break;
       case FormulaOp::kNotEqual:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return a != b ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a != b ? 1.0 : 0.0; });
         break;
       case FormulaOp::kAnd:
-        top -= kBlock;
-        Binary(top, top + kBlock, n,
-               [](double a, double b) { return a != 0 && b != 0 ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a != 0 && b != 0 ? 1.0 : 0.0; });
         break;
       case FormulaOp::kOr:
-        top -= kBlock;
-        Binary(top, top + kBlock, n,
-               [](double a, double b) { return a != 0 || b != 0 ? 1.0 : 0.0; });
+        ApplyBinary(step, columns, first, n, top,
+                    [](double a, double b) { return a != 0 || b != 0 ? 1.0 : 0.0; });
         break;
       case FormulaOp::kMin:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return b < a ? b : a; });
+        ApplyBinary(step, columns, first, n, top, [](double a, double b) { return b < a ? b : a; });
         break;
       case FormulaOp::kMax:
-        top -= kBlock;
-        Binary(top, top + kBlock, n, [](double a, double b) { return b > a ? b : a; });
+        ApplyBinary(step, columns, first, n, top, [](double a, double b) { return b > a ? b : a; });
         break;
       case FormulaOp::kIf: {
         top -= 2 * kBlock;
@@ -282,23 +307,25 @@ FormulaValues EvaluateFormula(const FormulaProgram& program, std::span<const flo
   std::vector<FormulaValues> parts(std::max<int64_t>(range_count, 0));
   RunTasks(range_count, threads, [&](int64_t r) {
     const auto stack = std::make_unique<double[]>(program.stack_depth * kBlock);
-    FormulaValues& part = parts[r];
-    part.min = std::numeric_limits<float>::infinity();
-    part.max = -std::numeric_limits<float>::infinity();
+    int64_t zeros = 0;
+    float low = std::numeric_limits<float>::infinity();
+    float high = -std::numeric_limits<float>::infinity();
     for (int64_t first = ranges[r]; first < ranges[r + 1]; first += kBlock) {
       const int64_t n = std::min(kBlock, ranges[r + 1] - first);
       EvaluateBlock(program, columns, first, n, stack.get());
       float* result = out.data() + first;
       for (int64_t i = 0; i < n; ++i) {
         const float value = static_cast<float>(stack[i]);
-        const bool finite = std::isfinite(value);
+        // False for NaN and both infinities: a comparison, which vectorises.
+        const bool finite = std::fabs(value) <= std::numeric_limits<float>::max();
         const float stored = finite ? value : 0.0f;
         result[i] = stored;
-        part.zero_samples += !finite;
-        part.min = stored < part.min ? stored : part.min;
-        part.max = stored > part.max ? stored : part.max;
+        zeros += !finite;
+        low = stored < low ? stored : low;
+        high = stored > high ? stored : high;
       }
     }
+    parts[r] = {zeros, low, high};
   });
   FormulaValues total = parts.front();
   for (size_t r = 1; r < parts.size(); ++r) {

@@ -288,7 +288,25 @@ class Parser {
     program_.stack_depth = std::max(program_.stack_depth, depth_values_);
   }
 
-  void Emit(FormulaOp op, int pops) { Emit(FormulaStep{op}, pops); }
+  void Emit(FormulaOp op, int pops) {
+    FormulaStep step{op};
+    // A right operand that is a single number or item is read by the step itself. The stack
+    // depth already counted it, which keeps the bound safe.
+    if (pops == 2 && op != FormulaOp::kIf) {
+      const FormulaStep& last = program_.steps.back();
+      if (last.op == FormulaOp::kNumber || last.op == FormulaOp::kItem) {
+        step.right =
+            last.op == FormulaOp::kNumber ? FormulaOperand::kNumber : FormulaOperand::kItem;
+        step.item = last.item;
+        step.lag = last.lag;
+        step.number = last.number;
+        program_.steps.pop_back();
+        --depth_values_;
+        pops = 1;
+      }
+    }
+    Emit(step, pops);
+  }
 
   void ParseOr() {
     ParseAnd();

@@ -50,11 +50,16 @@ enum class FormulaOp : uint8_t {
   kIf,  // pops condition, then-value, else-value
 };
 
+// Where the right operand of a step of two operands comes from: the stack, or, folded into the
+// step so that no block is filled for it, a number or an item.
+enum class FormulaOperand : uint8_t { kStack, kNumber, kItem };
+
 struct FormulaStep {
   FormulaOp op = FormulaOp::kNumber;
-  int item = 0;
+  int item = 0;  // kItem, or a right operand that is an item
   int lag = 0;
-  double number = 0;
+  double number = 0;  // kNumber, or a right operand that is a number
+  FormulaOperand right = FormulaOperand::kStack;
 };
 
 struct FormulaProgram {
