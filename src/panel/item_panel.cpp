@@ -16,6 +16,7 @@
 #include "chart/wheel_filter.h"
 #include "common/arrow_key_filter.h"
 #include "common/drop_filter.h"
+#include "common/rounding.h"
 #include "panel/item_panel_layout.h"
 
 namespace dravik {
@@ -133,7 +134,8 @@ void ItemPanel::MarkComputedItems(const std::vector<std::string>& names, int fir
                                   bool always_tooltip) {
   // The sign is the box's icon: drawn between the box and the caption, never part of the text.
   const int side = QFontMetrics(font()).height() - 2;
-  QPixmap sign(side * devicePixelRatio(), side * devicePixelRatio());
+  const int sign_px = static_cast<int>(RoundHalfEven(side * devicePixelRatio()));
+  QPixmap sign(sign_px, sign_px);
   sign.setDevicePixelRatio(devicePixelRatio());
   sign.fill(Qt::transparent);
   {

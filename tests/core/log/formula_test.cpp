@@ -22,9 +22,10 @@ struct SmallLog {
   explicit SmallLog(int samples) {
     columns.resize(names.size());
     for (int s = 0; s < samples; ++s) {
-      columns[0].push_back(100.0f * s);
-      columns[1].push_back(10.0f * s);
-      columns[2].push_back(s - 3.0f);
+      const auto sample = static_cast<float>(s);
+      columns[0].push_back(100.0f * sample);
+      columns[1].push_back(10.0f * sample);
+      columns[2].push_back(sample - 3.0f);
       columns[3].push_back(7);
       columns[4].push_back(60);
     }
@@ -232,7 +233,7 @@ TEST(ReadLog, ComputedItemsFollowTheLoggedItemsBeforeTheEconomy) {
   EXPECT_EQ(table.formula_outcomes[1].reason, "1文字目: 項目 [Boost] がありません");
   const std::vector<float> step = Column(table, 5);
   for (int s = 1; s < 12; ++s) {
-    EXPECT_EQ(step[s], 10.0f * (2 * s - 1)) << s;
+    EXPECT_EQ(step[s], static_cast<float>(10 * (2 * s - 1))) << s;
   }
   EXPECT_EQ(table.Values(5)[table.last_sample + kTailSamples], step.back());
   EXPECT_EQ(table.item_max[4], 2 * (1000 + 1210.0f));
@@ -244,7 +245,7 @@ TEST(EvaluateFormula, AgreesWithADirectComputationAcrossRangesAndBlocks) {
   std::uniform_real_distribution<float> value(-100, 100);
   std::vector<float> time(kSamples), a(kSamples), b(kSamples);
   for (int64_t s = 0; s < kSamples; ++s) {
-    time[s] = 20.0f * s + 5;
+    time[s] = static_cast<float>(20 * s + 5);
     a[s] = value(random);
     b[s] = value(random);
   }
