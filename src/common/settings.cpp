@@ -139,7 +139,7 @@ Rgb DefaultItemColour(int item) {
 
 ItemColors DefaultItemColors() {
   ItemColors colours{};
-  for (int n = 1; n <= kMaxItems; ++n) {
+  for (int n = 1; n <= static_cast<int>(colours.size()); ++n) {
     colours[static_cast<size_t>(n - 1)] = DefaultItemColour(n);
   }
   return colours;
@@ -155,7 +155,9 @@ void RenewFirstGeneratedColours(ItemColors& colours) {
 }
 
 Rgb ItemColour(const ItemColors& colors, int item) {
-  return item >= 1 && item <= kMaxItems ? colors[static_cast<size_t>(item - 1)] : DefaultItemColour(item);
+  return item >= 1 && static_cast<size_t>(item) <= colors.size()
+             ? colors[static_cast<size_t>(item - 1)]
+             : DefaultItemColour(item);
 }
 
 bool HasMaxViewPlace(const Settings& settings) {

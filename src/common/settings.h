@@ -23,11 +23,12 @@ constexpr int BlueOf(Rgb colour) {
   return colour >> 16 & 0xFF;
 }
 
-// Data items a log may hold, each with a colour; the settings file keeps the colours of the first
-// kItemColourCount.
+// Data items a log may hold, and the user's formulas, whose computed items follow them; each item
+// has a colour, and the settings file keeps the colours of the first kItemColourCount.
 inline constexpr int kMaxItems = 1024;
+inline constexpr int kMaxFormulas = 64;
 inline constexpr int kItemColourCount = 128;
-using ItemColors = std::array<Rgb, kMaxItems>;  // entry n - 1 belongs to item n
+using ItemColors = std::array<Rgb, kMaxItems + kMaxFormulas>;  // entry n - 1 belongs to item n
 
 // A colour in CIE L*a*b* (D65): lightness 0..100 and the two colour axes.
 struct Lab {
@@ -45,14 +46,13 @@ double ColourDifference(const Lab& a, const Lab& b);
 // a CIE76 difference of 10 or more from the colour of each of items 1..128 and, beyond 128, from
 // the colours of the 16 items before and after it.
 Rgb DefaultItemColour(int item);
-// Entries 1..kMaxItems of DefaultItemColour.
+// Every entry of DefaultItemColour.
 ItemColors DefaultItemColors();
 // Replaces each colour of items 17..128 that is the default an earlier version generated for its
 // item (too like other items' colours) by the present default; a colour the user chose stays.
 void RenewFirstGeneratedColours(ItemColors& colours);
 
-// The colour of item `item` (1 and up): its entry of `colors` up to the kMaxItems-th, beyond that
-// its default colour (computed items may follow a log of kMaxItems items).
+// The colour of item `item` (1 and up): its entry of `colors`, or its default colour beyond them.
 Rgb ItemColour(const ItemColors& colors, int item);
 
 // The fuel items the user has named; an empty name leaves the item to the automatic rules.

@@ -10,7 +10,6 @@ namespace dravik {
 
 inline constexpr int kMaxFormulaChars = 4096;
 inline constexpr int kMaxFormulaNesting = 64;
-inline constexpr int kMaxFormulas = 64;
 inline constexpr int kMaxPreviousSamples = 1000;
 
 // One instruction of a compiled formula. The program is postfix: each step pops its operands

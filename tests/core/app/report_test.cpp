@@ -93,7 +93,7 @@ TEST(ParseReportArguments, RefusesMalformedRequests) {
       {"--png", "o.png", "--size", "640x40000", "log.csv"},
       {"--png", "o.png", "--size", "-640x480", "log.csv"},
       {"--png", "o.png", "--items", "0", "log.csv"},
-      {"--png", "o.png", "--items", "1025", "log.csv"},
+      {"--png", "o.png", "--items", "1089", "log.csv"},
       {"--png", "o.png", "--items", "1,,2", "log.csv"},
       {"--png", "o.png", "--magnification", "3", "log.csv"},
       {"--png", "o.png", "--magnification", "1000", "log.csv"},
