@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "chart/scaling.h"
 #include "log/formula_eval.h"
 #include "log/formula_parser.h"
 
@@ -21,12 +22,13 @@ constexpr int kCheckDelayMs = 150;
 }  // namespace
 
 FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index,
-                                     const LogTable& table, QWidget* parent)
+                                     const LogTable& table, int graph_scale_mode, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       formulas_(std::move(formulas)),
       index_(index),
-      table_(table) {
+      table_(table),
+      graph_scale_mode_(graph_scale_mode) {
   if (index_ >= formulas_.size()) {
     index_ = formulas_.size();
     formulas_.emplace_back();
@@ -101,7 +103,10 @@ Formula FormulaEditDialog::Edited() const {
 
 void FormulaEditDialog::Check() {
   formulas_[index_] = Edited();
-  const FormulaCheck check = CheckFormula(table_, formulas_, index_);
+  const int mode = graph_scale_mode_;
+  const FormulaCheck check = CheckFormula(table_, formulas_, index_, [mode](float min, float max) {
+    return CanPlotRange(min, max, mode);
+  });
   cmd_ok_->setEnabled(check.valid);
   QString text;
   if (!check.valid) {

@@ -27,9 +27,10 @@ class FormulaEditDialog : public QDialog {
 
  public:
   // Edits formula `index` of `formulas` (index == formulas.size(): a new one at the end);
-  // `table` is the loaded log, or an empty table, and must outlive the dialog.
+  // `table` is the loaded log, or an empty table, and must outlive the dialog; values that the
+  // chart cannot show with `graph_scale_mode` are checked for as a load checks for them.
   FormulaEditDialog(std::vector<Formula> formulas, size_t index, const LogTable& table,
-                    QWidget* parent = nullptr);
+                    int graph_scale_mode, QWidget* parent = nullptr);
 
   Formula Edited() const;
 
@@ -40,6 +41,7 @@ class FormulaEditDialog : public QDialog {
   std::vector<Formula> formulas_;
   size_t index_;
   const LogTable& table_;
+  int graph_scale_mode_;
   QLineEdit* txt_name_;
   QPlainTextEdit* txt_expression_;
   QListWidget* lst_items_;

@@ -25,11 +25,12 @@ QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
 }  // namespace
 
 FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& table,
-                               QWidget* parent)
+                               int graph_scale_mode, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       formulas_(std::move(formulas)),
-      table_(table) {
+      table_(table),
+      graph_scale_mode_(graph_scale_mode) {
   setWindowTitle(QStringLiteral("計算項目"));
   auto* grid = new QGridLayout(this);
   lst_formulas_ = new QTreeWidget(this);
@@ -83,8 +84,18 @@ void FormulasDialog::Refill(int selected) {
   lst_formulas_->clear();
   ComputedPlan plan;
   if (table_.IsLoaded()) {
+    // A formula that the log was opened with and whose values it could not show stays left out:
+    // what the list shows is what opening the log again would do.
+    std::vector<std::string> set_aside(formulas_.size());
+    for (size_t k = 0; k < formulas_.size(); ++k) {
+      for (const FormulaOutcome& outcome : table_.formula_outcomes) {
+        if (outcome.reason == kUnshowableReason && outcome.formula == formulas_[k]) {
+          set_aside[k] = outcome.reason;
+        }
+      }
+    }
     plan = PlanComputedItems(std::span(table_.item_names).first(table_.LoggedItemCount() + 1),
-                             formulas_);
+                             formulas_, true, set_aside);
   }
   for (size_t k = 0; k < formulas_.size(); ++k) {
     QString status;
@@ -127,7 +138,7 @@ void FormulasDialog::Edit(int row) {
        formulas_.size() >= static_cast<size_t>(kMaxFormulas))) {
     return;
   }
-  FormulaEditDialog editor(formulas_, static_cast<size_t>(row), table_, this);
+  FormulaEditDialog editor(formulas_, static_cast<size_t>(row), table_, graph_scale_mode_, this);
   if (editor.exec() != QDialog::Accepted) {
     return;
   }

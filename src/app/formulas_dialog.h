@@ -21,8 +21,10 @@ class FormulasDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `table` is the loaded log, or an empty table, and must outlive the dialog.
-  FormulasDialog(std::vector<Formula> formulas, const LogTable& table, QWidget* parent = nullptr);
+  // `table` is the loaded log, or an empty table, and must outlive the dialog; a formula whose
+  // values the chart cannot show with `graph_scale_mode` is one the log cannot have.
+  FormulasDialog(std::vector<Formula> formulas, const LogTable& table, int graph_scale_mode,
+                 QWidget* parent = nullptr);
 
   const std::vector<Formula>& Formulas() const { return formulas_; }
 
@@ -36,6 +38,7 @@ class FormulasDialog : public QDialog {
 
   std::vector<Formula> formulas_;
   const LogTable& table_;
+  int graph_scale_mode_;
   QTreeWidget* lst_formulas_;
   QPushButton* cmd_add_;
   QPushButton* cmd_edit_;

@@ -34,7 +34,7 @@ void MainWindow::BuildColourMenu() {
 }
 
 void MainWindow::EditFormulas() {
-  FormulasDialog dialog(settings_.formulas, table_, this);
+  FormulasDialog dialog(settings_.formulas, table_, settings_.graph_scale_mode, this);
   if (dialog.exec() != QDialog::Accepted || dialog.Formulas() == settings_.formulas) {
     return;
   }

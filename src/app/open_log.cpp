@@ -32,18 +32,17 @@ LoadError ReadAndCheck(const Settings& settings, LogTable& table, const ReadProg
 
 LoadError OpenLog(const std::string& path, const Settings& settings, LogTable& table,
                   const ReadProgress& progress, const ReadSplit& split) {
-  return ReadAndCheck(settings, table, progress,
-                      [&](const FuelParams& fuel, const ReadProgress& read_progress) {
-                        return ReadLog(path, fuel, table, read_progress, split, FormulasOf(settings));
-                      });
+  return ReadAndCheck(
+      settings, table, progress, [&](const FuelParams& fuel, const ReadProgress& read_progress) {
+        return ReadLog(path, fuel, table, read_progress, split, FormulasOf(settings));
+      });
 }
 
 LoadError OpenLogFromBuffer(std::string_view bytes, const Settings& settings, LogTable& table,
                             const ReadProgress& progress, const ReadSplit& split) {
   return ReadAndCheck(
       settings, table, progress, [&](const FuelParams& fuel, const ReadProgress& read_progress) {
-        return ReadLogFromBuffer(bytes, fuel, table, read_progress, split,
-                                 FormulasOf(settings));
+        return ReadLogFromBuffer(bytes, fuel, table, read_progress, split, FormulasOf(settings));
       });
 }
 

@@ -184,7 +184,8 @@ void OptionsDialog::SetLogTable(const LogTable* table) {
 
 void OptionsDialog::EditFormulas() {
   const LogTable no_log;
-  FormulasDialog dialog(formulas_, table_ != nullptr ? *table_ : no_log, this);
+  FormulasDialog dialog(formulas_, table_ != nullptr ? *table_ : no_log, settings_.graph_scale_mode,
+                        this);
   if (dialog.exec() == QDialog::Accepted) {
     formulas_ = dialog.Formulas();
   }

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -108,7 +108,7 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
   for (size_t k = 0; k < plan.formulas.size();) {
     const PlannedFormula& planned = plan.formulas[k];
     FormulaOutcome& outcome = table.formula_outcomes[k];
-    outcome = {planned.item, planned.reason, 0};
+    outcome = {planned.item, planned.reason, 0, context.formulas.formulas[k]};
     if (planned.item == 0) {
       ++k;
       continue;
@@ -117,9 +117,9 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
     for (int j = 0; j < planned.item; ++j) {
       columns[j] = table.Values(j).data();
     }
-    const FormulaValues values = EvaluateFormula(
-        planned.program, columns, table.Values(planned.item).first(samples), ranges,
-        context.threads);
+    const FormulaValues values =
+        EvaluateFormula(planned.program, columns, table.Values(planned.item).first(samples), ranges,
+                        context.threads);
     if (context.formulas.can_show && !context.formulas.can_show(values.min, values.max)) {
       set_aside.resize(plan.formulas.size());
       set_aside[k] = kUnshowableReason;
@@ -136,13 +136,12 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
 
 // Reads `bytes` into the table with the reader their content asks for, clearing it on failure.
 LoadError ReadBytesOrClear(std::string_view bytes, const FuelParams& fuel, const ReadSplit& split,
-                           const FormulaOptions& formulas, Progress& progress,
-                           const TextDone& done, const std::function<void()>& read,
-                           LogTable& table) {
+                           const FormulaOptions& formulas, Progress& progress, const TextDone& done,
+                           const std::function<void()>& read, LogTable& table) {
   table.Reset();
   ComputedPlan plan;
-  const ReadContext context = {
-      fuel, split, ThreadCount(split.threads), &progress, done, read, formulas, &plan};
+  const ReadContext context = {fuel,     split, ThreadCount(split.threads), &progress, done, read,
+                               formulas, &plan};
   LoadError error;
   try {
     error = ReaderFor(DetectLogFormat(bytes)).Read(bytes, context, table);
@@ -276,8 +275,7 @@ LoadError ReadLog(const std::string& path, const FuelParams& fuel, LogTable& tab
       reports.Start();
       error = ReadBytesOrClear(
           view.text(), fuel, split, formulas, reports,
-          [&](std::string_view part) { view.Drop(part); },
-          [&] { view.Release(); }, table);
+          [&](std::string_view part) { view.Drop(part); }, [&] { view.Release(); }, table);
       view.Release();
       if (!view.cut()) {
         return error;

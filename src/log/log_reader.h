@@ -75,8 +75,7 @@ const LogReader& ReaderFor(LogFormat format);
 // three are there. A computed item is a fuel item only when the user has chosen it by name. More
 // than kMaxItems data items, the economy item included and the computed items not, is a format
 // failure.
-LoadError SetItemNames(std::vector<std::string> names, const ReadContext& context,
-                       LogTable& table);
+LoadError SetItemNames(std::vector<std::string> names, const ReadContext& context, LogTable& table);
 
 // Ends a reading of `samples` samples into the table's logged columns: fewer than kMinRealSamples
 // is the too-few-samples failure; otherwise empty values are filled when `has_empty`, then the

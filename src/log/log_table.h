@@ -26,6 +26,7 @@ struct FormulaOutcome {
   int item = 0;              // its computed item; 0 when the log cannot have it
   std::string reason;        // why it is left out, empty when it is not
   int64_t zero_samples = 0;  // samples whose result was not a finite single and read 0
+  Formula formula;           // the formula as the log was opened with it
 };
 
 // A block of bytes that is neither zeroed on growth nor kept across a growth: its contents are

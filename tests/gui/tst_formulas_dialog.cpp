@@ -74,7 +74,7 @@ class TestFormulasDialog : public QObject {
     }
     LogTable table;
     QVERIFY(!dravik::Failed(dravik::OpenLogFromBuffer(text, dravik::Settings{}, table)));
-    FormulasDialog dialog({{"Old", "[Gone]"}}, table);
+    FormulasDialog dialog({{"Old", "[Gone]"}}, table, 0);
     dialog.show();
     QVERIFY(Names(&dialog) == QStringList{"Old"});
     QVERIFY(Child<QTreeWidget>(&dialog, "lstFormulas")
@@ -117,13 +117,36 @@ class TestFormulasDialog : public QObject {
     QVERIFY(dialog.Formulas() == (std::vector<Formula>{{"Old", "[Gone]"}}));
   }
 
+  // A formula whose values the chart cannot show is listed as unusable, in the list and as typed.
+  void ListsAFormulaTheChartCannotShow() {
+    std::string text = "Time,MAP (kPa)\r\n";
+    for (int s = 0; s < 12; ++s) {
+      text += std::to_string(s * 100) + ",100\r\n";
+    }
+    dravik::Settings settings;
+    settings.formulas = {{"Huge", "[MAP (kPa)] * 3e36"}};
+    LogTable table;
+    QVERIFY(!dravik::Failed(dravik::OpenLogFromBuffer(text, settings, table)));
+    const QString unusable("このログでは使えません: 値が小さすぎるか大きすぎてグラフに描けません");
+    FormulasDialog dialog(settings.formulas, table, 0);
+    QCOMPARE(Child<QTreeWidget>(&dialog, "lstFormulas")->topLevelItem(0)->text(2), unusable);
+    InEditor(Child<QPushButton>(&dialog, "cmdEdit"), [&unusable](QWidget* editor) {
+      QCOMPARE(Child<QLabel>(editor, "lblCheck")->text(), unusable);
+      QCOMPARE(TypeAndCheck(editor, "", "[MAP (kPa)] * 3"),
+               QString("このログで使えます。0になるサンプル: 0"));
+      QTest::mouseClick(Child<QPushButton>(editor, "cmdOK"), Qt::LeftButton);
+    });
+    QCOMPARE(Child<QTreeWidget>(&dialog, "lstFormulas")->topLevelItem(0)->text(2),
+             QString("使えます"));
+  }
+
   void RefusesMoreThanTheLimit() {
     std::vector<Formula> formulas;
     for (int k = 0; k < 64; ++k) {
       formulas.push_back({"F" + std::to_string(k), "1"});
     }
     const LogTable no_log;
-    FormulasDialog dialog(formulas, no_log);
+    FormulasDialog dialog(formulas, no_log, 0);
     QVERIFY(!Child<QPushButton>(&dialog, "cmdAdd")->isEnabled());
     QCOMPARE(Child<QPushButton>(&dialog, "cmdAdd")->toolTip(), QString("計算項目は64個までです"));
   }

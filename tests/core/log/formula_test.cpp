@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/open_log.h"
 #include "common/parallel.h"
 #include "core/log/read_log_helpers.h"
 #include "log/formula_eval.h"
@@ -237,6 +238,46 @@ TEST(ReadLog, ComputedItemsFollowTheLoggedItemsBeforeTheEconomy) {
   }
   EXPECT_EQ(table.Values(5)[table.last_sample + kTailSamples], step.back());
   EXPECT_EQ(table.item_max[4], 2 * (1000 + 1210.0f));
+}
+
+TEST(ReadLog, AFormulaTheChartCannotShowIsLeftOutAndTheLogLoads) {
+  Settings settings = NoFuel();
+  settings.formulas = {{"Huge", "[A] * 3e36"},
+                       {"Uses huge", "[Huge] + 1"},
+                       {"Tiny", "([A] - 105.5) * 1e-9"},
+                       {"Fine", "[A] + 1"}};
+  std::string text = "Time,A\r\n";
+  for (int s = 0; s < 12; ++s) {
+    text += std::to_string(s * 100) + "," + std::to_string(100 + s) + "\r\n";
+  }
+  LogTable table;
+  ASSERT_FALSE(Failed(Load(text, table, settings)));
+  EXPECT_EQ(table.item_names, (std::vector<std::string>{"Time", "A", "Fine"}));
+  ASSERT_EQ(table.formula_outcomes.size(), 4u);
+  const std::vector<std::string> reasons = {std::string(kUnshowableReason),
+                                            "1文字目: 計算項目 [Huge] はこのログでは使えません",
+                                            std::string(kUnshowableReason), ""};
+  for (size_t k = 0; k < reasons.size(); ++k) {
+    EXPECT_EQ(table.formula_outcomes[k].reason, reasons[k]) << k;
+  }
+  EXPECT_EQ(table.formula_outcomes[3].item, 2);
+  EXPECT_EQ(Column(table, 2).back(), 112.0f);
+}
+
+TEST(ReadLog, EveryFormatGetsTheComputedItems) {
+  Settings settings = NoFuel();
+  settings.formulas = {{"Seconds", "t"}};
+  for (const char* file : {"channel_block.csv", "binary_v1.mlg", "sparse_semicolon.csv"}) {
+    LogTable table;
+    ASSERT_FALSE(Failed(OpenLog(std::string(DRAVIK_TEST_DATA_DIR) + "/" + file, settings, table)))
+        << file;
+    const int item = table.formula_outcomes.at(0).item;
+    ASSERT_EQ(item, table.LoggedItemCount() + 1) << file;
+    EXPECT_EQ(table.item_names[item], "Seconds") << file;
+    EXPECT_EQ(Column(table, item).back(),
+              (table.Values(0)[table.last_sample] - table.Values(0)[0]) / 1000)
+        << file;
+  }
 }
 
 TEST(EvaluateFormula, AgreesWithADirectComputationAcrossRangesAndBlocks) {
