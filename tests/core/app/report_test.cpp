@@ -279,6 +279,12 @@ TEST(RunReport, FormulasAddComputedItemsOrExit2BeforeReading) {
   EXPECT_EQ(output.err,
             "dravik-report: --formula Gone: このログでは使えません: 1文字目: 項目 [Boost] "
             "がありません\r\n");
+  // The table takes a computed item by its number like any item: Half is item 4.
+  const ReportArguments table =
+      ParseReportArguments({"--formula", "Half=[Engine Speed (rpm)] / 2", "--table", "4,2,4",
+                            "--bins-x", "0,2000", "--bins-y", "0,50", dir / "drive.csv"});
+  ASSERT_TRUE(table.ok) << table.error;
+  EXPECT_EQ(RunReport(table.options).out, "\t0–2000\r\n0–50\t1000\r\n");
 
   // The dialog's message, and nothing read: the log does not even exist.
   request.logs = {dir / "missing.csv"};
