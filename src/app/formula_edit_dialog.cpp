@@ -108,6 +108,7 @@ void FormulaEditDialog::Check() {
     return CanPlotRange(min, max, mode);
   });
   cmd_ok_->setEnabled(check.valid);
+  chart_cannot_show_ = check.error == kUnshowableReason;
   QString text;
   if (!check.valid) {
     text = QString::fromStdString(check.error);

@@ -33,6 +33,8 @@ class FormulaEditDialog : public QDialog {
                     int graph_scale_mode, QWidget* parent = nullptr);
 
   Formula Edited() const;
+  // Whether the last check found that the log's chart cannot show the formula's values.
+  bool ChartCannotShow() const { return chart_cannot_show_; }
 
  private:
   void Check();
@@ -42,6 +44,7 @@ class FormulaEditDialog : public QDialog {
   size_t index_;
   const LogTable& table_;
   int graph_scale_mode_;
+  bool chart_cannot_show_ = false;
   QLineEdit* txt_name_;
   QPlainTextEdit* txt_expression_;
   QListWidget* lst_items_;

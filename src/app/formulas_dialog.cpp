@@ -1,5 +1,6 @@
 #include "app/formulas_dialog.h"
 
+#include <algorithm>
 #include <span>
 
 #include <QDialogButtonBox>
@@ -31,6 +32,11 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
       formulas_(std::move(formulas)),
       table_(table),
       graph_scale_mode_(graph_scale_mode) {
+  for (const FormulaOutcome& outcome : table_.formula_outcomes) {
+    if (outcome.reason == kUnshowableReason) {
+      unshowable_.push_back(outcome.formula);
+    }
+  }
   setWindowTitle(QStringLiteral("計算項目"));
   auto* grid = new QGridLayout(this);
   lst_formulas_ = new QTreeWidget(this);
@@ -38,7 +44,7 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
   lst_formulas_->setRootIsDecorated(false);
   lst_formulas_->setHeaderLabels(
       {QStringLiteral("名前"), QStringLiteral("式"), QStringLiteral("このログ")});
-  lst_formulas_->setMinimumSize(640, 240);
+  lst_formulas_->setMinimumSize(800, 240);
   lst_formulas_->header()->setStretchLastSection(true);
   lst_formulas_->setColumnWidth(0, 160);
   lst_formulas_->setColumnWidth(1, 300);
@@ -84,14 +90,12 @@ void FormulasDialog::Refill(int selected) {
   lst_formulas_->clear();
   ComputedPlan plan;
   if (table_.IsLoaded()) {
-    // A formula that the log was opened with and whose values it could not show stays left out:
-    // what the list shows is what opening the log again would do.
+    // A formula whose values the log could not show, when it was opened or as edited here, stays
+    // left out: what the list shows is what opening the log again would do.
     std::vector<std::string> set_aside(formulas_.size());
     for (size_t k = 0; k < formulas_.size(); ++k) {
-      for (const FormulaOutcome& outcome : table_.formula_outcomes) {
-        if (outcome.reason == kUnshowableReason && outcome.formula == formulas_[k]) {
-          set_aside[k] = outcome.reason;
-        }
+      if (std::find(unshowable_.begin(), unshowable_.end(), formulas_[k]) != unshowable_.end()) {
+        set_aside[k] = kUnshowableReason;
       }
     }
     plan = PlanComputedItems(std::span(table_.item_names).first(table_.LoggedItemCount() + 1),
@@ -141,6 +145,9 @@ void FormulasDialog::Edit(int row) {
   FormulaEditDialog editor(formulas_, static_cast<size_t>(row), table_, graph_scale_mode_, this);
   if (editor.exec() != QDialog::Accepted) {
     return;
+  }
+  if (editor.ChartCannotShow()) {
+    unshowable_.push_back(editor.Edited());
   }
   if (row == static_cast<int>(formulas_.size())) {
     formulas_.push_back(editor.Edited());

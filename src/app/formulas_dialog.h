@@ -39,6 +39,7 @@ class FormulasDialog : public QDialog {
   std::vector<Formula> formulas_;
   const LogTable& table_;
   int graph_scale_mode_;
+  std::vector<Formula> unshowable_;  // formulas whose values the log's chart cannot show
   QTreeWidget* lst_formulas_;
   QPushButton* cmd_add_;
   QPushButton* cmd_edit_;

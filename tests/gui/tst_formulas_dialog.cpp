@@ -138,6 +138,11 @@ class TestFormulasDialog : public QObject {
     });
     QCOMPARE(Child<QTreeWidget>(&dialog, "lstFormulas")->topLevelItem(0)->text(2),
              QString("使えます"));
+    InEditor(Child<QPushButton>(&dialog, "cmdAdd"), [&unusable](QWidget* editor) {
+      QCOMPARE(TypeAndCheck(editor, "Huger", "[MAP (kPa)] * -3e36"), unusable);
+      QTest::mouseClick(Child<QPushButton>(editor, "cmdOK"), Qt::LeftButton);
+    });
+    QCOMPARE(Child<QTreeWidget>(&dialog, "lstFormulas")->topLevelItem(1)->text(2), unusable);
   }
 
   void RefusesMoreThanTheLimit() {
