@@ -40,10 +40,11 @@ FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index
   txt_expression_ = new QPlainTextEdit(QString::fromStdString(formulas_[index_].expression), this);
   txt_expression_->setObjectName(QStringLiteral("txtExpression"));
   txt_expression_->setTabChangesFocus(true);
-  txt_expression_->setMinimumWidth(420);
+  txt_expression_->setMinimumWidth(320);
   lst_items_ = new QListWidget(this);
   lst_items_->setObjectName(QStringLiteral("lstItems"));
   lst_items_->setToolTip(QStringLiteral("ダブルクリックで式に入れます"));
+  lst_items_->setMinimumWidth(220);
   if (table_.IsLoaded()) {
     for (int item = 0; item <= table_.LoggedItemCount(); ++item) {
       lst_items_->addItem(QString::fromStdString(table_.item_names[item]));
@@ -69,6 +70,9 @@ FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index
   grid->addWidget(lst_items_, 1, 2, 2, 1);
   grid->addWidget(lbl_check_, 2, 1);
   grid->addWidget(buttons, 3, 0, 1, 3);
+  // Room shared between the expression and the item names, also on a small or scaled screen.
+  grid->setColumnStretch(1, 3);
+  grid->setColumnStretch(2, 2);
 
   check_timer_ = new QTimer(this);
   check_timer_->setSingleShot(true);

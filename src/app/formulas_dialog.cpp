@@ -44,10 +44,10 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
   lst_formulas_->setRootIsDecorated(false);
   lst_formulas_->setHeaderLabels(
       {QStringLiteral("名前"), QStringLiteral("式"), QStringLiteral("このログ")});
-  lst_formulas_->setMinimumSize(800, 240);
+  lst_formulas_->setMinimumSize(640, 240);
   lst_formulas_->header()->setStretchLastSection(true);
-  lst_formulas_->setColumnWidth(0, 160);
-  lst_formulas_->setColumnWidth(1, 300);
+  lst_formulas_->setColumnWidth(0, 130);
+  lst_formulas_->setColumnWidth(1, 270);
   grid->addWidget(lst_formulas_, 0, 0);
 
   auto* column = new QVBoxLayout;
