@@ -280,6 +280,23 @@ TEST(ReadLog, EveryFormatGetsTheComputedItems) {
   }
 }
 
+TEST(ReadLog, ComputedItemsDoNotCountTowardTheItemLimit) {
+  // 1,023 logged items and the economy item: as many as a log may hold, and 64 formulas after.
+  std::string text = "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)";
+  for (int i = 4; i <= 1023; ++i) {
+    text += ",I" + std::to_string(i);
+  }
+  Settings settings;
+  for (int k = 0; k < kMaxFormulas; ++k) {
+    settings.formulas.push_back({"F" + std::to_string(k), "[I4] + " + std::to_string(k)});
+  }
+  LogTable table;
+  ASSERT_FALSE(Failed(Load(text + "\r\n" + Body(11, 1023), table, settings)));
+  EXPECT_EQ(table.item_count, kMaxItems + kMaxFormulas);
+  EXPECT_EQ(table.item_names[table.item_count], kEconomyName);
+  EXPECT_EQ(Column(table, kMaxItems + kMaxFormulas - 1).back(), 104.0f + kMaxFormulas - 1);
+}
+
 TEST(EvaluateFormula, AgreesWithADirectComputationAcrossRangesAndBlocks) {
   constexpr int64_t kSamples = 5000;
   std::mt19937 random(7);
