@@ -32,6 +32,14 @@ std::optional<double> ChartPositionAt(const LogTable& main, double time_ms) {
   return static_cast<double>(j) + (time_ms - before) / (static_cast<double>(times[j + 1]) - before);
 }
 
+double TimeAtChartPosition(const LogTable& main, double x) {
+  const std::span<const float> times = RealTimes(main);
+  x = std::clamp(x, 0.0, static_cast<double>(main.last_sample));
+  const auto j = std::min(static_cast<int64_t>(x), main.last_sample - 1);
+  const double before = times[j];
+  return before + (x - static_cast<double>(j)) * (static_cast<double>(times[j + 1]) - before);
+}
+
 int64_t ReferenceSampleColumn(const LogTable& main, const LogTable& reference, double shift_ms,
                               int64_t k, int64_t first_visible_sample, int64_t view_span,
                               int64_t width_px) {
@@ -49,7 +57,6 @@ ReferenceColumns PlaceReferenceColumns(const LogTable& main, const ReferenceLog&
     return columns;
   }
   const double shift = ReferenceShiftMs(main, reference);
-  const std::span<const float> main_times = RealTimes(main);
   const std::span<const float> times = reference.table.Values(0);
   const auto column_of = [&](int64_t k) {
     return ReferenceSampleColumn(main, reference.table, shift, k, first_visible_sample, view_span,
@@ -57,14 +64,10 @@ ReferenceColumns PlaceReferenceColumns(const LogTable& main, const ReferenceLog&
   };
   // The main log's time where column c begins, from the chart x half a column to its left.
   const auto time_at_column = [&](int64_t c) {
-    const double x = std::clamp(
-        (static_cast<double>(c) - 0.5) * static_cast<double>(view_span) /
-                static_cast<double>(width_px) +
-            static_cast<double>(first_visible_sample),
-        0.0, static_cast<double>(main.last_sample));
-    const auto j = std::min(static_cast<int64_t>(x), main.last_sample - 1);
-    const double before = main_times[j];
-    return before + (x - static_cast<double>(j)) * (static_cast<double>(main_times[j + 1]) - before);
+    return TimeAtChartPosition(main, (static_cast<double>(c) - 0.5) *
+                                             static_cast<double>(view_span) /
+                                             static_cast<double>(width_px) +
+                                         static_cast<double>(first_visible_sample));
   };
   columns.starts.resize(static_cast<size_t>(width_px) + 1);
   int64_t low = overlap.first;

@@ -15,6 +15,10 @@ namespace dravik {
 // time; nullopt before the first time or after the last. Times are taken as never falling.
 std::optional<double> ChartPositionAt(const LogTable& main, double time_ms);
 
+// The main log's time at chart x (a fractional sample, held within 0..last_sample), between the
+// times of the samples around it in proportion; the inverse of ChartPositionAt.
+double TimeAtChartPosition(const LogTable& main, double x);
+
 // The picture column of reference sample k, which must lie within OverlapWithMain: its time
 // shifted by `shift_ms` taken to the main log's chart x, then to the column as ChartXToColumn
 // takes an x of the view that starts at first_visible_sample.

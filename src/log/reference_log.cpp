@@ -1,8 +1,11 @@
 #include "log/reference_log.h"
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 
+#include "common/number_format.h"
+#include "common/number_parsing.h"
 #include "log/fuel_items.h"
 
 namespace dravik {
@@ -86,6 +89,19 @@ std::optional<int64_t> NearestSample(const LogTable& table, double shift_ms, dou
     return next;
   }
   return time_ms - shifted(next - 1) <= shifted(next) - time_ms ? next - 1 : next;
+}
+
+std::optional<double> ParseReferenceOffset(std::string_view text, bool seconds) {
+  double value = 0;
+  if (ParseNumber(text, false, seconds ? 3 : 0, value) != NumberStatus::kOk) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::string ReferenceOffsetText(double offset_ms, bool seconds) {
+  const std::string magnitude = FormatGeneral(std::fabs(seconds ? offset_ms / 1000 : offset_ms));
+  return (offset_ms < 0 ? "-" : "+") + magnitude + (seconds ? " 秒" : " ms");
 }
 
 std::optional<ValueRange> ValueRangeOver(const LogTable& table, int item, SampleSpan span) {

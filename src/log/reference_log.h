@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "log/log_table.h"
@@ -52,6 +54,15 @@ SampleSpan OverlapWithMain(const LogTable& main, const ReferenceLog& reference);
 // The sample of `table` whose time + shift_ms is nearest to time_ms, the earlier one on a tie;
 // nullopt when time_ms lies before the first or after the last shifted time.
 std::optional<int64_t> NearestSample(const LogTable& table, double shift_ms, double time_ms);
+
+// The offset typed into the alignment field: a number of ms, or with `seconds` of seconds, taken
+// exactly to ms; blanks around it allowed. nullopt for anything else, a number beyond the double
+// range included.
+std::optional<double> ParseReferenceOffset(std::string_view text, bool seconds);
+
+// The offset as the title bar shows it: its sign ("+" or "-") and the general form of its ms,
+// or with `seconds` of its seconds: "+1500 ms", "-2.5 秒".
+std::string ReferenceOffsetText(double offset_ms, bool seconds);
 
 // The smallest and largest value of `item` over `span`; nullopt for an empty span.
 struct ValueRange {
