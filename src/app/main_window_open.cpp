@@ -72,8 +72,8 @@ void MainWindow::UpdateTitle() {
     title += QStringLiteral(" - ") + shown_log_name_;
   }
   if (reference_.IsOpen()) {
-    title += QStringLiteral(" ⇔ ") +
-             QString::fromStdString(FileNameOf(reference_path_.toStdString()));
+    title +=
+        QStringLiteral(" ⇔ ") + QString::fromStdString(FileNameOf(reference_path_.toStdString()));
     if (reference_.offset_ms != 0) {
       title += QStringLiteral("  [ずれ ") +
                QString::fromStdString(

@@ -48,8 +48,9 @@ void MainWindow::cmdOpenReference_Click() {
   }
   const QString chosen = dialogs_.ChooseFileToOpen(
       this, reference_path_.isEmpty() ? current_log_path_ : reference_path_,
-      QStringLiteral("csvファイル(*.csv);;ログファイル(*.csv *.txt *.log *.msl *.mlg);;全てのファイル("
-                     "*.*)"));
+      QStringLiteral(
+          "csvファイル(*.csv);;ログファイル(*.csv *.txt *.log *.msl *.mlg);;全てのファイル("
+          "*.*)"));
   if (!chosen.isEmpty()) {
     OpenReference(chosen);
   }

@@ -32,9 +32,9 @@ ReferenceOffsetDialog::ReferenceOffsetDialog(double offset_ms, bool seconds, QWi
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(field_, &QLineEdit::textEdited, problem_, &QLabel::clear);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(seconds ? QStringLiteral("比較ログのずれ (秒):")
-                                       : QStringLiteral("比較ログのずれ (ms):"),
-                               this));
+  layout->addWidget(new QLabel(
+      seconds ? QStringLiteral("比較ログのずれ (秒):") : QStringLiteral("比較ログのずれ (ms):"),
+      this));
   layout->addWidget(field_);
   layout->addWidget(problem_);
   layout->addWidget(buttons);

@@ -428,8 +428,7 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
       ReferenceTraceInto(traces[k].plot_y, *traces[k].summary, *traces[k].reference, width, height,
                          runs);
     } else {
-      TraceInto(traces[k].plot_y, *traces[k].summary, first_sample, view_span, width, height,
-                runs);
+      TraceInto(traces[k].plot_y, *traces[k].summary, first_sample, view_span, width, height, runs);
     }
   });
 

@@ -117,12 +117,12 @@ struct TraceScratch {
 };
 
 // The traces in order, later ones over earlier ones, with exactly the pixels of DrawTrace called
-// for each in turn (of DrawDashedPolylineEverySegment for a reference trace). Each trace is reduced to the one run of rows it paints in each column (the
-// traces shared among two threads where the machine has them and columns hold many samples);
-// the runs are then painted a band of columns at a time into a copy small enough to stay in the
-// cache and laid over the buffer (the two halves of the columns on two threads), so that the cost
-// follows the picture's pixels once rather than every pixel of every trace. Colours must be
-// opaque: the copy marks pixels that no trace painted with 0.
+// for each in turn (of DrawDashedPolylineEverySegment for a reference trace). Each trace is reduced
+// to the one run of rows it paints in each column (the traces shared among two threads where the
+// machine has them and columns hold many samples); the runs are then painted a band of columns at a
+// time into a copy small enough to stay in the cache and laid over the buffer (the two halves of
+// the columns on two threads), so that the cost follows the picture's pixels once rather than every
+// pixel of every trace. Colours must be opaque: the copy marks pixels that no trace painted with 0.
 void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
                 PixelBuffer& buffer, TraceScratch& scratch);
 

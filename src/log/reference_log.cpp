@@ -17,8 +17,7 @@ std::span<const float> RealTimes(const LogTable& table) {
 }
 
 // The first sample whose shifted time is at least time_ms (or, with `after`, beyond it).
-int64_t FirstAtOrAfter(std::span<const float> times, double shift_ms, double time_ms,
-                       bool after) {
+int64_t FirstAtOrAfter(std::span<const float> times, double shift_ms, double time_ms, bool after) {
   const auto it = std::partition_point(times.begin(), times.end(), [&](float t) {
     const double shifted = static_cast<double>(t) + shift_ms;
     return after ? shifted <= time_ms : shifted < time_ms;
@@ -52,8 +51,8 @@ bool SharesItems(const std::vector<int>& items) {
 }
 
 double ReferenceShiftMs(const LogTable& main, const ReferenceLog& reference) {
-  return static_cast<double>(main.Values(0)[0]) - static_cast<double>(reference.table.Values(0)[0]) +
-         reference.offset_ms;
+  return static_cast<double>(main.Values(0)[0]) -
+         static_cast<double>(reference.table.Values(0)[0]) + reference.offset_ms;
 }
 
 SampleSpan SamplesWithin(const LogTable& table, double shift_ms, double from_ms, double to_ms) {

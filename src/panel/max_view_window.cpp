@@ -133,8 +133,8 @@ void MaxViewWindow::ReferenceList(bool extremes) {
 
 void MaxViewWindow::UpdateReferenceReadout() {
   if (reference_ != nullptr && cursor_samples_) {
-    dravik::UpdateReferenceReadout(display_, table_, *reference_, settings_,
-                                   (*cursor_samples_)[0], (*cursor_samples_)[1]);
+    dravik::UpdateReferenceReadout(display_, table_, *reference_, settings_, (*cursor_samples_)[0],
+                                   (*cursor_samples_)[1]);
   }
 }
 

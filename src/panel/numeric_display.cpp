@@ -159,10 +159,10 @@ void ReferenceList(NumericDisplay& display, const LogTable& main, const Referenc
       continue;
     }
     ReferenceRow& row = display.reference_rows[item];
-    row[kReferenceMinColumn] = item == 0 ? TimeText(range->min, settings)
-                                         : FormatGeneral(range->min);
-    row[kReferenceMaxColumn] = item == 0 ? TimeText(range->max, settings)
-                                         : FormatGeneral(range->max);
+    row[kReferenceMinColumn] =
+        item == 0 ? TimeText(range->min, settings) : FormatGeneral(range->min);
+    row[kReferenceMaxColumn] =
+        item == 0 ? TimeText(range->max, settings) : FormatGeneral(range->max);
   }
 }
 
@@ -220,8 +220,8 @@ void UpdateReferenceReadout(NumericDisplay& display, const LogTable& main,
   const LogTable& other = reference.table;
   std::array<std::string, 4> figures;
   if (!section.empty() && other.has_speed) {
-    const TripFigureTexts texts = TripTexts(
-        ComputeTripSummary(other, FuelParamsOf(settings), section.first, section.last));
+    const TripFigureTexts texts =
+        TripTexts(ComputeTripSummary(other, FuelParamsOf(settings), section.first, section.last));
     figures = {texts.average_speed, texts.distance, other.has_economy ? texts.fuel_used : "",
                other.has_economy ? texts.fuel_economy : ""};
   }

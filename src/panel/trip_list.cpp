@@ -37,7 +37,8 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
                                       const ReferenceTrip* reference) {
   std::vector<TripListRow> rows{DrivingTimeRow(trip.driving_time_ms)};
   const TripFigureTexts texts = TripTexts(trip);
-  const TripFigureTexts other = reference != nullptr ? TripTexts(reference->trip) : TripFigureTexts{};
+  const TripFigureTexts other =
+      reference != nullptr ? TripTexts(reference->trip) : TripFigureTexts{};
   const bool other_speed = reference != nullptr && reference->has_speed;
   const bool other_economy = reference != nullptr && reference->has_economy;
   if (reference != nullptr) {
@@ -48,14 +49,13 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
     }
   }
   if (has_speed) {
-    rows.push_back({"平均速度", texts.average_speed, "[km/h]",
-                    other_speed ? other.average_speed : ""});
+    rows.push_back(
+        {"平均速度", texts.average_speed, "[km/h]", other_speed ? other.average_speed : ""});
     rows.push_back({"走行距離", texts.distance, "[km]", other_speed ? other.distance : ""});
   }
   if (has_economy) {
     rows.push_back({"燃料消費量", texts.fuel_used, "[l]", other_economy ? other.fuel_used : ""});
-    rows.push_back(
-        {"燃費", texts.fuel_economy, "[km/l]", other_economy ? other.fuel_economy : ""});
+    rows.push_back({"燃費", texts.fuel_economy, "[km/l]", other_economy ? other.fuel_economy : ""});
   }
   return rows;
 }

@@ -47,12 +47,12 @@ void TripListPanel::SetColumns(bool with_reference) {
   list_->setColumnCount(static_cast<int>(labels.size()));
   list_->setHeaderLabels(labels);
   list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-  list_->setColumnWidth(0, TwipsToPixels(with_reference ? kTripNameColumnWidthWithReference
-                                                        : kTripNameColumnWidth));
+  list_->setColumnWidth(
+      0, TwipsToPixels(with_reference ? kTripNameColumnWidthWithReference : kTripNameColumnWidth));
   list_->setColumnWidth(1, TwipsToPixels(with_reference ? kTripValueColumnWidthWithReference
                                                         : kTripValueColumnWidth));
-  list_->setColumnWidth(2, TwipsToPixels(with_reference ? kTripUnitColumnWidthWithReference
-                                                        : kTripUnitColumnWidth));
+  list_->setColumnWidth(
+      2, TwipsToPixels(with_reference ? kTripUnitColumnWidthWithReference : kTripUnitColumnWidth));
   if (with_reference) {
     list_->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     list_->setColumnWidth(3, TwipsToPixels(kTripReferenceColumnWidth));
@@ -73,8 +73,7 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
   if (with_reference != with_reference_) {
     SetColumns(with_reference);
   }
-  rows_ = TripListRows(trip, table.has_speed, table.has_economy,
-                       with_reference ? &other : nullptr);
+  rows_ = TripListRows(trip, table.has_speed, table.has_economy, with_reference ? &other : nullptr);
   for (const TripListRow& row : rows_) {
     QStringList texts{QString::fromStdString(row.name), QString::fromStdString(row.value),
                       QString::fromStdString(row.unit)};

@@ -1,0 +1,92 @@
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/open_log.h"
+#include "bench_rows.h"
+#include "bench_sections.h"
+#include "bench_support.h"
+#include "chart/plot_y_store.h"
+#include "chart/reference_alignment.h"
+#include "common/settings.h"
+#include "log/reference_log.h"
+
+#if defined(DRAVIK_BENCH_QT)
+#include <QImage>
+
+#include "chart/chart_render.h"
+#endif
+
+namespace dravik::bench {
+
+void ReferenceSection(const std::string& log) {
+  std::printf("\n9. Redraw with a reference log of the same size, %d items, %d x %d pixels\n",
+              kVisibleItems, kChartWidthPx, kChartHeightPx);
+#if defined(DRAVIK_BENCH_QT)
+  const Settings settings;
+  LogTable table;
+  ReferenceLog reference;
+  // The log read a second time as its own reference, 1.5 s later: as many samples to place and
+  // draw as the main log has.
+  if (OpenLog(log, settings, table).kind != LoadFailure::kNone ||
+      OpenLog(log, settings, reference.table).kind != LoadFailure::kNone) {
+    Row("load of both logs", "FAILED");
+    return;
+  }
+  reference.items = MatchReferenceItems(table, reference.table);
+  reference.offset_ms = 1500;
+  std::vector<int> visible;
+  for (int item = 1; item <= std::min(table.item_count, kVisibleItems); ++item) {
+    visible.push_back(item);
+  }
+  const int mode = settings.graph_scale_mode;
+  PlotYStore alone;
+  alone.Keep(table, visible, mode);
+  const ItemRanges ranges = CombinedRanges(table, reference);
+  PlotYStore main_y;
+  PlotYStore reference_y;
+  main_y.Keep(table.item_count, visible, [&](int item) {
+    return PlotPositionsWithin(table.Values(item), ranges.min[item], ranges.max[item], mode);
+  });
+  reference_y.Keep(table.item_count, visible, [&](int item) {
+    return PlotPositionsWithin(reference.table.Values(reference.ItemFor(item)), ranges.min[item],
+                               ranges.max[item], mode);
+  });
+
+  QImage image = NewPicture(QSize(kChartWidthPx, kChartHeightPx));
+  // Without and with the reference in turn, so that whatever else the machine runs weighs on
+  // both alike; the median of each.
+  const auto redraws = [&](const ChartView& view) {
+    std::vector<double> without;
+    std::vector<double> with;
+    for (int i = 0; i < 9; ++i) {
+      Clock::time_point begin = Clock::now();
+      RenderGraphImage(image, table, alone, view, visible, settings);
+      without.push_back(MsSince(begin));
+      begin = Clock::now();
+      RenderGraphImage(image, table, main_y, view, visible, settings, {&reference, &reference_y});
+      with.push_back(MsSince(begin));
+    }
+    return std::pair(Median(without), Median(with));
+  };
+  double worst_ratio = 0;
+  for (const int magnification : {1, 10, 100}) {
+    const ChartView view =
+        ViewAt(magnification, ViewAt(magnification, 0, table.last_sample).scroll_maximum / 2,
+               table.last_sample);
+    const auto [without_ms, with_ms] = redraws(view);
+    const double ratio = with_ms / without_ms;
+    worst_ratio = std::max(worst_ratio, ratio);
+    Row("DrowGraph, magnification " + std::to_string(magnification) + ", with reference",
+        Ms(with_ms), "without " + Ms(without_ms) + ": " + Times(ratio) + " (target 2x)",
+        Verdict(ratio <= 2));
+  }
+  Row("  slowest ratio", Times(worst_ratio), "", Verdict(worst_ratio <= 2));
+#else
+  (void)log;
+  Row("redraw with a reference", "needs the Qt build");
+#endif
+}
+
+}  // namespace dravik::bench
