@@ -295,7 +295,7 @@ void MainWindow::cmdOption_Click() {
       OpenReference(reference_path_);
       if (reference_.IsOpen()) {
         reference_.offset_ms = offset_ms;
-        ApplyReference();
+        ApplyReference(true);
       }
     }
     return;

@@ -121,8 +121,9 @@ class MainWindow : public TopLevelWindow {
   // After a new main log was read: the reference's items matched against it; a reference left
   // without an item in common is closed. True when it was closed for that.
   bool RematchReference();
-  // Everything that shows the reference follows its opening, closing or new offset.
-  void ApplyReference();
+  // Everything that shows the reference follows its opening or closing, or with `moved` only its
+  // new offset (the chart's scales and the trip figures stay).
+  void ApplyReference(bool moved = false);
   // Marks for the item panel: the main items the reference has.
   std::vector<bool> ReferenceMarks() const;
 

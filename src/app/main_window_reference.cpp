@@ -92,13 +92,13 @@ void MainWindow::AlignReference() {
   ReferenceOffsetDialog dialog(reference_.offset_ms, settings_.time_unit_sec != 0, this);
   if (dialog.exec() == QDialog::Accepted) {
     reference_.offset_ms = dialog.OffsetMs();
-    ApplyReference();
+    ApplyReference(true);
   }
 }
 
 void MainWindow::ResetReferenceOffset() {
   reference_.offset_ms = 0;
-  ApplyReference();
+  ApplyReference(true);
 }
 
 bool MainWindow::RematchReference() {
@@ -114,14 +114,18 @@ bool MainWindow::RematchReference() {
   return true;
 }
 
-void MainWindow::ApplyReference() {
+void MainWindow::ApplyReference(bool moved) {
   UpdateTitle();
   if (!table_.IsLoaded()) {
     return;
   }
-  items_->SetReferenceMarks(ReferenceMarks());
-  trips_->FillTripList(table_, settings_, &reference_);
-  chart_->ReferenceChanged();
+  if (moved) {
+    chart_->DrowGraph();
+  } else {
+    items_->SetReferenceMarks(ReferenceMarks());
+    trips_->FillTripList(table_, settings_, &reference_);
+    chart_->ReferenceChanged();
+  }
   if (max_view_) {
     max_view_->ReferenceList();
   }

@@ -38,6 +38,8 @@ ReferenceOffsetDialog::ReferenceOffsetDialog(double offset_ms, bool seconds, QWi
   layout->addWidget(field_);
   layout->addWidget(problem_);
   layout->addWidget(buttons);
+  // Wide enough for its title and a long offset.
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 2);
 }
 
 void ReferenceOffsetDialog::accept() {

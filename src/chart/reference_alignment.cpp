@@ -10,6 +10,53 @@ std::span<const float> RealTimes(const LogTable& table) {
   return table.Values(0).first(static_cast<size_t>(table.last_sample) + 1);
 }
 
+// The first index of lo..hi - 1 for which before(index) is false (hi when there is none),
+// `before` being true up to some index and false after it. Searched outward from `guess` in
+// growing steps, then halving: a good guess costs a few reads, all near it, where a search over
+// the whole range would read across a long column.
+template <class Before>
+int64_t GallopFrom(int64_t lo, int64_t hi, int64_t guess, Before before) {
+  guess = std::clamp(guess, lo, hi);
+  int64_t below = lo - 1;  // before(below) holds, or below = lo - 1
+  int64_t above = hi;      // before(above) fails, or above = hi
+  int64_t step = 1;
+  if (guess < hi && before(guess)) {
+    below = guess;
+    while (below + step < hi && before(below + step)) {
+      below += step;
+      step *= 2;
+    }
+    above = std::min(below + step, hi);
+  } else {
+    above = guess;
+    while (above - step >= lo && !before(above - step)) {
+      above -= step;
+      step *= 2;
+    }
+    below = std::max(above - step, lo - 1);
+  }
+  while (above - below > 1) {
+    const int64_t middle = below + (above - below) / 2;
+    (before(middle) ? below : above) = middle;
+  }
+  return above;
+}
+
+// The main log's chart x at time_ms, which lies within its first and last time, from the last
+// sample j at or before it, looked for from sample `hint` on.
+double PositionNear(std::span<const float> times, double time_ms, int64_t hint) {
+  const auto last = static_cast<int64_t>(times.size()) - 1;
+  const int64_t j =
+      GallopFrom(0, last + 1, hint + 1,
+                 [&](int64_t i) { return static_cast<double>(times[i]) <= time_ms; }) -
+      1;
+  if (j < 0 || j >= last) {
+    return j < 0 ? 0.0 : static_cast<double>(last);
+  }
+  const double before = times[j];
+  return static_cast<double>(j) + (time_ms - before) / (static_cast<double>(times[j + 1]) - before);
+}
+
 }  // namespace
 
 std::optional<double> ChartPositionAt(const LogTable& main, double time_ms) {
@@ -20,16 +67,7 @@ std::optional<double> ChartPositionAt(const LogTable& main, double time_ms) {
   if (!(time_ms >= times.front() && time_ms <= times.back())) {
     return std::nullopt;
   }
-  // The last sample at or before time_ms.
-  const int64_t j =
-      std::partition_point(times.begin(), times.end(),
-                           [time_ms](float t) { return static_cast<double>(t) <= time_ms; }) -
-      times.begin() - 1;
-  if (j >= main.last_sample) {
-    return static_cast<double>(main.last_sample);
-  }
-  const double before = times[j];
-  return static_cast<double>(j) + (time_ms - before) / (static_cast<double>(times[j + 1]) - before);
+  return PositionNear(times, time_ms, main.last_sample / 2);
 }
 
 double TimeAtChartPosition(const LogTable& main, double x) {
@@ -57,39 +95,43 @@ ReferenceColumns PlaceReferenceColumns(const LogTable& main, const ReferenceLog&
     return columns;
   }
   const double shift = ReferenceShiftMs(main, reference);
+  const std::span<const float> main_times = RealTimes(main);
   const std::span<const float> times = reference.table.Values(0);
-  const auto column_of = [&](int64_t k) {
-    return ReferenceSampleColumn(main, reference.table, shift, k, first_visible_sample, view_span,
-                                 width_px);
+  // The column of sample k, its main log's sample looked for from `hint` on.
+  const auto column_of = [&](int64_t k, int64_t hint) {
+    const double x = PositionNear(main_times, static_cast<double>(times[k]) + shift, hint);
+    return ChartXToColumn(x - static_cast<double>(first_visible_sample), view_span, width_px);
   };
-  // The main log's time where column c begins, from the chart x half a column to its left.
-  const auto time_at_column = [&](int64_t c) {
-    return TimeAtChartPosition(main, (static_cast<double>(c) - 0.5) *
-                                             static_cast<double>(view_span) /
-                                             static_cast<double>(width_px) +
-                                         static_cast<double>(first_visible_sample));
-  };
+  // The reference's mean step, for the first guess of where a time falls.
+  const double step_ms = (static_cast<double>(times[reference.table.last_sample]) - times[0]) /
+                         static_cast<double>(reference.table.last_sample);
   columns.starts.resize(static_cast<size_t>(width_px) + 1);
   int64_t low = overlap.first;
+  const int64_t end = overlap.last + 1;
   for (int64_t c = 0; c <= width_px; ++c) {
-    // A guess by time, then corrected to the exact first sample whose column is c or beyond.
-    const double time = time_at_column(c) - shift;
-    int64_t k = std::partition_point(times.begin() + low, times.begin() + overlap.last + 1,
-                                     [time](float t) { return static_cast<double>(t) < time; }) -
-                times.begin();
-    while (k > low && column_of(k - 1) >= c) {
-      --k;
-    }
-    while (k <= overlap.last && column_of(k) < c) {
-      ++k;
-    }
+    // Column c begins half a column left of its centre: the main log's time there, less the
+    // shift, is about where its first sample lies; then the sample is found exactly.
+    const double x = std::clamp((static_cast<double>(c) - 0.5) * static_cast<double>(view_span) /
+                                        static_cast<double>(width_px) +
+                                    static_cast<double>(first_visible_sample),
+                                0.0, static_cast<double>(main.last_sample));
+    const auto hint = static_cast<int64_t>(x);
+    const double time = TimeAtChartPosition(main, x) - shift;
+    const double ahead = step_ms > 0 ? (time - times[low]) / step_ms : 0;
+    const int64_t guess =
+        low + static_cast<int64_t>(std::clamp(ahead, 0.0, static_cast<double>(end - low)));
+    const int64_t k =
+        GallopFrom(low, end, guess, [&](int64_t i) { return column_of(i, hint) < c; });
     columns.starts[c] = k;
     low = k;
   }
   columns.first = std::max(overlap.first, columns.starts[0] - 1);
-  columns.lead_column = columns.first < columns.starts[0] ? column_of(columns.first) : -1;
+  columns.lead_column =
+      columns.first < columns.starts[0] ? column_of(columns.first, first_visible_sample) : -1;
   columns.last = std::min(overlap.last, columns.starts[width_px]);
-  columns.tail_column = columns.starts[width_px] <= overlap.last ? column_of(columns.last) : 0;
+  columns.tail_column = columns.starts[width_px] <= overlap.last
+                            ? column_of(columns.last, first_visible_sample + view_span)
+                            : 0;
   return columns;
 }
 

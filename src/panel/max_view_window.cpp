@@ -152,6 +152,11 @@ void MaxViewWindow::MaxViewList() {
 
 void MaxViewWindow::ReDrawTime() {
   dravik::ReDrawTime(display_, table_, settings_);
+  if (reference_ != nullptr) {
+    // The reference's times follow the unit too.
+    dravik::ReferenceList(display_, table_, *reference_, settings_);
+    UpdateReferenceReadout();
+  }
   ShowDisplay();
 }
 

@@ -45,7 +45,7 @@ class MaxViewWindow : public TopLevelWindow {
 
   // Rebuilds every row from the loaded log (nothing while no log is loaded) and enables the copy.
   void MaxViewList();
-  // Rewrites the time row for the current time unit.
+  // Rewrites the time row, and the reference's cells, for the current time unit.
   void ReDrawTime();
   // The readouts of one mouse event on the chart, cursor 1 first, then the section.
   void ApplyCursorMove(const CursorMove& move);
