@@ -58,11 +58,6 @@ inline constexpr Rect kTripListRect{120, 240, 3255, 1335};
 inline constexpr int32_t kTripNameColumnWidth = 1420;
 inline constexpr int32_t kTripValueColumnWidth = 950;
 inline constexpr int32_t kTripUnitColumnWidth = 800;
-// The trip list's four columns while a reference log adds "比較", within the same width.
-inline constexpr int32_t kTripNameColumnWidthWithReference = 950;
-inline constexpr int32_t kTripValueColumnWidthWithReference = 650;
-inline constexpr int32_t kTripUnitColumnWidthWithReference = 750;
-inline constexpr int32_t kTripReferenceColumnWidth = 700;
 
 // Where the main window's parts go for an outer size (twips).
 struct MainLayout {

@@ -110,7 +110,7 @@ ReferenceColumns PlaceReferenceColumns(const LogTable& main, const ReferenceLog&
   const int64_t end = overlap.last + 1;
   for (int64_t c = 0; c <= width_px; ++c) {
     // Column c begins half a column left of its centre: the main log's time there, less the
-    // shift, is about where its first sample lies; then the sample is found exactly.
+    // shift, is where its first sample lies, give or take the rounding of the column.
     const double x = std::clamp((static_cast<double>(c) - 0.5) * static_cast<double>(view_span) /
                                         static_cast<double>(width_px) +
                                     static_cast<double>(first_visible_sample),
@@ -120,8 +120,16 @@ ReferenceColumns PlaceReferenceColumns(const LogTable& main, const ReferenceLog&
     const double ahead = step_ms > 0 ? (time - times[low]) / step_ms : 0;
     const int64_t guess =
         low + static_cast<int64_t>(std::clamp(ahead, 0.0, static_cast<double>(end - low)));
-    const int64_t k =
-        GallopFrom(low, end, guess, [&](int64_t i) { return column_of(i, hint) < c; });
+    // By time first, which reads only the reference's times, then exact by column: the time
+    // lands on the column's first sample or next to it.
+    int64_t k = GallopFrom(low, end, guess,
+                           [&](int64_t i) { return static_cast<double>(times[i]) < time; });
+    while (k > low && column_of(k - 1, hint) >= c) {
+      --k;
+    }
+    while (k < end && column_of(k, hint) < c) {
+      ++k;
+    }
     columns.starts[c] = k;
     low = k;
   }

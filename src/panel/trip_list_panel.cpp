@@ -1,5 +1,7 @@
 #include "panel/trip_list_panel.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -47,16 +49,23 @@ void TripListPanel::SetColumns(bool with_reference) {
   list_->setColumnCount(static_cast<int>(labels.size()));
   list_->setHeaderLabels(labels);
   list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-  list_->setColumnWidth(
-      0, TwipsToPixels(with_reference ? kTripNameColumnWidthWithReference : kTripNameColumnWidth));
-  list_->setColumnWidth(1, TwipsToPixels(with_reference ? kTripValueColumnWidthWithReference
-                                                        : kTripValueColumnWidth));
-  list_->setColumnWidth(
-      2, TwipsToPixels(with_reference ? kTripUnitColumnWidthWithReference : kTripUnitColumnWidth));
   if (with_reference) {
     list_->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-    list_->setColumnWidth(3, TwipsToPixels(kTripReferenceColumnWidth));
   }
+  list_->setColumnWidth(0, TwipsToPixels(kTripNameColumnWidth));
+  list_->setColumnWidth(1, TwipsToPixels(kTripValueColumnWidth));
+  list_->setColumnWidth(2, TwipsToPixels(kTripUnitColumnWidth));
+}
+
+void TripListPanel::FitReferenceColumns() {
+  // Four columns share the width of three: the figures and units as wide as their texts, the
+  // names the rest.
+  int figures_px = 0;
+  for (int column = 1; column <= 3; ++column) {
+    list_->resizeColumnToContents(column);
+    figures_px += list_->columnWidth(column);
+  }
+  list_->setColumnWidth(0, std::max(list_->viewport()->width() - figures_px, 0));
 }
 
 void TripListPanel::FillTripList(const LogTable& table, const Settings& settings,
@@ -85,6 +94,9 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
     if (with_reference) {
       item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
+  }
+  if (with_reference) {
+    FitReferenceColumns();
   }
   list_->setToolTip(QString::fromStdString(TripListHint(table)));
   FitHeaderToRows();

@@ -46,6 +46,8 @@ class TripListPanel : public QGroupBox {
   QTreeWidget* list_;
   // Sets the columns: three, or four with "比較".
   void SetColumns(bool with_reference);
+  // Fits the four columns with "比較" to their texts within the list's width.
+  void FitReferenceColumns();
 
   std::vector<TripListRow> rows_;  // what the list shows, for its copy command
   bool with_reference_ = false;    // the list shows the column "比較"
