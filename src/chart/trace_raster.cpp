@@ -9,6 +9,9 @@
 namespace dravik {
 namespace {
 
+// Columns ahead of the one drawn whose border samples are asked for.
+constexpr int64_t kPrefetchColumns = 3;
+
 // Where a pen's pixels go: Plot sets one pixel, Fill rows first..last of one column; both are
 // given only pixels inside the picture.
 struct PixelTarget {
@@ -199,14 +202,31 @@ void ReferenceTraceInto(const PlotPositions& plot_y, const PlotYSummary& summary
     if (end < k) {
       continue;
     }
+    // As TraceInto does, the border block a few columns on is asked for while this one is drawn.
+    const int64_t ahead =
+        std::min(columns.starts[std::min(column + kPrefetchColumns, width)], columns.last) /
+        PlotYSummary::kBlockSamples * PlotYSummary::kBlockSamples;
+    plot_y.Prefetch(ahead, std::min(ahead + PlotYSummary::kBlockSamples, plot_y.size()));
+    int16_t lowest;
+    int16_t highest;
     if (end == columns.last) {
-      for (; k <= end; ++k) {
-        pen.To(column, row(k));
+      // No segment leaves the last point, so its own pixel shows only when an earlier segment of
+      // the column reaches its row: the points before the last run at its row are filled as one
+      // run, then the pen goes on to that row.
+      const int64_t last_row = row(end);
+      int64_t run = end;
+      while (run > k && (plot_y[run - 1] == plot_y[end] || row(run - 1) == last_row)) {
+        --run;
+      }
+      pen.To(column, row(k));
+      if (run > k) {
+        RangeExtremes(plot_y, summary, k, run - 1, lowest, highest);
+        pen.FillColumnAndStay(ChartYToRow(lowest, height), ChartYToRow(highest, height),
+                              row(run - 1));
+        pen.To(column, last_row);
       }
       return;
     }
-    int16_t lowest;
-    int16_t highest;
     RangeExtremes(plot_y, summary, k, end, lowest, highest);
     pen.To(column, row(k));
     pen.FillColumnAndStay(ChartYToRow(lowest, height), ChartYToRow(highest, height), row(end));
@@ -345,9 +365,6 @@ void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, in
            ChartYToRow(plot_y[first_sample + i], buffer.height));
   }
 }
-
-// Columns ahead of the one drawn whose border samples are asked for.
-constexpr int64_t kPrefetchColumns = 3;
 
 // Why a column reduces to its first, lowest, highest and last point: the points of one column all
 // share its x, so the segments between them are vertical and, once the segment leaving the column

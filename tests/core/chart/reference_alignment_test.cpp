@@ -73,49 +73,51 @@ TEST(DrawTraces, ReferenceTraceIsItsDashedPolylineEverySegment) {
                {40, 7000, -3000, 700, 600, 300}, {5000, 60, 400000, 0, 2999, 50},
                {5000, 37, 120, 10, 2989, 1000}};
   for (const auto& c : cases) {
-    ReferenceLog reference;
-    reference.table = Wandering("a", c.count, c.step, 2);
-    reference.items = MatchReferenceItems(main, reference.table);
-    reference.offset_ms = c.offset_ms;
-    const ItemRanges ranges = CombinedRanges(main, reference);
-    const PlotPositions main_y =
-        PlotPositionsWithin(main.Values(1), ranges.min[1], ranges.max[1], 0);
-    const PlotPositions reference_y =
-        PlotPositionsWithin(reference.table.Values(1), ranges.min[1], ranges.max[1], 0);
-    const PlotYSummary main_summary = SummarisePlotY(main_y);
-    const PlotYSummary reference_summary = SummarisePlotY(reference_y);
-    const int height = 120;
-    ReferenceColumns columns = PlaceReferenceColumns(main, reference, c.first, c.span, c.width);
-    columns.dash_on = 5;
-    columns.dash_off = 3;
+    for (const int height : {120, 9}) {  // few rows: long runs of points on one row
+      ReferenceLog reference;
+      reference.table = Wandering("a", c.count, c.step, 2);
+      reference.items = MatchReferenceItems(main, reference.table);
+      reference.offset_ms = c.offset_ms;
+      const ItemRanges ranges = CombinedRanges(main, reference);
+      const PlotPositions main_y =
+          PlotPositionsWithin(main.Values(1), ranges.min[1], ranges.max[1], 0);
+      const PlotPositions reference_y =
+          PlotPositionsWithin(reference.table.Values(1), ranges.min[1], ranges.max[1], 0);
+      const PlotYSummary main_summary = SummarisePlotY(main_y);
+      const PlotYSummary reference_summary = SummarisePlotY(reference_y);
+      ReferenceColumns columns = PlaceReferenceColumns(main, reference, c.first, c.span, c.width);
+      columns.dash_on = 5;
+      columns.dash_off = 3;
 
-    std::vector<uint32_t> fast(static_cast<size_t>(c.width) * height, kWhite);
-    PixelBuffer fast_buffer{fast.data(), c.width, height, c.width};
-    const TraceToDraw traces[] = {{reference_y, &reference_summary, 0xFF0000FF, &columns},
-                                  {main_y, &main_summary, 0xFFFF0000, nullptr}};
-    TraceScratch scratch;
-    DrawTraces(traces, c.first, c.span, fast_buffer, scratch);
+      std::vector<uint32_t> fast(static_cast<size_t>(c.width) * height, kWhite);
+      PixelBuffer fast_buffer{fast.data(), c.width, height, c.width};
+      const TraceToDraw traces[] = {{reference_y, &reference_summary, 0xFF0000FF, &columns},
+                                    {main_y, &main_summary, 0xFFFF0000, nullptr}};
+      TraceScratch scratch;
+      DrawTraces(traces, c.first, c.span, fast_buffer, scratch);
 
-    std::vector<uint32_t> slow(fast.size(), kWhite);
-    PixelBuffer slow_buffer{slow.data(), c.width, height, c.width};
-    std::vector<PixelPoint> points;
-    const SampleSpan overlap = OverlapWithMain(main, reference);
-    const double shift = ReferenceShiftMs(main, reference);
-    for (int64_t k = overlap.first; k <= overlap.last; ++k) {
-      points.push_back(
-          {ReferenceSampleColumn(main, reference.table, shift, k, c.first, c.span, c.width),
-           ChartYToRow(reference_y[k], height)});
+      std::vector<uint32_t> slow(fast.size(), kWhite);
+      PixelBuffer slow_buffer{slow.data(), c.width, height, c.width};
+      std::vector<PixelPoint> points;
+      const SampleSpan overlap = OverlapWithMain(main, reference);
+      const double shift = ReferenceShiftMs(main, reference);
+      for (int64_t k = overlap.first; k <= overlap.last; ++k) {
+        points.push_back(
+            {ReferenceSampleColumn(main, reference.table, shift, k, c.first, c.span, c.width),
+             ChartYToRow(reference_y[k], height)});
+      }
+      DrawDashedPolylineEverySegment(points, 5, 3, slow_buffer, 0xFF0000FF);
+      DrawTraceEverySegment(main_y, c.first, c.span, slow_buffer, 0xFFFF0000);
+
+      int reference_pixels = 0;
+      for (size_t i = 0; i < fast.size(); ++i) {
+        reference_pixels += slow[i] == 0xFF0000FF ? 1 : 0;
+        ASSERT_EQ(fast[i], slow[i])
+            << "case offset " << c.offset_ms << " width " << c.width << " height " << height
+            << " pixel " << i % c.width << "," << i / c.width;
+      }
+      EXPECT_EQ(reference_pixels == 0, overlap.empty() || c.offset_ms == 400000) << c.offset_ms;
     }
-    DrawDashedPolylineEverySegment(points, 5, 3, slow_buffer, 0xFF0000FF);
-    DrawTraceEverySegment(main_y, c.first, c.span, slow_buffer, 0xFFFF0000);
-
-    int reference_pixels = 0;
-    for (size_t i = 0; i < fast.size(); ++i) {
-      reference_pixels += slow[i] == 0xFF0000FF ? 1 : 0;
-      ASSERT_EQ(fast[i], slow[i]) << "case offset " << c.offset_ms << " width " << c.width
-                                  << " pixel " << i % c.width << "," << i / c.width;
-    }
-    EXPECT_EQ(reference_pixels == 0, overlap.empty() || c.offset_ms == 400000) << c.offset_ms;
   }
 }
 
