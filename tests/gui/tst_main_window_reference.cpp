@@ -2,9 +2,11 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QtTest>
 
 #include "app/main_window.h"
@@ -38,6 +40,17 @@ void SendMouseWith(QWidget* target, QEvent::Type type, double x_px, Qt::MouseBut
   QMouseEvent event(type, local, target->mapToGlobal(local),
                     type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, modifiers);
   QApplication::sendEvent(target, &event);
+}
+
+// Drops `path` on `target` with Shift held, as a file manager does.
+void ShiftDrop(QWidget* target, const QString& path) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  const QPoint at(2, 2);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QApplication::sendEvent(target, &enter);
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QApplication::sendEvent(target, &drop);
 }
 
 }  // namespace
@@ -152,7 +165,7 @@ class TestMainWindowReference : public QObject {
   void FailuresLeaveBothLogsAsTheyWere() {
     auto window = NewShownWindow(dialogs_);
     OpenThroughDialog(*window, dialogs_, WriteLog(dir_, "main.csv", 40, 0));
-    OpenReference(*window, WriteLog(dir_, "ref.csv", 30, 2));
+    ShiftDrop(Find<GraphView>(window.get(), "picGraph"), WriteLog(dir_, "ref.csv", 30, 2));
     const QString title = window->windowTitle();
     QVERIFY(title.endsWith(" ⇔ ref.csv"));
 
