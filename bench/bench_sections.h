@@ -35,7 +35,7 @@ void HoverSection(const std::string& log, const std::string& big_log);
 // 7. The table of averages and the scatter plot over every sample of the big log.
 void AnalysisSection(const Options& options, const std::string& log);
 
-// 9. DrowGraph on the big log with the same log open as its reference beside without, at three
+// 10. DrowGraph on the big log with the same log open as its reference beside without, at three
 // magnifications: the reference must keep a redraw within twice its time.
 void ReferenceSection(const std::string& log);
 

@@ -12,7 +12,7 @@
 //   6. The hover readout per pointer move on the big log beside the small one.
 //   7. Reading a binary log of 100 MB of records from the page cache on two threads.
 //   8. The table of averages and the scatter plot over every sample of the big log.
-//   9. DrowGraph of the big log with a reference log of the same size beside without one.
+//  10. DrowGraph of the big log with a reference log of the same size beside without one.
 //
 // Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh;
 // --quick runs every section once on small logs (CI does, so that the benchmark cannot rot).
@@ -112,7 +112,7 @@ int Main(int argc, char** argv) {
   if (wanted(7)) {
     BinaryReadSection(options);
   }
-  if (options.big && (wanted(2) || wanted(3) || wanted(6) || wanted(8) || wanted(9))) {
+  if (options.big && (wanted(2) || wanted(3) || wanted(6) || wanted(8) || wanted(10))) {
     if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
       if (wanted(2) || wanted(3)) {
         ScaleSections(options, *big, options.big_rows, options.big_items);
@@ -124,7 +124,7 @@ int Main(int argc, char** argv) {
       if (wanted(8)) {
         AnalysisSection(options, *big);
       }
-      if (wanted(9)) {
+      if (wanted(10)) {
         ReferenceSection(*big);
       }
     }

@@ -21,7 +21,7 @@
 namespace dravik::bench {
 
 void ReferenceSection(const std::string& log) {
-  std::printf("\n9. Redraw with a reference log of the same size, %d items, %d x %d pixels\n",
+  std::printf("\n10. Redraw with a reference log of the same size, %d items, %d x %d pixels\n",
               kVisibleItems, kChartWidthPx, kChartHeightPx);
 #if defined(DRAVIK_BENCH_QT)
   const Settings settings;
