@@ -15,6 +15,11 @@ constexpr TimeUnit kMilliseconds{"[ms]", 1};
 constexpr TimeUnit kSeconds{"[秒]", 1000};
 constexpr TimeUnit kMinutes{"[分]", 60'000};
 
+// The unit the driving time row writes a driving time in.
+const TimeUnit& DrivingTimeUnit(int64_t driving_time_ms) {
+  return driving_time_ms < 1000 ? kMilliseconds : driving_time_ms < 60'000 ? kSeconds : kMinutes;
+}
+
 std::string DrivingTimeIn(int64_t driving_time_ms, const TimeUnit& unit) {
   return std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / unit.ms));
 }
@@ -22,9 +27,7 @@ std::string DrivingTimeIn(int64_t driving_time_ms, const TimeUnit& unit) {
 }  // namespace
 
 TripListRow DrivingTimeRow(int64_t driving_time_ms) {
-  const TimeUnit& unit = driving_time_ms < 1000     ? kMilliseconds
-                         : driving_time_ms < 60'000 ? kSeconds
-                                                    : kMinutes;
+  const TimeUnit& unit = DrivingTimeUnit(driving_time_ms);
   return {"走行時間", DrivingTimeIn(driving_time_ms, unit), unit.text, ""};
 }
 
@@ -42,11 +45,8 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
   const bool other_speed = reference != nullptr && reference->has_speed;
   const bool other_economy = reference != nullptr && reference->has_economy;
   if (reference != nullptr) {
-    for (const TimeUnit* unit : {&kMilliseconds, &kSeconds, &kMinutes}) {
-      if (rows[0].unit == unit->text) {
-        rows[0].reference = DrivingTimeIn(reference->trip.driving_time_ms, *unit);
-      }
-    }
+    rows[0].reference =
+        DrivingTimeIn(reference->trip.driving_time_ms, DrivingTimeUnit(trip.driving_time_ms));
   }
   if (has_speed) {
     rows.push_back(
