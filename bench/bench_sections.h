@@ -38,5 +38,8 @@ void AnalysisSection(const Options& options, const std::string& log);
 // 9. Computed items on the big log: one formula of five operations on two items, and opening the
 // log with ten of them.
 void FormulaSection(const Options& options, const std::string& log);
+// 10. DrowGraph on the big log with the same log open as its reference beside without, at three
+// magnifications: the reference must keep a redraw within twice its time.
+void ReferenceSection(const std::string& log);
 
 }  // namespace dravik::bench

@@ -14,6 +14,7 @@
 //   8. The table of averages and the scatter plot over every sample of the big log.
 //   9. Computed items on the big log: a formula of five operations on two items, and opening the
 //      log with ten of them.
+//  10. DrowGraph of the big log with a reference log of the same size beside without one.
 //
 // Logs are generated deterministically into --dir (kept for later runs). Run scripts/bench.sh;
 // --quick runs every section once on small logs (CI does, so that the benchmark cannot rot).
@@ -113,7 +114,8 @@ int Main(int argc, char** argv) {
   if (wanted(7)) {
     BinaryReadSection(options);
   }
-  if (options.big && (wanted(2) || wanted(3) || wanted(6) || wanted(8) || wanted(9))) {
+  if (options.big &&
+      (wanted(2) || wanted(3) || wanted(6) || wanted(8) || wanted(9) || wanted(10))) {
     if (const auto big = EnsureLog(options, options.big_rows, options.big_items)) {
       if (wanted(2) || wanted(3)) {
         ScaleSections(options, *big, options.big_rows, options.big_items);
@@ -127,6 +129,9 @@ int Main(int argc, char** argv) {
       }
       if (wanted(9)) {
         FormulaSection(options, *big);
+      }
+      if (wanted(10)) {
+        ReferenceSection(*big);
       }
     }
   }

@@ -9,8 +9,10 @@ set(DRAVIK_SCREENSHOT_URL "https://dravik.org/images"
 
 install(TARGETS dravik dravik-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY docs/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
-# The help's picture of the scatter plot and table window is the README's.
-install(FILES docs/images/analysis_window.png DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
+# The help's pictures of the scatter plot and table window and of a reference log are the
+# README's.
+install(FILES docs/images/analysis_window.png docs/images/reference_log.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
 install(FILES packaging/${DRAVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/${DRAVIK_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME ${DRAVIK_APP_ID}.xml)

@@ -33,6 +33,7 @@ set(DRAVIK_HELP_FILES
   docs/help/errors.html
   docs/help/help.css
   docs/images/analysis_window.png
+  docs/images/reference_log.png
 )
 set(dravik_help_outputs)
 foreach(help_file IN LISTS DRAVIK_HELP_FILES)

@@ -38,7 +38,8 @@ class CommandPanel : public QGroupBox {
   // An entry of the magnification list was chosen.
   void MagnificationChosen();
   void ExitRequested();
-  void FileDropped(const QString& path);
+  // `as_reference`: dropped with Shift held, to be opened as the reference log.
+  void FileDropped(const QString& path, bool as_reference);
 
  private:
   QPushButton* numeric_display_button_;

@@ -24,8 +24,11 @@ set(DRAVIK_APP_GUI_SOURCES
   src/app/main_window.h
   src/app/main_window_colour_menu.cpp
   src/app/main_window_open.cpp
+  src/app/main_window_reference.cpp
   src/app/options_dialog.cpp
   src/app/options_dialog.h
+  src/app/reference_offset_dialog.cpp
+  src/app/reference_offset_dialog.h
   src/app/report_chart.cpp
   src/app/report_chart.h
 )

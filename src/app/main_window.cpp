@@ -38,6 +38,7 @@ MainWindow::MainWindow(UserDialog& dialogs, QWidget* parent)
     : TopLevelWindow(parent, {}), dialogs_(dialogs) {
   BuildControls();
   BuildColourMenu();
+  BuildReferenceActions();
   InstallChartPictureKeys();
   ConnectPanels();
 }
@@ -248,6 +249,8 @@ void MainWindow::chkMaxView_Click(bool checked) {
     return;
   }
   max_view_ = new MaxViewWindow(table_, settings_, dialogs_, this);
+  max_view_->SetReference(&reference_);
+  max_view_->ReferenceList();
   max_view_->setWindowIcon(windowIcon());
   if (table_.IsLoaded()) {
     max_view_->SetLogPath(current_log_path_);
@@ -287,8 +290,18 @@ void MainWindow::cmdOption_Click() {
     if (!current_log_path_.isEmpty()) {
       OpenFile(current_log_path_);
     }
+    // The reference is read again with the new fuel settings, at the offset it had.
+    if (reference_.IsOpen() && table_.IsLoaded()) {
+      const double offset_ms = reference_.offset_ms;
+      OpenReference(reference_path_);
+      if (reference_.IsOpen()) {
+        reference_.offset_ms = offset_ms;
+        ApplyReference(true);
+      }
+    }
     return;
   }
+  UpdateTitle();
   if (table_.IsLoaded()) {
     chart_->DrowGraph();
     if (commands_->NumericDisplayChecked() && max_view_) {

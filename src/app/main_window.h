@@ -11,6 +11,7 @@
 #include "common/settings.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
+#include "log/reference_log.h"
 #include "panel/top_level_window.h"
 
 class QAction;
@@ -89,8 +90,42 @@ class MainWindow : public TopLevelWindow {
   // message and leaves the window empty. The caller keeps the path as the current log path.
   void OpenFile(const QString& path);
   void cmdOpenFile_Click();
-  void Form_OLEDragDrop(const QString& path);
+  // A file dropped anywhere on the window: the main log, or with Shift held the reference log.
+  void Form_OLEDragDrop(const QString& path, bool as_reference = false);
   void ClearAfterFailedLoad();
+  // Reads `path` into `table` (OpenLog) under the progress dialog; out of memory is a failure.
+  LoadError ReadWithProgress(const QString& path, LogTable& table);
+  // Shows a failed load's message: its error box or its message.
+  void ShowLoadFailure(const LoadError& error);
+  // The title: the program's name, " - " and the main log's file name once one is shown, then
+  // " ⇔ " and the reference's file name, its offset while not 0 and a word when the two logs do
+  // not overlap in time at it.
+  void UpdateTitle();
+
+  // The reference log (main_window_reference.cpp).
+  // Its entries in the item menu and Ctrl+Shift+O.
+  void BuildReferenceActions();
+  // "比較ログを開く..." and Ctrl+Shift+O: the open dialog, then OpenReference.
+  void cmdOpenReference_Click();
+  // Reads `path` as the reference log. A failure shows the load's message, and a log without an
+  // item in common with the main log "比較ログに共通の項目がありません。"; either leaves the main
+  // log and any earlier reference as they were. Needs a main log.
+  void OpenReference(const QString& path);
+  // "比較ログを閉じる": the chart, the item marks, the trip list and the numeric display go back
+  // to the main log alone.
+  void CloseReference();
+  // "比較ログの位置合わせ...": the offset typed in ms (s with TimeUnitSec).
+  void AlignReference();
+  // "先頭で揃える": the offset back to 0, first samples aligned.
+  void ResetReferenceOffset();
+  // After a new main log was read: the reference's items matched against it; a reference left
+  // without an item in common is closed. True when it was closed for that.
+  bool RematchReference();
+  // Everything that shows the reference follows its opening or closing, or with `moved` only its
+  // new offset (the chart's scales and the trip figures stay).
+  void ApplyReference(bool moved = false);
+  // Marks for the item panel: the main items the reference has.
+  std::vector<bool> ReferenceMarks() const;
 
   // The other command buttons.
   void cmdExit_Click();
@@ -124,6 +159,10 @@ class MainWindow : public TopLevelWindow {
   // The settings file could not be read or is read-only: it is left as it is at exit.
   bool keep_settings_file_ = false;
   QString current_log_path_;
+  QString shown_log_name_;  // the file name of the log shown, for the title
+  ReferenceLog reference_;  // the reference log ("比較ログ"), closed while its table is empty
+  QString reference_path_;
+  QList<QAction*> reference_entries_;  // the item menu's entries that need an open reference
   bool show_scale_mode_option_ = false;
   bool exited_ = false;
   bool loading_ = false;      // the table is being read: the window must not draw from it

@@ -34,10 +34,57 @@ void MainWindow::cmdOpenFile_Click() {
   OpenFile(current_log_path_);
 }
 
-void MainWindow::Form_OLEDragDrop(const QString& path) {
+void MainWindow::Form_OLEDragDrop(const QString& path, bool as_reference) {
   setFocus();
+  if (as_reference) {
+    OpenReference(path);
+    return;
+  }
   current_log_path_ = path;
   OpenFile(path);
+}
+
+LoadError MainWindow::ReadWithProgress(const QString& path, LogTable& table) {
+  // The progress dialog lets the window system repaint during a long load.
+  LoadProgressDialog progress(this, dialogs_.LoadProgressDelay());
+  try {
+    return OpenLog(path.toStdString(), settings_, table,
+                   [&progress](double fraction) { progress.Report(fraction); });
+  } catch (const std::bad_alloc&) {
+    table.Clear();
+    return LoadError{LoadFailure::kGeneral, ErrorNumber::kOutOfMemory};
+  }
+}
+
+void MainWindow::ShowLoadFailure(const LoadError& error) {
+  const QString text = QString::fromStdString(LoadFailureMessage(error));
+  if (IsErrorBox(error)) {
+    dialogs_.ShowErrorBox(this, text);
+  } else {
+    ShowMessage(text);
+  }
+}
+
+void MainWindow::UpdateTitle() {
+  QString title = QString::fromStdString(
+      ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString()));
+  if (!shown_log_name_.isEmpty()) {
+    title += QStringLiteral(" - ") + shown_log_name_;
+  }
+  if (reference_.IsOpen()) {
+    title +=
+        QStringLiteral(" ⇔ ") + QString::fromStdString(FileNameOf(reference_path_.toStdString()));
+    if (reference_.offset_ms != 0) {
+      title += QStringLiteral("  [ずれ ") +
+               QString::fromStdString(
+                   ReferenceOffsetText(reference_.offset_ms, settings_.time_unit_sec != 0)) +
+               QStringLiteral("]");
+    }
+    if (table_.IsLoaded() && OverlapWithMain(table_, reference_).empty()) {
+      title += QStringLiteral("  [比較ログは時間が重なりません]");
+    }
+  }
+  setWindowTitle(title);
 }
 
 void MainWindow::OpenFile(const QString& path) {
@@ -49,31 +96,16 @@ void MainWindow::OpenFile(const QString& path) {
   items_->ClearItemPanel();
   chart_->ForgetPlotY();
 
-  LoadError error;
-  {
-    // The progress dialog lets the window system repaint during a long load, so nothing may draw
-    // from the table until it is complete.
-    LoadProgressDialog progress(this, dialogs_.LoadProgressDelay());
-    loading_ = true;
-    try {
-      error = OpenLog(path.toStdString(), settings_, table_,
-                      [&progress](double fraction) { progress.Report(fraction); });
-    } catch (const std::bad_alloc&) {
-      table_.Clear();
-      error = LoadError{LoadFailure::kGeneral, ErrorNumber::kOutOfMemory};
-    }
-    loading_ = false;
-  }
+  // Nothing may draw from the table until it is complete.
+  loading_ = true;
+  const LoadError error = ReadWithProgress(path, table_);
+  loading_ = false;
   if (error.kind != LoadFailure::kNone) {
-    const QString text = QString::fromStdString(LoadFailureMessage(error));
-    if (IsErrorBox(error)) {
-      dialogs_.ShowErrorBox(this, text);
-    } else {
-      ShowMessage(text);
-    }
+    ShowLoadFailure(error);
     ClearAfterFailedLoad();
     return;
   }
+  const bool reference_lost = RematchReference();
 
   items_->BuildItemPanel(table_.item_names, table_.item_count, settings_.item_colors,
                          settings_.always_tooltip != 0);
@@ -82,10 +114,10 @@ void MainWindow::OpenFile(const QString& path) {
   // The items checked before under these names come up checked with the first paint below.
   items_->CheckItems(
       RememberedItemsOf(table_.item_names, table_.item_count, settings_.checked_items));
-  trips_->FillTripList(table_, settings_);
-  setWindowTitle(QString::fromStdString(
-      ExecutableBaseName(QCoreApplication::applicationFilePath().toStdString()) + " - " +
-      FileNameOf(path.toStdString())));
+  items_->SetReferenceMarks(ReferenceMarks());
+  trips_->FillTripList(table_, settings_, &reference_);
+  shown_log_name_ = QString::fromStdString(FileNameOf(path.toStdString()));
+  UpdateTitle();
   chart_->SetLogPath(path);
   if (max_view_) {
     max_view_->SetLogPath(path);
@@ -97,6 +129,9 @@ void MainWindow::OpenFile(const QString& path) {
   chart_->DrowGraph();
   chart_->SetCursorsShown(true);
   commands_->SetMagnificationEnabled(CanChangeMagnification(table_.last_sample));
+  if (reference_lost) {
+    ShowMessage(QStringLiteral("比較ログに共通の項目がありません。"));
+  }
 }
 
 void MainWindow::ClearAfterFailedLoad() {

@@ -19,6 +19,7 @@
 #include "log/fuel_trip.h"
 #include "log/load_error.h"
 #include "log/log_table.h"
+#include "log/reference_log.h"
 #include "panel/numeric_display.h"
 #include "panel/trip_list.h"
 #include "panel/trips_table.h"
@@ -117,8 +118,9 @@ void TableReport(const ReportOptions& options, ReportOutput& output) {
 
 // Which options that only go with another one were given.
 struct DependentOptions {
-  bool image = false;  // --size, --items, --magnification, --scroll: need --png
-  bool table = false;  // --bins-x, --bins-y, --stat: need --table
+  bool image = false;   // --size, --items, --magnification, --scroll: need --png
+  bool table = false;   // --bins-x, --bins-y, --stat: need --table
+  bool offset = false;  // --offset: needs --compare
 };
 
 // Item numbers separated by commas, 1 up to the last a log can have with its computed items.
@@ -232,6 +234,22 @@ std::optional<std::string> ReadOptionValue(const std::string& argument, const st
     o.formulas.push_back({value.substr(0, equals), value.substr(equals + 1)});
     return std::nullopt;
   }
+  if (argument == "--compare") {
+    if (value.empty()) {
+      return "bad value for " + argument + ": " + value;
+    }
+    o.reference_path = value;
+    return std::nullopt;
+  }
+  if (argument == "--offset") {
+    const std::optional<double> offset = ParseReferenceOffset(value, false);
+    if (!offset) {
+      return "bad value for " + argument + ": " + value;
+    }
+    o.reference_offset_ms = *offset;
+    dependent.offset = true;
+    return std::nullopt;
+  }
   if (argument == "--cursors") {
     const std::vector<std::string_view> parts = Split(value, ',');
     const int64_t kMaxSample = std::numeric_limits<int64_t>::max();
@@ -269,6 +287,12 @@ std::optional<std::string> CheckCombination(const ReportOptions& o,
   if (o.table && (o.trips || !o.png_path.empty())) {
     return "--table takes neither --trips nor --png";
   }
+  if (dependent.offset && o.reference_path.empty()) {
+    return "--offset needs --compare";
+  }
+  if (!o.reference_path.empty() && (o.trips || o.table || !o.png_path.empty())) {
+    return "--compare takes neither --trips, --table nor --png";
+  }
   if (o.logs.empty()) {
     return "no log file given";
   }
@@ -284,6 +308,8 @@ const char kReportUsage[] =
     "usage: dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... [--cursors C1,C2]\n"
     "                     [--png OUT.png [--size WxH] [--items N,...] [--magnification M]\n"
     "                     [--scroll P]] LOG.csv\n"
+    "       dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... --compare REF.csv\n"
+    "                     [--offset MS] [--cursors C1,C2] LOG.csv\n"
     "       dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... --trips LOG...\n"
     "       dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... --table X,Y[,Z]\n"
     "                     [--bins-x EDGES] [--bins-y EDGES] [--stat mean|count|min|max]\n"
@@ -296,6 +322,9 @@ const char kReportUsage[] =
     "  --png OUT.png        draw the chart into this picture; with --size (default 1000x600),\n"
     "                       --items (default every item a scale is drawn for), --magnification\n"
     "                       and --scroll\n"
+    "  --compare REF.csv    add the figures of this reference log, as the window shows\n"
+    "                       them with REF.csv open as its reference log (\"比較ログ\")\n"
+    "  --offset MS          the reference's offset in ms (default 0: first samples aligned)\n"
     "  --trips LOG...       print the trip table of every log and their totals\n"
     "  --table X,Y[,Z]      print the table of item Z (or the sample count) over bins\n"
     "                       of items X and Y, as the scatter/table window copies it;\n"
@@ -323,8 +352,9 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       o.trips = true;
     } else {
       static constexpr std::string_view kWithValue[] = {
-          "--ini",   "--formula", "--cursors", "--png",    "--size",   "--magnification",
-          "--items", "--scroll",  "--table",   "--bins-x", "--bins-y", "--stat"};
+          "--ini",           "--formula", "--cursors", "--png",   "--size",
+          "--magnification", "--items",   "--scroll",  "--table", "--bins-x",
+          "--bins-y",        "--stat",    "--compare", "--offset"};
       if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) ==
           std::end(kWithValue)) {
         return Refuse("unknown option " + argument);
@@ -436,11 +466,38 @@ ReportOutput RunReport(const ReportOptions& options) {
     TableReport(options, output);
     return output;
   }
-  const TripSummary trip = ComputeTripSummary(table, FuelParamsOf(settings), 0, table.last_sample);
-  output.out = TripListClipboardText(TripListRows(trip, table.has_speed, table.has_economy));
+  const FuelParams fuel = FuelParamsOf(settings);
+  const TripSummary trip = ComputeTripSummary(table, fuel, 0, table.last_sample);
+  if (options.reference_path.empty()) {
+    output.out = TripListClipboardText(TripListRows(trip, table.has_speed, table.has_economy));
+    if (options.has_cursors) {
+      output.out +=
+          CursorReadoutText(table, settings, options.cursor1_sample, options.cursor2_sample);
+    }
+    return output;
+  }
+  ReferenceLog reference;
+  const LoadError reference_error = OpenLog(options.reference_path, settings, reference.table);
+  if (reference_error.kind != LoadFailure::kNone) {
+    output.err = LoadFailureMessage(reference_error) + "\r\n";
+    output.exit_code = 1;
+    return output;
+  }
+  reference.items = MatchReferenceItems(table, reference.table);
+  if (!SharesItems(reference.items)) {
+    output.err = "比較ログに共通の項目がありません。\r\n";
+    output.exit_code = 1;
+    return output;
+  }
+  reference.offset_ms = options.reference_offset_ms;
+  const LogTable& other = reference.table;
+  const ReferenceTrip reference_trip{ComputeTripSummary(other, fuel, 0, other.last_sample),
+                                     other.has_speed, other.has_economy};
+  output.out = TripListClipboardText(
+      TripListRows(trip, table.has_speed, table.has_economy, &reference_trip), true);
   if (options.has_cursors) {
-    output.out +=
-        CursorReadoutText(table, settings, options.cursor1_sample, options.cursor2_sample);
+    output.out += CursorReadoutText(table, settings, options.cursor1_sample, options.cursor2_sample,
+                                    &reference);
   }
   return output;
 }

@@ -13,13 +13,15 @@ namespace dravik {
 
 // What dravik-report was asked to do.
 struct ReportOptions {
-  bool help = false;              // -h / --help: print the usage and stop
-  bool version = false;           // --version: print the version and stop
-  std::string ini_path;           // --ini; empty: the first-start settings
-  bool trips = false;             // --trips: the trips table of every log
-  std::vector<std::string> logs;  // exactly one unless `trips`
-  std::vector<Formula> formulas;  // --formula NAME=EXPR, in order: after the settings' formulas
-  bool has_cursors = false;       // --cursors C1,C2: also the numeric display text
+  bool help = false;               // -h / --help: print the usage and stop
+  bool version = false;            // --version: print the version and stop
+  std::string ini_path;            // --ini; empty: the first-start settings
+  bool trips = false;              // --trips: the trips table of every log
+  std::vector<std::string> logs;   // exactly one unless `trips`
+  std::vector<Formula> formulas;   // --formula NAME=EXPR, in order: after the settings' formulas
+  std::string reference_path;      // --compare REF: the reference log; empty for none
+  double reference_offset_ms = 0;  // --offset MS: the reference's offset (needs --compare)
+  bool has_cursors = false;        // --cursors C1,C2: also the numeric display text
   int64_t cursor1_sample = 0;
   int64_t cursor2_sample = 0;
   // The chart image (--png and its companions; drawn by the Qt build).
@@ -51,6 +53,7 @@ extern const char kReportUsage[];
 // Parses the arguments after the program name. Options take their value as the next argument;
 // "--" ends the options. Refused: unknown options, missing or malformed values, no log, more than
 // one log without --trips, --trips together with --cursors or --png, image options without --png,
+// --compare together with --trips, --table or --png, --offset without --compare,
 // --table together with --trips or --png, table options without --table, bin edges that are not
 // increasing numbers.
 ReportArguments ParseReportArguments(const std::vector<std::string>& arguments);
@@ -76,7 +79,10 @@ int ReportSettings(const std::string& ini_path, Settings& settings, std::string&
 // line after the settings' own (one that does not compile exits 2 with its message before any log
 // is read; one that a log cannot have is named on `err`); then the trip list's clipboard
 // text and, with cursors, the numeric display's clipboard text with cursor 1 on `cursor1_sample`
-// and cursor 2 on `cursor2_sample`; or the trips table. A failed load writes its message box text
+// and cursor 2 on `cursor2_sample`; with --compare both with the reference's columns, as the
+// window copies them with that reference open at that offset (a reference that cannot be read
+// exits 1 with its message, one without an item in common with the log exits 1 saying so); or
+// the trips table. A failed load writes its message box text
 // to `err` and exits 1; a settings file that cannot be read exits as ReportSettings says. With
 // --trips, each log that fails is also named on `err`, one line each. With --table, only the table
 // of averages as its copy writes it, over the samples between the cursors (both included, within

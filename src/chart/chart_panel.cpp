@@ -11,6 +11,7 @@
 #include "chart/chart_render.h"
 #include "chart/graph_view.h"
 #include "chart/layout.h"
+#include "chart/reference_alignment.h"
 #include "chart/scale_labels.h"
 #include "chart/scale_view.h"
 #include "chart/twips.h"
@@ -60,8 +61,9 @@ ChartPanel::ChartPanel(const LogTable& table, const Settings& settings,
   connect(time_scroll_, &QScrollBar::sliderMoved, this, &ChartPanel::scrX_Scroll);
   connect(time_scroll_, &QScrollBar::valueChanged, this, &ChartPanel::scrX_Change);
   connect(time_scroll_, &QScrollBar::actionTriggered, this, &ChartPanel::AddWheelStepToArrow);
-  connect(graph_, &GraphView::MousePressed, this, &ChartPanel::picGraph_MouseMove);
+  connect(graph_, &GraphView::MousePressed, this, &ChartPanel::picGraph_MouseDown);
   connect(graph_, &GraphView::MouseMoved, this, &ChartPanel::picGraph_MouseMove);
+  connect(graph_, &GraphView::MouseReleased, this, &ChartPanel::picGraph_MouseUp);
 
   WheelFilter* wheel = WheelFilter::ForChart(
       time_scroll_, [this] { return view_.view_span; }, this);
@@ -97,8 +99,21 @@ void ChartPanel::LayOutBox() {
   UpdateCursorLines();
 }
 
+ItemRanges ChartPanel::Ranges() const {
+  return ReferenceShown() ? CombinedRanges(table_, *reference_) : OwnRanges(table_);
+}
+
+void ChartPanel::ReferenceChanged() {
+  plot_y_.Clear();
+  reference_plot_y_.Clear();
+  if (table_.IsLoaded()) {
+    DrowScale();
+    DrowGraph();
+  }
+}
+
 void ChartPanel::DrowScale() {
-  const ScaleStrip strip = BuildScaleStrip(table_, visible_items_(), settings_.graph_scale_mode);
+  const ScaleStrip strip = BuildScaleStrip(Ranges(), visible_items_(), settings_.graph_scale_mode);
   scale_width_twips_ = strip.width_twips;
   LayOutBox();
   QImage picture = NewPictureFor(*scale_);
@@ -113,9 +128,27 @@ void ChartPanel::DrowGraph() {
   const std::vector<int> visible = visible_items_();
   // An item's summary is made when it is first drawn and forgotten when it is no longer: the load
   // pays for no item, and an item on the chart takes 4 bytes per 64 samples beyond its values.
-  const std::vector<int> left_out = plot_y_.Keep(table_, visible, settings_.graph_scale_mode);
+  std::vector<int> left_out;
+  ReferenceTraces reference;
+  if (ReferenceShown()) {
+    // Both logs' traces of an item share its scale, which covers both logs' values.
+    const ItemRanges ranges = Ranges();
+    const int mode = settings_.graph_scale_mode;
+    left_out = plot_y_.Keep(table_.item_count, visible, [&](int item) {
+      return PlotPositionsWithin(table_.Values(item), ranges.min[item], ranges.max[item], mode);
+    });
+    reference_plot_y_.Keep(table_.item_count, visible, [&](int item) {
+      const int other = reference_->ItemFor(item);
+      return other < 1 ? PlotPositions()
+                       : PlotPositionsWithin(reference_->table.Values(other), ranges.min[item],
+                                             ranges.max[item], mode);
+    });
+    reference = {reference_, &reference_plot_y_};
+  } else {
+    left_out = plot_y_.Keep(table_, visible, settings_.graph_scale_mode);
+  }
   QImage picture = NewPictureFor(*graph_);
-  RenderGraphImage(picture, table_, plot_y_, view_, visible, settings_);
+  RenderGraphImage(picture, table_, plot_y_, view_, visible, settings_, reference);
   graph_->SetPicture(ShownAtDevicePixels(std::move(picture), *graph_));
   UpdateCursorLines();
   if (numeric_display_shown_) {
@@ -128,12 +161,13 @@ void ChartPanel::DrowGraph() {
 
 void ChartPanel::ForgetPlotY() {
   plot_y_.Clear();
+  reference_plot_y_.Clear();
 }
 
 void ChartPanel::ClearPictures() {
   graph_->ClearPicture();
   scale_->ClearPicture();
-  plot_y_.Clear();
+  ForgetPlotY();
 }
 
 void ChartPanel::SetMagnification(int magnification, bool redraw) {
@@ -192,7 +226,44 @@ void ChartPanel::AddWheelStepToArrow(int action) {
   }
 }
 
-void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px) {
+double ChartPanel::TimeAt(double x_px) const {
+  return TimeAtChartPosition(table_,
+                             ChartXAt(x_px) + static_cast<double>(FirstVisibleSample(view_)));
+}
+
+void ChartPanel::picGraph_MouseDown(Qt::MouseButtons buttons, QPointF pos_px,
+                                    Qt::KeyboardModifiers modifiers) {
+  dragging_reference_ = buttons == Qt::LeftButton && (modifiers & Qt::ControlModifier) &&
+                        ReferenceShown() && table_.IsLoaded();
+  if (dragging_reference_) {
+    graph_->ClearHover();
+    drag_start_time_ms_ = TimeAt(pos_px.x());
+    drag_start_offset_ms_ = reference_->offset_ms;
+    return;
+  }
+  picGraph_MouseMove(buttons, pos_px, modifiers);
+}
+
+void ChartPanel::picGraph_MouseUp(Qt::MouseButtons buttons) {
+  if (dragging_reference_ && !(buttons & Qt::LeftButton)) {
+    dragging_reference_ = false;
+    emit ReferenceMoved(true);
+  }
+}
+
+void ChartPanel::picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px,
+                                    Qt::KeyboardModifiers /*modifiers*/) {
+  if (dragging_reference_) {
+    if (buttons & Qt::LeftButton) {
+      // The reference moves with the pointer by the main log's time it has crossed, in whole ms.
+      reference_->offset_ms =
+          drag_start_offset_ms_ +
+          static_cast<double>(RoundHalfEven(TimeAt(pos_px.x()) - drag_start_time_ms_));
+      DrowGraph();
+      emit ReferenceMoved(false);
+    }
+    return;
+  }
   if (!(buttons & (Qt::LeftButton | Qt::RightButton))) {
     ShowHoverReadout(pos_px);
     return;

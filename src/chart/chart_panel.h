@@ -14,6 +14,7 @@
 #include "chart/trace_raster.h"
 #include "common/settings.h"
 #include "log/log_table.h"
+#include "log/reference_log.h"
 
 class QScrollBar;
 
@@ -83,6 +84,13 @@ class ChartPanel : public QWidget {
   void SetLogPath(const QString& path) { log_path_ = path; }
   void SetHoverReadoutSource(HoverReadoutSource source) { hover_readout_ = std::move(source); }
 
+  // The reference log drawn under the main log's traces: the main window's, which must outlive
+  // this panel; its offset is moved here by Ctrl + left drag. Without one, or while it is not open,
+  // the chart is the main log's alone and Ctrl + left drag moves cursor 1 as a left drag does.
+  void SetReference(ReferenceLog* reference) { reference_ = reference; }
+  // The reference was opened or closed: the scales and the traces are drawn anew.
+  void ReferenceChanged();
+
  signals:
   // A mouse event on the chart moved the cursors: the numeric display writes these readouts.
   // DrowGraph ends with one for each cursor while the numeric display is on.
@@ -93,7 +101,10 @@ class ChartPanel : public QWidget {
   // The wheel turned with Ctrl held: one entry up (+1, away from the user) or down the
   // magnification list.
   void MagnificationStepRequested(int delta);
-  void FileDropped(const QString& path);
+  // `as_reference`: dropped with Shift held, to be opened as the reference log.
+  void FileDropped(const QString& path, bool as_reference);
+  // A Ctrl + left drag moved the reference log's offset; `finished` once the button is let go.
+  void ReferenceMoved(bool finished);
   // The lines were placed again: moved, or the view under them scrolled or zoomed.
   void CursorLinesPlaced();
 
@@ -105,7 +116,16 @@ class ChartPanel : public QWidget {
   // An arrow click of the time scroll bar (`action` of QAbstractSlider) also moves by a wheel step.
   void AddWheelStepToArrow(int action);
   void ApplyScrollBar();
-  void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px);
+  void picGraph_MouseMove(Qt::MouseButtons buttons, QPointF pos_px,
+                          Qt::KeyboardModifiers modifiers);
+  void picGraph_MouseDown(Qt::MouseButtons buttons, QPointF pos_px,
+                          Qt::KeyboardModifiers modifiers);
+  void picGraph_MouseUp(Qt::MouseButtons buttons);
+  bool ReferenceShown() const { return reference_ != nullptr && reference_->IsOpen(); }
+  // The scale ranges of the items: their own, or with the reference shown both logs' together.
+  ItemRanges Ranges() const;
+  // The main log's time under pixel column x_px of the chart surface.
+  double TimeAt(double x_px) const;
   // A move without a button: the readout of the sample under the pointer, nothing else.
   void ShowHoverReadout(QPointF pos_px);
   // Moves the lines of `buttons` (kLeftButton, kRightButton bits) to chart x and reports the
@@ -132,6 +152,12 @@ class ChartPanel : public QWidget {
   bool cursors_shown_ = false;
   QString log_path_;
   HoverReadoutSource hover_readout_;
+  ReferenceLog* reference_ = nullptr;
+  PlotYStore reference_plot_y_;  // the reference's positions by main item, on the items' scales
+  // A Ctrl + left drag of the reference: the time under the pointer and the offset when it began.
+  bool dragging_reference_ = false;
+  double drag_start_time_ms_ = 0;
+  double drag_start_offset_ms_ = 0;
 
   QWidget* back_;
   ScaleView* scale_;

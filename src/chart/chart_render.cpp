@@ -13,6 +13,7 @@
 
 #include "chart/graph_grid.h"
 #include "chart/layout.h"
+#include "chart/reference_alignment.h"
 #include "chart/twips.h"
 #include "common/rounding.h"
 
@@ -20,6 +21,9 @@ namespace dravik {
 namespace {
 
 constexpr int kDotsPerMeter96Dpi = 3780;
+// The reference log's dash, in logical pixels.
+constexpr double kDashOnPx = 6;
+constexpr double kDashOffPx = 4;
 const QColor kGridColour(128, 128, 128);
 
 QColor ColourOf(Rgb colour) {
@@ -61,7 +65,7 @@ QImage NewPicture(QSize size_px, double pixel_ratio) {
 
 void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& plot_y,
                       const ChartView& view, std::span<const int> visible_items,
-                      const Settings& settings) {
+                      const Settings& settings, const ReferenceTraces& reference) {
   image.fill(Qt::white);
   const int64_t span = view.view_span;
   if (image.isNull() || span <= 0) {
@@ -116,6 +120,20 @@ void RenderGraphImage(QImage& image, const LogTable& table, const PlotYStore& pl
   PixelBuffer buffer{reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),
                      static_cast<int>(image.bytesPerLine() / 4)};
   std::vector<TraceToDraw> traces;
+  ReferenceColumns columns;
+  if (reference.log != nullptr && reference.plot_y != nullptr && reference.log->IsOpen()) {
+    columns = PlaceReferenceColumns(table, *reference.log, first, span, width);
+    const double ratio = PixelRatioOf(image);
+    columns.dash_on = static_cast<int>(RoundHalfEven(kDashOnPx * ratio));
+    columns.dash_off = static_cast<int>(RoundHalfEven(kDashOffPx * ratio));
+    for (const int item : visible_items) {
+      const PlotPositions& positions = reference.plot_y->PlotY(item);
+      if (item >= 1 && item <= table.item_count && !positions.empty()) {
+        traces.push_back({positions, &reference.plot_y->Summary(item),
+                          OpaqueArgb(settings.item_colors[item - 1]), &columns});
+      }
+    }
+  }
   for (const int item : visible_items) {
     if (item < 1 || item > table.item_count || plot_y.PlotY(item).empty()) {
       continue;

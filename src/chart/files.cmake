@@ -3,6 +3,7 @@ set(DRAVIK_CHART_SOURCES
   src/chart/graph_grid.cpp
   src/chart/layout.cpp
   src/chart/plot_y_store.cpp
+  src/chart/reference_alignment.cpp
   src/chart/sample_selection.cpp
   src/chart/scale_labels.cpp
   src/chart/scaling.cpp

@@ -148,11 +148,15 @@ void GraphView::paintEvent(QPaintEvent*) {
 }
 
 void GraphView::mousePressEvent(QMouseEvent* event) {
-  emit MousePressed(event->buttons(), event->position());
+  emit MousePressed(event->buttons(), event->position(), event->modifiers());
 }
 
 void GraphView::mouseMoveEvent(QMouseEvent* event) {
-  emit MouseMoved(event->buttons(), event->position());
+  emit MouseMoved(event->buttons(), event->position(), event->modifiers());
+}
+
+void GraphView::mouseReleaseEvent(QMouseEvent* event) {
+  emit MouseReleased(event->buttons());
 }
 
 }  // namespace dravik

@@ -40,14 +40,17 @@ class GraphView : public QWidget {
   void ClearHover();
 
  signals:
-  // Mouse position in pixels of this surface; `buttons` is the set held after the event.
-  void MousePressed(Qt::MouseButtons buttons, QPointF pos_px);
-  void MouseMoved(Qt::MouseButtons buttons, QPointF pos_px);
+  // Mouse position in pixels of this surface; `buttons` is the set held after the event,
+  // `modifiers` the keys held with it.
+  void MousePressed(Qt::MouseButtons buttons, QPointF pos_px, Qt::KeyboardModifiers modifiers);
+  void MouseMoved(Qt::MouseButtons buttons, QPointF pos_px, Qt::KeyboardModifiers modifiers);
+  void MouseReleased(Qt::MouseButtons buttons);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
  private:

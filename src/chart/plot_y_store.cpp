@@ -10,9 +10,18 @@ namespace dravik {
 
 std::vector<int> PlotYStore::Keep(const LogTable& table, std::span<const int> items,
                                   int graph_scale_mode, int threads, int64_t range_samples) {
-  std::vector<bool> wanted(static_cast<size_t>(table.item_count) + 1, false);
+  return Keep(
+      table.item_count, items,
+      [&](int item) { return PlotPositionsOf(table, item, graph_scale_mode); }, threads,
+      range_samples);
+}
+
+std::vector<int> PlotYStore::Keep(int item_count, std::span<const int> items,
+                                  const PositionsSource& positions_of, int threads,
+                                  int64_t range_samples) {
+  std::vector<bool> wanted(static_cast<size_t>(std::max(item_count, 0)) + 1, false);
   for (const int item : items) {
-    if (item >= 1 && item <= table.item_count) {
+    if (item >= 1 && item <= item_count) {
       wanted[item] = true;
     }
   }
@@ -23,10 +32,13 @@ std::vector<int> PlotYStore::Keep(const LogTable& table, std::span<const int> it
     }
   }
   std::vector<int> left_out;
-  for (int item = 1; item <= table.item_count; ++item) {
+  for (int item = 1; item <= item_count; ++item) {
     if (wanted[item] && items_[item].positions.empty()) {
       try {
-        Build(table, item, graph_scale_mode, threads, range_samples);
+        PlotPositions positions = positions_of(item);
+        if (!positions.empty()) {
+          Build(positions, item, threads, range_samples);
+        }
       } catch (const std::bad_alloc&) {
         left_out.push_back(item);
       }
@@ -51,10 +63,9 @@ const PlotYSummary& PlotYStore::Summary(int item) const {
   return items_[item].summary;
 }
 
-void PlotYStore::Build(const LogTable& table, int item, int graph_scale_mode, int threads,
-                       int64_t range_samples) {
+void PlotYStore::Build(PlotPositions positions, int item, int threads, int64_t range_samples) {
   ItemPlotY entry;
-  entry.positions = PlotPositionsOf(table, item, graph_scale_mode);
+  entry.positions = positions;
   const int64_t count = entry.positions.size();
   entry.summary = SummaryRoomFor(count);
   // Ranges are whole groups of the summary, so that no block or group spans two of them.

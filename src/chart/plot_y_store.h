@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -23,6 +24,12 @@ class PlotYStore {
   // without.
   std::vector<int> Keep(const LogTable& table, std::span<const int> items, int graph_scale_mode,
                         int threads = 0, int64_t range_samples = 0);
+  // The same for items 1..item_count whose positions `positions_of` gives (a reference log's
+  // values on the scales of the main log's items); an item it gives no positions for is left out.
+  using PositionsSource = std::function<PlotPositions(int item)>;
+  std::vector<int> Keep(int item_count, std::span<const int> items,
+                        const PositionsSource& positions_of, int threads = 0,
+                        int64_t range_samples = 0);
   // Forgets every item, before the table is read again.
   void Clear();
 
@@ -36,8 +43,7 @@ class PlotYStore {
     PlotPositions positions;
     PlotYSummary summary;
   };
-  void Build(const LogTable& table, int item, int graph_scale_mode, int threads,
-             int64_t range_samples);
+  void Build(PlotPositions positions, int item, int threads, int64_t range_samples);
 
   std::vector<ItemPlotY> items_;  // by item number
 };

@@ -52,6 +52,11 @@ float ScaleTickValue(int t, float max, float min, int graph_scale_mode) {
 
 ScaleStrip BuildScaleStrip(const LogTable& table, std::span<const int> visible_items,
                            int graph_scale_mode) {
+  return BuildScaleStrip(OwnRanges(table), visible_items, graph_scale_mode);
+}
+
+ScaleStrip BuildScaleStrip(const ItemRanges& ranges, std::span<const int> visible_items,
+                           int graph_scale_mode) {
   ScaleStrip strip;
   const int32_t n = static_cast<int32_t>(visible_items.size());
   strip.width_twips = kScaleColumnTwips * n + kScaleMarginTwips;
@@ -60,8 +65,8 @@ ScaleStrip BuildScaleStrip(const LogTable& table, std::span<const int> visible_i
   constexpr int32_t kColumn = kScaleColumnTwips / kScaleUnitTwips;
   for (int32_t j = 1; j <= n; ++j) {
     const int item = visible_items[j - 1];
-    const float max = table.item_max[item];
-    const float min = table.item_min[item];
+    const float max = ranges.max[item];
+    const float min = ranges.min[item];
     ScaleAxis axis;
     axis.item = item;
     axis.x = strip.scale_width - (kScaleTickLength + kColumn * (j - 1));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/scaling.h"
 #include "log/log_table.h"
 
 namespace dravik {
@@ -55,6 +56,9 @@ struct ScaleStrip {
 // with n items the strip is 300n + 100 twips wide and the j-th item's axis (j from 1) stands at
 // x = 30 (n - j + 1) strip units: two items give a 700-twip strip with axes at 60 and 30.
 ScaleStrip BuildScaleStrip(const LogTable& table, std::span<const int> visible_items,
+                           int graph_scale_mode);
+// The same for the items' ranges in `ranges` (by item number) rather than their own.
+ScaleStrip BuildScaleStrip(const ItemRanges& ranges, std::span<const int> visible_items,
                            int graph_scale_mode);
 
 }  // namespace dravik

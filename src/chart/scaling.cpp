@@ -202,9 +202,19 @@ void PlotPositions::Extremes(int64_t first, int64_t end, int16_t& lowest, int16_
 }
 
 PlotPositions PlotPositionsOf(const LogTable& table, int item, int graph_scale_mode) {
+  return PlotPositionsWithin(table.Values(item), table.item_min[item], table.item_max[item],
+                             graph_scale_mode);
+}
+
+ItemRanges OwnRanges(const LogTable& table) {
+  return {table.item_min, table.item_max};
+}
+
+PlotPositions PlotPositionsWithin(std::span<const float> values, float min, float max,
+                                  int graph_scale_mode) {
   ItemScale scale;
-  MakeItemScale(table.item_min[item], table.item_max[item], graph_scale_mode, scale);
-  return {table.Values(item), scale};
+  MakeItemScale(min, max, graph_scale_mode, scale);
+  return {values, scale};
 }
 
 bool CanChangeMagnification(int64_t last_sample) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "log/log_table.h"
 
@@ -89,6 +90,18 @@ class PlotPositions {
 
 // The positions of `item` with the scales of graph_scale_mode. The table must pass CanPlotItems.
 PlotPositions PlotPositionsOf(const LogTable& table, int item, int graph_scale_mode);
+
+// The value range each item's scale covers, by item 0..item_count: a log's own extremes, or,
+// while a reference log is drawn over it, those of both logs together.
+struct ItemRanges {
+  std::vector<float> min;
+  std::vector<float> max;
+};
+ItemRanges OwnRanges(const LogTable& table);
+
+// The positions of `values` on the scale of the range min..max.
+PlotPositions PlotPositionsWithin(std::span<const float> values, float min, float max,
+                                  int graph_scale_mode);
 
 // Which samples the chart shows. Scroll values are in units of 10 samples and held wide, so
 // logs far beyond 327,674 samples scroll.

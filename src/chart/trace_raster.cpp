@@ -9,6 +9,9 @@
 namespace dravik {
 namespace {
 
+// Columns ahead of the one drawn whose border samples are asked for.
+constexpr int64_t kPrefetchColumns = 3;
+
 // Where a pen's pixels go: Plot sets one pixel, Fill rows first..last of one column; both are
 // given only pixels inside the picture.
 struct PixelTarget {
@@ -177,6 +180,81 @@ void RangeExtremes(const PlotPositions& plot_y, const PlotYSummary& summary, int
   plot_y.Extremes(end_block * kBlock, last + 1, lowest, highest);
 }
 
+// A reference trace reduced as TraceInto reduces a trace, its columns taken from `columns`
+// instead of from the sample offsets.
+template <class Target>
+void ReferenceTraceInto(const PlotPositions& plot_y, const PlotYSummary& summary,
+                        const ReferenceColumns& columns, int64_t width, int64_t height,
+                        Target& target) {
+  if (width <= 0 || height <= 0 || columns.last < columns.first ||
+      columns.starts.size() != static_cast<size_t>(width) + 1) {
+    return;
+  }
+  const auto row = [&](int64_t k) { return ChartYToRow(plot_y[k], height); };
+  Pen pen(target, width, height);
+  int64_t k = columns.first;
+  if (k < columns.starts[0]) {
+    pen.To(columns.lead_column, row(k));
+    k = columns.starts[0];
+  }
+  for (int64_t column = 0; column < width && k <= columns.last; ++column) {
+    const int64_t end = std::min(columns.starts[column + 1] - 1, columns.last);
+    if (end < k) {
+      continue;
+    }
+    // As TraceInto does, the border block a few columns on is asked for while this one is drawn.
+    const int64_t ahead =
+        std::min(columns.starts[std::min(column + kPrefetchColumns, width)], columns.last) /
+        PlotYSummary::kBlockSamples * PlotYSummary::kBlockSamples;
+    plot_y.Prefetch(ahead, std::min(ahead + PlotYSummary::kBlockSamples, plot_y.size()));
+    int16_t lowest;
+    int16_t highest;
+    if (end == columns.last) {
+      // No segment leaves the last point, so its own pixel shows only when an earlier segment of
+      // the column reaches its row: the points before the last run at its row are filled as one
+      // run, then the pen goes on to that row.
+      const int64_t last_row = row(end);
+      int64_t run = end;
+      while (run > k && (plot_y[run - 1] == plot_y[end] || row(run - 1) == last_row)) {
+        --run;
+      }
+      pen.To(column, row(k));
+      if (run > k) {
+        RangeExtremes(plot_y, summary, k, run - 1, lowest, highest);
+        pen.FillColumnAndStay(ChartYToRow(lowest, height), ChartYToRow(highest, height),
+                              row(run - 1));
+        pen.To(column, last_row);
+      }
+      return;
+    }
+    RangeExtremes(plot_y, summary, k, end, lowest, highest);
+    pen.To(column, row(k));
+    pen.FillColumnAndStay(ChartYToRow(lowest, height), ChartYToRow(highest, height), row(end));
+    k = end + 1;
+  }
+  if (k <= columns.last) {
+    pen.To(columns.tail_column, row(k));
+  }
+}
+
+// A pixel target that leaves out the columns of a dash's gaps.
+struct DashedTarget {
+  PixelTarget pixels;
+  int dash_on;
+  int dash_off;
+
+  void Plot(int64_t x, int64_t y) {
+    if (DashShows(x, dash_on, dash_off)) {
+      pixels.Plot(x, y);
+    }
+  }
+  void Fill(int64_t x, int64_t first, int64_t last) {
+    if (DashShows(x, dash_on, dash_off)) {
+      pixels.Fill(x, first, last);
+    }
+  }
+};
+
 // Rows top..bottom of one column.
 struct Run {
   int32_t top;
@@ -211,6 +289,23 @@ void DrawLineWithoutLastPixel(PixelBuffer& buffer, int64_t x0, int64_t y0, int64
                               uint32_t argb) {
   PixelTarget target{buffer, argb};
   LineWithoutLastPixel(target, buffer.width, buffer.height, x0, y0, x1, y1);
+}
+
+bool DashShows(int64_t x, int dash_on, int dash_off) {
+  const int64_t period = int64_t{dash_on} + dash_off;
+  return period <= 0 || x % period < dash_on;
+}
+
+void DrawDashedPolylineEverySegment(std::span<const PixelPoint> points, int dash_on, int dash_off,
+                                    PixelBuffer& buffer, uint32_t argb) {
+  if (buffer.width <= 0 || buffer.height <= 0) {
+    return;
+  }
+  DashedTarget target{{buffer, argb}, dash_on, dash_off};
+  Pen pen(target, buffer.width, buffer.height);
+  for (const PixelPoint& point : points) {
+    pen.To(point.x, point.y);
+  }
 }
 
 PlotYSummary SummaryRoomFor(int64_t samples) {
@@ -270,9 +365,6 @@ void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, in
            ChartYToRow(plot_y[first_sample + i], buffer.height));
   }
 }
-
-// Columns ahead of the one drawn whose border samples are asked for.
-constexpr int64_t kPrefetchColumns = 3;
 
 // Why a column reduces to its first, lowest, highest and last point: the points of one column all
 // share its x, so the segments between them are vertical and, once the segment leaving the column
@@ -349,7 +441,12 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
   const int trace_threads = view_span >= kDenseSamplesPerColumn * width ? ThreadCount(0) : 1;
   RunTasks(count, trace_threads, [&](int64_t k) {
     RunTarget runs{scratch.run_top.data() + k * width, scratch.run_bottom.data() + k * width};
-    TraceInto(traces[k].plot_y, *traces[k].summary, first_sample, view_span, width, height, runs);
+    if (traces[k].reference != nullptr) {
+      ReferenceTraceInto(traces[k].plot_y, *traces[k].summary, *traces[k].reference, width, height,
+                         runs);
+    } else {
+      TraceInto(traces[k].plot_y, *traces[k].summary, first_sample, view_span, width, height, runs);
+    }
   });
 
   // Each column is painted straight into the buffer, every pixel once: the traces are taken
@@ -364,7 +461,9 @@ void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64
       uint32_t* column = buffer.pixels + x * buffer.column_stride;
       for (int64_t k = count - 1; k >= 0; --k) {
         const Run run{scratch.run_top[k * width + x], scratch.run_bottom[k * width + x]};
-        if (run.top > run.bottom) {
+        const ReferenceColumns* reference = traces[k].reference;
+        if (run.top > run.bottom ||
+            (reference != nullptr && !DashShows(x, reference->dash_on, reference->dash_off))) {
           continue;
         }
         const uint32_t argb = traces[k].argb;

@@ -69,11 +69,45 @@ void DrawTraceEverySegment(const PlotPositions& plot_y, int64_t first_sample, in
 void DrawTrace(const PlotPositions& plot_y, const PlotYSummary& summary, int64_t first_sample,
                int64_t view_span, PixelBuffer& buffer, uint32_t argb);
 
-// One trace for DrawTraces: an item's positions, their SummarisePlotY and its opaque colour.
+// Where the points of a reference log's trace stand on a picture: the points are its samples
+// first..last in order, their columns never falling. starts[c] (c = 0..width) is the first point
+// in column c or beyond; the one point before starts[0] that is drawn stands left of the picture
+// at lead_column, and the point at starts[width], when there is one, right of it at tail_column.
+// The trace is dashed by columns: columns x with x mod (dash_on + dash_off) >= dash_on are left
+// out, so that the dash costs nothing and keeps the trace exact.
+struct ReferenceColumns {
+  int64_t first = 0;
+  int64_t last = -1;
+  int64_t lead_column = -1;
+  int64_t tail_column = 0;
+  std::vector<int64_t> starts;
+  int dash_on = 6;
+  int dash_off = 4;
+};
+
+// Whether a trace dashed dash_on columns on, dash_off off shows in column x.
+bool DashShows(int64_t x, int dash_on, int dash_off);
+
+// A point of a polyline in pixels.
+struct PixelPoint {
+  int64_t x = 0;
+  int64_t y = 0;
+};
+
+// The polyline through `points` as a pen draws it, one segment after the other, each without its
+// last pixel, leaving out the columns of the dash's gaps. Costs one segment per point; the
+// reference for a reference trace of DrawTraces.
+void DrawDashedPolylineEverySegment(std::span<const PixelPoint> points, int dash_on, int dash_off,
+                                    PixelBuffer& buffer, uint32_t argb);
+
+// One trace for DrawTraces: an item's positions, their SummarisePlotY and its opaque colour. A
+// reference log's trace has `reference` set: plot_y holds the reference's positions, drawn as the
+// polyline of (its column, ChartYToRow of its position) over the points of `reference`, dashed.
 struct TraceToDraw {
   PlotPositions plot_y;
   const PlotYSummary* summary = nullptr;
   uint32_t argb = 0;
+  const ReferenceColumns* reference = nullptr;
 };
 
 // Memory that DrawTraces keeps between redraws.
@@ -83,12 +117,12 @@ struct TraceScratch {
 };
 
 // The traces in order, later ones over earlier ones, with exactly the pixels of DrawTrace called
-// for each in turn. Each trace is reduced to the one run of rows it paints in each column (the
-// traces shared among two threads where the machine has them and columns hold many samples);
-// the runs are then painted a band of columns at a time into a copy small enough to stay in the
-// cache and laid over the buffer (the two halves of the columns on two threads), so that the cost
-// follows the picture's pixels once rather than every pixel of every trace. Colours must be
-// opaque: the copy marks pixels that no trace painted with 0.
+// for each in turn (of DrawDashedPolylineEverySegment for a reference trace). Each trace is reduced
+// to the one run of rows it paints in each column (the traces shared among two threads where the
+// machine has them and columns hold many samples); the runs are then painted a band of columns at a
+// time into a copy small enough to stay in the cache and laid over the buffer (the two halves of
+// the columns on two threads), so that the cost follows the picture's pixels once rather than every
+// pixel of every trace. Colours must be opaque: the copy marks pixels that no trace painted with 0.
 void DrawTraces(std::span<const TraceToDraw> traces, int64_t first_sample, int64_t view_span,
                 PixelBuffer& buffer, TraceScratch& scratch);
 

@@ -58,7 +58,7 @@ bool DropFilter::eventFilter(QObject* watched, QEvent* event) {
     drop->acceptProposedAction();
   }
   if (type == QEvent::Drop) {
-    emit FileDropped(path);
+    emit FileDropped(path, (drop->modifiers() & Qt::ShiftModifier) != 0);
   }
   return true;
 }

@@ -21,8 +21,9 @@ class DropFilter : public QObject {
   void Refuse(QWidget* widget);
 
  signals:
-  // A drop on an accepting widget: `path` is its first local file.
-  void FileDropped(const QString& path);
+  // A drop on an accepting widget: `path` is its first local file; `as_reference` says Shift was
+  // held, which opens it as the reference log.
+  void FileDropped(const QString& path, bool as_reference);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

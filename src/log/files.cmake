@@ -12,6 +12,7 @@ set(DRAVIK_LOG_SOURCES
   src/log/log_reader.cpp
   src/log/log_table.cpp
   src/log/mlvlg_reader.cpp
+  src/log/reference_log.cpp
   src/log/read_progress.cpp
   src/log/sample_parser.cpp
   src/log/text_decoding.cpp

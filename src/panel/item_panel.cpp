@@ -1,5 +1,8 @@
 #include "panel/item_panel.h"
 
+#include <functional>
+#include <utility>
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -9,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QPixmap>
 #include <QScrollBar>
 
@@ -20,6 +24,35 @@
 #include "panel/item_panel_layout.h"
 
 namespace dravik {
+namespace {
+
+// The margin left of the item boxes, where a box whose item the reference log also has gets a
+// short dashed bar: beside the box, so that the box's caption, tooltip and copies stay the name.
+class ReferenceMarkMargin : public QWidget {
+ public:
+  using MarkedRows = std::function<std::vector<QRect>()>;
+  ReferenceMarkMargin(QWidget* parent, MarkedRows rows) : QWidget(parent), rows_(std::move(rows)) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QPen pen(QColor(96, 96, 96));
+    pen.setWidth(2);
+    pen.setStyle(Qt::DashLine);
+    painter.setPen(pen);
+    const int x = width() / 2;
+    for (const QRect& row : rows_()) {
+      painter.drawLine(x, row.top() + 3, x, row.bottom() - 3);
+    }
+  }
+
+ private:
+  MarkedRows rows_;
+};
+
+}  // namespace
 
 ItemPanel::ItemPanel(QWidget* parent)
     : QGroupBox(QStringLiteral("表示項目"), parent),
@@ -29,6 +62,15 @@ ItemPanel::ItemPanel(QWidget* parent)
       filter_(new QLineEdit(this)),
       drops_(new DropFilter(this)),
       arrow_keys_(new ArrowKeyFilter(this)) {
+  marks_ = new ReferenceMarkMargin(this, [this] {
+    std::vector<QRect> rows;
+    for (int index = 1; index <= BoxCount(); ++index) {
+      if (HasReferenceMark(index) && Box(index)->isVisible()) {
+        rows.push_back(Box(index)->geometry().translated(0, list_->y()));
+      }
+    }
+    return rows;
+  });
   auto* label = new QLabel(QStringLiteral("項目の絞り込み:"), this);
   const int label_px = label->sizeHint().width();
   const int filter_left_px = TwipsToPixels(kItemViewLeftTwips);
@@ -46,6 +88,7 @@ ItemPanel::ItemPanel(QWidget* parent)
   list_->setGeometry(0, 0, TwipsToPixels(kItemBoxWidthTwips), 0);
   scroll_->setGeometry(TwipsToPixels(kItemScrollLeftTwips), view_top_px,
                        TwipsToPixels(kItemScrollWidthTwips), 0);
+  marks_->setGeometry(0, view_top_px, TwipsToPixels(kItemViewLeftTwips), 0);
   scroll_->setRange(0, 0);
   scroll_->setSingleStep(kItemRowTwips);
   scroll_->setEnabled(false);
@@ -180,6 +223,7 @@ void ItemPanel::ApplyFilter() {
   list_->resize(list_->width(), shown == 0 ? 0 : TwipsToPixels(ItemListHeight(shown)));
   scroll_->setValue(0);
   FitItemPanelScroll();
+  marks_->update();
 }
 
 void ItemPanel::FitItemPanelScroll() {
@@ -189,6 +233,7 @@ void ItemPanel::FitItemPanelScroll() {
   const int view_px = TwipsToPixels(fit.view_height);
   scroll_->resize(scroll_->width(), view_px);
   view_->resize(view_->width(), view_px);
+  marks_->resize(marks_->width(), view_px);
   scroll_->setEnabled(fit.enabled);
   if (fit.enabled) {
     scroll_->setMaximum(fit.maximum);
@@ -231,6 +276,15 @@ bool ItemPanel::IsItemChecked(int index) const {
   return index >= 1 && index <= BoxCount() && Box(index)->isChecked();
 }
 
+void ItemPanel::SetReferenceMarks(const std::vector<bool>& marked) {
+  marked_ = marked;
+  marks_->update();
+}
+
+bool ItemPanel::HasReferenceMark(int index) const {
+  return index >= 1 && index < static_cast<int>(marked_.size()) && marked_[index];
+}
+
 bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -248,6 +302,7 @@ bool ItemPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void ItemPanel::ScrollList(int position) {
   list_->move(0, -TwipsToPixels(position));
+  marks_->update();
 }
 
 }  // namespace dravik

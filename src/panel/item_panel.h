@@ -55,12 +55,18 @@ class ItemPanel : public QGroupBox {
   QCheckBox* Box(int index) const { return boxes_[index - 1]; }
   // Whether item `index` is drawn: its box exists and is checked.
   bool IsItemChecked(int index) const;
+  // Marks the boxes of the items a reference log also has (items 1.. of `marked`, index 0 unused)
+  // with a short dashed bar in the margin left of the box; an empty list removes every mark.
+  void SetReferenceMarks(const std::vector<bool>& marked);
+  // Whether box `index` carries the mark.
+  bool HasReferenceMark(int index) const;
  signals:
   // chkItem_Click: box `index` was checked or unchecked (by the user or by the program).
   void ItemClicked(int index);
   // The right button was released over box `index`, at a global position.
   void ItemRightReleased(int index, QPoint global_pos);
-  void FileDropped(const QString& path);
+  // `as_reference`: dropped with Shift held, to be opened as the reference log.
+  void FileDropped(const QString& path, bool as_reference);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +88,8 @@ class ItemPanel : public QGroupBox {
   QLineEdit* filter_;  // txtItemFilter
   std::vector<QCheckBox*> boxes_;
   std::vector<QString> names_;  // of the items of the boxes, box 1 first
+  std::vector<bool> marked_;    // by item, 0 unused: the reference log has the item
+  QWidget* marks_;              // the margin left of the view, where the marks are drawn
   DropFilter* drops_;
   ArrowKeyFilter* arrow_keys_;
 };

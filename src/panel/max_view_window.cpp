@@ -57,16 +57,11 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDial
   lst_max_view_->setObjectName(QStringLiteral("lstMaxView"));
   cmd_close_->setObjectName(QStringLiteral("cmdClose"));
   cmd_copy_->setObjectName(QStringLiteral("cmdCopy"));
-  lst_max_view_->setColumnCount(kMaxViewColumns);
   lst_max_view_->setRootIsDecorated(false);
   lst_max_view_->setUniformRowHeights(true);
   lst_max_view_->setAllColumnsShowFocus(true);
   lst_max_view_->header()->setStretchLastSection(false);
-  QTreeWidgetItem* header = lst_max_view_->headerItem();
-  for (int column = 0; column < kMaxViewColumns; ++column) {
-    header->setText(column, QString::fromUtf8(kMaxViewHeaders[column]));
-    header->setTextAlignment(column, ColumnAlignment(column));
-  }
+  ApplyHeader();
   ResetColumnWidths();
   connect(lst_max_view_->header(), &QHeaderView::sectionResized, this, [this](int column) {
     if (column == kNameColumn) {
@@ -103,8 +98,52 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDial
   }
 }
 
+int MaxViewWindow::ColumnCount() const {
+  return kMaxViewColumns + (display_.reference_rows.empty() ? 0 : kReferenceColumns);
+}
+
+void MaxViewWindow::ApplyHeader() {
+  const int columns = ColumnCount();
+  if (lst_max_view_->columnCount() == columns) {
+    return;
+  }
+  lst_max_view_->setColumnCount(columns);
+  QTreeWidgetItem* header = lst_max_view_->headerItem();
+  for (int column = 0; column < columns; ++column) {
+    header->setText(column, QString::fromUtf8(column < kMaxViewColumns
+                                                  ? kMaxViewHeaders[column]
+                                                  : kReferenceHeaders[column - kMaxViewColumns]));
+    header->setTextAlignment(column, ColumnAlignment(column));
+  }
+  for (int column = kMaxViewColumns; column < columns; ++column) {
+    lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
+  }
+}
+
+void MaxViewWindow::ReferenceList(bool extremes) {
+  if (reference_ == nullptr) {
+    display_.reference_rows.clear();
+  } else if (extremes || display_.reference_rows.size() != display_.rows.size()) {
+    dravik::ReferenceList(display_, table_, *reference_, settings_);
+  }
+  UpdateReferenceReadout();
+  ApplyHeader();
+  ShowDisplay();
+}
+
+void MaxViewWindow::UpdateReferenceReadout() {
+  if (reference_ != nullptr && cursor_samples_) {
+    dravik::UpdateReferenceReadout(display_, table_, *reference_, settings_, (*cursor_samples_)[0],
+                                   (*cursor_samples_)[1]);
+  }
+}
+
 void MaxViewWindow::MaxViewList() {
   dravik::MaxViewList(display_, table_, settings_);
+  if (reference_ != nullptr) {
+    dravik::ReferenceList(display_, table_, *reference_, settings_);
+  }
+  ApplyHeader();
   // A new log starts from the least widths again: every row is written and measured anew.
   lst_max_view_->clear();
   ResetColumnWidths();
@@ -113,6 +152,11 @@ void MaxViewWindow::MaxViewList() {
 
 void MaxViewWindow::ReDrawTime() {
   dravik::ReDrawTime(display_, table_, settings_);
+  if (reference_ != nullptr) {
+    // The reference's times follow the unit too.
+    dravik::ReferenceList(display_, table_, *reference_, settings_);
+    UpdateReferenceReadout();
+  }
   ShowDisplay();
 }
 
@@ -130,11 +174,14 @@ void MaxViewWindow::ApplyCursorMove(const CursorMove& move) {
     dravik::UpdateSectionReadout(display_, table_, settings_, move.section->first,
                                  move.section->last);
   }
+  UpdateReferenceReadout();
   ShowDisplay();
 }
 
 void MaxViewWindow::ClearList() {
   display_.rows.clear();
+  display_.reference_rows.clear();
+  ApplyHeader();
   cursor_samples_.reset();
   ShowDisplay();
   ResetColumnWidths();
@@ -156,7 +203,7 @@ void MaxViewWindow::ShowDisplay() {
     items.reserve(row_count);
     for (int row = 0; row < row_count; ++row) {
       auto* item = new QTreeWidgetItem;
-      for (int column = 0; column < kMaxViewColumns; ++column) {
+      for (int column = 0; column < kMaxViewColumns + kReferenceColumns; ++column) {
         item->setTextAlignment(column, ColumnAlignment(column));
       }
       items.append(item);
@@ -174,6 +221,17 @@ void MaxViewWindow::ShowDisplay() {
         item->setText(column, text);
         widest_[column] = std::max(widest_[column], CellWidth(text));
         names_changed = names_changed || column == kNameColumn;
+      }
+    }
+    // The reference's columns, while shown, each as wide as its widest text.
+    for (int column = kMaxViewColumns; column < ColumnCount(); ++column) {
+      const QString text =
+          QString::fromStdString(display_.reference_rows[row][column - kMaxViewColumns]);
+      if (item->text(column) != text) {
+        item->setText(column, text);
+        if (CellWidth(text) > lst_max_view_->columnWidth(column)) {
+          lst_max_view_->setColumnWidth(column, CellWidth(text));
+        }
       }
     }
   }

@@ -10,6 +10,7 @@
 #include "chart/cursors.h"
 #include "common/settings.h"
 #include "log/log_table.h"
+#include "log/reference_log.h"
 #include "panel/numeric_display.h"
 #include "panel/top_level_window.h"
 
@@ -44,13 +45,20 @@ class MaxViewWindow : public TopLevelWindow {
 
   // Rebuilds every row from the loaded log (nothing while no log is loaded) and enables the copy.
   void MaxViewList();
-  // Rewrites the time row for the current time unit.
+  // Rewrites the time row, and the reference's cells, for the current time unit.
   void ReDrawTime();
   // The readouts of one mouse event on the chart, cursor 1 first, then the section.
   void ApplyCursorMove(const CursorMove& move);
   // Removes all rows after a failed load; the copy button keeps its state and copies nothing
   // until the list is filled again.
   void ClearList();
+  // The reference log whose columns follow "最大値" while it is open: the main window's, which
+  // must outlive this window; null for none.
+  void SetReference(const ReferenceLog* reference) { reference_ = reference; }
+  // The reference was opened, closed or moved: its columns come or go and are written anew, the
+  // readouts at the cursors as they stand. With `extremes` false (while a drag moves it) only the
+  // readouts are written; the minimum and maximum wait for the drag's end.
+  void ReferenceList(bool extremes = true);
   // The log shown, whose folder the section save dialog starts in.
   void SetLogPath(const QString& path) { log_path_ = path; }
   // Minimised with the main window and back to normal when it is normal; a maximised main window
@@ -105,6 +113,13 @@ class MaxViewWindow : public TopLevelWindow {
   MaxViewWidths widest_{};
   // The cursors' samples as the last readouts gave them; none before the first.
   std::optional<std::array<int64_t, 2>> cursor_samples_;
+  const ReferenceLog* reference_ = nullptr;
+  // The list's columns as shown: six, and five more while the reference's are shown.
+  int ColumnCount() const;
+  // Sets the header's columns to those of the display.
+  void ApplyHeader();
+  // The reference's readouts at the cursors, when they have reported their samples.
+  void UpdateReferenceReadout();
 };
 
 }  // namespace dravik

@@ -36,6 +36,20 @@ std::string TimeNameWithoutUnit(const std::string& name) {
   return base.empty() ? name : std::string(base);
 }
 
+// A time as the time row writes it: whole seconds or the general form of ms.
+std::string TimeText(float time_ms, const Settings& settings) {
+  return settings.time_unit_sec != 0 ? WholeSeconds(time_ms) : FormatGeneral(time_ms);
+}
+
+// The section rows present, counted after the item rows: speed rows with a speed item, fuel rows
+// with the economy item.
+size_t SectionRowCount(const LogTable& table, const Settings& settings) {
+  if (settings.section_time == 0 || !table.has_speed) {
+    return 0;
+  }
+  return table.has_economy ? 4 : 2;
+}
+
 MaxViewRow SectionRow(const char* name) {
   return {name, kSectionCell, kSectionCell, kSectionCell, "0", kSectionCell};
 }
@@ -129,6 +143,93 @@ void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const 
   }
 }
 
+void ReferenceList(NumericDisplay& display, const LogTable& main, const ReferenceLog& reference,
+                   const Settings& settings) {
+  display.reference_rows.clear();
+  if (!reference.IsOpen() || display.rows.empty() || main.item_count < 1) {
+    return;
+  }
+  display.reference_rows.resize(display.rows.size());
+  const SampleSpan overlap = OverlapWithMain(main, reference);
+  for (int item = 0; item <= main.item_count; ++item) {
+    const int other = reference.ItemFor(item);
+    const std::optional<ValueRange> range =
+        other < 0 ? std::nullopt : ValueRangeOver(reference.table, other, overlap);
+    if (!range) {
+      continue;
+    }
+    ReferenceRow& row = display.reference_rows[item];
+    row[kReferenceMinColumn] =
+        item == 0 ? TimeText(range->min, settings) : FormatGeneral(range->min);
+    row[kReferenceMaxColumn] =
+        item == 0 ? TimeText(range->max, settings) : FormatGeneral(range->max);
+  }
+}
+
+void UpdateReferenceReadout(NumericDisplay& display, const LogTable& main,
+                            const ReferenceLog& reference, const Settings& settings,
+                            int64_t cursor1_sample, int64_t cursor2_sample) {
+  const size_t first_section_row = static_cast<size_t>(main.item_count) + 1;
+  if (!reference.IsOpen() || main.item_count < 1 ||
+      display.reference_rows.size() != display.rows.size() ||
+      display.rows.size() < first_section_row ||
+      !IsReadableSample(cursor1_sample, main.last_sample) ||
+      !IsReadableSample(cursor2_sample, main.last_sample)) {
+    return;
+  }
+  const double shift = ReferenceShiftMs(main, reference);
+  const double time1 = main.Values(0)[cursor1_sample];
+  const double time2 = main.Values(0)[cursor2_sample];
+  const std::optional<int64_t> k1 = NearestSample(reference.table, shift, time1);
+  const std::optional<int64_t> k2 = NearestSample(reference.table, shift, time2);
+  for (int item = 0; item <= main.item_count; ++item) {
+    ReferenceRow& row = display.reference_rows[item];
+    const int other = reference.ItemFor(item);
+    const auto value_at = [&](const std::optional<int64_t>& k) -> std::optional<float> {
+      if (other < 0 || !k) {
+        return std::nullopt;
+      }
+      return reference.table.Values(other)[*k];
+    };
+    const std::optional<float> v1 = value_at(k1);
+    const std::optional<float> v2 = value_at(k2);
+    const auto text = [&](const std::optional<float>& v) -> std::string {
+      if (!v) {
+        return "";
+      }
+      return item == 0 ? TimeText(*v, settings) : FormatGeneral(*v);
+    };
+    row[kReferenceCursor1Column] = text(v1);
+    row[kReferenceCursor2Column] = text(v2);
+    std::string difference;
+    if (v1 && v2) {
+      difference = FormatDecimalDifference(*v2, *v1);
+      if (item == 0 && settings.time_unit_sec != 0) {
+        difference = DecimalMsToWholeSeconds(difference);
+      }
+    }
+    row[kReferenceDifferenceColumn] = difference;
+  }
+
+  const size_t section_rows = SectionRowCount(main, settings);
+  if (section_rows == 0 || display.rows.size() < first_section_row + section_rows) {
+    return;
+  }
+  const SampleSpan section =
+      SamplesWithin(reference.table, shift, std::min(time1, time2), std::max(time1, time2));
+  const LogTable& other = reference.table;
+  std::array<std::string, 4> figures;
+  if (!section.empty() && other.has_speed) {
+    const TripFigureTexts texts =
+        TripTexts(ComputeTripSummary(other, FuelParamsOf(settings), section.first, section.last));
+    figures = {texts.average_speed, texts.distance, other.has_economy ? texts.fuel_used : "",
+               other.has_economy ? texts.fuel_economy : ""};
+  }
+  for (size_t r = 0; r < section_rows; ++r) {
+    display.reference_rows[first_section_row + r][kReferenceDifferenceColumn] = figures[r];
+  }
+}
+
 std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& settings,
                                       const std::vector<int>& items, int64_t sample) {
   if (!table.IsLoaded() || !IsReadableSample(sample, table.last_sample)) {
@@ -174,6 +275,12 @@ std::string MaxViewClipboardText(const NumericDisplay& display) {
     text += c == 0 ? "" : ", ";
     text += kMaxViewHeaders[c];
   }
+  const bool with_reference = display.reference_rows.size() == display.rows.size();
+  if (with_reference) {
+    for (const char* header : kReferenceHeaders) {
+      text += std::string(", ") + header;
+    }
+  }
   text += "\r\n";
   for (size_t r = 0; r < display.rows.size(); ++r) {
     const MaxViewRow& row = display.rows[r];
@@ -184,19 +291,29 @@ std::string MaxViewClipboardText(const NumericDisplay& display) {
       }
       text += row[c];
     }
+    if (with_reference) {
+      for (const std::string& cell : display.reference_rows[r]) {
+        text += ", " + cell;
+      }
+    }
     text += "\r\n";
   }
   return text;
 }
 
 std::string CursorReadoutText(const LogTable& table, const Settings& settings,
-                              int64_t cursor1_sample, int64_t cursor2_sample) {
+                              int64_t cursor1_sample, int64_t cursor2_sample,
+                              const ReferenceLog* reference) {
   NumericDisplay display;
   MaxViewList(display, table, settings);
   UpdateCursorReadout(display, table, settings, 1, cursor1_sample, cursor2_sample);
   UpdateCursorReadout(display, table, settings, 2, cursor2_sample, cursor1_sample);
   UpdateSectionReadout(display, table, settings, std::min(cursor1_sample, cursor2_sample),
                        std::max(cursor1_sample, cursor2_sample));
+  if (reference != nullptr) {
+    ReferenceList(display, table, *reference, settings);
+    UpdateReferenceReadout(display, table, *reference, settings, cursor1_sample, cursor2_sample);
+  }
   return MaxViewClipboardText(display);
 }
 

@@ -8,6 +8,7 @@
 #include "chart/cursors.h"
 #include "common/settings.h"
 #include "log/log_table.h"
+#include "log/reference_log.h"
 
 namespace dravik {
 
@@ -24,10 +25,25 @@ inline constexpr int kMaxColumn = 5;
 
 using MaxViewRow = std::array<std::string, kMaxViewColumns>;
 
+// The columns a reference log adds after "最大値", in order.
+inline constexpr int kReferenceColumns = 5;
+inline constexpr std::array<const char*, kReferenceColumns> kReferenceHeaders = {
+    "比較 最小値", "比較 現在値1", "比較 現在値2", "比較 変化量", "比較 最大値"};
+inline constexpr int kReferenceMinColumn = 0;
+inline constexpr int kReferenceCursor1Column = 1;
+inline constexpr int kReferenceCursor2Column = 2;
+inline constexpr int kReferenceDifferenceColumn = 3;  // also the figure of a section row
+inline constexpr int kReferenceMaxColumn = 4;
+
+using ReferenceRow = std::array<std::string, kReferenceColumns>;
+
 // What the numeric display window shows: the texts of its list and the state of its copy button.
 // Row 0 is the time row, rows 1..item_count the items, then the section rows if any.
 struct NumericDisplay {
   std::vector<MaxViewRow> rows;
+  // With a reference log open, the reference's cells of each row; empty without one. A cell
+  // without a value is empty.
+  std::vector<ReferenceRow> reference_rows;
   bool copy_enabled = false;     // set once MaxViewList has filled the list
   bool time_in_seconds = false;  // how ReDrawTime last wrote the time row
 };
@@ -57,6 +73,23 @@ void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const S
 void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
                           int64_t first, int64_t last);
 
+// Fills the reference columns of every row for `reference` (and empties them when it is not open
+// or the list has no rows): the minimum and maximum of each item the reference has, over its
+// samples within the main log's first and last time at its offset (the time row in the reference's
+// own times, written as ReDrawTime writes times); the cursor and difference cells empty.
+void ReferenceList(NumericDisplay& display, const LogTable& main, const ReferenceLog& reference,
+                   const Settings& settings);
+
+// Writes the reference's values at the times of the main log's samples cursor1_sample and
+// cursor2_sample (its sample nearest to each time after the offset, the earlier on a tie; empty
+// outside its times) and their difference as the difference column writes one; and with section
+// rows the reference's section figure over its samples between the two times into their difference
+// cell (empty where the reference lacks the figure's items or has no sample there). Writes nothing
+// unless the list has reference columns and both samples lie within 0..last_sample.
+void UpdateReferenceReadout(NumericDisplay& display, const LogTable& main,
+                            const ReferenceLog& reference, const Settings& settings,
+                            int64_t cursor1_sample, int64_t cursor2_sample);
+
 // The readout beside the pointer over the chart at `sample`: the time column's name and the time
 // as the cursor columns write it ("Time (ms): 1250", with TimeUnitSec "Time (秒): 1"; a unit the
 // name ends in, as "Time (s)" does, is left out rather than said twice), in black,
@@ -75,13 +108,16 @@ MaxViewWidths MaxViewColumnWidths(const MaxViewWidths& widest, const MaxViewWidt
                                   int name_limit);
 
 // The copy of the list: the header line, then every row's texts joined by ", ", every line ended
-// by CR LF; in seconds the time row's name is followed by "," without a blank. "" while the list
+// by CR LF; in seconds the time row's name is followed by "," without a blank. With reference
+// columns, their headers and cells follow each line's six. "" while the list
 // holds no rows (after a failed load): the copy then leaves the clipboard alone.
 std::string MaxViewClipboardText(const NumericDisplay& display);
 
 // The copied list after cursor 1 was placed on `cursor1_sample` and cursor 2 on `cursor2_sample`,
-// with the section figures between them; "" while no log is loaded.
+// with the section figures between them, and the reference columns when `reference` is open; ""
+// while no log is loaded.
 std::string CursorReadoutText(const LogTable& table, const Settings& settings,
-                              int64_t cursor1_sample, int64_t cursor2_sample);
+                              int64_t cursor1_sample, int64_t cursor2_sample,
+                              const ReferenceLog* reference = nullptr);
 
 }  // namespace dravik

@@ -5,17 +5,30 @@
 
 namespace dravik {
 
+namespace {
+
+struct TimeUnit {
+  const char* text;
+  double ms;
+};
+constexpr TimeUnit kMilliseconds{"[ms]", 1};
+constexpr TimeUnit kSeconds{"[秒]", 1000};
+constexpr TimeUnit kMinutes{"[分]", 60'000};
+
+// The unit the driving time row writes a driving time in.
+const TimeUnit& DrivingTimeUnit(int64_t driving_time_ms) {
+  return driving_time_ms < 1000 ? kMilliseconds : driving_time_ms < 60'000 ? kSeconds : kMinutes;
+}
+
+std::string DrivingTimeIn(int64_t driving_time_ms, const TimeUnit& unit) {
+  return std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / unit.ms));
+}
+
+}  // namespace
+
 TripListRow DrivingTimeRow(int64_t driving_time_ms) {
-  const std::string name = "走行時間";
-  if (driving_time_ms < 1000) {
-    return {name, std::to_string(driving_time_ms), "[ms]"};
-  }
-  if (driving_time_ms < 60'000) {
-    return {name, std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / 1000.0)),
-            "[秒]"};
-  }
-  return {name, std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / 60'000.0)),
-          "[分]"};
+  const TimeUnit& unit = DrivingTimeUnit(driving_time_ms);
+  return {"走行時間", DrivingTimeIn(driving_time_ms, unit), unit.text, ""};
 }
 
 TripFigureTexts TripTexts(const TripSummary& trip) {
@@ -23,16 +36,26 @@ TripFigureTexts TripTexts(const TripSummary& trip) {
           FormatFixed(static_cast<double>(trip.fuel_used_cc) / 1000, 3), trip.fuel_economy_text};
 }
 
-std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, bool has_economy) {
+std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, bool has_economy,
+                                      const ReferenceTrip* reference) {
   std::vector<TripListRow> rows{DrivingTimeRow(trip.driving_time_ms)};
   const TripFigureTexts texts = TripTexts(trip);
+  const TripFigureTexts other =
+      reference != nullptr ? TripTexts(reference->trip) : TripFigureTexts{};
+  const bool other_speed = reference != nullptr && reference->has_speed;
+  const bool other_economy = reference != nullptr && reference->has_economy;
+  if (reference != nullptr) {
+    rows[0].reference =
+        DrivingTimeIn(reference->trip.driving_time_ms, DrivingTimeUnit(trip.driving_time_ms));
+  }
   if (has_speed) {
-    rows.push_back({"平均速度", texts.average_speed, "[km/h]"});
-    rows.push_back({"走行距離", texts.distance, "[km]"});
+    rows.push_back(
+        {"平均速度", texts.average_speed, "[km/h]", other_speed ? other.average_speed : ""});
+    rows.push_back({"走行距離", texts.distance, "[km]", other_speed ? other.distance : ""});
   }
   if (has_economy) {
-    rows.push_back({"燃料消費量", texts.fuel_used, "[l]"});
-    rows.push_back({"燃費", texts.fuel_economy, "[km/l]"});
+    rows.push_back({"燃料消費量", texts.fuel_used, "[l]", other_economy ? other.fuel_used : ""});
+    rows.push_back({"燃費", texts.fuel_economy, "[km/l]", other_economy ? other.fuel_economy : ""});
   }
   return rows;
 }
@@ -57,10 +80,14 @@ std::string TripListHint(const LogTable& table) {
          "\n使う項目は「設定(S)」の「燃費計算の項目...」で選べます。";
 }
 
-std::string TripListClipboardText(const std::vector<TripListRow>& rows) {
+std::string TripListClipboardText(const std::vector<TripListRow>& rows, bool with_reference) {
   std::string text;
   for (const TripListRow& row : rows) {
-    text += row.name + ", " + row.value + ", " + row.unit + "\r\n";
+    text += row.name + ", " + row.value + ", " + row.unit;
+    if (with_reference) {
+      text += ", " + row.reference;
+    }
+    text += "\r\n";
   }
   return text;
 }

@@ -12,6 +12,7 @@ struct TripListRow {
   std::string name;
   std::string value;
   std::string unit;
+  std::string reference;  // "比較": the reference log's figure, in the row's unit; "" for none
 };
 
 // The rows of a log with a speed item and the economy item, the most the trip list shows.
@@ -32,9 +33,19 @@ struct TripFigureTexts {
 };
 TripFigureTexts TripTexts(const TripSummary& trip);
 
+// A reference log's whole-log figures and the items it has for them.
+struct ReferenceTrip {
+  TripSummary trip;
+  bool has_speed = false;
+  bool has_economy = false;
+};
+
 // The rows of the trip list in order: driving time always; average speed and distance with a
-// speed item; fuel used and economy with the economy item.
-std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, bool has_economy);
+// speed item; fuel used and economy with the economy item. With `reference`, each row's "比較"
+// cell holds the reference's figure: its driving time in the unit of the driving time row
+// (rounded half to even), its speed and fuel figures where it has the items for them.
+std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, bool has_economy,
+                                      const ReferenceTrip* reference = nullptr);
 
 // The trip list's tooltip while it lacks rows for want of fuel items: the items the log lacks
 // ("車速", "エンジン回転数", "噴射パルス幅") and the dialog that chooses them. "" when no log is
@@ -42,7 +53,8 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
 std::string TripListHint(const LogTable& table);
 
 // The copy of the trip list: "name, value, unit" and CR LF for every row, no header; "" for no
-// rows.
-std::string TripListClipboardText(const std::vector<TripListRow>& rows);
+// rows. With `with_reference` (a reference log open), "name, value, unit, reference value".
+std::string TripListClipboardText(const std::vector<TripListRow>& rows,
+                                  bool with_reference = false);
 
 }  // namespace dravik

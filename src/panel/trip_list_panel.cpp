@@ -1,5 +1,7 @@
 #include "panel/trip_list_panel.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -24,12 +26,8 @@ TripListPanel::TripListPanel(QWidget* parent)
   list_->setRootIsDecorated(false);
   list_->setItemsExpandable(false);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setHeaderLabels({QStringLiteral("項目"), QStringLiteral("値"), QStringLiteral("単位")});
-  list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   list_->header()->setStretchLastSection(false);
-  list_->setColumnWidth(0, TwipsToPixels(kTripNameColumnWidth));
-  list_->setColumnWidth(1, TwipsToPixels(kTripValueColumnWidth));
-  list_->setColumnWidth(2, TwipsToPixels(kTripUnitColumnWidth));
+  SetColumns(false);
   // The columns fit the list; a horizontal bar would only hide the last row.
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // The popup menu opens on the right button's release.
@@ -42,15 +40,63 @@ TripListPanel::TripListPanel(QWidget* parent)
   }
 }
 
-void TripListPanel::FillTripList(const LogTable& table, const Settings& settings) {
+void TripListPanel::SetColumns(bool with_reference) {
+  with_reference_ = with_reference;
+  QStringList labels{QStringLiteral("項目"), QStringLiteral("値"), QStringLiteral("単位")};
+  if (with_reference) {
+    labels << QStringLiteral("比較");
+  }
+  list_->setColumnCount(static_cast<int>(labels.size()));
+  list_->setHeaderLabels(labels);
+  list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+  if (with_reference) {
+    list_->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  list_->setColumnWidth(0, TwipsToPixels(kTripNameColumnWidth));
+  list_->setColumnWidth(1, TwipsToPixels(kTripValueColumnWidth));
+  list_->setColumnWidth(2, TwipsToPixels(kTripUnitColumnWidth));
+}
+
+void TripListPanel::FitReferenceColumns() {
+  // Four columns share the width of three: the figures and units as wide as their texts, the
+  // names the rest.
+  int figures_px = 0;
+  for (int column = 1; column <= 3; ++column) {
+    list_->resizeColumnToContents(column);
+    figures_px += list_->columnWidth(column);
+  }
+  list_->setColumnWidth(0, std::max(list_->viewport()->width() - figures_px, 0));
+}
+
+void TripListPanel::FillTripList(const LogTable& table, const Settings& settings,
+                                 const ReferenceLog* reference) {
   list_->clear();
-  const TripSummary trip = ComputeTripSummary(table, FuelParamsOf(settings), 0, table.last_sample);
-  rows_ = TripListRows(trip, table.has_speed, table.has_economy);
+  const FuelParams fuel = FuelParamsOf(settings);
+  const TripSummary trip = ComputeTripSummary(table, fuel, 0, table.last_sample);
+  const bool with_reference = reference != nullptr && reference->IsOpen();
+  ReferenceTrip other;
+  if (with_reference) {
+    const LogTable& log = reference->table;
+    other = {ComputeTripSummary(log, fuel, 0, log.last_sample), log.has_speed, log.has_economy};
+  }
+  if (with_reference != with_reference_) {
+    SetColumns(with_reference);
+  }
+  rows_ = TripListRows(trip, table.has_speed, table.has_economy, with_reference ? &other : nullptr);
   for (const TripListRow& row : rows_) {
-    auto* item = new QTreeWidgetItem(
-        list_, {QString::fromStdString(row.name), QString::fromStdString(row.value),
-                QString::fromStdString(row.unit)});
+    QStringList texts{QString::fromStdString(row.name), QString::fromStdString(row.value),
+                      QString::fromStdString(row.unit)};
+    if (with_reference) {
+      texts << QString::fromStdString(row.reference);
+    }
+    auto* item = new QTreeWidgetItem(list_, texts);
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    if (with_reference) {
+      item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    }
+  }
+  if (with_reference) {
+    FitReferenceColumns();
   }
   list_->setToolTip(QString::fromStdString(TripListHint(table)));
   FitHeaderToRows();
@@ -105,7 +151,8 @@ void TripListPanel::lstFuelEfficient_MouseUp(QPoint global_pos) {
 }
 
 void TripListPanel::mnuFuelEfficientCopy_Click() {
-  QGuiApplication::clipboard()->setText(QString::fromStdString(TripListClipboardText(rows_)));
+  QGuiApplication::clipboard()->setText(
+      QString::fromStdString(TripListClipboardText(rows_, with_reference_)));
 }
 
 }  // namespace dravik

@@ -6,6 +6,7 @@
 
 #include "common/settings.h"
 #include "log/log_table.h"
+#include "log/reference_log.h"
 #include "panel/trip_list.h"
 
 class QTreeWidget;
@@ -21,13 +22,16 @@ class TripListPanel : public QGroupBox {
  public:
   explicit TripListPanel(QWidget* parent = nullptr);
 
-  // Fills the list with the trip summary of the whole loaded log.
-  void FillTripList(const LogTable& table, const Settings& settings);
+  // Fills the list with the trip summary of the whole loaded log, and with an open `reference`
+  // the column "比較" with the reference's whole-log figures.
+  void FillTripList(const LogTable& table, const Settings& settings,
+                    const ReferenceLog* reference = nullptr);
   // Removes every row, after a failed load.
   void ClearTripList();
 
  signals:
-  void FileDropped(const QString& path);
+  // `as_reference`: dropped with Shift held, to be opened as the reference log.
+  void FileDropped(const QString& path, bool as_reference);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,7 +44,13 @@ class TripListPanel : public QGroupBox {
   void FitHeaderToRows();
 
   QTreeWidget* list_;
+  // Sets the columns: three, or four with "比較".
+  void SetColumns(bool with_reference);
+  // Fits the four columns with "比較" to their texts within the list's width.
+  void FitReferenceColumns();
+
   std::vector<TripListRow> rows_;  // what the list shows, for its copy command
+  bool with_reference_ = false;    // the list shows the column "比較"
 };
 
 }  // namespace dravik

@@ -99,8 +99,10 @@ class TestMainWindowCommands : public QObject {
     const QStringList captions = PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },
         QString());
-    QCOMPARE(captions, (QStringList{"項目3の色の変更", "-", "全てチェック", "全てのチェックを外す",
-                                    "-", "散布図/集計表...", "計算項目..."}));
+    QCOMPARE(captions,
+             (QStringList{"項目3の色の変更", "-", "全てチェック", "全てのチェックを外す", "-",
+                          "散布図/集計表...", "計算項目...", "-", "比較ログを開く...",
+                          "比較ログを閉じる", "比較ログの位置合わせ...", "先頭で揃える"}));
     QVERIFY(messages_.isEmpty());
     PickFromPopup(
         [this] { ReleaseRightButton(Find<ItemPanel>(window_.get(), "fraSelectItem")->Box(3)); },

@@ -100,6 +100,11 @@ TEST(ParseReportArguments, RefusesMalformedRequests) {
       {"--png", "o.png", "--scroll", "-5", "log.csv"},
       {"--png", "o.png", "--scroll", "1.5", "log.csv"},
       {"--png", "", "log.csv"},
+      {"--offset", "100", "log.csv"},  // needs --compare
+      {"--compare", "ref.csv", "--offset", "1s", "log.csv"},
+      {"--compare", "ref.csv", "--trips", "a.csv"},
+      {"--compare", "ref.csv", "--table", "1,2", "log.csv"},
+      {"--compare", "", "log.csv"},
   };
   for (const std::vector<std::string>& arguments : cases) {
     std::string shown;
@@ -149,6 +154,49 @@ TEST(RunReport, PrintsTheTripListAndTheCursorReadout) {
   EXPECT_EQ(readout.rfind("項目, 最小値, 現在値1, 現在値2, 変化量, 最大値\r\n", 0), 0u) << readout;
   EXPECT_NE(readout.find(", 500, 1500, 1000, "), std::string::npos) << readout;
   EXPECT_EQ(readout.find("区間"), std::string::npos);  // SectionTime is off at first start
+}
+
+TEST(RunReport, CompareAddsTheReferenceColumnsAsTheWindowCopiesThem) {
+  TempDir dir;
+  WriteText(dir / "drive.csv", DriveLog());
+  std::string other = "time (msec),Vehicle Speed (km/h),Knock\r\n";
+  for (int s = 0; s < 30; ++s) {
+    other += std::to_string(s * 100) + "," + std::to_string(s) + ",0\r\n";
+  }
+  WriteText(dir / "other.csv", other);
+  ReportOptions options = Request({dir / "drive.csv"});
+  options.reference_path = dir / "other.csv";
+  options.reference_offset_ms = 300;
+  options.has_cursors = true;
+  options.cursor1_sample = 2;
+  options.cursor2_sample = 6;
+  const ReportOutput output = RunReport(options);
+  EXPECT_EQ(output.exit_code, 0) << output.err;
+  EXPECT_EQ(output.out.rfind("走行時間, 5, [秒], 3\r\n平均速度, 37.895, [km/h], 15.000\r\n", 0), 0u)
+      << output.out;
+  // Cursor times 500 and 1500 ms: reference samples 2 and 12 at the offset of 300 ms.
+  EXPECT_NE(output.out.find("\r\nVehicle Speed (km/h), 36, 36, 36, 0, 36, 0, 2, 12, 10, 29\r\n"),
+            std::string::npos)
+      << output.out;
+  EXPECT_NE(output.out.find("\r\nEngine Speed (rpm), 2000, 2000, 2000, 0, 2000, , , , , \r\n"),
+            std::string::npos)
+      << output.out;
+
+  options.reference_path = dir / "missing.csv";
+  const ReportOutput missing = RunReport(options);
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_TRUE(missing.out.empty());
+  EXPECT_FALSE(missing.err.empty());
+
+  std::string unrelated_log = "Time,Knock\r\n";
+  for (int s = 0; s < 12; ++s) {
+    unrelated_log += std::to_string(s * 100) + ",1\r\n";
+  }
+  WriteText(dir / "unrelated.csv", unrelated_log);
+  options.reference_path = dir / "unrelated.csv";
+  const ReportOutput unrelated = RunReport(options);
+  EXPECT_EQ(unrelated.exit_code, 1);
+  EXPECT_EQ(unrelated.err, "比較ログに共通の項目がありません。\r\n");
 }
 
 TEST(RunReport, ReadsTheSettingsFileThroughTheReadingPass) {

@@ -8,6 +8,7 @@ set(DRAVIK_LOG_TESTS
   core/log/log_file_test.cpp
   core/log/log_header_test.cpp
   core/log/mlvlg_reader_test.cpp
+  core/log/reference_log_test.cpp
   core/log/read_log_helpers.cpp
   core/log/sample_parser_test.cpp
   core/log/text_decoding_test.cpp

@@ -291,3 +291,74 @@ TEST(HoverReadout, TheTimeAsTheCursorColumnsWriteItThenTheItemsInTheirColours) {
 
 }  // namespace
 }  // namespace dravik
+
+namespace dravik {
+namespace {
+
+// The reference's columns: values at the cursors' times (the nearest sample, the earlier on a
+// tie), their difference, extremes within the main log's times, empty cells for an item the
+// reference lacks; a list without a reference copies as before.
+TEST(CursorReadoutText, ReferenceColumnsFollowTheSixColumns) {
+  LogTable main = BoostLog();
+  std::vector<float> other(12, 7);
+  main = MakeLogTable(
+      {"Time", "Boost (psi)", "Other"},
+      {std::vector<float>(main.Values(0).begin(), main.Values(0).begin() + 12),
+       std::vector<float>(main.Values(1).begin(), main.Values(1).begin() + 12), other});
+  ReferenceLog reference;
+  std::vector<float> times;
+  std::vector<float> boost;
+  for (int s = 0; s < 16; ++s) {
+    times.push_back(static_cast<float>(s) * 200);
+    boost.push_back(static_cast<float>(s) * 1.5f);
+  }
+  reference.table = MakeLogTable({"Time", " boost (PSI)"}, {times, boost});
+  reference.items = MatchReferenceItems(main, reference.table);
+  const Settings settings = WithSwitches(false, false);
+
+  const std::string text = CursorReadoutText(main, settings, 2, 5, &reference);
+  EXPECT_EQ(text,
+            "項目, 最小値, 現在値1, 現在値2, 変化量, 最大値, 比較 最小値, 比較 現在値1, 比較 "
+            "現在値2, 比較 変化量, 比較 最大値\r\n"
+            "Time (ms), 0, 500, 1250, 750, 2750, 0, 400, 1200, 800, 2600\r\n"
+            "Boost (psi), 1.5, 12.3, 10.1, 2.2, 12.3, 0, 3, 9, 6, 19.5\r\n"
+            "Other, 7, 7, 7, 0, 7, , , , , \r\n");
+  EXPECT_EQ(CursorReadoutText(main, settings, 2, 5, nullptr),
+            CursorReadoutText(main, settings, 2, 5));
+  const ReferenceLog closed;
+  EXPECT_EQ(CursorReadoutText(main, settings, 2, 5, &closed),
+            CursorReadoutText(main, settings, 2, 5));
+
+  // Moved 2 s later: the cursors' times lie before its samples, its extremes within the main
+  // log's last 750 ms.
+  reference.offset_ms = 2000;
+  const std::string moved = CursorReadoutText(main, WithSwitches(true, false), 2, 5, &reference);
+  EXPECT_NE(moved.find("\r\nTime (秒),0, 0, 1, 1, 3, 0, , , , 1\r\n"), std::string::npos) << moved;
+  EXPECT_NE(moved.find("\r\nBoost (psi), 1.5, 12.3, 10.1, 2.2, 12.3, 0, , , , 4.5\r\n"),
+            std::string::npos)
+      << moved;
+}
+
+TEST(UpdateReferenceReadout, SectionFigureOfTheReferenceWhereItHasTheItems) {
+  const LogTable main = DriveLog();
+  ReferenceLog reference;
+  reference.table = DriveLog(2.98f, false);  // a speed item, no economy
+  reference.items = MatchReferenceItems(main, reference.table);
+  const Settings settings = WithSwitches(false, true);
+  NumericDisplay display;
+  MaxViewList(display, main, settings);
+  ReferenceList(display, main, reference, settings);
+  UpdateReferenceReadout(display, main, reference, settings, 9, 0);
+  ASSERT_EQ(display.reference_rows.size(), 9u);
+  EXPECT_EQ(display.reference_rows[5], (ReferenceRow{"", "", "", "66.667", ""}));
+  EXPECT_EQ(display.reference_rows[6], (ReferenceRow{"", "", "", "0.042", ""}));
+  EXPECT_EQ(display.reference_rows[7], ReferenceRow{});
+  EXPECT_EQ(display.reference_rows[8], ReferenceRow{});
+  EXPECT_EQ(display.reference_rows[4], ReferenceRow{});  // the economy item it lacks
+
+  ReferenceList(display, main, ReferenceLog{}, settings);  // closed: the columns go
+  EXPECT_TRUE(display.reference_rows.empty());
+}
+
+}  // namespace
+}  // namespace dravik

@@ -43,6 +43,20 @@ TEST(TripListRows, RowsFollowTheItemsFound) {
             "走行距離, 0.042, [km]\r\n"
             "燃料消費量, 0.002, [l]\r\n"
             "燃費, 17.409, [km/l]\r\n");
+
+  // A reference with a speed item but no economy, driven for 95 s: its time in the main row's
+  // unit, its speed figures, empty fuel cells.
+  ReferenceTrip reference;
+  reference.trip.driving_time_ms = 95'000;
+  reference.trip.average_speed = 30;
+  reference.trip.distance_km = 0.5f;
+  reference.has_speed = true;
+  EXPECT_EQ(TripListClipboardText(TripListRows(trip, true, true, &reference), true),
+            "走行時間, 2, [秒], 95\r\n"
+            "平均速度, 66.667, [km/h], 30.000\r\n"
+            "走行距離, 0.042, [km], 0.500\r\n"
+            "燃料消費量, 0.002, [l], \r\n"
+            "燃費, 17.409, [km/l], \r\n");
 }
 
 TEST(TripListHint, NamesTheMissingFuelItems) {
