@@ -287,18 +287,7 @@ void MainWindow::cmdOption_Click() {
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();
   if (dialog.ReloadNeeded()) {
-    if (!current_log_path_.isEmpty()) {
-      OpenFile(current_log_path_);
-    }
-    // The reference is read again with the new fuel settings, at the offset it had.
-    if (reference_.IsOpen() && table_.IsLoaded()) {
-      const double offset_ms = reference_.offset_ms;
-      OpenReference(reference_path_);
-      if (reference_.IsOpen()) {
-        reference_.offset_ms = offset_ms;
-        ApplyReference(true);
-      }
-    }
+    ReadLogsAgain();
     return;
   }
   UpdateTitle();

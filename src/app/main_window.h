@@ -109,8 +109,12 @@ class MainWindow : public TopLevelWindow {
   void cmdOpenReference_Click();
   // Reads `path` as the reference log. A failure shows the load's message, and a log without an
   // item in common with the main log "比較ログに共通の項目がありません。"; either leaves the main
-  // log and any earlier reference as they were. Needs a main log.
-  void OpenReference(const QString& path);
+  // log and any earlier reference as they were. Needs a main log. The reference starts at
+  // `offset_ms`.
+  void OpenReference(const QString& path, double offset_ms = 0);
+  // The main log and its reference read again after new fuel settings or formulas, the reference
+  // at the offset it had.
+  void ReadLogsAgain();
   // "比較ログを閉じる": the chart, the item marks, the trip list and the numeric display go back
   // to the main log alone.
   void CloseReference();

@@ -39,10 +39,8 @@ void MainWindow::EditFormulas() {
     return;
   }
   settings_.formulas = dialog.Formulas();
-  // The computed items of the open log follow the new list.
-  if (!current_log_path_.isEmpty()) {
-    OpenFile(current_log_path_);
-  }
+  // The computed items of the open log and its reference follow the new list.
+  ReadLogsAgain();
 }
 
 void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {

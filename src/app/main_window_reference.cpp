@@ -56,7 +56,7 @@ void MainWindow::cmdOpenReference_Click() {
   }
 }
 
-void MainWindow::OpenReference(const QString& path) {
+void MainWindow::OpenReference(const QString& path, double offset_ms) {
   if (!table_.IsLoaded() || loading_) {
     return;
   }
@@ -74,9 +74,18 @@ void MainWindow::OpenReference(const QString& path) {
   }
   reference_.table = std::move(read);
   reference_.items = std::move(items);
-  reference_.offset_ms = 0;
+  reference_.offset_ms = offset_ms;
   reference_path_ = path;
   ApplyReference();
+}
+
+void MainWindow::ReadLogsAgain() {
+  if (!current_log_path_.isEmpty()) {
+    OpenFile(current_log_path_);
+  }
+  if (reference_.IsOpen()) {
+    OpenReference(reference_path_, reference_.offset_ms);
+  }
 }
 
 void MainWindow::CloseReference() {
