@@ -26,6 +26,7 @@ set(DRAVIK_HELP_FILES
   docs/help/chart.html
   docs/help/numeric.html
   docs/help/analysis.html
+  docs/help/formulas.html
   docs/help/fuel.html
   docs/help/options.html
   docs/help/settings.html
