@@ -170,8 +170,13 @@ TEST(RunReport, CompareAddsTheReferenceColumnsAsTheWindowCopiesThem) {
   options.has_cursors = true;
   options.cursor1_sample = 2;
   options.cursor2_sample = 6;
+  // A computed item is computed for the reference as for the log, and compared like any item.
+  options.formulas = {{"Double", "[Vehicle Speed (km/h)] * 2"}};
   const ReportOutput output = RunReport(options);
   EXPECT_EQ(output.exit_code, 0) << output.err;
+  EXPECT_NE(output.out.find("\r\nDouble, 72, 72, 72, 0, 72, 0, 4, 24, 20, 58\r\n"),
+            std::string::npos)
+      << output.out;
   EXPECT_EQ(output.out.rfind("走行時間, 5, [秒], 3\r\n平均速度, 37.895, [km/h], 15.000\r\n", 0), 0u)
       << output.out;
   // Cursor times 500 and 1500 ms: reference samples 2 and 12 at the offset of 300 ms.
