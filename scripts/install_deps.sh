@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n python3
   libgtest-dev
   fonts-liberation fonts-ipafont-gothic
   "$@"

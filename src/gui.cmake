@@ -1,4 +1,4 @@
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets LinguistTools)
 
 # The windows and widgets: a thin layer that wires events to the core and draws. Each folder's
 # files.cmake lists its Qt files beside its core files.
@@ -7,6 +7,14 @@ add_library(dravik_gui STATIC ${DRAVIK_COMMON_GUI_SOURCES} ${DRAVIK_LOG_GUI_SOUR
                               ${DRAVIK_APP_GUI_SOURCES})
 set_target_properties(dravik_gui PROPERTIES AUTOMOC ON)
 target_link_libraries(dravik_gui PUBLIC dravik_core Qt6::Widgets)
+
+# The English texts. Japanese is the source language: translations/dravik_en.ts holds the English
+# of every text lupdate finds, tr() in the Qt layer and CoreText::Tr() in the core.
+# `scripts/check_translations.py --update` brings the file up to date with the sources; the same
+# script, run as a test, fails while a text has no English.
+qt_add_lrelease(dravik_gui TS_FILES translations/dravik_en.ts QM_FILES_OUTPUT_VARIABLE dravik_qm_files)
+qt_add_resources(dravik_gui dravik_translations PREFIX /i18n BASE ${CMAKE_CURRENT_BINARY_DIR}
+                 FILES ${dravik_qm_files})
 
 add_executable(dravik src/app/main.cpp)
 target_link_libraries(dravik PRIVATE dravik_gui)
@@ -33,12 +41,23 @@ set(DRAVIK_HELP_FILES
   docs/help/report.html
   docs/help/errors.html
   docs/help/help.css
+  docs/help/en/index.html
+  docs/help/en/open.html
+  docs/help/en/chart.html
+  docs/help/en/numeric.html
+  docs/help/en/analysis.html
+  docs/help/en/fuel.html
+  docs/help/en/options.html
+  docs/help/en/settings.html
+  docs/help/en/report.html
+  docs/help/en/errors.html
   docs/images/analysis_window.png
   docs/images/reference_log.png
 )
 set(dravik_help_outputs)
 foreach(help_file IN LISTS DRAVIK_HELP_FILES)
-  get_filename_component(help_name ${help_file} NAME)
+  # The English pages keep their folder "en"; everything else lies flat in "help".
+  string(REGEX REPLACE "^docs/(help|images)/" "" help_name ${help_file})
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/help/${help_name}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/${help_file}

@@ -79,10 +79,40 @@ TerminalRequest FindTerminalRequest(const std::vector<std::string>& arguments) {
   return {};
 }
 
+LanguageOption TakeLanguageOption(std::vector<std::string>& arguments) {
+  LanguageOption option;
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    std::string value;
+    if (argument == "--lang") {
+      if (i + 1 == arguments.size()) {
+        option.error = "--lang needs a value (ja or en)";
+        break;
+      }
+      value = arguments[++i];
+    } else if (argument.starts_with("--lang=")) {
+      value = argument.substr(7);
+    } else {
+      rest.push_back(argument);
+      continue;
+    }
+    if (value != "ja" && value != "en") {
+      option.error = "bad value for --lang: " + value + " (ja or en)";
+      break;
+    }
+    option.given = true;
+    option.language = ParseLanguage(value);
+  }
+  arguments = std::move(rest);
+  return option;
+}
+
 const char kDravikUsage[] =
-    "usage: dravik [/d] [LOG.csv]\n"
+    "usage: dravik [/d] [--lang ja|en] [LOG.csv]\n"
     "  LOG.csv    the log to open; \"*\" and \"?\" in its name pick the first matching file\n"
     "  /d         also offer the older, coarser scale rounding in the settings dialog\n"
+    "  --lang ja|en  the language of the windows for this run (Japanese or English)\n"
     "  --version  print the version and exit\n"
     "  --help     print this text and exit\n"
     "The settings are kept in dravik.ini beside the program or in $XDG_CONFIG_HOME/dravik/.\n";

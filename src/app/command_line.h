@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/core_text.h"
+
 namespace dravik {
 
 // Unix treats "/d" as a switch only when it is a whole argument, since "/d" also starts paths
@@ -42,6 +44,16 @@ struct TerminalRequest {
 // begins with "-" ("-" alone names a file), which is an unknown option (printed with the usage on
 // stderr, exit status 2). kNone when there is none.
 TerminalRequest FindTerminalRequest(const std::vector<std::string>& arguments);
+
+// The "--lang ja|en" option, taken out of the arguments.
+struct LanguageOption {
+  bool given = false;
+  Language language = Language::kJapanese;
+  std::string error;  // a missing or unknown value; empty when fine
+};
+// Removes every "--lang VALUE" and "--lang=VALUE" from `arguments` and returns the language of the
+// last one; "ja" and "en" are the values.
+LanguageOption TakeLanguageOption(std::vector<std::string>& arguments);
 
 // The --help text: the command line, one option a line, ending in a line end.
 extern const char kDravikUsage[];

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -16,15 +17,21 @@ namespace dravik {
 
 CommandPanel::CommandPanel(QWidget* parent)
     : QGroupBox(parent),
-      numeric_display_button_(new QPushButton(QStringLiteral("数値表示(&V)"), this)),
-      magnification_combo_(new QComboBox(this)) {
+      open_button_(new QPushButton(this)),
+      numeric_display_button_(new QPushButton(this)),
+      option_button_(new QPushButton(this)),
+      help_button_(new QPushButton(this)),
+      magnification_label_(new QLabel(this)),
+      magnification_combo_(new QComboBox(this)),
+      exit_button_(new QPushButton(this)) {
   setObjectName(QStringLiteral("fraCommand"));
   resize(PixelSize(kRightColumnWidth, kCommandFrameHeight));
-  auto* open_button = new QPushButton(QStringLiteral("ファイルを開く(&O)"), this);
-  auto* option_button = new QPushButton(QStringLiteral("設定(&S)"), this);
-  auto* help_button = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
-  auto* magnification_label = new QLabel(QStringLiteral("倍率:"), this);
-  auto* exit_button = new QPushButton(QStringLiteral("終了(&X)"), this);
+  RetranslateUi();
+  QPushButton* open_button = open_button_;
+  QPushButton* option_button = option_button_;
+  QPushButton* help_button = help_button_;
+  QLabel* magnification_label = magnification_label_;
+  QPushButton* exit_button = exit_button_;
   open_button->setObjectName(QStringLiteral("cmdOpenFile"));
   open_button->setGeometry(PixelRect(kOpenButtonRect));
   numeric_display_button_->setObjectName(QStringLiteral("chkMaxView"));
@@ -63,6 +70,22 @@ CommandPanel::CommandPanel(QWidget* parent)
   }
   drops->Refuse(magnification_label);
   drops->Refuse(magnification_combo_);
+}
+
+void CommandPanel::RetranslateUi() {
+  open_button_->setText(tr("ファイルを開く(&O)"));
+  numeric_display_button_->setText(tr("数値表示(&V)"));
+  option_button_->setText(tr("設定(&S)"));
+  help_button_->setText(tr("ヘルプ(&H)"));
+  magnification_label_->setText(tr("倍率:"));
+  exit_button_->setText(tr("終了(&X)"));
+}
+
+void CommandPanel::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange) {
+    RetranslateUi();
+  }
 }
 
 int CommandPanel::Magnification() const {

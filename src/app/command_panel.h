@@ -4,6 +4,7 @@
 #include <QString>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace dravik {
@@ -41,9 +42,19 @@ class CommandPanel : public QGroupBox {
   // `as_reference`: dropped with Shift held, to be opened as the reference log.
   void FileDropped(const QString& path, bool as_reference);
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  void RetranslateUi();
+
+  QPushButton* open_button_;
   QPushButton* numeric_display_button_;
+  QPushButton* option_button_;
+  QPushButton* help_button_;
+  QLabel* magnification_label_;
   QComboBox* magnification_combo_;
+  QPushButton* exit_button_;
 };
 
 }  // namespace dravik

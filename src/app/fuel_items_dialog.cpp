@@ -27,7 +27,7 @@ QString ShownName(const QWidget* widget, const QString& name) {
 QComboBox* ItemList(const char* name, const FuelItemList& list, QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setObjectName(QLatin1String(name));
-  box->addItem(QStringLiteral("(自動)"), QString());
+  box->addItem(FuelItemsDialog::tr("(自動)"), QString());
   for (const std::string& entry : list.entries) {
     const QString whole = QString::fromStdString(entry);
     box->addItem(ShownName(box, whole), whole);
@@ -44,7 +44,7 @@ QComboBox* ItemList(const char* name, const FuelItemList& list, QWidget* parent)
 
 // "(このログにはありません)" beside a list while it shows a name the loaded log lacks.
 QLabel* MissingNote(const FuelItemList& list, QComboBox* box, QWidget* parent) {
-  auto* note = new QLabel(QStringLiteral("(このログにはありません)"), parent);
+  auto* note = new QLabel(FuelItemsDialog::tr("(このログにはありません)"), parent);
   note->setObjectName(box->objectName() + QStringLiteral("Missing"));
   const auto follow = [note, box, missing = list.missing] {
     note->setVisible(missing >= 0 && box->currentIndex() == missing + 1);
@@ -75,7 +75,7 @@ FuelItemsDialog::FuelItemsDialog(const std::vector<std::string>& names, const Fu
                                  QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-  setWindowTitle(QStringLiteral("燃費計算の項目"));
+  setWindowTitle(tr("燃費計算の項目"));
   const FuelItemsForm form = MakeFuelItemsForm(names, stored);
   auto* grid = new QGridLayout(this);
   cmb_speed_ = ItemList("cmbSpeedItem", form.speed, this);
@@ -96,15 +96,15 @@ FuelItemsDialog::FuelItemsDialog(const std::vector<std::string>& names, const Fu
   cmb_pulse_width_ = ItemList("cmbPulseWidthItem", form.pulse_width, this);
 
   const struct {
-    const char* caption;
+    QString caption;
     QComboBox* box;
     const FuelItemList& list;
-  } rows[] = {{"車速:", cmb_speed_, form.speed},
-              {"エンジン回転数:", cmb_engine_speed_, form.engine_speed},
-              {"噴射パルス幅:", cmb_pulse_width_, form.pulse_width}};
+  } rows[] = {{tr("車速:"), cmb_speed_, form.speed},
+              {tr("エンジン回転数:"), cmb_engine_speed_, form.engine_speed},
+              {tr("噴射パルス幅:"), cmb_pulse_width_, form.pulse_width}};
   int row = 0;
   for (const auto& r : rows) {
-    grid->addWidget(new QLabel(QString::fromUtf8(r.caption), this), row, 0);
+    grid->addWidget(new QLabel(r.caption, this), row, 0);
     grid->addWidget(r.box, row, 1);
     grid->addWidget(AutomaticLine(r.list, this), row + 1, 1);
     grid->addWidget(MissingNote(r.list, r.box, this), row, 3);
@@ -116,7 +116,7 @@ FuelItemsDialog::FuelItemsDialog(const std::vector<std::string>& names, const Fu
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("cmdOK"));
   ok->setDefault(true);
-  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole)
+  buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole)
       ->setObjectName(QStringLiteral("cmdCancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/core_text.h"
 #include "log/fuel_items.h"
 
 namespace dravik {
@@ -23,9 +24,9 @@ FuelItemList MakeList(const std::vector<std::string>& names, std::string_view st
     }
     list.entries.emplace_back(stored);
   }
-  list.automatic_text = "自動: ";
+  list.automatic_text = CoreText::Tr("自動: ");
   if (automatic < 0) {
-    list.automatic_text += "なし";
+    list.automatic_text += CoreText::Tr("なし");
   } else {
     list.automatic_text += names[automatic];
     if (!unit.empty()) {

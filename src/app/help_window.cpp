@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -9,12 +10,16 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "common/ui_language.h"
+
 namespace dravik {
 
 namespace {
 
 const char kContentsFile[] = "index.html";
 const char kOptionsFile[] = "options.html";
+// The English pages lie in this folder of the help directory, under the same names.
+const char kEnglishFolder[] = "en";
 
 }  // namespace
 
@@ -26,9 +31,13 @@ HelpWindow::HelpWindow(const QString& help_directory)
   connect(qApp, &QCoreApplication::aboutToQuit, this, &QWidget::close);
 
   browser_->setOpenExternalLinks(true);
-  auto* contents = new QPushButton(QStringLiteral("目次"), this);
-  auto* back = new QPushButton(QStringLiteral("戻る"), this);
-  auto* forward = new QPushButton(QStringLiteral("進む"), this);
+  contents_ = new QPushButton(this);
+  back_ = new QPushButton(this);
+  forward_ = new QPushButton(this);
+  QPushButton* contents = contents_;
+  QPushButton* back = back_;
+  QPushButton* forward = forward_;
+  RetranslateUi();
   back->setEnabled(false);
   forward->setEnabled(false);
   connect(contents, &QPushButton::clicked, this, [this] { ShowPage(HelpPage::kContents); });
@@ -63,23 +72,52 @@ QString HelpWindow::FindHelpDirectory() {
   return FindHelpDirectory(QCoreApplication::applicationDirPath());
 }
 
-void HelpWindow::ShowPage(HelpPage page) {
-  const QString file = QLatin1String(page == HelpPage::kOptions ? kOptionsFile : kContentsFile);
-  const QString path = QDir(help_directory_).filePath(file);
+QString HelpWindow::PagePath(const QString& file) const {
+  QDir directory(help_directory_);
+  if (InterfaceLanguage() == Language::kEnglish) {
+    directory.cd(QLatin1String(kEnglishFolder));
+  }
+  return directory.filePath(file);
+}
+
+void HelpWindow::OpenPage(const QString& file) {
+  const QString path = PagePath(file);
   if (help_directory_.isEmpty() || !QFileInfo::exists(path)) {
-    browser_->setHtml(
-        QStringLiteral("<p>ヘルプファイルが見つかりません。</p><p>%1</p>")
-            .arg(QStringLiteral("プログラムと同じフォルダーの help フォルダー、または "
-                                "../share/dravik/help にヘルプを置いてください。")));
+    browser_->setHtml(tr("<p>ヘルプファイルが見つかりません。</p><p>%1</p>")
+                          .arg(tr("プログラムと同じフォルダーの help フォルダー、または "
+                                  "../share/dravik/help にヘルプを置いてください。")));
   } else {
     browser_->setSource(QUrl::fromLocalFile(path));
   }
+}
+
+void HelpWindow::ShowPage(HelpPage page) {
+  OpenPage(QLatin1String(page == HelpPage::kOptions ? kOptionsFile : kContentsFile));
   show();
   if (isMinimized()) {
     showNormal();
   }
   raise();
   activateWindow();
+}
+
+void HelpWindow::RetranslateUi() {
+  contents_->setText(tr("目次"));
+  back_->setText(tr("戻る"));
+  forward_->setText(tr("進む"));
+}
+
+void HelpWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange) {
+    RetranslateUi();
+    // The page shown is shown again in the new language, the history starting anew from it.
+    const QUrl shown = browser_->source();
+    if (isVisible() && shown.isLocalFile()) {
+      browser_->clearHistory();
+      OpenPage(QFileInfo(shown.toLocalFile()).fileName());
+    }
+  }
 }
 
 }  // namespace dravik

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPushButton;
 class QTextBrowser;
 
 namespace dravik {
@@ -10,7 +11,8 @@ namespace dravik {
 // The two places the program opens its help at.
 enum class HelpPage { kContents, kOptions };
 
-// The program's help: the HTML pages shipped with it, shown in one window titled "Dravik". The
+// The program's help: the HTML pages shipped with it, in the interface language (the English
+// pages in the folder "en" of the help directory), shown in one window titled "Dravik". The
 // window is top-level without a parent, so that it stays usable beside the main window and beside
 // the modal options dialog; it does not keep the program running once the main window has closed
 // and it closes itself when the program quits.
@@ -33,9 +35,20 @@ class HelpWindow : public QWidget {
   // page while it is shown only changes the page.
   void ShowPage(HelpPage page);
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  void RetranslateUi();
+  // The page `file` ("index.html") of the interface language.
+  QString PagePath(const QString& file) const;
+  void OpenPage(const QString& file);
+
   QString help_directory_;
   QTextBrowser* browser_;
+  QPushButton* contents_;
+  QPushButton* back_;
+  QPushButton* forward_;
 };
 
 }  // namespace dravik

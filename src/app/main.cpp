@@ -1,19 +1,17 @@
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/settings_file.h"
-#include "common/file_dialog.h"
 #include "common/file_io.h"
 #include "common/parallel.h"
+#include "common/ui_language.h"
 #include "common/user_dialog.h"
 #include "common/version.h"
 
@@ -33,8 +31,16 @@ QIcon ProgramIcon() {
 int main(int argc, char* argv[]) {
   dravik::IgnoreFileSizeSignal();
   // Answered before Qt starts, so that they work without a display.
-  const dravik::TerminalRequest request =
-      dravik::FindTerminalRequest(std::vector<std::string>(argv + 1, argv + argc));
+  std::vector<std::string> terminal_arguments(argv + 1, argv + argc);
+  const dravik::LanguageOption language = dravik::TakeLanguageOption(terminal_arguments);
+  if (!language.error.empty()) {
+    std::fprintf(stderr, "dravik: %s\n", language.error.c_str());
+    std::fputs(dravik::kDravikUsage, stderr);
+    return 2;
+  }
+  // The messages before the window know only the language --lang names.
+  dravik::UseCoreTexts(language.language);
+  const dravik::TerminalRequest request = dravik::FindTerminalRequest(terminal_arguments);
   switch (request.action) {
     case dravik::TerminalAction::kVersion:
       std::printf("%s\n", dravik::kVersionText);
@@ -53,7 +59,10 @@ int main(int argc, char* argv[]) {
   // its drawing pool): the window would hang before it is drawn, with no box able to say why.
   constexpr int kQtThreads = 4;
   if (!dravik::CanStartThreads(kQtThreads)) {
-    std::fputs("dravik: スレッドを作成できないため、起動できません。\n", stderr);
+    std::fputs(
+        ("dravik: " + dravik::CoreText::Tr("スレッドを作成できないため、起動できません。") + "\n")
+            .c_str(),
+        stderr);
     return 1;
   }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
@@ -67,22 +76,16 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(ProgramIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral(DRAVIK_APP_ID));
-  // The program speaks Japanese whatever the locale, so Qt's own buttons and dialogs do too,
-  // including the file kinds that Qt takes from the MIME database in the default locale.
-  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-  QTranslator qt_texts;
-  if (qt_texts.load(QStringLiteral("qtbase_ja"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qt_texts);
-  }
-  dravik::FileKindTranslator file_kinds;
-  QApplication::installTranslator(&file_kinds);
+  // The windows speak the settings' language (or --lang's) whatever the locale, and so do Qt's
+  // own buttons and dialogs (Form_Load applies it); until then, Japanese.
+  dravik::ApplyLanguage(language.language);
 
   std::vector<std::string> arguments;
   const QStringList all = QCoreApplication::arguments();
   for (qsizetype i = 1; i < all.size(); ++i) {
     arguments.push_back(all[i].toStdString());
   }
+  dravik::TakeLanguageOption(arguments);
 
   dravik::QtUserDialog dialogs;
   dravik::MainWindow window(dialogs);
@@ -91,12 +94,18 @@ int main(int argc, char* argv[]) {
   const std::string executable = QCoreApplication::applicationFilePath().toStdString();
   // Settings beside a program whose folder cannot be written carry over to the user's own file.
   window.Form_Load(dravik::SettingsFilePath(executable), arguments,
-                   dravik::ChooseSettingsFilePath(executable, true, "", ""));
+                   dravik::ChooseSettingsFilePath(executable, true, "", ""),
+                   language.given ? std::optional(language.language) : std::nullopt);
   // Qt waits for ever for the shared memory of a window's picture when no descriptor is left
   // to receive it: the window would never be drawn. Nothing has been changed yet.
   constexpr int kWindowFiles = 2;
   if (!dravik::CanOpenFiles(kWindowFiles)) {
-    std::fputs("dravik: 開いているファイルが多すぎるため、ウィンドウを表示できません。\n", stderr);
+    std::fputs(
+        ("dravik: " +
+         dravik::CoreText::Tr("開いているファイルが多すぎるため、ウィンドウを表示できません。") +
+         "\n")
+            .c_str(),
+        stderr);
     return 1;
   }
   window.show();

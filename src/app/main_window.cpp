@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QScreen>
 
 #include "app/command_line.h"
@@ -23,6 +24,7 @@
 #include "chart/twips.h"
 #include "common/drop_filter.h"
 #include "common/path.h"
+#include "common/ui_language.h"
 #include "common/user_dialog.h"
 #include "log/load_error.h"
 #include "panel/analysis_window.h"
@@ -183,7 +185,8 @@ void MainWindow::ConnectPanels() {
 
 void MainWindow::Form_Load(const std::string& settings_path,
                            const std::vector<std::string>& arguments,
-                           const std::string& seed_settings_path) {
+                           const std::string& seed_settings_path,
+                           std::optional<Language> language) {
   settings_path_ = settings_path;
   ScreenSize screen;
   std::optional<Rect> available_twips;
@@ -202,19 +205,23 @@ void MainWindow::Form_Load(const std::string& settings_path,
     outer = FitOnScreen(outer, *available_twips, minimum.window_width, minimum.window_height);
   }
   SetOuterRectTwips(QRect(outer.left, outer.top, outer.width, outer.height));
+  // Someone whose system does not speak Japanese is asked once, at the first start, in both
+  // languages; --lang chooses for this run only.
+  if (!language && start.created && QLocale::system().language() != QLocale::Japanese) {
+    settings_.language = dialogs_.ChooseLanguage(this);
+  }
+  ApplyLanguage(language.value_or(settings_.language));
   const QString where = QString::fromStdString(settings_path);
   if (start.unreadable) {
-    ShowMessage(QStringLiteral("設定ファイルを読み込めませんでした。初期設定で起動し、"
-                               "設定ファイルは変更しません。\r\n%1")
+    ShowMessage(tr("設定ファイルを読み込めませんでした。初期設定で起動し、"
+                   "設定ファイルは変更しません。\r\n%1")
                     .arg(where));
   } else if (start.read_only) {
-    ShowMessage(QStringLiteral("設定ファイルが読み取り専用のため、変更は保存されません。\r\n%1")
-                    .arg(where));
+    ShowMessage(tr("設定ファイルが読み取り専用のため、変更は保存されません。\r\n%1").arg(where));
   } else if (start.created && !start.created_write.ok) {
-    ShowMessage(
-        QStringLiteral("設定ファイルを作成できませんでした。設定は保存されません。\r\n%1\r\n%2")
-            .arg(where,
-                 QString::fromStdString(WriteFailureReason(start.created_write.error_number))));
+    ShowMessage(tr("設定ファイルを作成できませんでした。設定は保存されません。\r\n%1\r\n%2")
+                    .arg(where, QString::fromStdString(
+                                    WriteFailureReason(start.created_write.error_number))));
   }
 
   commands_->ResetMagnification();
@@ -286,6 +293,9 @@ void MainWindow::cmdOption_Click() {
   dialog.SetLogTable(&table_);
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();
+  if (dialog.LanguageChanged()) {
+    ApplyLanguage(settings_.language);
+  }
   if (dialog.ReloadNeeded()) {
     ReadLogsAgain();
     return;
@@ -365,6 +375,10 @@ void MainWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
     emit WindowStateFollow(windowState());
   }
+  // The panels write their own texts again; the trip list's rows and hint come from the log.
+  if (event->type() == QEvent::LanguageChange && table_.IsLoaded() && !loading_) {
+    trips_->FillTripList(table_, settings_);
+  }
 }
 
 void MainWindow::cmdExit_Click() {
@@ -385,7 +399,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (!settings_path_.empty() && !keep_settings_file_) {
       const FileWriteResult saved = SaveSettings(settings_path_, settings_);
       if (!saved.ok) {
-        ShowMessage(QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+        ShowMessage(tr("設定を保存できませんでした。\r\n%1\r\n%2")
                         .arg(QString::fromStdString(settings_path_),
                              QString::fromStdString(WriteFailureReason(saved.error_number))));
       }

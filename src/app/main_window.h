@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,11 @@ class MainWindow : public TopLevelWindow {
   // on that screen, selects magnification 1, then loads the file the command line names.
   // `arguments` are the program's arguments after its name. A settings file that cannot be read
   // is said so once and, like a read-only one, left as it is at exit.
+  // The interface language is `language` (--lang) for this run, else the setting's; at the first
+  // start (no settings file) on a system whose locale is not Japanese, the user is asked first.
   void Form_Load(const std::string& settings_path, const std::vector<std::string>& arguments,
-                 const std::string& seed_settings_path = {});
+                 const std::string& seed_settings_path = {},
+                 std::optional<Language> language = std::nullopt);
 
  signals:
   // A log was loaded (step where the numeric display refills its list) or a load failed (its
@@ -147,6 +151,7 @@ class MainWindow : public TopLevelWindow {
   void UncheckItemsNotDrawn(const QList<int>& items);
 
   // The item colour menu (main_window_colour_menu.cpp).
+  void FillColourMenu();
   void chkItem_MouseUp(int index, QPoint global_pos);
   void mnuColor_Click(int entry);
   void ChangeItemColour();
@@ -177,7 +182,6 @@ class MainWindow : public TopLevelWindow {
   CommandPanel* commands_ = nullptr;
   TripListPanel* trips_ = nullptr;
   QMenu* colour_menu_ = nullptr;
-  QAction* colour_entry_ = nullptr;
   QPointer<MaxViewWindow> max_view_;   // deletes itself when closed
   QPointer<AnalysisWindow> analysis_;  // likewise
   std::unique_ptr<HelpWindow> help_;   // a window of its own, created when first asked for

@@ -21,16 +21,24 @@ namespace dravik {
 
 void MainWindow::BuildColourMenu() {
   connect(items_, &ItemPanel::ItemRightReleased, this, &MainWindow::chkItem_MouseUp);
-  colour_menu_ = new QMenu(QStringLiteral("カラー"), this);
-  colour_entry_ = colour_menu_->addAction(QString(), this, [this] { mnuColor_Click(0); });
+  colour_menu_ = new QMenu(this);
+}
+
+void MainWindow::FillColourMenu() {
+  // Filled as it opens, so that it always speaks the interface language.
+  colour_menu_->clear();
+  colour_menu_->setTitle(tr("カラー"));
+  QAction* colour_entry =
+      colour_menu_->addAction(QString::fromStdString(ItemColourMenuCaption(colour_menu_item_)),
+                              this, [this] { mnuColor_Click(0); });
+  // The settings file keeps the colours of the first 128 items only.
+  colour_entry->setEnabled(colour_menu_item_ <= kItemColourCount);
   colour_menu_->addSeparator();
-  colour_menu_->addAction(QStringLiteral("全てチェック"), this, [this] { mnuColor_Click(1); });
-  colour_menu_->addAction(QStringLiteral("全てのチェックを外す"), this,
-                          [this] { mnuColor_Click(2); });
+  colour_menu_->addAction(tr("全てチェック"), this, [this] { mnuColor_Click(1); });
+  colour_menu_->addAction(tr("全てのチェックを外す"), this, [this] { mnuColor_Click(2); });
   colour_menu_->addSeparator();
-  colour_menu_->addAction(QStringLiteral("散布図/集計表..."), this,
-                          &MainWindow::OpenAnalysisWindow);
-  colour_menu_->addAction(QStringLiteral("計算項目..."), this, &MainWindow::EditFormulas);
+  colour_menu_->addAction(tr("散布図/集計表..."), this, &MainWindow::OpenAnalysisWindow);
+  colour_menu_->addAction(tr("計算項目..."), this, &MainWindow::EditFormulas);
 }
 
 void MainWindow::EditFormulas() {
@@ -45,9 +53,7 @@ void MainWindow::EditFormulas() {
 
 void MainWindow::chkItem_MouseUp(int index, QPoint global_pos) {
   colour_menu_item_ = index;
-  colour_entry_->setText(QString::fromStdString(ItemColourMenuCaption(index)));
-  // The settings file keeps the colours of the first 128 items only.
-  colour_entry_->setEnabled(index <= kItemColourCount);
+  FillColourMenu();
   colour_menu_->exec(global_pos);
 }
 

@@ -25,8 +25,8 @@ namespace dravik {
 void MainWindow::cmdOpenFile_Click() {
   const QString chosen =
       dialogs_.ChooseFileToOpen(this, current_log_path_,
-                                QStringLiteral("csvファイル(*.csv);;ログファイル(*.csv *.txt *.log "
-                                               "*.msl *.mlg);;全てのファイル(*.*)"));
+                                tr("csvファイル(*.csv);;ログファイル(*.csv *.txt *.log "
+                                   "*.msl *.mlg);;全てのファイル(*.*)"));
   if (chosen.isEmpty()) {
     return;
   }

@@ -7,18 +7,26 @@
 #include <string_view>
 #include <utility>
 
+#include "common/core_text.h"
 #include "common/number_parsing.h"
 #include "common/rounding.h"
 
 namespace dravik {
 namespace {
 
-const char kFlowField[] = "インジェクタ容量";
-const char kLatencyField[] = "インジェクタ無効噴射時間";
-const char kCylinderField[] = "シリンダ数";
+// The fields' labels, as the validation message names them.
+std::string FlowField() {
+  return CoreText::Tr("インジェクタ容量");
+}
+std::string LatencyField() {
+  return CoreText::Tr("インジェクタ無効噴射時間");
+}
+std::string CylinderField() {
+  return CoreText::Tr("シリンダ数");
+}
 constexpr int64_t kMaxCylinders = 32767;  // the count is a 16-bit field
 
-OptionsCheck Failure(const char* field) {
+OptionsCheck Failure(const std::string& field) {
   OptionsCheck check;
   check.failing_field = field;
   check.message = NumberErrorText(field);
@@ -78,34 +86,34 @@ std::optional<float> NonNegativeSingle(double value) {
 }  // namespace
 
 std::string NumberErrorText(const std::string& field) {
-  return field + "には\r\n正数の数値を入力してください。";
+  return ArgText(CoreText::Tr("%1には\r\n正数の数値を入力してください。"), {field});
 }
 
 OptionsCheck CheckOptions(const OptionsInput& input, const Settings& current) {
   const std::optional<double> flow = FieldNumber(input.flow_text);
   if (!flow) {
-    return Failure(kFlowField);
+    return Failure(FlowField());
   }
   const std::optional<double> latency = FieldNumber(input.latency_text);
   if (!latency) {
-    return Failure(kLatencyField);
+    return Failure(LatencyField());
   }
   const std::optional<double> cylinders = FieldNumber(input.cylinder_text);
   if (!cylinders) {
-    return Failure(kCylinderField);
+    return Failure(CylinderField());
   }
 
   const std::optional<float> flow_value = NonNegativeSingle(*flow);
   if (!flow_value) {
-    return Failure(kFlowField);
+    return Failure(FlowField());
   }
   const std::optional<float> latency_value = NonNegativeSingle(*latency);
   if (!latency_value) {
-    return Failure(kLatencyField);
+    return Failure(LatencyField());
   }
   const int64_t cylinder_value = RoundHalfEven(*cylinders);
   if (cylinder_value < 0 || cylinder_value > kMaxCylinders) {
-    return Failure(kCylinderField);
+    return Failure(CylinderField());
   }
 
   OptionsCheck check;

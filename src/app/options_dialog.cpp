@@ -1,6 +1,7 @@
 #include "app/options_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "app/options_layout.h"
 #include "chart/twips.h"
 #include "common/number_format.h"
+#include "common/ui_language.h"
 #include "common/user_dialog.h"
 #include "panel/top_level_window.h"
 
@@ -61,17 +63,18 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
       dialogs_(dialogs),
       fuel_items_(settings.fuel_items),
       formulas_(settings.formulas) {
-  setWindowTitle(QStringLiteral("設定"));
+  setWindowTitle(tr("設定"));
   setWindowModality(Qt::WindowModal);
   if (parent != nullptr) {
     setWindowIcon(parent->windowIcon());
   }
   setFixedSize(PixelSize(kOptionsClientWidth, kOptionsClientHeight));
 
-  auto* fra_option = new QGroupBox(QStringLiteral("設定"), this);
+  auto* fra_option = new QGroupBox(tr("設定"), this);
   fra_option->setGeometry(PixelRect(kOptionsFrameRect));
   AddSwitches(fra_option, show_scale_mode_option);
   AddFuelFields(fra_option);
+  AddLanguageList(fra_option);
   AddButtons();
   SetTabOrder();
   chk_time_unit_sec_->setFocus();
@@ -79,30 +82,26 @@ OptionsDialog::OptionsDialog(Settings& settings, bool show_scale_mode_option, Us
 
 void OptionsDialog::AddSwitches(QWidget* fra_option, bool show_scale_mode_option) {
   const Settings& settings = settings_;
-  auto* fra_basic = new QGroupBox(QStringLiteral("基本設定"), fra_option);
+  auto* fra_basic = new QGroupBox(tr("基本設定"), fra_option);
   fra_basic->setGeometry(PixelRect(kBasicFrameRect));
-  chk_time_unit_sec_ =
-      SwitchBox("chkTimeUnitSec", QStringLiteral("TIME項目の単位を[ms]から[秒]で表記する"),
-                settings.time_unit_sec, fra_basic);
+  chk_time_unit_sec_ = SwitchBox("chkTimeUnitSec", tr("TIME項目の単位を[ms]から[秒]で表記する"),
+                                 settings.time_unit_sec, fra_basic);
   PlaceAt(chk_time_unit_sec_, kSwitchLeft, kSwitchTops[0]);
-  chk_section_time_ =
-      SwitchBox("chkSectionTime", QStringLiteral("数値表示ウィンドウに区間情報を表示する"),
-                settings.section_time, fra_basic);
+  chk_section_time_ = SwitchBox("chkSectionTime", tr("数値表示ウィンドウに区間情報を表示する"),
+                                settings.section_time, fra_basic);
   PlaceAt(chk_section_time_, kSwitchLeft, kSwitchTops[1]);
-  chk_always_tooltip_ =
-      SwitchBox("chkAlwaysToolTip", QStringLiteral("表示項目のツールチップを常に有効にする"),
-                settings.always_tooltip, fra_basic);
+  chk_always_tooltip_ = SwitchBox("chkAlwaysToolTip", tr("表示項目のツールチップを常に有効にする"),
+                                  settings.always_tooltip, fra_basic);
   PlaceAt(chk_always_tooltip_, kSwitchLeft, kSwitchTops[2]);
-  chk_graph_scale_mode_ =
-      SwitchBox("chkGraphScaleMode", QStringLiteral("スケーリング方法を旧仕様にする"),
-                settings.graph_scale_mode, fra_basic);
+  chk_graph_scale_mode_ = SwitchBox("chkGraphScaleMode", tr("スケーリング方法を旧仕様にする"),
+                                    settings.graph_scale_mode, fra_basic);
   PlaceAt(chk_graph_scale_mode_, kSwitchLeft, kSwitchTops[3]);
   chk_graph_scale_mode_->setVisible(show_scale_mode_option);
 }
 
 void OptionsDialog::AddFuelFields(QWidget* fra_option) {
   const Settings& settings = settings_;
-  auto* fra_fuel_efficient = new QGroupBox(QStringLiteral("燃費関連"), fra_option);
+  auto* fra_fuel_efficient = new QGroupBox(tr("燃費関連"), fra_option);
   fra_fuel_efficient->setGeometry(PixelRect(kFuelFrameRect));
   const auto add_field = [fra_fuel_efficient](const char* name, const QString& caption,
                                               const QString& unit, int top) {
@@ -115,25 +114,40 @@ void OptionsDialog::AddFuelFields(QWidget* fra_option) {
     }
     return text;
   };
-  txt_injector_flow_scaling_ =
-      add_field("txtInjectorFlowScaling", QStringLiteral("インジェクタ容量"),
-                QStringLiteral("[cc/min]"), kFieldTops[0]);
-  txt_injector_latency_ =
-      add_field("txtInjectorLatency", QStringLiteral("インジェクタ無効噴射時間"),
-                QStringLiteral("[ms]"), kFieldTops[1]);
-  txt_cylinder_ = add_field("txtCylinder", QStringLiteral("シリンダ数"), QString(), kFieldTops[2]);
+  txt_injector_flow_scaling_ = add_field("txtInjectorFlowScaling", tr("インジェクタ容量"),
+                                         QStringLiteral("[cc/min]"), kFieldTops[0]);
+  txt_injector_latency_ = add_field("txtInjectorLatency", tr("インジェクタ無効噴射時間"),
+                                    QStringLiteral("[ms]"), kFieldTops[1]);
+  txt_cylinder_ = add_field("txtCylinder", tr("シリンダ数"), QString(), kFieldTops[2]);
   txt_injector_flow_scaling_->setText(
       QString::fromStdString(FormatGeneral(settings.injector_flow_scaling)));
   txt_injector_latency_->setText(QString::fromStdString(FormatGeneral(settings.injector_latency)));
   txt_cylinder_->setText(QString::number(settings.cylinder));
-  cmd_fuel_items_ = new QPushButton(QStringLiteral("燃費計算の項目..."), fra_fuel_efficient);
+  cmd_fuel_items_ = new QPushButton(tr("燃費計算の項目..."), fra_fuel_efficient);
   cmd_fuel_items_->setObjectName(QStringLiteral("cmdFuelItems"));
   cmd_fuel_items_->setGeometry(PixelRect(kFuelItemsButtonRect));
   connect(cmd_fuel_items_, &QPushButton::clicked, this, &OptionsDialog::ChooseFuelItems);
-  cmd_formulas_ = new QPushButton(QStringLiteral("計算項目..."), fra_fuel_efficient);
+  cmd_formulas_ = new QPushButton(tr("計算項目..."), fra_fuel_efficient);
   cmd_formulas_->setObjectName(QStringLiteral("cmdFormulas"));
   cmd_formulas_->setGeometry(PixelRect(kFormulasButtonRect));
   connect(cmd_formulas_, &QPushButton::clicked, this, &OptionsDialog::EditFormulas);
+}
+
+void OptionsDialog::AddLanguageList(QWidget* fra_option) {
+  // Written in both languages, and each language in its own, so that anyone finds them.
+  auto* caption = new QLabel(QStringLiteral("表示言語 / Language"), fra_option);
+  caption->setObjectName(QStringLiteral("lblLanguage"));
+  PlaceAt(caption, kLanguageCaptionLeft, kLanguageCaptionTop);
+  cmb_language_ = new QComboBox(fra_option);
+  cmb_language_->setObjectName(QStringLiteral("cmbLanguage"));
+  cmb_language_->addItem(QStringLiteral("日本語"), static_cast<int>(Language::kJapanese));
+  cmb_language_->addItem(QStringLiteral("English"), static_cast<int>(Language::kEnglish));
+  cmb_language_->setGeometry(PixelRect(kLanguageListRect));
+  cmb_language_->setCurrentIndex(cmb_language_->findData(static_cast<int>(InterfaceLanguage())));
+}
+
+Language OptionsDialog::ChosenLanguage() const {
+  return static_cast<Language>(cmb_language_->currentData().toInt());
 }
 
 void OptionsDialog::AddButtons() {
@@ -141,10 +155,10 @@ void OptionsDialog::AddButtons() {
   cmd_ok_->setGeometry(PixelRect(kOptionsOkRect));
   cmd_ok_->setObjectName(QStringLiteral("cmdOK"));
   cmd_ok_->setDefault(true);
-  cmd_cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+  cmd_cancel_ = new QPushButton(tr("キャンセル"), this);
   cmd_cancel_->setObjectName(QStringLiteral("cmdCancel"));
   cmd_cancel_->setGeometry(PixelRect(kOptionsCancelRect));
-  cmd_help_ = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
+  cmd_help_ = new QPushButton(tr("ヘルプ(&H)"), this);
   cmd_help_->setObjectName(QStringLiteral("cmdHelp"));
   cmd_help_->setGeometry(PixelRect(kOptionsHelpRect));
   connect(cmd_ok_, &QPushButton::clicked, this, &OptionsDialog::cmdOK_Click);
@@ -162,7 +176,8 @@ void OptionsDialog::SetTabOrder() {
   setTabOrder(txt_injector_latency_, txt_cylinder_);
   setTabOrder(txt_cylinder_, cmd_formulas_);
   setTabOrder(cmd_formulas_, cmd_fuel_items_);
-  setTabOrder(cmd_fuel_items_, cmd_ok_);
+  setTabOrder(cmd_fuel_items_, cmb_language_);
+  setTabOrder(cmb_language_, cmd_ok_);
   setTabOrder(cmd_ok_, cmd_cancel_);
   setTabOrder(cmd_cancel_, cmd_help_);
 }
@@ -210,6 +225,12 @@ void OptionsDialog::cmdOK_Click() {
   scale_mode_changed_ = check.scale_mode_changed;
   StoreOptions(check, settings_);
   settings_.formulas = formulas_;
+  // The list shows the language in use, which --lang may have chosen for this run only: the
+  // setting changes when the user picks another.
+  language_changed_ = ChosenLanguage() != InterfaceLanguage();
+  if (language_changed_) {
+    settings_.language = ChosenLanguage();
+  }
   accept();
 }
 

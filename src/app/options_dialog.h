@@ -10,6 +10,7 @@
 #include "log/log_table.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -38,6 +39,9 @@ class OptionsDialog : public QDialog {
   // fuel items, the formulas, the section switch, the tooltip switch or the scale rounding changed.
   // False until OK succeeds.
   bool ReloadNeeded() const { return options_changed_ || scale_mode_changed_; }
+  // After OK: another language was chosen in "表示言語 / Language" and stored in the settings;
+  // the owner applies it once the dialog has closed.
+  bool LanguageChanged() const { return language_changed_; }
 
   // The loaded log's item names (0 the time column, without the economy item) that the dialog
   // "燃費計算の項目" offers; none while no log is loaded.
@@ -55,6 +59,9 @@ class OptionsDialog : public QDialog {
   // dialog's buttons, and the tab order through all of them.
   void AddSwitches(QWidget* fra_option, bool show_scale_mode_option);
   void AddFuelFields(QWidget* fra_option);
+  // The list "表示言語 / Language", showing the interface language in use.
+  void AddLanguageList(QWidget* fra_option);
+  Language ChosenLanguage() const;
   void AddButtons();
   void SetTabOrder();
   void cmdOK_Click();
@@ -64,6 +71,7 @@ class OptionsDialog : public QDialog {
   Settings& settings_;
   bool options_changed_ = false;
   bool scale_mode_changed_ = false;
+  bool language_changed_ = false;
   UserDialog& dialogs_;
   std::vector<std::string> log_item_names_;
   FuelItemNames fuel_items_;       // chosen in "燃費計算の項目", stored by OK
@@ -78,6 +86,7 @@ class OptionsDialog : public QDialog {
   QLineEdit* txt_cylinder_;
   QPushButton* cmd_fuel_items_;
   QPushButton* cmd_formulas_;
+  QComboBox* cmb_language_;
   QPushButton* cmd_ok_;
   QPushButton* cmd_cancel_;
   QPushButton* cmd_help_;

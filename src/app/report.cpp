@@ -250,6 +250,13 @@ std::optional<std::string> ReadOptionValue(const std::string& argument, const st
     dependent.offset = true;
     return std::nullopt;
   }
+  if (argument == "--lang") {
+    if (value != "ja" && value != "en") {
+      return "bad value for " + argument + ": " + value + " (ja or en)";
+    }
+    o.language = ParseLanguage(value);
+    return std::nullopt;
+  }
   if (argument == "--cursors") {
     const std::vector<std::string_view> parts = Split(value, ',');
     const int64_t kMaxSample = std::numeric_limits<int64_t>::max();
@@ -305,7 +312,8 @@ std::optional<std::string> CheckCombination(const ReportOptions& o,
 }  // namespace
 
 const char kReportUsage[] =
-    "usage: dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... [--cursors C1,C2]\n"
+    "usage: dravik-report [--ini SETTINGS.ini] [--lang ja|en] [--formula NAME=EXPR]...\n"
+    "                     [--cursors C1,C2]\n"
     "                     [--png OUT.png [--size WxH] [--items N,...] [--magnification M]\n"
     "                     [--scroll P]] LOG.csv\n"
     "       dravik-report [--ini SETTINGS.ini] [--formula NAME=EXPR]... --compare REF.csv\n"
@@ -316,6 +324,8 @@ const char kReportUsage[] =
     "                     [--cursors C1,C2] LOG.csv\n"
     "  LOG.csv              print the trip figures of this log\n"
     "  --ini SETTINGS.ini   read the fuel parameters, fuel items and switches from this file\n"
+    "  --lang ja|en         the language of the texts printed (default ja, whatever the\n"
+    "                       settings file says)\n"
     "  --formula NAME=EXPR  add a computed item for this run, after the settings' own\n"
     "                       (repeatable, in list order; the first = ends the name)\n"
     "  --cursors C1,C2      also print the numeric display with the cursors on these samples\n"
@@ -352,8 +362,8 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       o.trips = true;
     } else {
       static constexpr std::string_view kWithValue[] = {
-          "--ini",           "--formula", "--cursors", "--png",   "--size",
-          "--magnification", "--items",   "--scroll",  "--table", "--bins-x",
+          "--ini",     "--lang",   "--formula", "--cursors", "--png",   "--size",
+          "--magnification", "--items", "--scroll", "--table", "--bins-x",
           "--bins-y",        "--stat",    "--compare", "--offset"};
       if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) ==
           std::end(kWithValue)) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/core_text.h"
 #include "common/settings.h"
 #include "log/log_table.h"
 #include "panel/bin_table.h"
@@ -16,6 +17,7 @@ struct ReportOptions {
   bool help = false;               // -h / --help: print the usage and stop
   bool version = false;            // --version: print the version and stop
   std::string ini_path;            // --ini; empty: the first-start settings
+  Language language = Language::kJapanese;  // --lang: of the texts, never from the settings
   bool trips = false;              // --trips: the trips table of every log
   std::vector<std::string> logs;   // exactly one unless `trips`
   std::vector<Formula> formulas;   // --formula NAME=EXPR, in order: after the settings' formulas

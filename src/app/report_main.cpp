@@ -9,6 +9,7 @@
 #include "common/version.h"
 #ifdef DRAVIK_REPORT_DRAWS_CHARTS
 #include "app/report_chart.h"
+#include "common/ui_language.h"
 #endif
 
 #ifdef _WIN32
@@ -47,9 +48,19 @@ int main(int argc, char** argv) {
     WriteBytes(stdout, dravik::kReportUsage);
     return 0;
   }
-#ifndef DRAVIK_REPORT_DRAWS_CHARTS
+#ifdef DRAVIK_REPORT_DRAWS_CHARTS
+  if (!dravik::UseCoreTexts(parsed.options.language)) {
+    WriteBytes(stderr, "dravik-report: --lang en: the English texts could not be loaded\n");
+    return 2;
+  }
+#else
   if (!parsed.options.png_path.empty()) {
     WriteBytes(stderr, "dravik-report: --png: this build draws no charts\n");
+    return 2;
+  }
+  // The English texts come with the Qt layer.
+  if (parsed.options.language != dravik::Language::kJapanese) {
+    WriteBytes(stderr, "dravik-report: --lang en: this build writes Japanese only\n");
     return 2;
   }
 #endif

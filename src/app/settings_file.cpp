@@ -252,6 +252,7 @@ Settings ReadSettings(const IniFile& file, ScreenSize screen) {
   s.fuel_items.speed_unit = ReadInteger(file, "SpeedUnit");
   s.fuel_items.engine_speed = file.ReadIniValue("Setting", "EngineSpeedItem");
   s.fuel_items.pulse_width = file.ReadIniValue("Setting", "PulseWidthItem");
+  s.language = ParseLanguage(file.ReadIniValue("Setting", "Language"));
   const ItemColors defaults = DefaultItemColors();
   for (int n = 1; n <= kItemColourCount; ++n) {
     const std::optional<Rgb> colour =
@@ -303,6 +304,7 @@ std::string SettingsFileText(const Settings& s) {
   line("SpeedUnit", std::to_string(s.fuel_items.speed_unit));
   line("EngineSpeedItem", keep_names ? s.fuel_items.engine_speed : "");
   line("PulseWidthItem", keep_names ? s.fuel_items.pulse_width : "");
+  line("Language", LanguageCode(s.language));
   text.append("\r\n[Color]\r\n");
   for (int n = 1; n <= kItemColourCount; ++n) {
     line("Item_color" + std::to_string(n), ColorToHex(s.item_colors[n - 1]));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/core_text.h"
 #include "common/rounding.h"
 
 namespace dravik {
@@ -105,7 +106,7 @@ HoverLayout LayoutHoverReadout(const std::vector<ReadoutLine>& lines, const Text
     std::vector<int> candidate(widths.begin(), widths.begin() + 1 + shown);
     std::string more;
     if (shown < items) {
-      more = "…他 " + std::to_string(items - shown) + " 項目";
+      more = ArgText(CoreText::Tr("…他 %1 項目"), {std::to_string(items - shown)});
       candidate.push_back(line_width(more));
     }
     const int count = static_cast<int>(candidate.size());

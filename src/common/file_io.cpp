@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "common/core_text.h"
 #include "common/path.h"
 
 namespace dravik {
@@ -242,27 +243,27 @@ std::string WriteFailureReason(int error_number) {
   switch (error_number) {
     case ENOSPC:
     case EDQUOT:
-      return "ディスクの空き容量が足りません。";
+      return CoreText::Tr("ディスクの空き容量が足りません。");
     case EACCES:
     case EPERM:
-      return "書き込みの権限がありません。";
+      return CoreText::Tr("書き込みの権限がありません。");
     case EROFS:
-      return "読み取り専用のファイル システムです。";
+      return CoreText::Tr("読み取り専用のファイル システムです。");
     case EFBIG:
-      return "ファイルが大きすぎます。";
+      return CoreText::Tr("ファイルが大きすぎます。");
     case EISDIR:
     case EINVAL:
-      return "通常のファイルではありません。";
+      return CoreText::Tr("通常のファイルではありません。");
     case ENOENT:
     case ENOTDIR:
-      return "フォルダーが見つかりません。";
+      return CoreText::Tr("フォルダーが見つかりません。");
     case EIO:
-      return "デバイス I/O エラーです。";
+      return CoreText::Tr("デバイス I/O エラーです。");
     case ELOOP:
-      return "シンボリック リンクが循環しています。";
+      return CoreText::Tr("シンボリック リンクが循環しています。");
     case EMFILE:
     case ENFILE:
-      return "開いているファイルが多すぎます。";
+      return CoreText::Tr("開いているファイルが多すぎます。");
     default:
       return std::strerror(error_number);
   }

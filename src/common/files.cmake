@@ -1,4 +1,5 @@
 set(DRAVIK_COMMON_SOURCES
+  src/common/core_text.cpp
   src/common/file_io.cpp
   src/common/number_format.cpp
   src/common/number_parsing.cpp
@@ -15,6 +16,8 @@ set(DRAVIK_COMMON_GUI_SOURCES
   src/common/drop_filter.h
   src/common/file_dialog.cpp
   src/common/file_dialog.h
+  src/common/ui_language.cpp
+  src/common/ui_language.h
   src/common/user_dialog.cpp
   src/common/user_dialog.h
 )

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/core_text.h"
+
 namespace dravik {
 
 // A colour as red + green * 256 + blue * 65536.
@@ -119,6 +121,7 @@ struct Settings {
   float injector_latency = 0.98f;         // ms
   int32_t cylinder = 4;
   FuelItemNames fuel_items;
+  Language language = Language::kJapanese;  // of the interface
   ItemColors item_colors = DefaultItemColors();
   std::vector<std::string> checked_items;  // names of the items checked, most recent first
   AnalysisChoices analysis;

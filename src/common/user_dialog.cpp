@@ -4,9 +4,11 @@
 
 #include <QClipboard>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "common/file_io.h"
 
@@ -20,9 +22,10 @@ void UserDialog::ShowErrorBox(QWidget* parent, const QString& text) {
 }
 
 void UserDialog::ShowSaveFailure(QWidget* parent, const QString& path, int error_number) {
-  ShowMessage(parent, QStringLiteral("%1 に保存できませんでした。\r\n%2")
-                          .arg(QDir::toNativeSeparators(path),
-                               QString::fromStdString(WriteFailureReason(error_number))));
+  ShowMessage(parent,
+              QCoreApplication::translate("dravik::UserDialog", "%1 に保存できませんでした。\r\n%2")
+                  .arg(QDir::toNativeSeparators(path),
+                       QString::fromStdString(WriteFailureReason(error_number))));
 }
 
 void QtUserDialog::ShowMessage(QWidget* parent, const QString& text) {
@@ -35,6 +38,18 @@ void QtUserDialog::ShowMessage(QWidget* parent, const QString& text) {
   }
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), text, QMessageBox::Ok, parent);
   box.exec();
+}
+
+Language QtUserDialog::ChooseLanguage(QWidget* parent) {
+  // Asked before the language is known, so every text stands in both languages.
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Dravik"),
+                  QStringLiteral("表示言語を選んでください。\nChoose the language of Dravik."),
+                  QMessageBox::NoButton, parent);
+  box.addButton(QStringLiteral("日本語"), QMessageBox::AcceptRole);
+  QPushButton* english = box.addButton(QStringLiteral("English"), QMessageBox::AcceptRole);
+  box.setDefaultButton(english);
+  box.exec();
+  return box.clickedButton() == english ? Language::kEnglish : Language::kJapanese;
 }
 
 std::optional<QColor> QtUserDialog::ChooseColour(QWidget* parent, const QColor& initial) {

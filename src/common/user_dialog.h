@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include "common/core_text.h"
+
 class QWidget;
 
 namespace dravik {
@@ -30,6 +32,8 @@ class UserDialog {
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
   // How long a load runs before its progress is shown, so that ordinary files load without it.
   virtual std::chrono::milliseconds LoadProgressDelay() const = 0;
+  // The first start's question, written in both languages: which language the windows speak.
+  virtual Language ChooseLanguage(QWidget* parent) = 0;
 
   // The box of an unexpected error: shown, then its text put on the clipboard.
   void ShowErrorBox(QWidget* parent, const QString& text);
@@ -50,6 +54,7 @@ class QtUserDialog : public UserDialog {
   std::chrono::milliseconds LoadProgressDelay() const override {
     return std::chrono::milliseconds(500);
   }
+  Language ChooseLanguage(QWidget* parent) override;
 };
 
 }  // namespace dravik

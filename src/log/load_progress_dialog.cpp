@@ -17,7 +17,7 @@ constexpr int kSteps = 1000;
 LoadProgressDialog::LoadProgressDialog(QWidget* parent, std::chrono::milliseconds delay)
     : QProgressDialog(parent), delay_(delay) {
   setWindowTitle(QStringLiteral("Dravik"));
-  setLabelText(QStringLiteral("ファイルを読み込んでいます..."));
+  setLabelText(tr("ファイルを読み込んでいます..."));
   setCancelButton(nullptr);
   setRange(0, kSteps);
   setWindowModality(Qt::ApplicationModal);

@@ -1,5 +1,6 @@
 #include "panel/analysis_choices.h"
 
+#include "common/core_text.h"
 #include "common/number_parsing.h"
 #include "log/log_header.h"
 
@@ -34,7 +35,7 @@ BoundInput ParseBound(std::string_view text) {
 }
 
 std::string MissingItemMessage(std::string_view name) {
-  return "項目「" + std::string(name) + "」がこのログにありません。";
+  return ArgText(CoreText::Tr("項目「%1」がこのログにありません。"), {name});
 }
 
 }  // namespace dravik

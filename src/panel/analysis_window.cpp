@@ -46,17 +46,11 @@ std::string Utf8(const QString& text) {
   return text.toStdString();
 }
 
-QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
 // A typed field that holds a bad value turns red and says why in its tooltip.
-void MarkField(QLineEdit* field, const std::string& problem) {
-  field->setStyleSheet(problem.empty() ? QString()
-                                       : QStringLiteral("QLineEdit { background: #ffc8c8; }"));
-  field->setToolTip(Text(problem));
+void MarkField(QLineEdit* field, const QString& problem) {
+  field->setStyleSheet(problem.isEmpty() ? QString()
+                                         : QStringLiteral("QLineEdit { background: #ffc8c8; }"));
+  field->setToolTip(problem);
 }
 
 QColor CellColour(double t) {
@@ -75,7 +69,6 @@ AnalysisWindow::AnalysisWindow(const LogTable& table, Settings& settings, UserDi
       settings_(settings),
       dialogs_(dialogs),
       cursor_section_(std::move(cursor_section)) {
-  setWindowTitle(QStringLiteral("Dravik - 散布図/集計表"));
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_QuitOnClose, false);
   BuildControls();
@@ -123,7 +116,7 @@ void AnalysisWindow::BuildControls() {
   cmb_y_item_ = combo("cmbYItem");
   cmb_colour_item_ = combo("cmbColourItem");
   cmb_range_ = combo("cmbRange");
-  cmb_range_->addItems({QStringLiteral("ログ全体"), QStringLiteral("カーソル間")});
+  cmb_range_->addItems({QString(), QString()});
   cmb_range_->setCurrentIndex(settings_.analysis.range == 1 ? 1 : 0);
   cmb_filter_item_ = combo("cmbFilterItem");
   txt_filter_min_ = field("txtFilterMin", this);
@@ -132,20 +125,20 @@ void AnalysisWindow::BuildControls() {
   txt_filter_max_->setText(Text(settings_.analysis.filter_max));
 
   auto* choices = new QGridLayout;
-  choices->addWidget(Caption(QStringLiteral("X軸:"), cmb_x_item_, this), 0, 0);
+  choices->addWidget(Caption(QT_TR_NOOP("X軸:"), cmb_x_item_, this), 0, 0);
   choices->addWidget(cmb_x_item_, 0, 1);
-  choices->addWidget(Caption(QStringLiteral("Y軸:"), cmb_y_item_, this), 0, 2);
+  choices->addWidget(Caption(QT_TR_NOOP("Y軸:"), cmb_y_item_, this), 0, 2);
   choices->addWidget(cmb_y_item_, 0, 3);
-  choices->addWidget(Caption(QStringLiteral("色:"), cmb_colour_item_, this), 0, 4);
+  choices->addWidget(Caption(QT_TR_NOOP("色:"), cmb_colour_item_, this), 0, 4);
   choices->addWidget(cmb_colour_item_, 0, 5);
-  choices->addWidget(Caption(QStringLiteral("範囲:"), cmb_range_, this), 1, 0);
+  choices->addWidget(Caption(QT_TR_NOOP("範囲:"), cmb_range_, this), 1, 0);
   choices->addWidget(cmb_range_, 1, 1);
-  choices->addWidget(Caption(QStringLiteral("条件:"), cmb_filter_item_, this), 1, 2);
+  choices->addWidget(Caption(QT_TR_NOOP("条件:"), cmb_filter_item_, this), 1, 2);
   choices->addWidget(cmb_filter_item_, 1, 3);
   auto* bounds = new QHBoxLayout;
-  bounds->addWidget(Caption(QStringLiteral("最小:"), txt_filter_min_, this));
+  bounds->addWidget(Caption(QT_TR_NOOP("最小:"), txt_filter_min_, this));
   bounds->addWidget(txt_filter_min_);
-  bounds->addWidget(Caption(QStringLiteral("最大:"), txt_filter_max_, this));
+  bounds->addWidget(Caption(QT_TR_NOOP("最大:"), txt_filter_max_, this));
   bounds->addWidget(txt_filter_max_);
   choices->addLayout(bounds, 1, 4, 1, 2);
   choices->setColumnStretch(1, 1);
@@ -163,20 +156,16 @@ void AnalysisWindow::BuildControls() {
   auto* scatter_layout = new QVBoxLayout(scatter_page);
   scatter_layout->addWidget(scatter_, 1);
   scatter_layout->addWidget(lbl_readout_);
-  tabs_->addTab(scatter_page, QStringLiteral("散布図"));
+  tabs_->addTab(scatter_page, QString());
 
   auto* table_page = new QWidget(tabs_);
   txt_bins_x_ = field("txtBinsX", table_page);
   txt_bins_y_ = field("txtBinsY", table_page);
-  for (QLineEdit* bins : {txt_bins_x_, txt_bins_y_}) {
-    bins->setPlaceholderText(QStringLiteral("自動"));
-  }
   txt_bins_x_->setText(Text(settings_.analysis.bins_x));
   txt_bins_y_->setText(Text(settings_.analysis.bins_y));
   cmb_statistic_ = new QComboBox(table_page);
   cmb_statistic_->setObjectName(QStringLiteral("cmbStatistic"));
-  cmb_statistic_->addItems({QStringLiteral("平均"), QStringLiteral("件数"), QStringLiteral("最小"),
-                            QStringLiteral("最大")});
+  cmb_statistic_->addItems({QString(), QString(), QString(), QString()});
   cmb_statistic_->setCurrentIndex(std::clamp(settings_.analysis.statistic, 0, 3));
   spn_min_count_ = new QSpinBox(table_page);
   spn_min_count_->setObjectName(QStringLiteral("spnMinCount"));
@@ -192,26 +181,26 @@ void AnalysisWindow::BuildControls() {
   tbl_bins_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tbl_bins_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   auto* bins_row = new QGridLayout;
-  bins_row->addWidget(Caption(QStringLiteral("X軸の区切り:"), txt_bins_x_, table_page), 0, 0);
+  bins_row->addWidget(Caption(QT_TR_NOOP("X軸の区切り:"), txt_bins_x_, table_page), 0, 0);
   bins_row->addWidget(txt_bins_x_, 0, 1);
-  bins_row->addWidget(Caption(QStringLiteral("統計:"), cmb_statistic_, table_page), 0, 2);
+  bins_row->addWidget(Caption(QT_TR_NOOP("統計:"), cmb_statistic_, table_page), 0, 2);
   bins_row->addWidget(cmb_statistic_, 0, 3);
-  bins_row->addWidget(Caption(QStringLiteral("Y軸の区切り:"), txt_bins_y_, table_page), 1, 0);
+  bins_row->addWidget(Caption(QT_TR_NOOP("Y軸の区切り:"), txt_bins_y_, table_page), 1, 0);
   bins_row->addWidget(txt_bins_y_, 1, 1);
-  bins_row->addWidget(Caption(QStringLiteral("最少件数:"), spn_min_count_, table_page), 1, 2);
+  bins_row->addWidget(Caption(QT_TR_NOOP("最少件数:"), spn_min_count_, table_page), 1, 2);
   bins_row->addWidget(spn_min_count_, 1, 3);
   bins_row->setColumnStretch(1, 1);
   auto* table_layout = new QVBoxLayout(table_page);
   table_layout->addLayout(bins_row);
   table_layout->addWidget(lbl_table_message_);
   table_layout->addWidget(tbl_bins_, 1);
-  tabs_->addTab(table_page, QStringLiteral("集計表"));
+  tabs_->addTab(table_page, QString());
 
-  cmd_copy_ = new QPushButton(QStringLiteral("コピー(&C)"), this);
+  cmd_copy_ = new QPushButton(this);
   cmd_copy_->setObjectName(QStringLiteral("cmdCopy"));
-  cmd_save_picture_ = new QPushButton(QStringLiteral("画像を保存..."), this);
+  cmd_save_picture_ = new QPushButton(this);
   cmd_save_picture_->setObjectName(QStringLiteral("cmdSavePicture"));
-  cmd_close_ = new QPushButton(QStringLiteral("閉じる(&X)"), this);
+  cmd_close_ = new QPushButton(this);
   cmd_close_->setObjectName(QStringLiteral("cmdClose"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -219,6 +208,7 @@ void AnalysisWindow::BuildControls() {
   buttons->addWidget(cmd_save_picture_);
   buttons->addWidget(cmd_close_);
 
+  WriteTexts();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choices);
   layout->addWidget(tabs_, 1);
@@ -285,7 +275,7 @@ void AnalysisWindow::FillItemLists() {
   for (int k = 0; k < 4; ++k) {
     QComboBox* list = lists[k];
     list->clear();
-    list->addItem(QStringLiteral("なし"), kNoItem);
+    list->addItem(tr("なし"), kNoItem);
     for (int item = 1; item <= table_.item_count; ++item) {
       list->addItem(Text(table_.item_names[item]), item);
     }
@@ -345,7 +335,7 @@ void AnalysisWindow::ChoicesChanged() {
 
 std::optional<AnalysisWindow::Job> AnalysisWindow::MakeJob(QString& problem) {
   if (!table_.IsLoaded()) {
-    problem = QStringLiteral("ログが開かれていません。");
+    problem = tr("ログが開かれていません。");
     return std::nullopt;
   }
   for (int k = 0; k < 4; ++k) {
@@ -357,15 +347,16 @@ std::optional<AnalysisWindow::Job> AnalysisWindow::MakeJob(QString& problem) {
   const int x = SelectedItem(cmb_x_item_);
   const int y = SelectedItem(cmb_y_item_);
   if (x == kNoItem || y == kNoItem) {
-    problem = QStringLiteral("X軸とY軸の項目を選んでください。");
+    problem = tr("X軸とY軸の項目を選んでください。");
     return std::nullopt;
   }
   const BoundInput low = ParseBound(Utf8(txt_filter_min_->text()));
   const BoundInput high = ParseBound(Utf8(txt_filter_max_->text()));
-  MarkField(txt_filter_min_, low.ok ? "" : "数値ではありません。");
-  MarkField(txt_filter_max_, high.ok ? "" : "数値ではありません。");
+  const QString not_number = tr("数値ではありません。");
+  MarkField(txt_filter_min_, low.ok ? QString() : not_number);
+  MarkField(txt_filter_max_, high.ok ? QString() : not_number);
   if (!low.ok || !high.ok) {
-    problem = QStringLiteral("条件の最小・最大が数値ではありません。");
+    problem = tr("条件の最小・最大が数値ではありません。");
     return std::nullopt;
   }
   Job job;
@@ -404,8 +395,8 @@ std::optional<AnalysisWindow::Job> AnalysisWindow::MakeJob(QString& problem) {
   if (!job.scatter) {
     const BinEdgesInput bins_x = ParseBinEdges(Utf8(txt_bins_x_->text()));
     const BinEdgesInput bins_y = ParseBinEdges(Utf8(txt_bins_y_->text()));
-    MarkField(txt_bins_x_, bins_x.message);
-    MarkField(txt_bins_y_, bins_y.message);
+    MarkField(txt_bins_x_, Text(bins_x.message));
+    MarkField(txt_bins_y_, Text(bins_y.message));
     if (!bins_x.ok || !bins_y.ok) {
       // The last good table stays; the field says what is wrong.
       problem.clear();
@@ -461,7 +452,7 @@ void AnalysisWindow::StartJob(Job job) {
         table = std::make_shared<const BinTableResult>(ComputeBinTable(table_, job.table_request));
       }
     } catch (const std::bad_alloc&) {
-      failure = QStringLiteral("メモリが不足しています。");
+      failure = tr("メモリが不足しています。");
     }
     QMetaObject::invokeMethod(
         this,
@@ -596,7 +587,7 @@ void AnalysisWindow::ShowReadout(double x, double y, qint64 pixel) {
     text += QStringLiteral("    ") + ItemTitle(colour) + QStringLiteral(": ") +
             Text(FormatGeneral(table_.Values(colour)[image.sample_at[at]]));
   } else if (pixel >= 0 && at < image.density.size() && image.density[at] > 0) {
-    text += QStringLiteral("    件数: ") + QString::number(image.density[at]);
+    text += QStringLiteral("    ") + tr("件数: ") + QString::number(image.density[at]);
   }
   lbl_readout_->setText(text);
 }
@@ -690,6 +681,47 @@ void AnalysisWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
     StoreGeometry();
   }
+  if (event->type() == QEvent::LanguageChange) {
+    WriteTexts();
+    // The messages and the table's texts are made again in the new language.
+    scatter_stale_ = true;
+    table_stale_ = true;
+    Refresh();
+  }
+}
+
+QLabel* AnalysisWindow::Caption(const char* source, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setBuddy(buddy);
+  captions_.push_back({label, source});
+  return label;
+}
+
+void AnalysisWindow::WriteTexts() {
+  setWindowTitle(tr("Dravik - 散布図/集計表"));
+  for (const auto& [label, source] : captions_) {
+    label->setText(tr(source));
+  }
+  cmb_range_->setItemText(0, tr("ログ全体"));
+  cmb_range_->setItemText(1, tr("カーソル間"));
+  tabs_->setTabText(kScatterTab, tr("散布図"));
+  tabs_->setTabText(1 - kScatterTab, tr("集計表"));
+  for (QLineEdit* bins : {txt_bins_x_, txt_bins_y_}) {
+    bins->setPlaceholderText(tr("自動"));
+  }
+  const QString statistics[] = {tr("平均"), tr("件数"), tr("最小"), tr("最大")};
+  for (int i = 0; i < 4; ++i) {
+    cmb_statistic_->setItemText(i, statistics[i]);
+  }
+  for (QComboBox* list : {cmb_x_item_, cmb_y_item_, cmb_colour_item_, cmb_filter_item_}) {
+    const int none = list->findData(kNoItem);
+    if (none >= 0) {
+      list->setItemText(none, tr("なし"));
+    }
+  }
+  cmd_copy_->setText(tr("コピー(&C)"));
+  cmd_save_picture_->setText(tr("画像を保存..."));
+  cmd_close_->setText(tr("閉じる(&X)"));
 }
 
 void AnalysisWindow::closeEvent(QCloseEvent* event) {

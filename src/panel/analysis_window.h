@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <QString>
 
@@ -81,6 +83,10 @@ class AnalysisWindow : public TopLevelWindow {
   };
 
   void BuildControls();
+  // A caption for `buddy` whose text is `source` in the interface language.
+  QLabel* Caption(const char* source, QWidget* buddy, QWidget* parent);
+  // Every text of the window's own, in the interface language.
+  void WriteTexts();
   // Fills the item lists from the log and selects the remembered items.
   void FillItemLists();
   // The settings take the current choices; a remembered item the log lacks stays remembered.
@@ -112,6 +118,7 @@ class AnalysisWindow : public TopLevelWindow {
   bool table_changing_ = false;
   // Names the lists could not select because the log lacks them: X, Y, colour, filter.
   QString missing_[4];
+  std::vector<std::pair<QLabel*, const char*>> captions_;  // with their Japanese texts
 
   QComboBox* cmb_x_item_;
   QComboBox* cmb_y_item_;

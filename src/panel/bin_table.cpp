@@ -5,6 +5,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "common/core_text.h"
 #include "common/number_format.h"
 #include "common/number_parsing.h"
 #include "common/parallel.h"
@@ -295,7 +296,8 @@ void MergePartials(const std::vector<Partial>& partials, BinTable& out) {
 
 BinEdgesInput ParseBinEdges(std::string_view text) {
   const std::string_view whole = TrimBlanks(text);
-  if (whole.empty() || whole == "自動") {
+  // The word the empty field shows, typed in either language.
+  if (whole.empty() || whole == "自動" || whole == CoreText::Tr("自動")) {
     BinEdgesInput input;
     input.ok = true;
     input.automatic = true;
@@ -307,10 +309,10 @@ BinEdgesInput ParseBinEdges(std::string_view text) {
     const std::string_view part = TrimBlanks(text.substr(0, comma));
     double value = 0;
     if (ParseNumber(part, false, 0, value) != NumberStatus::kOk) {
-      return Refuse("「" + std::string(part) + "」は数値ではありません。");
+      return Refuse(ArgText(CoreText::Tr("「%1」は数値ではありません。"), {part}));
     }
     if (!input.edges.empty() && value <= input.edges.back()) {
-      return Refuse("「" + std::string(part) + "」が前の区切りより大きくありません。");
+      return Refuse(ArgText(CoreText::Tr("「%1」が前の区切りより大きくありません。"), {part}));
     }
     input.edges.push_back(value);
     if (comma == std::string_view::npos) {
@@ -319,10 +321,11 @@ BinEdgesInput ParseBinEdges(std::string_view text) {
     text.remove_prefix(comma + 1);
   }
   if (input.edges.size() < 2) {
-    return Refuse("区切りは 2 個以上の数値で指定してください。");
+    return Refuse(CoreText::Tr("区切りは 2 個以上の数値で指定してください。"));
   }
   if (input.edges.size() > kMaxBins + 1) {
-    return Refuse("区切りは " + std::to_string(kMaxBins + 1) + " 個までです。");
+    return Refuse(
+        ArgText(CoreText::Tr("区切りは %1 個までです。"), {std::to_string(kMaxBins + 1)}));
   }
   input.ok = true;
   return input;
@@ -375,9 +378,9 @@ double BinTable::Value(int x, int y) const {
 std::string AnalysisProblemMessage(AnalysisProblem problem) {
   switch (problem) {
     case AnalysisProblem::kTooFewSamples:
-      return "範囲のサンプルが 2 個未満です。";
+      return CoreText::Tr("範囲のサンプルが 2 個未満です。");
     case AnalysisProblem::kNoMatchingSample:
-      return "該当するサンプルがありません。";
+      return CoreText::Tr("該当するサンプルがありません。");
     case AnalysisProblem::kNone:
       break;
   }

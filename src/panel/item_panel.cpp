@@ -55,10 +55,11 @@ class ReferenceMarkMargin : public QWidget {
 }  // namespace
 
 ItemPanel::ItemPanel(QWidget* parent)
-    : QGroupBox(QStringLiteral("表示項目"), parent),
+    : QGroupBox(parent),
       view_(new QWidget(this)),
       list_(new QWidget(view_)),
       scroll_(new QScrollBar(Qt::Vertical, this)),
+      filter_label_(new QLabel(this)),
       filter_(new QLineEdit(this)),
       drops_(new DropFilter(this)),
       arrow_keys_(new ArrowKeyFilter(this)) {
@@ -71,16 +72,9 @@ ItemPanel::ItemPanel(QWidget* parent)
     }
     return rows;
   });
-  auto* label = new QLabel(QStringLiteral("項目の絞り込み:"), this);
-  const int label_px = label->sizeHint().width();
-  const int filter_left_px = TwipsToPixels(kItemViewLeftTwips);
-  const int filter_right_px = TwipsToPixels(kItemScrollLeftTwips + kItemScrollWidthTwips);
-  label->setGeometry(filter_left_px, TwipsToPixels(kItemViewTopTwips), label_px,
-                     TwipsToPixels(kItemFilterHeightTwips));
+  QLabel* label = filter_label_;
   filter_->setObjectName(QStringLiteral("txtItemFilter"));
-  filter_->setGeometry(filter_left_px + label_px, TwipsToPixels(kItemViewTopTwips),
-                       filter_right_px - filter_left_px - label_px,
-                       TwipsToPixels(kItemFilterHeightTwips));
+  RetranslateUi();
   connect(filter_, &QLineEdit::textChanged, this, &ItemPanel::ApplyFilter);
   const int view_top_px = TwipsToPixels(kItemViewTopTwips + kItemFilterRowTwips);
   view_->move(TwipsToPixels(kItemViewLeftTwips), view_top_px);
@@ -110,6 +104,27 @@ ItemPanel::ItemPanel(QWidget* parent)
   first->setText(QString::fromUtf8(kEmptyItemCaption.data(), kEmptyItemCaption.size()));
   first->hide();
   boxes_.push_back(first);
+}
+
+void ItemPanel::RetranslateUi() {
+  setTitle(tr("表示項目"));
+  filter_label_->setText(tr("項目の絞り込み:"));
+  // The filter takes the row's width that its label leaves.
+  const int label_px = filter_label_->sizeHint().width();
+  const int filter_left_px = TwipsToPixels(kItemViewLeftTwips);
+  const int filter_right_px = TwipsToPixels(kItemScrollLeftTwips + kItemScrollWidthTwips);
+  filter_label_->setGeometry(filter_left_px, TwipsToPixels(kItemViewTopTwips), label_px,
+                             TwipsToPixels(kItemFilterHeightTwips));
+  filter_->setGeometry(filter_left_px + label_px, TwipsToPixels(kItemViewTopTwips),
+                       filter_right_px - filter_left_px - label_px,
+                       TwipsToPixels(kItemFilterHeightTwips));
+}
+
+void ItemPanel::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange) {
+    RetranslateUi();
+  }
 }
 
 QCheckBox* ItemPanel::NewBox() {

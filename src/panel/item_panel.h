@@ -8,6 +8,7 @@
 #include "common/settings.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 
@@ -69,9 +70,11 @@ class ItemPanel : public QGroupBox {
   void FileDropped(const QString& path, bool as_reference);
 
  protected:
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void RetranslateUi();
   QCheckBox* NewBox();
   // Sets the caption of box `index` to `name` fitted to `available_px`, and its tooltip.
   void FitCaption(int index, const std::string& name, int64_t available_px, bool always_tooltip);
@@ -85,6 +88,7 @@ class ItemPanel : public QGroupBox {
   QWidget* view_;  // picSelectItemBack
   QWidget* list_;  // picSelectItem
   QScrollBar* scroll_;
+  QLabel* filter_label_;
   QLineEdit* filter_;  // txtItemFilter
   std::vector<QCheckBox*> boxes_;
   std::vector<QString> names_;  // of the items of the boxes, box 1 first

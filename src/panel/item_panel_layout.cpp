@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/core_text.h"
 #include "common/rounding.h"
 
 namespace dravik {
@@ -86,7 +87,7 @@ ItemPanelScroll FitItemPanelScroll(int32_t frame_height, int32_t list_height) {
 }
 
 std::string ItemColourMenuCaption(int item) {
-  return "項目" + std::to_string(item) + "の色の変更";
+  return ArgText(CoreText::Tr("項目%1の色の変更"), {std::to_string(item)});
 }
 
 }  // namespace dravik

@@ -46,10 +46,10 @@ MaxViewWindow::MaxViewWindow(const LogTable& table, Settings& settings, UserDial
       settings_(settings),
       dialogs_(dialogs),
       lst_max_view_(new QTreeWidget(this)),
-      cmd_close_(new QPushButton(QStringLiteral("閉じる(&X)"), this)),
-      cmd_copy_(new QPushButton(QStringLiteral("コピー(&C)"), this)),
-      cmd_save_section_(new QPushButton(QStringLiteral("区間をCSVで保存..."), this)) {
-  setWindowTitle(QStringLiteral("Dravik - 数値表示"));
+      cmd_close_(new QPushButton(this)),
+      cmd_copy_(new QPushButton(this)),
+      cmd_save_section_(new QPushButton(this)) {
+  WriteTexts();
   setAttribute(Qt::WA_DeleteOnClose);
   // The main window decides when the program ends; this window never keeps it running.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -104,19 +104,27 @@ int MaxViewWindow::ColumnCount() const {
 
 void MaxViewWindow::ApplyHeader() {
   const int columns = ColumnCount();
-  if (lst_max_view_->columnCount() == columns) {
-    return;
+  if (lst_max_view_->columnCount() != columns) {
+    lst_max_view_->setColumnCount(columns);
+    QTreeWidgetItem* header = lst_max_view_->headerItem();
+    for (int column = 0; column < columns; ++column) {
+      header->setTextAlignment(column, ColumnAlignment(column));
+    }
+    for (int column = kMaxViewColumns; column < columns; ++column) {
+      lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
+    }
   }
-  lst_max_view_->setColumnCount(columns);
-  QTreeWidgetItem* header = lst_max_view_->headerItem();
-  for (int column = 0; column < columns; ++column) {
-    header->setText(column, QString::fromUtf8(column < kMaxViewColumns
-                                                  ? kMaxViewHeaders[column]
-                                                  : kReferenceHeaders[column - kMaxViewColumns]));
-    header->setTextAlignment(column, ColumnAlignment(column));
-  }
-  for (int column = kMaxViewColumns; column < columns; ++column) {
-    lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
+  WriteHeaders();
+}
+
+void MaxViewWindow::WriteHeaders() {
+  const std::array<std::string, kMaxViewColumns> headers = MaxViewHeaders();
+  const std::array<std::string, kReferenceColumns> reference_headers = ReferenceHeaders();
+  for (int column = 0; column < lst_max_view_->columnCount(); ++column) {
+    lst_max_view_->headerItem()->setText(
+        column, QString::fromStdString(column < kMaxViewColumns
+                                           ? headers[column]
+                                           : reference_headers[column - kMaxViewColumns]));
   }
 }
 
@@ -136,6 +144,25 @@ void MaxViewWindow::UpdateReferenceReadout() {
     dravik::UpdateReferenceReadout(display_, table_, *reference_, settings_, (*cursor_samples_)[0],
                                    (*cursor_samples_)[1]);
   }
+}
+
+void MaxViewWindow::WriteTexts() {
+  setWindowTitle(tr("Dravik - 数値表示"));
+  cmd_close_->setText(tr("閉じる(&X)"));
+  cmd_copy_->setText(tr("コピー(&C)"));
+  cmd_save_section_->setText(tr("区間をCSVで保存..."));
+}
+
+void MaxViewWindow::RetranslateUi() {
+  WriteTexts();
+  WriteHeaders();
+  dravik::RenameMaxViewRows(display_, table_);
+  // Every cell is written and measured anew, and the window keeps room for the save button.
+  lst_max_view_->clear();
+  ResetColumnWidths();
+  ShowDisplay();
+  ApplyMinimumSize();
+  Form_Resize();
 }
 
 void MaxViewWindow::MaxViewList() {
@@ -322,15 +349,14 @@ void MaxViewWindow::SaveSectionCsv() {
   }
   // A shorter section would be saved as a log that cannot be opened.
   if (!SectionCanReopen((*cursor_samples_)[0], (*cursor_samples_)[1])) {
-    dialogs_.ShowMessage(
-        this, QStringLiteral("区間が短すぎます。11サンプル以上の区間を選んでください。"));
+    dialogs_.ShowMessage(this, tr("区間が短すぎます。11サンプル以上の区間を選んでください。"));
     return;
   }
-  const QString suggested = log_path_.isEmpty()
-                                ? QStringLiteral("区間.csv")
-                                : QFileInfo(log_path_).dir().filePath(QStringLiteral("区間.csv"));
-  const QString path = dialogs_.ChooseFileToSave(
-      this, suggested, QStringLiteral("csvファイル(*.csv);;全てのファイル(*.*)"));
+  const QString file_name = tr("区間.csv");
+  const QString suggested =
+      log_path_.isEmpty() ? file_name : QFileInfo(log_path_).dir().filePath(file_name);
+  const QString path =
+      dialogs_.ChooseFileToSave(this, suggested, tr("csvファイル(*.csv);;全てのファイル(*.*)"));
   if (path.isEmpty()) {
     return;
   }
@@ -385,6 +411,9 @@ void MaxViewWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !isMinimized()) {
     StoreGeometry();
+  }
+  if (event->type() == QEvent::LanguageChange) {
+    RetranslateUi();
   }
 }
 

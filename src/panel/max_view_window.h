@@ -78,6 +78,11 @@ class MaxViewWindow : public TopLevelWindow {
   void ApplyMinimumSize() override;
 
  private:
+  // The window's own texts and the list's headers in the interface language.
+  void WriteTexts();
+  void WriteHeaders();
+  // After a change of language: every text again, the figures kept.
+  void RetranslateUi();
   void cmdCopy_Click();
   // "区間をCSVで保存...": the samples between the two cursors to a CSV file chosen in the save
   // dialog, which starts in the log's folder; a section too short to open again is refused and a

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/core_text.h"
 #include "common/number_format.h"
 #include "common/rounding.h"
 #include "log/fuel_trip.h"
@@ -50,11 +51,40 @@ size_t SectionRowCount(const LogTable& table, const Settings& settings) {
   return table.has_economy ? 4 : 2;
 }
 
-MaxViewRow SectionRow(const char* name) {
+// The names of the section rows the table has figures for: average speed and distance with a speed
+// item, fuel used and economy with the economy item.
+std::vector<std::string> SectionRowNames(const LogTable& table) {
+  std::vector<std::string> names;
+  if (table.has_speed) {
+    names.push_back(CoreText::Tr("区間平均速度 (km/h)"));
+    names.push_back(CoreText::Tr("区間走行距離 (km)"));
+  }
+  if (table.has_economy) {
+    names.push_back(CoreText::Tr("区間燃料消費量 (l)"));
+    names.push_back(CoreText::Tr("区間燃費 (km/l)"));
+  }
+  return names;
+}
+
+std::string TimeRowName(const LogTable& table, bool in_seconds) {
+  return table.item_names[0] + (in_seconds ? CoreText::Tr(" (秒)") : " (ms)");
+}
+
+MaxViewRow SectionRow(const std::string& name) {
   return {name, kSectionCell, kSectionCell, kSectionCell, "0", kSectionCell};
 }
 
 }  // namespace
+
+std::array<std::string, kReferenceColumns> ReferenceHeaders() {
+  return {CoreText::Tr("比較 最小値"), CoreText::Tr("比較 現在値1"), CoreText::Tr("比較 現在値2"),
+          CoreText::Tr("比較 変化量"), CoreText::Tr("比較 最大値")};
+}
+
+std::array<std::string, kMaxViewColumns> MaxViewHeaders() {
+  return {CoreText::Tr("項目"),    CoreText::Tr("最小値"), CoreText::Tr("現在値1"),
+          CoreText::Tr("現在値2"), CoreText::Tr("変化量"), CoreText::Tr("最大値")};
+}
 
 void MaxViewList(NumericDisplay& display, const LogTable& table, const Settings& settings) {
   if (table.item_count < 1) {
@@ -69,14 +99,21 @@ void MaxViewList(NumericDisplay& display, const LogTable& table, const Settings&
                             FormatGeneral(table.item_max[i])});
   }
   if (settings.section_time != 0) {
-    if (table.has_speed) {
-      display.rows.push_back(SectionRow("区間平均速度 (km/h)"));
-      display.rows.push_back(SectionRow("区間走行距離 (km)"));
+    for (const std::string& name : SectionRowNames(table)) {
+      display.rows.push_back(SectionRow(name));
     }
-    if (table.has_economy) {
-      display.rows.push_back(SectionRow("区間燃料消費量 (l)"));
-      display.rows.push_back(SectionRow("区間燃費 (km/l)"));
-    }
+  }
+}
+
+void RenameMaxViewRows(NumericDisplay& display, const LogTable& table) {
+  if (display.rows.empty() || table.item_count < 1) {
+    return;
+  }
+  display.rows[0][kNameColumn] = TimeRowName(table, display.time_in_seconds);
+  const size_t first_row = static_cast<size_t>(table.item_count) + 1;
+  const std::vector<std::string> names = SectionRowNames(table);
+  for (size_t i = 0; i < names.size() && first_row + i < display.rows.size(); ++i) {
+    display.rows[first_row + i][kNameColumn] = names[i];
   }
 }
 
@@ -87,11 +124,11 @@ void ReDrawTime(NumericDisplay& display, const LogTable& table, const Settings& 
   MaxViewRow& row = display.rows[0];
   display.time_in_seconds = settings.time_unit_sec != 0;
   if (display.time_in_seconds) {
-    row[kNameColumn] = table.item_names[0] + " (秒)";
+    row[kNameColumn] = TimeRowName(table, true);
     row[kMinColumn] = WholeSeconds(table.item_min[0]);
     row[kMaxColumn] = WholeSeconds(table.item_max[0]);
   } else {
-    row[kNameColumn] = table.item_names[0] + " (ms)";
+    row[kNameColumn] = TimeRowName(table, false);
     row[kMinColumn] = FormatGeneral(table.item_min[0]);
     row[kMaxColumn] = FormatGeneral(table.item_max[0]);
   }
@@ -238,8 +275,9 @@ std::vector<ReadoutLine> HoverReadout(const LogTable& table, const Settings& set
   const float time_ms = table.Values(0)[sample];
   std::vector<ReadoutLine> lines;
   const std::string time_name = TimeNameWithoutUnit(table.item_names[0]);
-  lines.push_back({settings.time_unit_sec != 0 ? time_name + " (秒): " + WholeSeconds(time_ms)
-                                               : time_name + " (ms): " + FormatGeneral(time_ms),
+  lines.push_back({settings.time_unit_sec != 0
+                       ? time_name + CoreText::Tr(" (秒)") + ": " + WholeSeconds(time_ms)
+                       : time_name + " (ms): " + FormatGeneral(time_ms),
                    MakeRgb(0, 0, 0)});
   for (const int item : items) {
     if (item >= 1 && item <= table.item_count) {
@@ -271,14 +309,15 @@ std::string MaxViewClipboardText(const NumericDisplay& display) {
     return "";
   }
   std::string text;
+  const std::array<std::string, kMaxViewColumns> headers = MaxViewHeaders();
   for (int c = 0; c < kMaxViewColumns; ++c) {
     text += c == 0 ? "" : ", ";
-    text += kMaxViewHeaders[c];
+    text += headers[c];
   }
   const bool with_reference = display.reference_rows.size() == display.rows.size();
   if (with_reference) {
-    for (const char* header : kReferenceHeaders) {
-      text += std::string(", ") + header;
+    for (const std::string& header : ReferenceHeaders()) {
+      text += ", " + header;
     }
   }
   text += "\r\n";

@@ -14,8 +14,8 @@ namespace dravik {
 
 // Columns of the numeric display list, in order.
 inline constexpr int kMaxViewColumns = 6;
-inline constexpr std::array<const char*, kMaxViewColumns> kMaxViewHeaders = {
-    "項目", "最小値", "現在値1", "現在値2", "変化量", "最大値"};
+// The column headers in the interface language.
+std::array<std::string, kMaxViewColumns> MaxViewHeaders();
 inline constexpr int kNameColumn = 0;
 inline constexpr int kMinColumn = 1;
 inline constexpr int kCursor1Column = 2;
@@ -27,8 +27,8 @@ using MaxViewRow = std::array<std::string, kMaxViewColumns>;
 
 // The columns a reference log adds after "最大値", in order.
 inline constexpr int kReferenceColumns = 5;
-inline constexpr std::array<const char*, kReferenceColumns> kReferenceHeaders = {
-    "比較 最小値", "比較 現在値1", "比較 現在値2", "比較 変化量", "比較 最大値"};
+// Their headers in the interface language.
+std::array<std::string, kReferenceColumns> ReferenceHeaders();
 inline constexpr int kReferenceMinColumn = 0;
 inline constexpr int kReferenceCursor1Column = 1;
 inline constexpr int kReferenceCursor2Column = 2;
@@ -59,6 +59,10 @@ void MaxViewList(NumericDisplay& display, const LogTable& table, const Settings&
 // general form, or with TimeUnitSec " (秒)" and whole seconds (halves to even). The cursor and
 // difference columns keep their texts. Does nothing on an empty list.
 void ReDrawTime(NumericDisplay& display, const LogTable& table, const Settings& settings);
+
+// Writes the names of the time row and of the section rows again in the interface language,
+// keeping every figure; for a change of language while the list is shown.
+void RenameMaxViewRows(NumericDisplay& display, const LogTable& table);
 
 // Writes the values at `sample`, the sample of cursor `cursor` (1 or 2), into that cursor's column
 // and the decimal difference to `other_sample` into the difference column, for the time row and

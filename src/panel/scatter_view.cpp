@@ -184,7 +184,7 @@ void ScatterView::PaintColourBar(QPainter& painter, const QRect& plot) const {
   painter.translate(bar.right() + 6 + LabelWidth(metrics) + 4, bar.bottom());
   painter.rotate(-90);
   painter.drawText(QRect(0, 0, bar.height(), metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
-                   density ? QStringLiteral("点の密度 (件数)") : colour_title_);
+                   density ? tr("点の密度 (件数)") : colour_title_);
   painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #include "panel/trip_list.h"
 
+#include "common/core_text.h"
 #include "common/number_format.h"
 #include "common/rounding.h"
 
@@ -8,12 +9,18 @@ namespace dravik {
 namespace {
 
 struct TimeUnit {
-  const char* text;
   double ms;
 };
-constexpr TimeUnit kMilliseconds{"[ms]", 1};
-constexpr TimeUnit kSeconds{"[秒]", 1000};
-constexpr TimeUnit kMinutes{"[分]", 60'000};
+constexpr TimeUnit kMilliseconds{1};
+constexpr TimeUnit kSeconds{1000};
+constexpr TimeUnit kMinutes{60'000};
+
+// The unit's text in the interface language.
+std::string TimeUnitText(const TimeUnit& unit) {
+  return unit.ms == kMilliseconds.ms ? "[ms]"
+         : unit.ms == kSeconds.ms    ? CoreText::Tr("[秒]")
+                                     : CoreText::Tr("[分]");
+}
 
 // The unit the driving time row writes a driving time in.
 const TimeUnit& DrivingTimeUnit(int64_t driving_time_ms) {
@@ -28,7 +35,7 @@ std::string DrivingTimeIn(int64_t driving_time_ms, const TimeUnit& unit) {
 
 TripListRow DrivingTimeRow(int64_t driving_time_ms) {
   const TimeUnit& unit = DrivingTimeUnit(driving_time_ms);
-  return {"走行時間", DrivingTimeIn(driving_time_ms, unit), unit.text, ""};
+  return {CoreText::Tr("走行時間"), DrivingTimeIn(driving_time_ms, unit), TimeUnitText(unit), ""};
 }
 
 TripFigureTexts TripTexts(const TripSummary& trip) {
@@ -49,13 +56,16 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
         DrivingTimeIn(reference->trip.driving_time_ms, DrivingTimeUnit(trip.driving_time_ms));
   }
   if (has_speed) {
+    rows.push_back({CoreText::Tr("平均速度"), texts.average_speed, "[km/h]",
+                    other_speed ? other.average_speed : ""});
     rows.push_back(
-        {"平均速度", texts.average_speed, "[km/h]", other_speed ? other.average_speed : ""});
-    rows.push_back({"走行距離", texts.distance, "[km]", other_speed ? other.distance : ""});
+        {CoreText::Tr("走行距離"), texts.distance, "[km]", other_speed ? other.distance : ""});
   }
   if (has_economy) {
-    rows.push_back({"燃料消費量", texts.fuel_used, "[l]", other_economy ? other.fuel_used : ""});
-    rows.push_back({"燃費", texts.fuel_economy, "[km/l]", other_economy ? other.fuel_economy : ""});
+    rows.push_back(
+        {CoreText::Tr("燃料消費量"), texts.fuel_used, "[l]", other_economy ? other.fuel_used : ""});
+    rows.push_back({CoreText::Tr("燃費"), texts.fuel_economy, "[km/l]",
+                    other_economy ? other.fuel_economy : ""});
   }
   return rows;
 }
@@ -65,19 +75,20 @@ std::string TripListHint(const LogTable& table) {
     return "";
   }
   std::string missing;
-  const auto add = [&missing](int item, const char* name) {
+  const auto add = [&missing](int item, const std::string& name) {
     if (item == 0) {
-      missing += (missing.empty() ? "" : "、") + std::string(name);
+      missing += (missing.empty() ? "" : CoreText::Tr("、")) + name;
     }
   };
-  add(table.speed_item, "車速");
-  add(table.engine_speed_item, "エンジン回転数");
-  add(table.pulse_width_item, "噴射パルス幅");
+  add(table.speed_item, CoreText::Tr("車速"));
+  add(table.engine_speed_item, CoreText::Tr("エンジン回転数"));
+  add(table.pulse_width_item, CoreText::Tr("噴射パルス幅"));
   if (missing.empty()) {
     return "";
   }
-  return "このログに見つからない項目: " + missing +
-         "\n使う項目は「設定(S)」の「燃費計算の項目...」で選べます。";
+  return ArgText(CoreText::Tr("このログに見つからない項目: %1\n"
+                              "使う項目は「設定(S)」の「燃費計算の項目...」で選べます。"),
+                 {missing});
 }
 
 std::string TripListClipboardText(const std::vector<TripListRow>& rows, bool with_reference) {

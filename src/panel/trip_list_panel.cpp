@@ -17,8 +17,7 @@
 
 namespace dravik {
 
-TripListPanel::TripListPanel(QWidget* parent)
-    : QGroupBox(QStringLiteral("走行/燃費情報"), parent), list_(new QTreeWidget(this)) {
+TripListPanel::TripListPanel(QWidget* parent) : QGroupBox(parent), list_(new QTreeWidget(this)) {
   setObjectName(QStringLiteral("fraFuelEfficient"));
   list_->setObjectName(QStringLiteral("lstFuelEfficient"));
   resize(PixelSize(kRightColumnWidth, kCommandFrameHeight));
@@ -26,6 +25,7 @@ TripListPanel::TripListPanel(QWidget* parent)
   list_->setRootIsDecorated(false);
   list_->setItemsExpandable(false);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  RetranslateUi();
   list_->header()->setStretchLastSection(false);
   SetColumns(false);
   // The columns fit the list; a horizontal bar would only hide the last row.
@@ -40,14 +40,26 @@ TripListPanel::TripListPanel(QWidget* parent)
   }
 }
 
+void TripListPanel::RetranslateUi() {
+  setTitle(tr("走行/燃費情報"));
+  QStringList labels{tr("項目"), tr("値"), tr("単位")};
+  if (with_reference_) {
+    labels << tr("比較");
+  }
+  list_->setHeaderLabels(labels);
+}
+
+void TripListPanel::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange) {
+    RetranslateUi();
+  }
+}
+
 void TripListPanel::SetColumns(bool with_reference) {
   with_reference_ = with_reference;
-  QStringList labels{QStringLiteral("項目"), QStringLiteral("値"), QStringLiteral("単位")};
-  if (with_reference) {
-    labels << QStringLiteral("比較");
-  }
-  list_->setColumnCount(static_cast<int>(labels.size()));
-  list_->setHeaderLabels(labels);
+  list_->setColumnCount(with_reference ? 4 : 3);
+  RetranslateUi();
   list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   if (with_reference) {
     list_->headerItem()->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
@@ -141,9 +153,8 @@ void TripListPanel::lstFuelEfficient_MouseUp(QPoint global_pos) {
   if (list_->topLevelItemCount() == 0) {
     return;
   }
-  QMenu menu(QStringLiteral("走行/燃費情報"), window());
-  menu.addAction(QStringLiteral("走行/燃費情報のコピー"), this,
-                 &TripListPanel::mnuFuelEfficientCopy_Click);
+  QMenu menu(tr("走行/燃費情報"), window());
+  menu.addAction(tr("走行/燃費情報のコピー"), this, &TripListPanel::mnuFuelEfficientCopy_Click);
   menu.exec(global_pos);
   // The copy takes every row, so no row stays marked as if it alone had been copied.
   list_->clearSelection();

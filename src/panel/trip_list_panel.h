@@ -34,9 +34,11 @@ class TripListPanel : public QGroupBox {
   void FileDropped(const QString& path, bool as_reference);
 
  protected:
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void RetranslateUi();
   void lstFuelEfficient_MouseUp(QPoint global_pos);
   // The copy command ("走行/燃費情報のコピー"): the rows as text to the clipboard.
   void mnuFuelEfficientCopy_Click();

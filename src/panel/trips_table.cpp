@@ -1,5 +1,6 @@
 #include "panel/trips_table.h"
 
+#include "common/core_text.h"
 #include "common/number_format.h"
 #include "panel/trip_list.h"
 
@@ -41,8 +42,9 @@ std::string FirstLine(const std::string& message) {
 }
 
 std::string TripsTableText(const std::vector<TripsTableLog>& logs) {
-  std::string text = JoinLine({"ファイル", "走行時間 [秒]", "平均速度 [km/h]", "走行距離 [km]",
-                               "燃料消費量 [l]", "燃費 [km/l]"});
+  std::string text = JoinLine({CoreText::Tr("ファイル"), CoreText::Tr("走行時間 [秒]"),
+                               CoreText::Tr("平均速度 [km/h]"), CoreText::Tr("走行距離 [km]"),
+                               CoreText::Tr("燃料消費量 [l]"), CoreText::Tr("燃費 [km/l]")});
   int loaded = 0;
   int with_speed = 0;
   int with_economy = 0;
@@ -78,7 +80,7 @@ std::string TripsTableText(const std::vector<TripsTableLog>& logs) {
     text += JoinLine(fields);
   }
 
-  std::vector<std::string> total = {"合計", "", "", "", "", ""};
+  std::vector<std::string> total = {CoreText::Tr("合計"), "", "", "", "", ""};
   if (loaded > 0) {
     total[1] = SecondsText(time_ms);
   }

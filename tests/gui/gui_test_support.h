@@ -80,6 +80,8 @@ class FakeUserDialog : public UserDialog {
   std::deque<std::optional<QColor>> colour_answers;
   bool colour_runs_out_of_memory = false;
   std::chrono::milliseconds progress_delay{500};  // as the program's own
+  int language_questions = 0;
+  Language language_answer = Language::kJapanese;
 
   void ShowMessage(QWidget*, const QString& text) override { messages << text; }
   QString ChooseFileToOpen(QWidget*, const QString& start_path, const QString&) override {
@@ -98,6 +100,10 @@ class FakeUserDialog : public UserDialog {
     return Next(colour_answers).value_or(std::nullopt);
   }
   std::chrono::milliseconds LoadProgressDelay() const override { return progress_delay; }
+  Language ChooseLanguage(QWidget*) override {
+    ++language_questions;
+    return language_answer;
+  }
 
  private:
   template <class T>

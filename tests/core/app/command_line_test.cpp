@@ -104,6 +104,32 @@ TEST(FindTerminalRequest, TheFirstOptionDecides) {
   EXPECT_EQ(FindTerminalRequest({"--verison"}).option, "--verison");
 }
 
+TEST(TakeLanguageOption, TakesEveryLangAndKeepsTheRest) {
+  const struct {
+    std::vector<std::string> arguments;
+    bool given;
+    Language language;
+    bool error;
+    std::vector<std::string> rest;
+  } cases[] = {
+      {{"log.csv"}, false, Language::kJapanese, false, {"log.csv"}},
+      {{"--lang", "en", "log.csv"}, true, Language::kEnglish, false, {"log.csv"}},
+      {{"/d", "--lang=en", "--lang", "ja"}, true, Language::kJapanese, false, {"/d"}},
+      {{"--lang", "fr", "log.csv"}, false, Language::kJapanese, true, {}},
+      {{"log.csv", "--lang"}, false, Language::kJapanese, true, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    const LanguageOption option = TakeLanguageOption(arguments);
+    EXPECT_EQ(option.given, c.given) << c.arguments.size();
+    EXPECT_EQ(option.language, c.language) << c.arguments.size();
+    EXPECT_EQ(!option.error.empty(), c.error) << c.arguments.size();
+    if (!c.error) {
+      EXPECT_EQ(arguments, c.rest);
+    }
+  }
+}
+
 TEST(ListOrdinaryFiles, ListsVisibleRegularFilesInOrder) {
   TempDir dir;
   for (const char* name : {"b.csv", "a.csv", ".hidden.csv"}) {

@@ -33,8 +33,9 @@ TEST(ParseReportArguments, AcceptsTheDocumentedForms) {
          EXPECT_EQ(o.scroll, 0);
          EXPECT_TRUE(o.items.empty());
        }},
-      {{"--ini", "a b.ini", "--cursors", "12,3", "log.csv"},
+      {{"--ini", "a b.ini", "--lang", "en", "--cursors", "12,3", "log.csv"},
        [](const ReportOptions& o) {
+         EXPECT_EQ(o.language, Language::kEnglish);
          EXPECT_EQ(o.ini_path, "a b.ini");
          EXPECT_TRUE(o.has_cursors);
          EXPECT_EQ(o.cursor1_sample, 12);
@@ -78,6 +79,7 @@ TEST(ParseReportArguments, RefusesMalformedRequests) {
       {"--trips"},
       {"--ini"},
       {"--ini", "s.ini"},
+      {"--lang", "fr", "log.csv"},
       {"--bogus", "log.csv"},
       {"--cursors", "1", "log.csv"},
       {"--cursors", "1,2,3", "log.csv"},

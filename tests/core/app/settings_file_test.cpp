@@ -31,7 +31,7 @@ std::string ExpectedFirstStartFile() {
       "[Setting]\r\nXpos=0\r\nYpos=0\r\nXsize=10000\r\nYsize=7365\r\nMV_Xpos=0\r\nMV_Ypos=0\r\n"
       "MV_Xsize=0\r\nMV_Ysize=0\r\nTimeUnitSec=0\r\nSectionTime=0\r\nGraphScaleMode=0\r\n"
       "AlwaysToolTip=0\r\nInjectorFlowScaling=430.72\r\nInjectorLatency=0.98\r\nCylinder=4\r\n"
-      "SpeedItem=\r\nSpeedUnit=0\r\nEngineSpeedItem=\r\nPulseWidthItem=\r\n"
+      "SpeedItem=\r\nSpeedUnit=0\r\nEngineSpeedItem=\r\nPulseWidthItem=\r\nLanguage=ja\r\n"
       "\r\n[Color]\r\n";
   const char* first[16] = {"FF00FF", "0000FF", "FF8040", "00FF00", "800000", "FFFF00",
                            "FF0000", "8080FF", "008000", "00FFFF", "800080", "FF0080",
@@ -100,6 +100,23 @@ TEST(LoadSettings, FirstStartInALocationThatCannotBeWrittenKeepsTheDefaults) {
   EXPECT_EQ(start.settings.injector_flow_scaling, 430.72f);
   EXPECT_EQ(start.settings.cylinder, 4);
   EXPECT_EQ(start.settings.xsize, 10875);
+}
+
+TEST(ReadSettings, LanguageIsEnglishOnlyForEn) {
+  const struct {
+    const char* text;
+    Language language;
+  } cases[] = {{"", Language::kJapanese},
+               {"[Setting]\r\nLanguage=en\r\n", Language::kEnglish},
+               {"[Setting]\r\nLanguage=ja\r\n", Language::kJapanese},
+               {"[Setting]\r\nLanguage=EN\r\n", Language::kJapanese},
+               {"[Setting]\r\nLanguage=english\r\n", Language::kJapanese}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadText(c.text).language, c.language) << c.text;
+  }
+  Settings english;
+  english.language = Language::kEnglish;
+  EXPECT_EQ(ReadText(SettingsFileText(english)).language, Language::kEnglish);
 }
 
 TEST(ReadSettings, CorrectsPositionsAndSizes) {

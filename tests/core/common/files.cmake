@@ -1,4 +1,5 @@
 set(DRAVIK_COMMON_TESTS
+  core/common/core_text_test.cpp
   core/common/file_io_test.cpp
   core/common/number_format_test.cpp
   core/common/number_parsing_test.cpp

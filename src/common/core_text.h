@@ -1,0 +1,35 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace dravik {
+
+// The interface languages. Japanese is the source language of every text and the default.
+enum class Language { kJapanese, kEnglish };
+
+// "en" is English; anything else, the empty text included, is Japanese.
+Language ParseLanguage(std::string_view code);
+// "ja" or "en".
+const char* LanguageCode(Language language);
+
+// The user-visible texts of the core, which includes no Qt header. Every text is written in
+// Japanese as CoreText::Tr("...") so that lupdate (told `-tr-function-alias tr+=Tr`) files it under
+// the class's context of the translation files; Tr gives it in the interface language through
+// the lookup the Qt layer installs, and unchanged while none is installed (tests, Japanese).
+struct CoreText {
+  static std::string Tr(const char* source);
+};
+
+// Gives the text for the Japanese `source`, or "" when it has none (the source is then kept).
+using TextLookup = std::string (*)(const char* source);
+// Installs `lookup` for every later CoreText::Tr; nullptr removes it. Called by the Qt layer
+// before any window or worker thread reads a text.
+void SetTextLookup(TextLookup lookup);
+
+// `pattern` with "%1", "%2", ... replaced by the arguments in order ("%1" the first), as Qt's
+// QString::arg does, so that a translation may put them where its language wants them.
+std::string ArgText(std::string_view pattern, std::initializer_list<std::string_view> args);
+
+}  // namespace dravik

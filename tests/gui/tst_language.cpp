@@ -1,0 +1,134 @@
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "app/options_dialog.h"
+#include "common/ui_language.h"
+#include "gui_test_support.h"
+#include "panel/max_view_window.h"
+
+using namespace dravik;
+
+// The interface language switched while the windows are open: in English no Japanese is left in
+// the main window, the numeric display, the options dialog and a message box (item names and the
+// language list aside), and back in Japanese every text is what it was.
+namespace {
+
+// Every text a widget and its children show: titles, captions, list entries and headers, tooltips.
+QStringList ShownTexts(const QWidget* root) {
+  QStringList texts;
+  QList<const QWidget*> widgets{root};
+  for (const QWidget* child : root->findChildren<QWidget*>()) {
+    widgets << child;
+  }
+  for (const QWidget* widget : widgets) {
+    texts << widget->windowTitle() << widget->toolTip();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+      texts << button->text();
+    } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+      texts << label->text();
+    } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+      texts << group->title();
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
+      texts << edit->placeholderText();
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+      for (int i = 0; i < combo->count(); ++i) {
+        texts << combo->itemText(i);
+      }
+    } else if (const auto* tabs = qobject_cast<const QTabWidget*>(widget)) {
+      for (int i = 0; i < tabs->count(); ++i) {
+        texts << tabs->tabText(i);
+      }
+    } else if (const auto* tree = qobject_cast<const QTreeWidget*>(widget)) {
+      for (int column = 0; column < tree->columnCount(); ++column) {
+        texts << tree->headerItem()->text(column);
+        for (int row = 0; row < tree->topLevelItemCount(); ++row) {
+          texts << tree->topLevelItem(row)->text(column);
+        }
+      }
+    }
+  }
+  texts.removeAll(QString());
+  return texts;
+}
+
+QStringList JapaneseTexts(const QStringList& texts) {
+  static const QRegularExpression japanese(
+      QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}"
+                     "\\x{ff00}-\\x{ffef}]"));
+  static const QStringList kept = {QStringLiteral("表示言語 / Language"), QStringLiteral("日本語"),
+                                   QStringLiteral("瞬間燃費 (km/l)")};
+  QStringList found;
+  for (const QString& text : texts) {
+    if (text.contains(japanese) && !kept.contains(text)) {
+      found << text;
+    }
+  }
+  return found;
+}
+
+void Switch(Language language) {
+  ApplyLanguage(language);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+}
+
+}  // namespace
+
+class TestLanguage : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyWindowSwitchesAndSwitchesBack() {
+    QTemporaryDir dir;
+    // Vehicle and engine speed and the pulse width: the economy item and every section row.
+    std::string log =
+        "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)\r\n";
+    for (int row = 0; row < 40; ++row) {
+      log += std::to_string(row * 250) + ",60,2000,3\r\n";
+    }
+    const QString ini = WriteTextFile(dir, "dravik.ini", "[Setting]\r\nSectionTime=1\r\n");
+    FakeUserDialog dialogs;
+    const auto window = NewShownWindow(dialogs);
+    window->Form_Load(ini.toStdString(), {WriteTextFile(dir, "log.csv", log).toStdString()}, {},
+                      Language::kJapanese);
+    Find<QAbstractButton>(window.get(), "chkMaxView")->click();
+    auto* numeric = FindTopLevel<MaxViewWindow>();
+    QVERIFY(numeric != nullptr);
+    const QStringList japanese = ShownTexts(window.get()) + ShownTexts(numeric);
+    QVERIFY(japanese.contains(QStringLiteral("区間燃費 (km/l)")));
+
+    Switch(Language::kEnglish);
+    QCOMPARE(JapaneseTexts(ShownTexts(window.get()) + ShownTexts(numeric)), QStringList());
+    QVERIFY(ShownTexts(numeric).contains(QStringLiteral("Cursor 1")));
+    Settings settings;
+    OptionsDialog options(settings, true, dialogs, window.get());
+    QCOMPARE(JapaneseTexts(ShownTexts(&options)), QStringList());
+    // A refused field's message, and Qt's own standard buttons.
+    Find<QLineEdit>(&options, "txtCylinder")->setText(QStringLiteral("x"));
+    Find<QPushButton>(&options, "cmdOK")->click();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(JapaneseTexts(dialogs.messages), QStringList());
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), dialogs.messages[0],
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(JapaneseTexts(ShownTexts(&box)), QStringList());
+
+    Switch(Language::kJapanese);
+    QCOMPARE(ShownTexts(window.get()) + ShownTexts(numeric), japanese);
+    QMessageBox japanese_box(QMessageBox::Critical, QStringLiteral("Dravik"), QString(),
+                             QMessageBox::Cancel);
+    QCOMPARE(japanese_box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
