@@ -41,9 +41,7 @@ CommandPanel::CommandPanel(QWidget* parent)
   option_button->setGeometry(PixelRect(kOptionButtonRect));
   help_button->setObjectName(QStringLiteral("cmdHelp"));
   help_button->setGeometry(PixelRect(kHelpButtonRect));
-  magnification_label->setGeometry(PixelRect(kMagnificationLabelRect));
   magnification_combo_->setObjectName(QStringLiteral("cmbMultipl"));
-  magnification_combo_->setGeometry(PixelRect(kMagnificationComboRect));
   for (const int magnification : kMagnifications) {
     magnification_combo_->addItem(QString::number(magnification), magnification);
   }
@@ -79,6 +77,15 @@ void CommandPanel::RetranslateUi() {
   help_button_->setText(tr("ヘルプ(&H)"));
   magnification_label_->setText(tr("倍率:"));
   exit_button_->setText(tr("終了(&X)"));
+  // A caption longer than its place pushes the list's left edge to the right; the list keeps
+  // its right edge.
+  const QRect label = PixelRect(kMagnificationLabelRect);
+  const int label_px = std::max(label.width(), magnification_label_->sizeHint().width());
+  magnification_label_->setGeometry(label.x(), label.y(), label_px, label.height());
+  const QRect combo = PixelRect(kMagnificationComboRect);
+  const int combo_left = std::max(combo.left(), label.x() + label_px + label.x() / 2);
+  magnification_combo_->setGeometry(combo_left, combo.y(), combo.right() + 1 - combo_left,
+                                    combo.height());
 }
 
 void CommandPanel::changeEvent(QEvent* event) {

@@ -16,7 +16,8 @@
 #include "common/user_dialog.h"
 
 // The platform's dialog (a desktop portal's or the desktop's) is used wherever Qt has one; it
-// speaks the desktop's language. Qt's own dialog, used everywhere else, is made Japanese here.
+// speaks the desktop's language. Qt's own dialog, used everywhere else, is made to speak the
+// interface language here.
 
 namespace dravik {
 namespace {
@@ -25,14 +26,14 @@ namespace {
 constexpr int kSizeColumn = 1;
 constexpr int kDateColumn = 3;
 
-const QLocale& Japanese() {
-  static const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-  return japanese;
+// The locale of the interface language (ApplyLanguage makes it the default).
+QLocale Interface() {
+  return QLocale();
 }
 
 // Qt writes the sizes and dates of its file list in the system locale, which is English under
-// C.UTF-8 and most others; the program speaks Japanese whatever the locale.
-class JapaneseFileColumns : public QIdentityProxyModel {
+// C.UTF-8 and most others; the program speaks its interface language whatever the locale.
+class InterfaceFileColumns : public QIdentityProxyModel {
  public:
   using QIdentityProxyModel::QIdentityProxyModel;
 
@@ -41,25 +42,26 @@ class JapaneseFileColumns : public QIdentityProxyModel {
     if (role == Qt::DisplayRole && files != nullptr) {
       const QModelIndex source = mapToSource(index);
       if (index.column() == kSizeColumn) {
-        return files->isDir(source) ? QString() : Japanese().formattedDataSize(files->size(source));
+        return files->isDir(source) ? QString()
+                                    : Interface().formattedDataSize(files->size(source));
       }
       if (index.column() == kDateColumn) {
-        return Japanese().toString(files->lastModified(source), QLocale::ShortFormat);
+        return Interface().toString(files->lastModified(source), QLocale::ShortFormat);
       }
     }
     return QIdentityProxyModel::data(index, role);
   }
 };
 
-// Qt sizes the columns for English titles; the Japanese titles, sizes and dates are wider.
+// Qt sizes the columns for English titles; Japanese titles, sizes and dates are wider.
 void WidenColumns(QTreeView& list) {
   QHeaderView* header = list.header();
   const QFontMetrics metrics = list.fontMetrics();
   const int margin = 2 * metrics.horizontalAdvance(QLatin1Char('M'));
   const QString widest[] = {
-      Japanese().formattedDataSize(999'900'000),
+      Interface().formattedDataSize(999'900'000),
       QMimeDatabase().mimeTypeForName(QStringLiteral("text/csv")).comment(),
-      Japanese().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat)};
+      Interface().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat)};
   for (int column = kSizeColumn; column <= kDateColumn; ++column) {
     header->resizeSection(
         column, std::max({header->sectionSize(column), header->sectionSizeHint(column),
@@ -70,7 +72,7 @@ void WidenColumns(QTreeView& list) {
 QString Choose(QFileDialog& dialog) {
   // Only Qt's own dialog has a file list of its own.
   if (QTreeView* list = dialog.findChild<QTreeView*>()) {
-    dialog.setProxyModel(new JapaneseFileColumns(&dialog));
+    dialog.setProxyModel(new InterfaceFileColumns(&dialog));
     WidenColumns(*list);
     // Wide enough for the columns beside the sidebar and the margins (about half the dialog's
     // own width), so that the names keep room too.

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "chart/layout.h"
@@ -111,7 +112,31 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
     FitReferenceColumns();
   }
   list_->setToolTip(QString::fromStdString(TripListHint(table)));
+  FitNameColumn();
   FitHeaderToRows();
+}
+
+void TripListPanel::FitNameColumn() {
+  // English names are longer than the Japanese ones: the name column takes what the value
+  // column can spare beyond its widest value, so that neither is cut where both fit.
+  // The item view keeps this margin on both sides of a cell's text.
+  const int margin_px =
+      list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+  const auto widest = [this, margin_px](int column) {
+    int widest_px = 0;
+    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+      widest_px =
+          std::max(widest_px,
+                   list_->fontMetrics().horizontalAdvance(list_->topLevelItem(row)->text(column)));
+    }
+    return widest_px + 2 * margin_px;
+  };
+  const int name_px = TwipsToPixels(kTripNameColumnWidth);
+  const int value_px = TwipsToPixels(kTripValueColumnWidth);
+  const int spare_px = std::max(value_px - widest(1), 0);
+  const int extra_px = std::clamp(widest(0) - name_px, 0, spare_px);
+  list_->setColumnWidth(0, name_px + extra_px);
+  list_->setColumnWidth(1, value_px - extra_px);
 }
 
 void TripListPanel::FitHeaderToRows() {

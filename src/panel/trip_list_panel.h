@@ -42,6 +42,8 @@ class TripListPanel : public QGroupBox {
   void lstFuelEfficient_MouseUp(QPoint global_pos);
   // The copy command ("走行/燃費情報のコピー"): the rows as text to the clipboard.
   void mnuFuelEfficientCopy_Click();
+  // Widens the name column into the value column's spare room where a name needs it.
+  void FitNameColumn();
   // Lowers the header so that a full list, kTripListRowCount rows, shows without scrolling.
   void FitHeaderToRows();
 

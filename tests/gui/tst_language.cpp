@@ -96,7 +96,9 @@ class TestLanguage : public QObject {
     for (int row = 0; row < 40; ++row) {
       log += std::to_string(row * 250) + ",60,2000,3\r\n";
     }
-    const QString ini = WriteTextFile(dir, "dravik.ini", "[Setting]\r\nSectionTime=1\r\n");
+    const QString ini =
+        WriteTextFile(dir, "dravik.ini",
+                      "[Setting]\r\nSectionTime=1\r\nInjectorFlowScaling=430\r\nCylinder=4\r\n");
     FakeUserDialog dialogs;
     const auto window = NewShownWindow(dialogs);
     window->Form_Load(ini.toStdString(), {WriteTextFile(dir, "log.csv", log).toStdString()}, {},
@@ -110,17 +112,20 @@ class TestLanguage : public QObject {
     Switch(Language::kEnglish);
     QCOMPARE(JapaneseTexts(ShownTexts(window.get()) + ShownTexts(numeric)), QStringList());
     QVERIFY(ShownTexts(numeric).contains(QStringLiteral("Cursor 1")));
-    Settings settings;
-    OptionsDialog options(settings, true, dialogs, window.get());
-    QCOMPARE(JapaneseTexts(ShownTexts(&options)), QStringList());
-    // A refused field's message, and Qt's own standard buttons.
-    Find<QLineEdit>(&options, "txtCylinder")->setText(QStringLiteral("x"));
-    Find<QPushButton>(&options, "cmdOK")->click();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(JapaneseTexts(dialogs.messages), QStringList());
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), dialogs.messages[0],
-                    QMessageBox::Ok | QMessageBox::Cancel);
-    QCOMPARE(JapaneseTexts(ShownTexts(&box)), QStringList());
+    {
+      // The dialog is modal: the language never changes while it is open.
+      Settings settings;
+      OptionsDialog options(settings, true, dialogs, window.get());
+      QCOMPARE(JapaneseTexts(ShownTexts(&options)), QStringList());
+      // A refused field's message, and Qt's own standard buttons.
+      Find<QLineEdit>(&options, "txtCylinder")->setText(QStringLiteral("x"));
+      Find<QPushButton>(&options, "cmdOK")->click();
+      QCOMPARE(dialogs.messages.size(), 1);
+      QCOMPARE(JapaneseTexts(dialogs.messages), QStringList());
+      QMessageBox box(QMessageBox::Critical, QStringLiteral("Dravik"), dialogs.messages[0],
+                      QMessageBox::Ok | QMessageBox::Cancel);
+      QCOMPARE(JapaneseTexts(ShownTexts(&box)), QStringList());
+    }
 
     Switch(Language::kJapanese);
     QCOMPARE(ShownTexts(window.get()) + ShownTexts(numeric), japanese);

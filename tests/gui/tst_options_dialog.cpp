@@ -299,6 +299,7 @@ class TestOptionsDialog : public QObject {
              << "txtCylinder"
              << "cmdFormulas"
              << "cmdFuelItems"
+             << "cmbLanguage"
              << "cmdOK"
              << "cmdCancel"
              << "cmdHelp";
