@@ -117,9 +117,10 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
 }
 
 void TripListPanel::FitNameColumn() {
-  // English names are longer than the Japanese ones: the name column takes what the value
-  // column can spare beyond its widest value, so that neither is cut where both fit.
-  // The item view keeps this margin on both sides of a cell's text.
+  // English names are longer than the Japanese ones: a name too wide for its column takes what
+  // the value column can spare beyond its widest value.
+  // The item view keeps this margin on both sides of a cell's text; twice that is asked for,
+  // since the view's own padding of a cell is not known here exactly.
   const int margin_px =
       list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
   const auto widest = [this, margin_px](int column) {
@@ -129,12 +130,12 @@ void TripListPanel::FitNameColumn() {
           std::max(widest_px,
                    list_->fontMetrics().horizontalAdvance(list_->topLevelItem(row)->text(column)));
     }
-    return widest_px + 2 * margin_px;
+    return widest_px + 4 * margin_px;
   };
   const int name_px = TwipsToPixels(kTripNameColumnWidth);
   const int value_px = TwipsToPixels(kTripValueColumnWidth);
   const int spare_px = std::max(value_px - widest(1), 0);
-  const int extra_px = std::clamp(widest(0) - name_px, 0, spare_px);
+  const int extra_px = widest(0) > name_px ? spare_px : 0;
   list_->setColumnWidth(0, name_px + extra_px);
   list_->setColumnWidth(1, value_px - extra_px);
 }
