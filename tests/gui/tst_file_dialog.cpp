@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "common/file_dialog.h"
+#include "common/ui_language.h"
 #include "common/user_dialog.h"
 #include "support/test_log.h"
 
@@ -55,8 +56,7 @@ class TestFileDialog : public QObject {
 
  private slots:
   void QtsOwnDialogIsJapaneseWithColumnsFittingTheirTitles() {
-    dravik::FileKindTranslator kinds;
-    QCoreApplication::installTranslator(&kinds);
+    dravik::ApplyLanguage(dravik::Language::kJapanese);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("logs")));
     QString kind;
