@@ -133,6 +133,31 @@ class TestLanguage : public QObject {
                              QMessageBox::Cancel);
     QCOMPARE(japanese_box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
   }
+
+  void onlyTheFirstStartAsksAndLangDecidesForOneRun() {
+    if (QLocale::system().language() == QLocale::Japanese) {
+      QSKIP("the question is for systems that do not speak Japanese");
+    }
+    QTemporaryDir dir;
+    const std::string ini = dir.filePath("dravik.ini").toStdString();
+    FakeUserDialog dialogs;
+    dialogs.language_answer = Language::kEnglish;
+    // The first start asks; the answer is kept. --lang chooses for its run only.
+    const struct {
+      std::optional<Language> lang;
+      Language shown;
+    } starts[] = {{std::nullopt, Language::kEnglish},
+                  {Language::kJapanese, Language::kJapanese},
+                  {std::nullopt, Language::kEnglish}};
+    for (const auto& start : starts) {
+      const auto window = NewShownWindow(dialogs);
+      window->Form_Load(ini, {}, {}, start.lang);
+      QCOMPARE(InterfaceLanguage(), start.shown);
+      window->close();
+    }
+    QCOMPARE(dialogs.language_questions, 1);
+    Switch(Language::kJapanese);
+  }
 };
 
 QTEST_MAIN(TestLanguage)
