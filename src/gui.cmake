@@ -46,6 +46,7 @@ set(DRAVIK_HELP_FILES
   docs/help/en/chart.html
   docs/help/en/numeric.html
   docs/help/en/analysis.html
+  docs/help/en/formulas.html
   docs/help/en/fuel.html
   docs/help/en/options.html
   docs/help/en/settings.html

@@ -181,6 +181,30 @@ Choose the items to use with &quot;Fuel economy items...&quot; in &quot;Settings
         <translation>Please enter a positive number<byte value="xd"/>
 for %1.</translation>
     </message>
+    <message>
+        <source>計算項目は%1個までです</source>
+        <translation>At most %1 computed items.</translation>
+    </message>
+    <message>
+        <source>名前がありません</source>
+        <translation>The name is missing.</translation>
+    </message>
+    <message>
+        <source>名前が瞬間燃費の項目と同じです</source>
+        <translation>The name is that of the fuel economy item.</translation>
+    </message>
+    <message>
+        <source>名前がこのログの項目と同じです</source>
+        <translation>The name is that of an item of this log.</translation>
+    </message>
+    <message>
+        <source>名前が上の計算項目と同じです</source>
+        <translation>The name is that of a computed item above.</translation>
+    </message>
+    <message>
+        <source>値が小さすぎるか大きすぎてグラフに描けません</source>
+        <translation>Its values are too small or too large for the chart.</translation>
+    </message>
 </context>
 <context>
     <name>dravik::AnalysisWindow</name>
@@ -450,6 +474,196 @@ for %1.</translation>
         <source>開いているファイルが多すぎるため、ウィンドウを表示できません。</source>
         <translation>cannot show the window, since too many files are open.</translation>
     </message>
+    <message>
+        <source>このログでは使えません: </source>
+        <translation>Not usable in this log: </translation>
+    </message>
+    <message>
+        <source>名前が下の計算項目と同じです</source>
+        <translation>The name is that of a computed item below.</translation>
+    </message>
+    <message>
+        <source>式がありません</source>
+        <translation>The expression is missing.</translation>
+    </message>
+    <message>
+        <source>式が途中で終わっています</source>
+        <translation>The expression ends too early.</translation>
+    </message>
+    <message>
+        <source>ここに %1 は置けません</source>
+        <translation>%1 cannot stand here.</translation>
+    </message>
+    <message>
+        <source>数 %1 が大きすぎます</source>
+        <translation>The number %1 is too large.</translation>
+    </message>
+    <message>
+        <source>] がありません</source>
+        <translation>] is missing.</translation>
+    </message>
+    <message>
+        <source>%1 は使えません (比較は == と !=)</source>
+        <translation>%1 cannot be used (compare with == and !=).</translation>
+    </message>
+    <message>
+        <source>文字 %1 は使えません</source>
+        <translation>The character %1 cannot be used.</translation>
+    </message>
+    <message>
+        <source>%1 がありません</source>
+        <translation>%1 is missing.</translation>
+    </message>
+    <message>
+        <source>入れ子が深すぎます (%1段まで)</source>
+        <translation>Nested too deeply (up to %1 levels).</translation>
+    </message>
+    <message>
+        <source>項目名がありません</source>
+        <translation>The item name is missing.</translation>
+    </message>
+    <message>
+        <source>項目 %1 がありません</source>
+        <translation>There is no item %1.</translation>
+    </message>
+    <message>
+        <source>計算項目 %1 は自分自身なので使えません</source>
+        <translation>The computed item %1 is this one and cannot be used.</translation>
+    </message>
+    <message>
+        <source>計算項目 %1 はこの計算項目より下にあるので使えません</source>
+        <translation>The computed item %1 stands below this one and cannot be used.</translation>
+    </message>
+    <message>
+        <source>瞬間燃費の項目 %1 は計算項目に使えません</source>
+        <translation>The fuel economy item %1 cannot be used in computed items.</translation>
+    </message>
+    <message>
+        <source>計算項目 %1 はこのログでは使えません</source>
+        <translation>The computed item %1 is not usable in this log.</translation>
+    </message>
+    <message>
+        <source>前のサンプルは [-1] から [-%1] までです</source>
+        <translation>Earlier samples go from [-1] to [-%1].</translation>
+    </message>
+    <message>
+        <source>関数 %1 はありません</source>
+        <translation>There is no function %1.</translation>
+    </message>
+    <message>
+        <source>名前 %1 はありません (項目は [ ] で囲みます)</source>
+        <translation>There is no name %1 (items go in [ ]).</translation>
+    </message>
+    <message>
+        <source>%1 の引数は%2つ以上です</source>
+        <translation>%1 takes %2 or more arguments.</translation>
+    </message>
+    <message>
+        <source>%1 の引数は%2つです</source>
+        <translation>%1 takes %2 arguments.</translation>
+    </message>
+    <message>
+        <source>式が長すぎます (%1文字まで)</source>
+        <translation>The expression is too long (up to %1 characters).</translation>
+    </message>
+    <message>
+        <source>%1文字目: %2</source>
+        <translation>Character %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>dravik::FormulaEditDialog</name>
+    <message>
+        <source>計算項目の編集</source>
+        <translation>Edit computed item</translation>
+    </message>
+    <message>
+        <source>ダブルクリックで式に入れます</source>
+        <translation>Double-click to put it into the expression</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>名前:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>式:</source>
+        <translation>Expression:</translation>
+    </message>
+    <message>
+        <source>項目:</source>
+        <translation>Items:</translation>
+    </message>
+    <message>
+        <source>このログでは使えません: </source>
+        <translation>Not usable in this log: </translation>
+    </message>
+    <message>
+        <source>このログで使えます。0になるサンプル: %1</source>
+        <translation>Usable in this log. Samples that are 0: %1</translation>
+    </message>
+    <message>
+        <source>使えます。</source>
+        <translation>Usable.</translation>
+    </message>
+</context>
+<context>
+    <name>dravik::FormulasDialog</name>
+    <message>
+        <source>計算項目</source>
+        <translation>Computed items</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>式</source>
+        <translation>Expression</translation>
+    </message>
+    <message>
+        <source>このログ</source>
+        <translation>This log</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>上へ</source>
+        <translation>Up</translation>
+    </message>
+    <message>
+        <source>下へ</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>使えます</source>
+        <translation>Usable</translation>
+    </message>
+    <message>
+        <source>このログでは使えません: </source>
+        <translation>Not usable in this log: </translation>
+    </message>
+    <message>
+        <source>計算項目は%1個までです</source>
+        <translation>At most %1 computed items.</translation>
+    </message>
 </context>
 <context>
     <name>dravik::FuelItemsDialog</name>
@@ -573,6 +787,10 @@ for %1.</translation>
         <source>csvファイル(*.csv);;ログファイル(*.csv *.txt *.log *.msl *.mlg);;全てのファイル(*.*)</source>
         <translation>CSV files (*.csv);;Log files (*.csv *.txt *.log *.msl *.mlg);;All files (*.*)</translation>
     </message>
+    <message>
+        <source>計算項目...</source>
+        <translation>Computed items...</translation>
+    </message>
 </context>
 <context>
     <name>dravik::MaxViewWindow</name>
@@ -658,6 +876,10 @@ for %1.</translation>
     <message>
         <source>ヘルプ(&amp;H)</source>
         <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>計算項目...</source>
+        <translation>Computed items...</translation>
     </message>
 </context>
 <context>

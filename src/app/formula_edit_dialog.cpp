@@ -33,7 +33,7 @@ FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index
     index_ = formulas_.size();
     formulas_.emplace_back();
   }
-  setWindowTitle(QStringLiteral("計算項目の編集"));
+  setWindowTitle(tr("計算項目の編集"));
   auto* grid = new QGridLayout(this);
   txt_name_ = new QLineEdit(QString::fromStdString(formulas_[index_].name), this);
   txt_name_->setObjectName(QStringLiteral("txtName"));
@@ -43,7 +43,7 @@ FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index
   txt_expression_->setMinimumWidth(320);
   lst_items_ = new QListWidget(this);
   lst_items_->setObjectName(QStringLiteral("lstItems"));
-  lst_items_->setToolTip(QStringLiteral("ダブルクリックで式に入れます"));
+  lst_items_->setToolTip(tr("ダブルクリックで式に入れます"));
   lst_items_->setMinimumWidth(220);
   if (table_.IsLoaded()) {
     for (int item = 0; item <= table_.LoggedItemCount(); ++item) {
@@ -60,13 +60,13 @@ FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   cmd_ok_ = buttons->button(QDialogButtonBox::Ok);
   cmd_ok_->setObjectName(QStringLiteral("cmdOK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
 
-  grid->addWidget(new QLabel(QStringLiteral("名前:"), this), 0, 0);
+  grid->addWidget(new QLabel(tr("名前:"), this), 0, 0);
   grid->addWidget(txt_name_, 0, 1);
-  grid->addWidget(new QLabel(QStringLiteral("式:"), this), 1, 0, Qt::AlignTop);
+  grid->addWidget(new QLabel(tr("式:"), this), 1, 0, Qt::AlignTop);
   grid->addWidget(txt_expression_, 1, 1);
-  grid->addWidget(new QLabel(QStringLiteral("項目:"), this), 0, 2);
+  grid->addWidget(new QLabel(tr("項目:"), this), 0, 2);
   grid->addWidget(lst_items_, 1, 2, 2, 1);
   grid->addWidget(lbl_check_, 2, 1);
   grid->addWidget(buttons, 3, 0, 1, 3);
@@ -112,16 +112,16 @@ void FormulaEditDialog::Check() {
     return CanPlotRange(min, max, mode);
   });
   cmd_ok_->setEnabled(check.valid);
-  chart_cannot_show_ = check.error == kUnshowableReason;
+  chart_cannot_show_ = check.error == UnshowableReason();
   QString text;
   if (!check.valid) {
     text = QString::fromStdString(check.error);
   } else if (!check.error.empty()) {
-    text = QStringLiteral("このログでは使えません: ") + QString::fromStdString(check.error);
+    text = tr("このログでは使えません: ") + QString::fromStdString(check.error);
   } else if (check.evaluated) {
-    text = QStringLiteral("このログで使えます。0になるサンプル: %1").arg(check.zero_samples);
+    text = tr("このログで使えます。0になるサンプル: %1").arg(check.zero_samples);
   } else {
-    text = QStringLiteral("使えます。");
+    text = tr("使えます。");
   }
   lbl_check_->setText(text);
 }

@@ -33,17 +33,16 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
       table_(table),
       graph_scale_mode_(graph_scale_mode) {
   for (const FormulaOutcome& outcome : table_.formula_outcomes) {
-    if (outcome.reason == kUnshowableReason) {
+    if (outcome.reason == UnshowableReason()) {
       unshowable_.push_back(outcome.formula);
     }
   }
-  setWindowTitle(QStringLiteral("計算項目"));
+  setWindowTitle(tr("計算項目"));
   auto* grid = new QGridLayout(this);
   lst_formulas_ = new QTreeWidget(this);
   lst_formulas_->setObjectName(QStringLiteral("lstFormulas"));
   lst_formulas_->setRootIsDecorated(false);
-  lst_formulas_->setHeaderLabels(
-      {QStringLiteral("名前"), QStringLiteral("式"), QStringLiteral("このログ")});
+  lst_formulas_->setHeaderLabels({tr("名前"), tr("式"), tr("このログ")});
   lst_formulas_->setMinimumSize(640, 240);
   lst_formulas_->header()->setStretchLastSection(true);
   lst_formulas_->setColumnWidth(0, 130);
@@ -51,11 +50,11 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
   grid->addWidget(lst_formulas_, 0, 0);
 
   auto* column = new QVBoxLayout;
-  cmd_add_ = Button("cmdAdd", QStringLiteral("追加"), this);
-  cmd_edit_ = Button("cmdEdit", QStringLiteral("編集"), this);
-  cmd_delete_ = Button("cmdDelete", QStringLiteral("削除"), this);
-  cmd_up_ = Button("cmdUp", QStringLiteral("上へ"), this);
-  cmd_down_ = Button("cmdDown", QStringLiteral("下へ"), this);
+  cmd_add_ = Button("cmdAdd", tr("追加"), this);
+  cmd_edit_ = Button("cmdEdit", tr("編集"), this);
+  cmd_delete_ = Button("cmdDelete", tr("削除"), this);
+  cmd_up_ = Button("cmdUp", tr("上へ"), this);
+  cmd_down_ = Button("cmdDown", tr("下へ"), this);
   for (QPushButton* button : {cmd_add_, cmd_edit_, cmd_delete_, cmd_up_, cmd_down_}) {
     button->setAutoDefault(false);
     column->addWidget(button);
@@ -64,7 +63,7 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
   grid->addLayout(column, 0, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
   grid->addWidget(buttons, 1, 0, 1, 2);
 
   connect(cmd_add_, &QPushButton::clicked, this,
@@ -95,7 +94,7 @@ void FormulasDialog::Refill(int selected) {
     std::vector<std::string> set_aside(formulas_.size());
     for (size_t k = 0; k < formulas_.size(); ++k) {
       if (std::find(unshowable_.begin(), unshowable_.end(), formulas_[k]) != unshowable_.end()) {
-        set_aside[k] = kUnshowableReason;
+        set_aside[k] = UnshowableReason();
       }
     }
     plan = PlanComputedItems(std::span(table_.item_names).first(table_.LoggedItemCount() + 1),
@@ -104,8 +103,8 @@ void FormulasDialog::Refill(int selected) {
   for (size_t k = 0; k < formulas_.size(); ++k) {
     QString status;
     if (!plan.formulas.empty()) {
-      status = plan.formulas[k].item > 0 ? QStringLiteral("使えます")
-                                         : QStringLiteral("このログでは使えません: ") +
+      status = plan.formulas[k].item > 0 ? tr("使えます")
+                                         : tr("このログでは使えません: ") +
                                                QString::fromStdString(plan.formulas[k].reason);
     }
     auto* row = new QTreeWidgetItem(
@@ -115,8 +114,7 @@ void FormulasDialog::Refill(int selected) {
   }
   const bool full = formulas_.size() >= static_cast<size_t>(kMaxFormulas);
   cmd_add_->setEnabled(!full);
-  cmd_add_->setToolTip(full ? QStringLiteral("計算項目は%1個までです").arg(kMaxFormulas)
-                            : QString());
+  cmd_add_->setToolTip(full ? tr("計算項目は%1個までです").arg(kMaxFormulas) : QString());
   if (selected >= 0 && selected < lst_formulas_->topLevelItemCount()) {
     lst_formulas_->setCurrentItem(lst_formulas_->topLevelItem(selected));
   }

@@ -13,6 +13,7 @@
 #include "chart/sample_selection.h"
 #include "chart/scaling.h"
 #include "chart/twips.h"
+#include "common/core_text.h"
 #include "common/path.h"
 #include "common/settings.h"
 #include "log/formula_eval.h"
@@ -468,8 +469,9 @@ ReportOutput RunReport(const ReportOptions& options) {
   }
   for (size_t k = own_formulas; k < table.formula_outcomes.size(); ++k) {
     if (!table.formula_outcomes[k].reason.empty()) {
-      output.err += "dravik-report: --formula " + settings.formulas[k].name +
-                    ": このログでは使えません: " + table.formula_outcomes[k].reason + "\r\n";
+      output.err += "dravik-report: --formula " + settings.formulas[k].name + ": " +
+                    CoreText::Tr("このログでは使えません: ") + table.formula_outcomes[k].reason +
+                    "\r\n";
     }
   }
   if (options.table) {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "common/core_text.h"
 #include "common/parallel.h"
 #include "common/rounding.h"
 #include "log/fuel_items.h"
@@ -41,22 +42,22 @@ std::string NameReason(std::span<const std::string> log_names, std::span<const F
                        size_t index, bool log_known, std::span<const std::string> set_aside) {
   const std::string& name = formulas[index].name;
   if (index >= static_cast<size_t>(kMaxFormulas)) {
-    return "計算項目は" + std::to_string(kMaxFormulas) + "個までです";
+    return ArgText(CoreText::Tr("計算項目は%1個までです"), {std::to_string(kMaxFormulas)});
   }
   if (index < set_aside.size() && !set_aside[index].empty()) {
     return set_aside[index];
   }
   if (TrimBlanks(name).empty()) {
-    return "名前がありません";
+    return CoreText::Tr("名前がありません");
   }
   if (IsChosenItem(kEconomyName, name)) {
-    return "名前が瞬間燃費の項目と同じです";
+    return CoreText::Tr("名前が瞬間燃費の項目と同じです");
   }
   if (log_known && FindName(log_names, name) >= 0) {
-    return "名前がこのログの項目と同じです";
+    return CoreText::Tr("名前がこのログの項目と同じです");
   }
   if (FindFormula(formulas.first(index), name) >= 0) {
-    return "名前が上の計算項目と同じです";
+    return CoreText::Tr("名前が上の計算項目と同じです");
   }
   return {};
 }
@@ -300,6 +301,10 @@ ComputedPlan PlanComputedItems(std::span<const std::string> log_names,
   return plan;
 }
 
+std::string UnshowableReason() {
+  return CoreText::Tr("値が小さすぎるか大きすぎてグラフに描けません");
+}
+
 FormulaValues EvaluateFormula(const FormulaProgram& program, std::span<const float* const> columns,
                               std::span<float> out, const std::vector<int64_t>& ranges,
                               int threads) {
@@ -347,7 +352,7 @@ FormulaCheck CheckFormula(const LogTable& table, std::span<const Formula> formul
     return check;
   }
   if (FindFormula(formulas.subspan(index + 1), formulas[index].name) >= 0) {
-    check.error = "名前が下の計算項目と同じです";
+    check.error = CoreText::Tr("名前が下の計算項目と同じです");
     return check;
   }
   check.valid = true;
@@ -398,7 +403,7 @@ FormulaCheck CheckFormula(const LogTable& table, std::span<const Formula> formul
     if (can_show && !can_show(result.min, result.max)) {
       // Left out as a load would leave it out, and with it this formula when it is another.
       std::vector<std::string> set_aside(k + 1);
-      set_aside[k] = kUnshowableReason;
+      set_aside[k] = UnshowableReason();
       const PlannedFormula replanned =
           PlanComputedItems(log_names, formulas.first(index + 1), true, set_aside).formulas[index];
       check.error = replanned.reason;

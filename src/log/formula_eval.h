@@ -56,9 +56,9 @@ FormulaValues EvaluateFormula(const FormulaProgram& program, std::span<const flo
                               std::span<float> out, const std::vector<int64_t>& ranges,
                               int threads);
 
-// The reason a computed item whose values the chart cannot show is left out of a log.
-inline constexpr std::string_view kUnshowableReason =
-    "値が小さすぎるか大きすぎてグラフに描けません";
+// The reason a computed item whose values the chart cannot show is left out of a log, in the
+// interface language.
+std::string UnshowableReason();
 
 // The live check of formula `index` of `formulas`: first on its own, as on any log (its name empty,
 // the economy item's or another formula's, or an error in its expression), then against the

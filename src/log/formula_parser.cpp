@@ -5,6 +5,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "common/core_text.h"
 #include "log/log_header.h"
 
 namespace dravik {
@@ -105,7 +106,7 @@ class Parser {
   FormulaProgram Compile() {
     Tokenize();
     if (tokens_.front().kind == TokenKind::kEnd) {
-      throw FormulaFailure{0, "式がありません"};
+      throw FormulaFailure{0, CoreText::Tr("式がありません")};
     }
     ParseOr();
     if (Peek().kind != TokenKind::kEnd) {
@@ -121,9 +122,9 @@ class Parser {
 
   [[noreturn]] void Unexpected(const Token& token) const {
     if (token.kind == TokenKind::kEnd) {
-      Fail(token.offset, "式が途中で終わっています");
+      Fail(token.offset, CoreText::Tr("式が途中で終わっています"));
     }
-    Fail(token.offset, "ここに " + Quoted(SourceOf(token)) + " は置けません");
+    Fail(token.offset, ArgText(CoreText::Tr("ここに %1 は置けません"), {Quoted(SourceOf(token))}));
   }
 
   void Tokenize() {
@@ -186,7 +187,8 @@ class Parser {
     const auto result = std::from_chars(source_.data() + start, source_.data() + i, token.number);
     if (result.ec == std::errc::result_out_of_range) {
       if (!small) {
-        Fail(start, "数 " + Quoted(source_.substr(start, i - start)) + " が大きすぎます");
+        Fail(start, ArgText(CoreText::Tr("数 %1 が大きすぎます"),
+                            {Quoted(source_.substr(start, i - start))}));
       }
       token.number = 0;
     }
@@ -198,7 +200,7 @@ class Parser {
     token.kind = TokenKind::kName;
     while (true) {
       if (i == source_.size()) {
-        Fail(start, "] がありません");
+        Fail(start, CoreText::Tr("] がありません"));
       }
       if (source_[i] == ']') {
         if (i + 1 < source_.size() && source_[i + 1] == ']') {
@@ -225,13 +227,13 @@ class Parser {
       return i + 1;
     }
     if (c == '=' || c == '!') {
-      Fail(i, std::string(1, c) + " は使えません (比較は == と !=)");
+      Fail(i, ArgText(CoreText::Tr("%1 は使えません (比較は == と !=)"), {std::string(1, c)}));
     }
     size_t end = i + 1;
     while (end < source_.size() && (static_cast<unsigned char>(source_[end]) & 0xC0) == 0x80) {
       ++end;
     }
-    Fail(i, "文字 " + std::string(source_.substr(i, end - i)) + " は使えません");
+    Fail(i, ArgText(CoreText::Tr("文字 %1 は使えません"), {source_.substr(i, end - i)}));
   }
 
   const Token& Peek() const { return tokens_[next_]; }
@@ -261,7 +263,7 @@ class Parser {
 
   void ExpectSymbol(std::string_view symbol) {
     if (!TakeSymbol(symbol)) {
-      Fail(Peek().offset, std::string(symbol) + " がありません");
+      Fail(Peek().offset, ArgText(CoreText::Tr("%1 がありません"), {symbol}));
     }
   }
 
@@ -270,8 +272,8 @@ class Parser {
    public:
     Nest(Parser& parser, size_t offset) : parser_(parser) {
       if (++parser_.depth_ > kMaxFormulaNesting) {
-        parser_.Fail(offset,
-                     "入れ子が深すぎます (" + std::to_string(kMaxFormulaNesting) + "段まで)");
+        parser_.Fail(offset, ArgText(CoreText::Tr("入れ子が深すぎます (%1段まで)"),
+                                     {std::to_string(kMaxFormulaNesting)}));
       }
     }
     ~Nest() { --parser_.depth_; }
@@ -423,7 +425,7 @@ class Parser {
   void ParseItem(const Token& token) {
     const std::string_view name = TrimBlanks(token.text);
     if (name.empty()) {
-      Fail(token.offset, "項目名がありません");
+      Fail(token.offset, CoreText::Tr("項目名がありません"));
     }
     const std::string shown = "[" + Quoted(name) + "]";
     const FormulaRef ref = lookup_(name);
@@ -431,15 +433,19 @@ class Parser {
       case FormulaRef::Kind::kItem:
         break;
       case FormulaRef::Kind::kMissing:
-        Fail(token.offset, "項目 " + shown + " がありません");
+        Fail(token.offset, ArgText(CoreText::Tr("項目 %1 がありません"), {shown}));
       case FormulaRef::Kind::kSelf:
-        Fail(token.offset, "計算項目 " + shown + " は自分自身なので使えません");
+        Fail(token.offset,
+             ArgText(CoreText::Tr("計算項目 %1 は自分自身なので使えません"), {shown}));
       case FormulaRef::Kind::kBelow:
-        Fail(token.offset, "計算項目 " + shown + " はこの計算項目より下にあるので使えません");
+        Fail(
+            token.offset,
+            ArgText(CoreText::Tr("計算項目 %1 はこの計算項目より下にあるので使えません"), {shown}));
       case FormulaRef::Kind::kEconomy:
-        Fail(token.offset, "瞬間燃費の項目 " + shown + " は計算項目に使えません");
+        Fail(token.offset,
+             ArgText(CoreText::Tr("瞬間燃費の項目 %1 は計算項目に使えません"), {shown}));
       case FormulaRef::Kind::kUnavailable:
-        Fail(token.offset, "計算項目 " + shown + " はこのログでは使えません");
+        Fail(token.offset, ArgText(CoreText::Tr("計算項目 %1 はこのログでは使えません"), {shown}));
     }
     int lag = 0;
     if (Peek().kind == TokenKind::kName) {
@@ -449,8 +455,8 @@ class Parser {
       const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), lag);
       if (text.empty() || text.front() != '-' || digits.empty() || result.ec != std::errc() ||
           result.ptr != digits.data() + digits.size() || lag < 1 || lag > kMaxPreviousSamples) {
-        Fail(lag_token.offset,
-             "前のサンプルは [-1] から [-" + std::to_string(kMaxPreviousSamples) + "] までです");
+        Fail(lag_token.offset, ArgText(CoreText::Tr("前のサンプルは [-1] から [-%1] までです"),
+                                       {std::to_string(kMaxPreviousSamples)}));
       }
     }
     Emit(FormulaStep{FormulaOp::kItem, ref.item, lag, 0}, 0);
@@ -470,13 +476,14 @@ class Parser {
     const std::string written(SourceOf(token));
     if (function == std::end(kFunctions)) {
       if (IsSymbol(Peek(), "(")) {
-        Fail(token.offset, "関数 " + Quoted(written) + " はありません");
+        Fail(token.offset, ArgText(CoreText::Tr("関数 %1 はありません"), {Quoted(written)}));
       }
       if (token.text == "and" || token.text == "or" || token.text == "not") {
         --next_;
         Unexpected(token);
       }
-      Fail(token.offset, "名前 " + Quoted(written) + " はありません (項目は [ ] で囲みます)");
+      Fail(token.offset, ArgText(CoreText::Tr("名前 %1 はありません (項目は [ ] で囲みます)"),
+                                 {Quoted(written)}));
     }
     const Nest nest(*this, token.offset);
     ExpectSymbol("(");
@@ -493,11 +500,10 @@ class Parser {
     const size_t close = Peek().offset;
     ExpectSymbol(")");
     if (args < function->min_args || (function->max_args > 0 && args > function->max_args)) {
-      const std::string count = function->max_args == 0
-                                    ? std::to_string(function->min_args) + "つ以上"
-                                    : std::to_string(function->min_args) + "つ";
+      const std::string pattern = function->max_args == 0 ? CoreText::Tr("%1 の引数は%2つ以上です")
+                                                          : CoreText::Tr("%1 の引数は%2つです");
       Fail(args < function->min_args ? close : token.offset,
-           Quoted(written) + " の引数は" + count + "です");
+           ArgText(pattern, {Quoted(written), std::to_string(function->min_args)}));
     }
     if (function->op == FormulaOp::kIf) {
       Emit(FormulaOp::kIf, 3);
@@ -523,7 +529,8 @@ FormulaCompiled CompileFormula(std::string_view expression, const FormulaLookup&
   std::string message;
   if (CharacterCount(expression) > kMaxFormulaChars) {
     compiled.position = kMaxFormulaChars + 1;
-    message = "式が長すぎます (" + std::to_string(kMaxFormulaChars) + "文字まで)";
+    message =
+        ArgText(CoreText::Tr("式が長すぎます (%1文字まで)"), {std::to_string(kMaxFormulaChars)});
   } else {
     try {
       compiled.program = Parser(expression, lookup).Compile();
@@ -535,7 +542,8 @@ FormulaCompiled CompileFormula(std::string_view expression, const FormulaLookup&
     compiled.position = CharacterCount(expression.substr(0, offset)) + 1;
   }
   compiled.program = {};
-  compiled.error = std::to_string(compiled.position) + "文字目: " + message;
+  compiled.error =
+      ArgText(CoreText::Tr("%1文字目: %2"), {std::to_string(compiled.position), message});
   return compiled;
 }
 

@@ -122,7 +122,7 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
                         context.threads);
     if (context.formulas.can_show && !context.formulas.can_show(values.min, values.max)) {
       set_aside.resize(plan.formulas.size());
-      set_aside[k] = kUnshowableReason;
+      set_aside[k] = UnshowableReason();
       const int logged = table.LoggedItemCount();
       // Cannot fail: the logged items are those that were named before.
       NameItems({table.item_names.begin(), table.item_names.begin() + logged + 1}, context,

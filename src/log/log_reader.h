@@ -80,7 +80,7 @@ LoadError SetItemNames(std::vector<std::string> names, const ReadContext& contex
 // Ends a reading of `samples` samples into the table's logged columns: fewer than kMinRealSamples
 // is the too-few-samples failure; otherwise empty values are filled when `has_empty`, then the
 // computed items (in list order; one whose values the chart cannot show is left out with
-// kUnshowableReason, and the items named anew without it), the economy item, the extremes and the
+// UnshowableReason(), and the items named anew without it), the economy item, the extremes and the
 // tail samples are made.
 LoadError CompleteTable(int64_t samples, bool has_empty, const ReadContext& context,
                         LogTable& table);

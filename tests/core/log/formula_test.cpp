@@ -254,9 +254,9 @@ TEST(ReadLog, AFormulaTheChartCannotShowIsLeftOutAndTheLogLoads) {
   ASSERT_FALSE(Failed(Load(text, table, settings)));
   EXPECT_EQ(table.item_names, (std::vector<std::string>{"Time", "A", "Fine"}));
   ASSERT_EQ(table.formula_outcomes.size(), 4u);
-  const std::vector<std::string> reasons = {std::string(kUnshowableReason),
+  const std::vector<std::string> reasons = {UnshowableReason(),
                                             "1文字目: 計算項目 [Huge] はこのログでは使えません",
-                                            std::string(kUnshowableReason), ""};
+                                            UnshowableReason(), ""};
   for (size_t k = 0; k < reasons.size(); ++k) {
     EXPECT_EQ(table.formula_outcomes[k].reason, reasons[k]) << k;
   }
