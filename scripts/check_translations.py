@@ -5,8 +5,8 @@ Runs lupdate over src/ as the build's dravik_gui_lupdate target does, into a cop
 translations/dravik_en.ts, and checks that
 1. the copy equals the file (no text was added, changed or dropped without updating the file),
 2. every message has an English translation with the same %1, %2, ... as its Japanese,
-3. every Japanese string literal in src/ is part of a translated text, so that no text escapes
-   the translation (a few are meant to stand in every language: see KEPT_AS_WRITTEN).
+3. every Japanese string literal in src/ (literals written one after the other joined) is a
+   translated text, so that no text escapes the translation (a few are meant to stand in every language: see KEPT_AS_WRITTEN).
 Usage: check_translations.py SOURCE_ROOT LUPDATE [--update]
 With --update, the file is first rewritten from the sources: new texts are added unfinished for a
 translator to fill in, texts no longer in the sources are dropped.
@@ -32,6 +32,8 @@ KEPT_AS_WRITTEN = {
 }
 JAPANESE = re.compile(r"[\u3000-\u30ff\u4e00-\u9fff\uff00-\uffef]")
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
+# A literal with the literals that directly follow it, which the compiler joins into one.
+JOINED_LITERALS = re.compile(r'"(?:[^"\\\n]|\\.)*"(?:\s*"(?:[^"\\\n]|\\.)*")*')
 PLACEHOLDER = re.compile(r"%[1-9]")
 LUPDATE_OPTIONS = ["-tr-function-alias", "tr+=Tr", "-no-obsolete", "-locations", "none"]
 
@@ -97,11 +99,12 @@ def main():
         if path.suffix not in (".cpp", ".h"):
             continue
         code = code_without_comments(path.read_text(encoding="utf-8"))
-        for literal in LITERAL.findall(code):
+        for joined in JOINED_LITERALS.findall(code):
+            literal = "".join(LITERAL.findall(joined))
             if not JAPANESE.search(literal) or literal in KEPT_AS_WRITTEN:
                 continue
             text = literal.replace("\\r", "\r").replace("\\n", "\n").replace('\\"', '"')
-            if not any(text in source for source in sources):
+            if text not in sources:
                 problems.append(f"{path.relative_to(root)}: {literal!r} is not translated")
     for problem in problems:
         print(problem)

@@ -205,6 +205,22 @@ for %1.</translation>
         <source>値が小さすぎるか大きすぎてグラフに描けません</source>
         <translation>Its values are too small or too large for the chart.</translation>
     </message>
+    <message>
+        <source>[秒]</source>
+        <translation>[s]</translation>
+    </message>
+    <message>
+        <source>[分]</source>
+        <translation>[min]</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>比較ログに共通の項目がありません。</source>
+        <translation>The reference log shares no item with this log.</translation>
+    </message>
 </context>
 <context>
     <name>dravik::AnalysisWindow</name>
@@ -435,14 +451,6 @@ for %1.</translation>
         <translation>Driving time</translation>
     </message>
     <message>
-        <source>[秒]</source>
-        <translation>[s]</translation>
-    </message>
-    <message>
-        <source>[分]</source>
-        <translation>[min]</translation>
-    </message>
-    <message>
         <source>平均速度</source>
         <translation>Average speed</translation>
     </message>
@@ -569,6 +577,26 @@ for %1.</translation>
     <message>
         <source>%1文字目: %2</source>
         <translation>Character %1: %2</translation>
+    </message>
+    <message>
+        <source>比較 最小値</source>
+        <translation>Ref. minimum</translation>
+    </message>
+    <message>
+        <source>比較 現在値1</source>
+        <translation>Ref. cursor 1</translation>
+    </message>
+    <message>
+        <source>比較 現在値2</source>
+        <translation>Ref. cursor 2</translation>
+    </message>
+    <message>
+        <source>比較 変化量</source>
+        <translation>Ref. difference</translation>
+    </message>
+    <message>
+        <source>比較 最大値</source>
+        <translation>Ref. maximum</translation>
     </message>
 </context>
 <context>
@@ -791,6 +819,30 @@ for %1.</translation>
         <source>計算項目...</source>
         <translation>Computed items...</translation>
     </message>
+    <message>
+        <source>比較ログを開く...</source>
+        <translation>Open reference log...</translation>
+    </message>
+    <message>
+        <source>比較ログを閉じる</source>
+        <translation>Close reference log</translation>
+    </message>
+    <message>
+        <source>比較ログの位置合わせ...</source>
+        <translation>Align reference log...</translation>
+    </message>
+    <message>
+        <source>先頭で揃える</source>
+        <translation>Align the first samples</translation>
+    </message>
+    <message>
+        <source>  [ずれ %1]</source>
+        <translation>  [offset %1]</translation>
+    </message>
+    <message>
+        <source>  [比較ログは時間が重なりません]</source>
+        <translation>  [the reference log does not overlap in time]</translation>
+    </message>
 </context>
 <context>
     <name>dravik::MaxViewWindow</name>
@@ -883,6 +935,25 @@ for %1.</translation>
     </message>
 </context>
 <context>
+    <name>dravik::ReferenceOffsetDialog</name>
+    <message>
+        <source>比較ログの位置合わせ</source>
+        <translation>Align reference log</translation>
+    </message>
+    <message>
+        <source>比較ログのずれ (秒):</source>
+        <translation>Offset of the reference log (s):</translation>
+    </message>
+    <message>
+        <source>比較ログのずれ (ms):</source>
+        <translation>Offset of the reference log (ms):</translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Please enter a number.</translation>
+    </message>
+</context>
+<context>
     <name>dravik::ScatterView</name>
     <message>
         <source>点の密度 (件数)</source>
@@ -910,6 +981,10 @@ for %1.</translation>
     <message>
         <source>走行/燃費情報のコピー</source>
         <translation>Copy the trip figures</translation>
+    </message>
+    <message>
+        <source>比較</source>
+        <translation>Ref.</translation>
     </message>
 </context>
 <context>

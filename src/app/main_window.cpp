@@ -376,8 +376,11 @@ void MainWindow::changeEvent(QEvent* event) {
     emit WindowStateFollow(windowState());
   }
   // The panels write their own texts again; the trip list's rows and hint come from the log.
-  if (event->type() == QEvent::LanguageChange && table_.IsLoaded() && !loading_) {
-    trips_->FillTripList(table_, settings_);
+  if (event->type() == QEvent::LanguageChange && !loading_) {
+    UpdateTitle();
+    if (table_.IsLoaded()) {
+      trips_->FillTripList(table_, settings_, &reference_);
+    }
   }
 }
 

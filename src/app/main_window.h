@@ -109,6 +109,8 @@ class MainWindow : public TopLevelWindow {
   // The reference log (main_window_reference.cpp).
   // Its entries in the item menu and Ctrl+Shift+O.
   void BuildReferenceActions();
+  // The item menu's entries of the reference log, added as the menu is filled.
+  void AddReferenceEntries();
   // "比較ログを開く..." and Ctrl+Shift+O: the open dialog, then OpenReference.
   void cmdOpenReference_Click();
   // Reads `path` as the reference log. A failure shows the load's message, and a log without an
@@ -171,7 +173,6 @@ class MainWindow : public TopLevelWindow {
   QString shown_log_name_;  // the file name of the log shown, for the title
   ReferenceLog reference_;  // the reference log ("比較ログ"), closed while its table is empty
   QString reference_path_;
-  QList<QAction*> reference_entries_;  // the item menu's entries that need an open reference
   bool show_scale_mode_option_ = false;
   bool exited_ = false;
   bool loading_ = false;      // the table is being read: the window must not draw from it

@@ -39,6 +39,7 @@ void MainWindow::FillColourMenu() {
   colour_menu_->addSeparator();
   colour_menu_->addAction(tr("散布図/集計表..."), this, &MainWindow::OpenAnalysisWindow);
   colour_menu_->addAction(tr("計算項目..."), this, &MainWindow::EditFormulas);
+  AddReferenceEntries();
 }
 
 void MainWindow::EditFormulas() {

@@ -75,13 +75,12 @@ void MainWindow::UpdateTitle() {
     title +=
         QStringLiteral(" ⇔ ") + QString::fromStdString(FileNameOf(reference_path_.toStdString()));
     if (reference_.offset_ms != 0) {
-      title += QStringLiteral("  [ずれ ") +
-               QString::fromStdString(
-                   ReferenceOffsetText(reference_.offset_ms, settings_.time_unit_sec != 0)) +
-               QStringLiteral("]");
+      title += tr("  [ずれ %1]")
+                   .arg(QString::fromStdString(
+                       ReferenceOffsetText(reference_.offset_ms, settings_.time_unit_sec != 0)));
     }
     if (table_.IsLoaded() && OverlapWithMain(table_, reference_).empty()) {
-      title += QStringLiteral("  [比較ログは時間が重なりません]");
+      title += tr("  [比較ログは時間が重なりません]");
     }
   }
   setWindowTitle(title);
@@ -130,7 +129,7 @@ void MainWindow::OpenFile(const QString& path) {
   chart_->SetCursorsShown(true);
   commands_->SetMagnificationEnabled(CanChangeMagnification(table_.last_sample));
   if (reference_lost) {
-    ShowMessage(QStringLiteral("比較ログに共通の項目がありません。"));
+    ShowMessage(QString::fromStdString(NoSharedItemsMessage()));
   }
 }
 

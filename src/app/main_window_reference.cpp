@@ -14,21 +14,19 @@
 
 namespace dravik {
 
-void MainWindow::BuildReferenceActions() {
+void MainWindow::AddReferenceEntries() {
   colour_menu_->addSeparator();
-  colour_menu_->addAction(QStringLiteral("比較ログを開く..."), this,
-                          &MainWindow::cmdOpenReference_Click);
-  reference_entries_ << colour_menu_->addAction(QStringLiteral("比較ログを閉じる"), this,
-                                                &MainWindow::CloseReference);
-  reference_entries_ << colour_menu_->addAction(QStringLiteral("比較ログの位置合わせ..."), this,
-                                                &MainWindow::AlignReference);
-  reference_entries_ << colour_menu_->addAction(QStringLiteral("先頭で揃える"), this,
-                                                &MainWindow::ResetReferenceOffset);
-  connect(colour_menu_, &QMenu::aboutToShow, this, [this] {
-    for (QAction* entry : reference_entries_) {
-      entry->setEnabled(reference_.IsOpen());
-    }
-  });
+  colour_menu_->addAction(tr("比較ログを開く..."), this, &MainWindow::cmdOpenReference_Click);
+  // These need an open reference.
+  for (QAction* entry :
+       {colour_menu_->addAction(tr("比較ログを閉じる"), this, &MainWindow::CloseReference),
+        colour_menu_->addAction(tr("比較ログの位置合わせ..."), this, &MainWindow::AlignReference),
+        colour_menu_->addAction(tr("先頭で揃える"), this, &MainWindow::ResetReferenceOffset)}) {
+    entry->setEnabled(reference_.IsOpen());
+  }
+}
+
+void MainWindow::BuildReferenceActions() {
   auto* open = new QAction(this);
   open->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
   connect(open, &QAction::triggered, this, &MainWindow::cmdOpenReference_Click);
@@ -69,7 +67,7 @@ void MainWindow::OpenReference(const QString& path, double offset_ms) {
   }
   std::vector<int> items = MatchReferenceItems(table_, read);
   if (!SharesItems(items)) {
-    ShowMessage(QStringLiteral("比較ログに共通の項目がありません。"));
+    ShowMessage(QString::fromStdString(NoSharedItemsMessage()));
     return;
   }
   reference_.table = std::move(read);

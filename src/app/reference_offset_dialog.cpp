@@ -19,7 +19,7 @@ ReferenceOffsetDialog::ReferenceOffsetDialog(double offset_ms, bool seconds, QWi
       offset_ms_(offset_ms),
       field_(new QLineEdit(this)),
       problem_(new QLabel(this)) {
-  setWindowTitle(QStringLiteral("比較ログの位置合わせ"));
+  setWindowTitle(tr("比較ログの位置合わせ"));
   field_->setObjectName(QStringLiteral("txtReferenceOffset"));
   problem_->setObjectName(QStringLiteral("lblReferenceOffsetProblem"));
   field_->setText(QString::fromStdString(FormatGeneral(seconds ? offset_ms / 1000 : offset_ms)));
@@ -32,9 +32,8 @@ ReferenceOffsetDialog::ReferenceOffsetDialog(double offset_ms, bool seconds, QWi
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(field_, &QLineEdit::textEdited, problem_, &QLabel::clear);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(
-      seconds ? QStringLiteral("比較ログのずれ (秒):") : QStringLiteral("比較ログのずれ (ms):"),
-      this));
+  layout->addWidget(
+      new QLabel(seconds ? tr("比較ログのずれ (秒):") : tr("比較ログのずれ (ms):"), this));
   layout->addWidget(field_);
   layout->addWidget(problem_);
   layout->addWidget(buttons);
@@ -45,7 +44,7 @@ ReferenceOffsetDialog::ReferenceOffsetDialog(double offset_ms, bool seconds, QWi
 void ReferenceOffsetDialog::accept() {
   const std::optional<double> offset = ParseReferenceOffset(field_->text().toStdString(), seconds_);
   if (!offset) {
-    problem_->setText(QStringLiteral("数値を入力してください。"));
+    problem_->setText(tr("数値を入力してください。"));
     field_->setFocus();
     field_->selectAll();
     return;

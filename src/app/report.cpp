@@ -334,7 +334,7 @@ const char kReportUsage[] =
     "                       --items (default every item a scale is drawn for), --magnification\n"
     "                       and --scroll\n"
     "  --compare REF.csv    add the figures of this reference log, as the window shows\n"
-    "                       them with REF.csv open as its reference log (\"比較ログ\")\n"
+    "                       them with REF.csv open as its reference log\n"
     "  --offset MS          the reference's offset in ms (default 0: first samples aligned)\n"
     "  --trips LOG...       print the trip table of every log and their totals\n"
     "  --table X,Y[,Z]      print the table of item Z (or the sample count) over bins\n"
@@ -363,9 +363,9 @@ ReportArguments ParseReportArguments(const std::vector<std::string>& arguments) 
       o.trips = true;
     } else {
       static constexpr std::string_view kWithValue[] = {
-          "--ini",     "--lang",   "--formula", "--cursors", "--png",   "--size",
-          "--magnification", "--items", "--scroll", "--table", "--bins-x",
-          "--bins-y",        "--stat",    "--compare", "--offset"};
+          "--ini",    "--lang",          "--formula", "--cursors", "--png",
+          "--size",   "--magnification", "--items",   "--scroll",  "--table",
+          "--bins-x", "--bins-y",        "--stat",    "--compare", "--offset"};
       if (std::find(std::begin(kWithValue), std::end(kWithValue), argument) ==
           std::end(kWithValue)) {
         return Refuse("unknown option " + argument);
@@ -497,7 +497,7 @@ ReportOutput RunReport(const ReportOptions& options) {
   }
   reference.items = MatchReferenceItems(table, reference.table);
   if (!SharesItems(reference.items)) {
-    output.err = "比較ログに共通の項目がありません。\r\n";
+    output.err = NoSharedItemsMessage() + "\r\n";
     output.exit_code = 1;
     return output;
   }

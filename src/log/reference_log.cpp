@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "common/core_text.h"
 #include "common/number_format.h"
 #include "common/number_parsing.h"
 #include "log/fuel_items.h"
@@ -100,7 +101,11 @@ std::optional<double> ParseReferenceOffset(std::string_view text, bool seconds) 
 
 std::string ReferenceOffsetText(double offset_ms, bool seconds) {
   const std::string magnitude = FormatGeneral(std::fabs(seconds ? offset_ms / 1000 : offset_ms));
-  return (offset_ms < 0 ? "-" : "+") + magnitude + (seconds ? " 秒" : " ms");
+  return (offset_ms < 0 ? "-" : "+") + magnitude + (seconds ? CoreText::Tr(" 秒") : " ms");
+}
+
+std::string NoSharedItemsMessage() {
+  return CoreText::Tr("比較ログに共通の項目がありません。");
 }
 
 std::optional<ValueRange> ValueRangeOver(const LogTable& table, int item, SampleSpan span) {

@@ -60,6 +60,9 @@ std::optional<int64_t> NearestSample(const LogTable& table, double shift_ms, dou
 // range included.
 std::optional<double> ParseReferenceOffset(std::string_view text, bool seconds);
 
+// The message of a reference log that shares no item with the main log.
+std::string NoSharedItemsMessage();
+
 // The offset as the title bar shows it: its sign ("+" or "-") and the general form of its ms,
 // or with `seconds` of its seconds: "+1500 ms", "-2.5 秒".
 std::string ReferenceOffsetText(double offset_ms, bool seconds);

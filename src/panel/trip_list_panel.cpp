@@ -108,11 +108,12 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
       item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     }
   }
+  list_->setToolTip(QString::fromStdString(TripListHint(table)));
   if (with_reference) {
     FitReferenceColumns();
+  } else {
+    FitNameColumn();
   }
-  list_->setToolTip(QString::fromStdString(TripListHint(table)));
-  FitNameColumn();
   FitHeaderToRows();
 }
 
