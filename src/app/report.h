@@ -14,12 +14,12 @@ namespace dravik {
 
 // What dravik-report was asked to do.
 struct ReportOptions {
-  bool help = false;               // -h / --help: print the usage and stop
-  bool version = false;            // --version: print the version and stop
-  std::string ini_path;            // --ini; empty: the first-start settings
+  bool help = false;                        // -h / --help: print the usage and stop
+  bool version = false;                     // --version: print the version and stop
+  std::string ini_path;                     // --ini; empty: the first-start settings
   Language language = Language::kJapanese;  // --lang: of the texts, never from the settings
-  bool trips = false;              // --trips: the trips table of every log
-  std::vector<std::string> logs;   // exactly one unless `trips`
+  bool trips = false;                       // --trips: the trips table of every log
+  std::vector<std::string> logs;            // exactly one unless `trips`
   std::vector<Formula> formulas;   // --formula NAME=EXPR, in order: after the settings' formulas
   std::string reference_path;      // --compare REF: the reference log; empty for none
   double reference_offset_ms = 0;  // --offset MS: the reference's offset (needs --compare)
