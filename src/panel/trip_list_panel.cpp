@@ -106,6 +106,8 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     if (with_reference) {
       item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+      // Four columns leave a long (English) name too little room: it shows whole as a tooltip.
+      item->setToolTip(0, texts[0]);
     }
   }
   list_->setToolTip(QString::fromStdString(TripListHint(table)));
