@@ -112,7 +112,7 @@ void FormulaEditDialog::Check() {
     return CanPlotRange(min, max, mode);
   });
   cmd_ok_->setEnabled(check.valid);
-  chart_cannot_show_ = check.error == UnshowableReason();
+  chart_cannot_show_ = check.unshowable;
   QString text;
   if (!check.valid) {
     text = QString::fromStdString(check.error);

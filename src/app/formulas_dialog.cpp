@@ -33,7 +33,7 @@ FormulasDialog::FormulasDialog(std::vector<Formula> formulas, const LogTable& ta
       table_(table),
       graph_scale_mode_(graph_scale_mode) {
   for (const FormulaOutcome& outcome : table_.formula_outcomes) {
-    if (outcome.reason == UnshowableReason()) {
+    if (outcome.unshowable) {
       unshowable_.push_back(outcome.formula);
     }
   }

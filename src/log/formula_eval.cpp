@@ -408,6 +408,7 @@ FormulaCheck CheckFormula(const LogTable& table, std::span<const Formula> formul
           PlanComputedItems(log_names, formulas.first(index + 1), true, set_aside).formulas[index];
       check.error = replanned.reason;
       check.position = replanned.position;
+      check.unshowable = k == index;
       return check;
     }
   }

@@ -70,6 +70,7 @@ struct FormulaCheck {
   int position = 0;   // the character the error names, 0 when it names none
   int64_t zero_samples = 0;  // of the log's samples, those that read 0
   bool evaluated = false;    // the formula was evaluated over the log
+  bool unshowable = false;   // the chart could not show this formula's own values
 };
 FormulaCheck CheckFormula(const LogTable& table, std::span<const Formula> formulas, size_t index,
                           const std::function<bool(float min, float max)>& can_show = {});

@@ -108,7 +108,8 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
   for (size_t k = 0; k < plan.formulas.size();) {
     const PlannedFormula& planned = plan.formulas[k];
     FormulaOutcome& outcome = table.formula_outcomes[k];
-    outcome = {planned.item, planned.reason, 0, context.formulas.formulas[k]};
+    outcome = {planned.item, planned.reason, 0, context.formulas.formulas[k],
+               k < set_aside.size() && !set_aside[k].empty()};
     if (planned.item == 0) {
       ++k;
       continue;

@@ -27,6 +27,7 @@ struct FormulaOutcome {
   std::string reason;        // why it is left out, empty when it is not
   int64_t zero_samples = 0;  // samples whose result was not a finite single and read 0
   Formula formula;           // the formula as the log was opened with it
+  bool unshowable = false;   // left out because the chart could not show its values
 };
 
 // A block of bytes that is neither zeroed on growth nor kept across a growth: its contents are
