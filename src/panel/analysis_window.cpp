@@ -125,16 +125,11 @@ void AnalysisWindow::BuildControls() {
   txt_filter_max_->setText(Text(settings_.analysis.filter_max));
 
   auto* choices = new QGridLayout;
-  choices->addWidget(Caption(QT_TR_NOOP("X軸:"), cmb_x_item_, this), 0, 0);
-  choices->addWidget(cmb_x_item_, 0, 1);
-  choices->addWidget(Caption(QT_TR_NOOP("Y軸:"), cmb_y_item_, this), 0, 2);
-  choices->addWidget(cmb_y_item_, 0, 3);
-  choices->addWidget(Caption(QT_TR_NOOP("色:"), cmb_colour_item_, this), 0, 4);
-  choices->addWidget(cmb_colour_item_, 0, 5);
-  choices->addWidget(Caption(QT_TR_NOOP("範囲:"), cmb_range_, this), 1, 0);
-  choices->addWidget(cmb_range_, 1, 1);
-  choices->addWidget(Caption(QT_TR_NOOP("条件:"), cmb_filter_item_, this), 1, 2);
-  choices->addWidget(cmb_filter_item_, 1, 3);
+  AddCaptioned(choices, 0, 0, QT_TR_NOOP("X軸:"), cmb_x_item_, this);
+  AddCaptioned(choices, 0, 2, QT_TR_NOOP("Y軸:"), cmb_y_item_, this);
+  AddCaptioned(choices, 0, 4, QT_TR_NOOP("色:"), cmb_colour_item_, this);
+  AddCaptioned(choices, 1, 0, QT_TR_NOOP("範囲:"), cmb_range_, this);
+  AddCaptioned(choices, 1, 2, QT_TR_NOOP("条件:"), cmb_filter_item_, this);
   auto* bounds = new QHBoxLayout;
   bounds->addWidget(Caption(QT_TR_NOOP("最小:"), txt_filter_min_, this));
   bounds->addWidget(txt_filter_min_);
@@ -181,14 +176,10 @@ void AnalysisWindow::BuildControls() {
   tbl_bins_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tbl_bins_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   auto* bins_row = new QGridLayout;
-  bins_row->addWidget(Caption(QT_TR_NOOP("X軸の区切り:"), txt_bins_x_, table_page), 0, 0);
-  bins_row->addWidget(txt_bins_x_, 0, 1);
-  bins_row->addWidget(Caption(QT_TR_NOOP("統計:"), cmb_statistic_, table_page), 0, 2);
-  bins_row->addWidget(cmb_statistic_, 0, 3);
-  bins_row->addWidget(Caption(QT_TR_NOOP("Y軸の区切り:"), txt_bins_y_, table_page), 1, 0);
-  bins_row->addWidget(txt_bins_y_, 1, 1);
-  bins_row->addWidget(Caption(QT_TR_NOOP("最少件数:"), spn_min_count_, table_page), 1, 2);
-  bins_row->addWidget(spn_min_count_, 1, 3);
+  AddCaptioned(bins_row, 0, 0, QT_TR_NOOP("X軸の区切り:"), txt_bins_x_, table_page);
+  AddCaptioned(bins_row, 0, 2, QT_TR_NOOP("統計:"), cmb_statistic_, table_page);
+  AddCaptioned(bins_row, 1, 0, QT_TR_NOOP("Y軸の区切り:"), txt_bins_y_, table_page);
+  AddCaptioned(bins_row, 1, 2, QT_TR_NOOP("最少件数:"), spn_min_count_, table_page);
   bins_row->setColumnStretch(1, 1);
   auto* table_layout = new QVBoxLayout(table_page);
   table_layout->addLayout(bins_row);
@@ -688,6 +679,12 @@ void AnalysisWindow::changeEvent(QEvent* event) {
     table_stale_ = true;
     Refresh();
   }
+}
+
+void AnalysisWindow::AddCaptioned(QGridLayout* grid, int row, int column, const char* source,
+                                  QWidget* field, QWidget* parent) {
+  grid->addWidget(Caption(source, field, parent), row, column);
+  grid->addWidget(field, row, column + 1);
 }
 
 QLabel* AnalysisWindow::Caption(const char* source, QWidget* buddy, QWidget* parent) {

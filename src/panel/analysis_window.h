@@ -18,6 +18,7 @@
 #include "panel/top_level_window.h"
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -85,6 +86,9 @@ class AnalysisWindow : public TopLevelWindow {
   void BuildControls();
   // A caption for `buddy` whose text is `source` in the interface language.
   QLabel* Caption(const char* source, QWidget* buddy, QWidget* parent);
+  // That caption in `column` of `grid` and its field in the column after it.
+  void AddCaptioned(QGridLayout* grid, int row, int column, const char* source, QWidget* field,
+                    QWidget* parent);
   // Every text of the window's own, in the interface language.
   void WriteTexts();
   // Fills the item lists from the log and selects the remembered items.
