@@ -45,7 +45,8 @@ def ts_text(raw):
 def messages(ts):
     return [(ts_text(source), translation)
             for source, translation in re.findall(
-                r"<source>(.*?)</source>\s*(<translation[^>]*/>|<translation[^>]*>.*?</translation>)",
+                r"<source>([^<]*(?:<(?!/source>)[^<]*)*)</source>\s*(?:<comment>[^<]*</comment>\s*)?"
+                r"(<translation[^>]*/>|<translation[^>]*>.*?</translation>)",
                 ts, re.S)]
 
 
