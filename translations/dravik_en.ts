@@ -598,6 +598,31 @@ for %1.</translation>
         <source>比較 最大値</source>
         <translation>Ref. maximum</translation>
     </message>
+    <message>
+        <source>走行時間</source>
+        <comment>narrow column</comment>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>平均速度</source>
+        <comment>narrow column</comment>
+        <translation>Avg. speed</translation>
+    </message>
+    <message>
+        <source>走行距離</source>
+        <comment>narrow column</comment>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>燃料消費量</source>
+        <comment>narrow column</comment>
+        <translation>Fuel used</translation>
+    </message>
+    <message>
+        <source>燃費</source>
+        <comment>narrow column</comment>
+        <translation>Economy</translation>
+    </message>
 </context>
 <context>
     <name>dravik::FormulaEditDialog</name>

@@ -17,10 +17,10 @@ const char* LanguageCode(Language language) {
   return language == Language::kEnglish ? "en" : "ja";
 }
 
-std::string CoreText::Tr(const char* source) {
+std::string CoreText::Tr(const char* source, const char* disambiguation) {
   const TextLookup lookup = text_lookup.load(std::memory_order_acquire);
   if (lookup != nullptr) {
-    std::string text = lookup(source);
+    std::string text = lookup(source, disambiguation);
     if (!text.empty()) {
       return text;
     }

@@ -18,12 +18,15 @@ const char* LanguageCode(Language language);
 // Japanese as CoreText::Tr("...") so that lupdate (told `-tr-function-alias tr+=Tr`) files it under
 // the class's context of the translation files; Tr gives it in the interface language through
 // the lookup the Qt layer installs, and unchanged while none is installed (tests, Japanese).
+// `disambiguation` tells apart two uses of one Japanese text that another language words
+// differently, as Qt's tr() does.
 struct CoreText {
-  static std::string Tr(const char* source);
+  static std::string Tr(const char* source, const char* disambiguation = nullptr);
 };
 
-// Gives the text for the Japanese `source`, or "" when it has none (the source is then kept).
-using TextLookup = std::string (*)(const char* source);
+// Gives the text for the Japanese `source` used as `disambiguation` (nullptr for the plain use),
+// or "" when it has none (the source is then kept).
+using TextLookup = std::string (*)(const char* source, const char* disambiguation);
 // Installs `lookup` for every later CoreText::Tr; nullptr removes it. Called by the Qt layer
 // before any window or worker thread reads a text.
 void SetTextLookup(TextLookup lookup);

@@ -28,15 +28,15 @@ QTranslator& EnglishTexts() {
   return *texts;
 }
 
-std::string LookUpCoreText(const char* source) {
+std::string LookUpCoreText(const char* source, const char* disambiguation) {
   if (interface_language.load(std::memory_order_acquire) != Language::kEnglish) {
     return {};
   }
   // lupdate files a call under "dravik::CoreText" when it has read the class's header before
   // the call, under "CoreText" otherwise.
-  QString text = EnglishTexts().translate("dravik::CoreText", source);
+  QString text = EnglishTexts().translate("dravik::CoreText", source, disambiguation);
   if (text.isEmpty()) {
-    text = EnglishTexts().translate("CoreText", source);
+    text = EnglishTexts().translate("CoreText", source, disambiguation);
   }
   return text.toStdString();
 }

@@ -1,5 +1,7 @@
 #include "panel/trip_list.h"
 
+#include <utility>
+
 #include "common/core_text.h"
 #include "common/number_format.h"
 #include "common/rounding.h"
@@ -31,11 +33,23 @@ std::string DrivingTimeIn(int64_t driving_time_ms, const TimeUnit& unit) {
   return std::to_string(RoundHalfEven(static_cast<double>(driving_time_ms) / unit.ms));
 }
 
+// A row's name, in full and for a narrow column (each written out for lupdate to find).
+struct RowName {
+  std::string full;
+  std::string narrow;
+};
+
+TripListRow Row(RowName name, std::string value, std::string unit, std::string reference) {
+  return {std::move(name.full), std::move(value), std::move(unit), std::move(reference),
+          std::move(name.narrow)};
+}
+
 }  // namespace
 
 TripListRow DrivingTimeRow(int64_t driving_time_ms) {
   const TimeUnit& unit = DrivingTimeUnit(driving_time_ms);
-  return {CoreText::Tr("走行時間"), DrivingTimeIn(driving_time_ms, unit), TimeUnitText(unit), ""};
+  return Row({CoreText::Tr("走行時間"), CoreText::Tr("走行時間", "narrow column")},
+             DrivingTimeIn(driving_time_ms, unit), TimeUnitText(unit), "");
 }
 
 TripFigureTexts TripTexts(const TripSummary& trip) {
@@ -56,16 +70,16 @@ std::vector<TripListRow> TripListRows(const TripSummary& trip, bool has_speed, b
         DrivingTimeIn(reference->trip.driving_time_ms, DrivingTimeUnit(trip.driving_time_ms));
   }
   if (has_speed) {
-    rows.push_back({CoreText::Tr("平均速度"), texts.average_speed, "[km/h]",
-                    other_speed ? other.average_speed : ""});
-    rows.push_back(
-        {CoreText::Tr("走行距離"), texts.distance, "[km]", other_speed ? other.distance : ""});
+    rows.push_back(Row({CoreText::Tr("平均速度"), CoreText::Tr("平均速度", "narrow column")},
+                       texts.average_speed, "[km/h]", other_speed ? other.average_speed : ""));
+    rows.push_back(Row({CoreText::Tr("走行距離"), CoreText::Tr("走行距離", "narrow column")},
+                       texts.distance, "[km]", other_speed ? other.distance : ""));
   }
   if (has_economy) {
-    rows.push_back(
-        {CoreText::Tr("燃料消費量"), texts.fuel_used, "[l]", other_economy ? other.fuel_used : ""});
-    rows.push_back({CoreText::Tr("燃費"), texts.fuel_economy, "[km/l]",
-                    other_economy ? other.fuel_economy : ""});
+    rows.push_back(Row({CoreText::Tr("燃料消費量"), CoreText::Tr("燃料消費量", "narrow column")},
+                       texts.fuel_used, "[l]", other_economy ? other.fuel_used : ""));
+    rows.push_back(Row({CoreText::Tr("燃費"), CoreText::Tr("燃費", "narrow column")},
+                       texts.fuel_economy, "[km/l]", other_economy ? other.fuel_economy : ""));
   }
   return rows;
 }

@@ -13,6 +13,8 @@ struct TripListRow {
   std::string value;
   std::string unit;
   std::string reference;  // "比較": the reference log's figure, in the row's unit; "" for none
+  // The name where four columns leave too little room for `name`; English shortens it.
+  std::string narrow_name;
 };
 
 // The rows of a log with a speed item and the economy item, the most the trip list shows.

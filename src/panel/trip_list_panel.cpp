@@ -72,13 +72,28 @@ void TripListPanel::SetColumns(bool with_reference) {
 
 void TripListPanel::FitReferenceColumns() {
   // Four columns share the width of three: the figures and units as wide as their texts, the
-  // names the rest.
+  // names the rest. A name too long for that takes its narrow form (English shortens some).
   int figures_px = 0;
   for (int column = 1; column <= 3; ++column) {
     list_->resizeColumnToContents(column);
     figures_px += list_->columnWidth(column);
   }
-  list_->setColumnWidth(0, std::max(list_->viewport()->width() - figures_px, 0));
+  const int name_px = std::max(list_->viewport()->width() - figures_px, 0);
+  list_->setColumnWidth(0, name_px);
+  for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+    const TripListRow& names = rows_[static_cast<size_t>(row)];
+    const QString full = QString::fromStdString(names.name);
+    list_->topLevelItem(row)->setText(
+        0, CellWidth(full) <= name_px ? full : QString::fromStdString(names.narrow_name));
+  }
+}
+
+int TripListPanel::CellWidth(const QString& text) const {
+  // The item view keeps this margin on both sides of a cell's text; twice that is asked for,
+  // since the view's own padding of a cell is not known here exactly.
+  const int margin_px =
+      list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+  return list_->fontMetrics().horizontalAdvance(text) + 4 * margin_px;
 }
 
 void TripListPanel::FillTripList(const LogTable& table, const Settings& settings,
@@ -106,7 +121,7 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     if (with_reference) {
       item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-      // Four columns leave a long (English) name too little room: it shows whole as a tooltip.
+      // Four columns may leave a name only its narrow form: it shows whole as a tooltip.
       item->setToolTip(0, texts[0]);
     }
   }
@@ -122,18 +137,12 @@ void TripListPanel::FillTripList(const LogTable& table, const Settings& settings
 void TripListPanel::FitNameColumn() {
   // English names are longer than the Japanese ones: a name too wide for its column takes what
   // the value column can spare beyond its widest value.
-  // The item view keeps this margin on both sides of a cell's text; twice that is asked for,
-  // since the view's own padding of a cell is not known here exactly.
-  const int margin_px =
-      list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
-  const auto widest = [this, margin_px](int column) {
+  const auto widest = [this](int column) {
     int widest_px = 0;
     for (int row = 0; row < list_->topLevelItemCount(); ++row) {
-      widest_px =
-          std::max(widest_px,
-                   list_->fontMetrics().horizontalAdvance(list_->topLevelItem(row)->text(column)));
+      widest_px = std::max(widest_px, CellWidth(list_->topLevelItem(row)->text(column)));
     }
-    return widest_px + 4 * margin_px;
+    return widest_px;
   };
   const int name_px = TwipsToPixels(kTripNameColumnWidth);
   const int value_px = TwipsToPixels(kTripValueColumnWidth);

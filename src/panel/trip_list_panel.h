@@ -44,6 +44,8 @@ class TripListPanel : public QGroupBox {
   void mnuFuelEfficientCopy_Click();
   // Widens the name column into the value column's spare room where a name needs it.
   void FitNameColumn();
+  // The width a cell needs to show `text` whole.
+  int CellWidth(const QString& text) const;
   // Lowers the header so that a full list, kTripListRowCount rows, shows without scrolling.
   void FitHeaderToRows();
 

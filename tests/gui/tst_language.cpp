@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -77,6 +78,20 @@ QStringList JapaneseTexts(const QStringList& texts) {
   return found;
 }
 
+// Loads a log with vehicle and engine speed and the pulse width (the economy item, every
+// section row and trip figure) in Japanese.
+QString LoadFuelLog(MainWindow& window, const QTemporaryDir& dir) {
+  std::string log = "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)\r\n";
+  for (int row = 0; row < 40; ++row) {
+    log += std::to_string(row * 250) + ",60,2000,3\r\n";
+  }
+  const QString ini = WriteTextFile(
+      dir, "dravik.ini", "[Setting]\r\nSectionTime=1\r\nInjectorFlowScaling=430\r\nCylinder=4\r\n");
+  const QString path = WriteTextFile(dir, "log.csv", log);
+  window.Form_Load(ini.toStdString(), {path.toStdString()}, {}, Language::kJapanese);
+  return path;
+}
+
 void Switch(Language language) {
   ApplyLanguage(language);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
@@ -90,19 +105,9 @@ class TestLanguage : public QObject {
  private slots:
   void everyWindowSwitchesAndSwitchesBack() {
     QTemporaryDir dir;
-    // Vehicle and engine speed and the pulse width: the economy item and every section row.
-    std::string log =
-        "Time,Vehicle Speed (km/h),Engine Speed,Fuel Injector #1 Pulse Width (ms)\r\n";
-    for (int row = 0; row < 40; ++row) {
-      log += std::to_string(row * 250) + ",60,2000,3\r\n";
-    }
-    const QString ini =
-        WriteTextFile(dir, "dravik.ini",
-                      "[Setting]\r\nSectionTime=1\r\nInjectorFlowScaling=430\r\nCylinder=4\r\n");
     FakeUserDialog dialogs;
     const auto window = NewShownWindow(dialogs);
-    window->Form_Load(ini.toStdString(), {WriteTextFile(dir, "log.csv", log).toStdString()}, {},
-                      Language::kJapanese);
+    LoadFuelLog(*window, dir);
     Find<QAbstractButton>(window.get(), "chkMaxView")->click();
     auto* numeric = FindTopLevel<MaxViewWindow>();
     QVERIFY(numeric != nullptr);
@@ -132,6 +137,26 @@ class TestLanguage : public QObject {
     QMessageBox japanese_box(QMessageBox::Critical, QStringLiteral("Dravik"), QString(),
                              QMessageBox::Cancel);
     QCOMPARE(japanese_box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  }
+
+  void tripNamesBesideAReferenceShowWhole() {
+    QTemporaryDir dir;
+    FakeUserDialog dialogs;
+    const auto window = NewShownWindow(dialogs);
+    dialogs.open_answers.push_back(LoadFuelLog(*window, dir));
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    Switch(Language::kEnglish);
+    // Four columns: a name too long takes its narrow form; the tooltip and the copy keep it whole.
+    auto* trips = Find<QTreeWidget>(window.get(), "lstFuelEfficient");
+    QCOMPARE(trips->columnCount(), 4);
+    QCOMPARE(trips->topLevelItem(1)->text(0), QStringLiteral("Avg. speed"));
+    QCOMPARE(trips->topLevelItem(1)->toolTip(0), QStringLiteral("Average speed"));
+    PickFromPopup([&] { ReleaseRightButton(trips->viewport()); },
+                  QStringLiteral("Copy the trip figures"));
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("\r\nAverage speed, ")));
+    Switch(Language::kJapanese);
+    QCOMPARE(trips->topLevelItem(1)->text(0), QStringLiteral("平均速度"));
   }
 
   void onlyTheFirstStartAsksAndLangDecidesForOneRun() {

@@ -26,10 +26,14 @@ TEST(ArgText, ReplacesNumberedPlaceholdersWhereverTheyStand) {
 
 TEST(CoreText, TheLookupDecidesAndAnEmptyAnswerKeepsTheSource) {
   EXPECT_EQ(CoreText::Tr("合計"), "合計");
-  SetTextLookup([](const char* source) {
-    return std::string(source) == "合計" ? std::string("Total") : std::string();
+  SetTextLookup([](const char* source, const char* disambiguation) {
+    if (std::string(source) != "合計") {
+      return std::string();
+    }
+    return std::string(disambiguation == nullptr ? "Total" : "Sum");
   });
   EXPECT_EQ(CoreText::Tr("合計"), "Total");
+  EXPECT_EQ(CoreText::Tr("合計", "short"), "Sum");
   EXPECT_EQ(CoreText::Tr("ファイル"), "ファイル");
   SetTextLookup(nullptr);
   EXPECT_EQ(CoreText::Tr("合計"), "合計");
