@@ -10,9 +10,11 @@ set(DRAVIK_SCREENSHOT_URL "https://dravik.org/images"
 install(TARGETS dravik dravik-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY docs/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
 # The help's pictures of the scatter plot and table window and of a reference log are the
-# README's.
+# README's; the English help has its own, of the English interface.
 install(FILES docs/images/analysis_window.png docs/images/reference_log.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help)
+install(FILES docs/images/en/analysis_window.png docs/images/en/reference_log.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dravik/help/en)
 install(FILES packaging/${DRAVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/${DRAVIK_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME ${DRAVIK_APP_ID}.xml)

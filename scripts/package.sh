@@ -24,7 +24,7 @@ dpkg-deb -x "$package" "$unpacked"
 app_id=$(sed -n 's/^set(DRAVIK_APP_ID \([^ )]*\))$/\1/p' "$root/CMakeLists.txt")
 version=$(sed -n 's/^project(dravik VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 files=(usr/bin/dravik usr/bin/dravik-report usr/share/dravik/help/index.html
-       usr/share/dravik/help/en/index.html
+       usr/share/dravik/help/en/index.html usr/share/dravik/help/en/reference_log.png
        "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml"
        "usr/share/mime/packages/$app_id.xml"
        usr/share/man/man1/dravik.1 usr/share/man/man1/dravik-report.1

@@ -54,10 +54,12 @@ set(DRAVIK_HELP_FILES
   docs/help/en/errors.html
   docs/images/analysis_window.png
   docs/images/reference_log.png
+  docs/images/en/analysis_window.png
+  docs/images/en/reference_log.png
 )
 set(dravik_help_outputs)
 foreach(help_file IN LISTS DRAVIK_HELP_FILES)
-  # The English pages keep their folder "en"; everything else lies flat in "help".
+  # The English pages and pictures keep their folder "en"; everything else lies flat in "help".
   string(REGEX REPLACE "^docs/(help|images)/" "" help_name ${help_file})
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/help/${help_name}
