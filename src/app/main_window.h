@@ -94,6 +94,8 @@ class MainWindow : public TopLevelWindow {
   // message and leaves the window empty. The caller keeps the path as the current log path.
   void OpenFile(const QString& path);
   void cmdOpenFile_Click();
+  // The open dialog's file kinds, for the main and the reference log alike.
+  static QString LogFileFilters();
   // A file dropped anywhere on the window: the main log, or with Shift held the reference log.
   void Form_OLEDragDrop(const QString& path, bool as_reference = false);
   void ClearAfterFailedLoad();

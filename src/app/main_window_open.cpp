@@ -22,11 +22,12 @@
 
 namespace dravik {
 
+QString MainWindow::LogFileFilters() {
+  return tr("csvファイル(*.csv);;ログファイル(*.csv *.txt *.log *.msl *.mlg);;全てのファイル(*.*)");
+}
+
 void MainWindow::cmdOpenFile_Click() {
-  const QString chosen =
-      dialogs_.ChooseFileToOpen(this, current_log_path_,
-                                tr("csvファイル(*.csv);;ログファイル(*.csv *.txt *.log "
-                                   "*.msl *.mlg);;全てのファイル(*.*)"));
+  const QString chosen = dialogs_.ChooseFileToOpen(this, current_log_path_, LogFileFilters());
   if (chosen.isEmpty()) {
     return;
   }

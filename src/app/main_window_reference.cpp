@@ -45,10 +45,7 @@ void MainWindow::cmdOpenReference_Click() {
     return;
   }
   const QString chosen = dialogs_.ChooseFileToOpen(
-      this, reference_path_.isEmpty() ? current_log_path_ : reference_path_,
-      QStringLiteral(
-          "csvファイル(*.csv);;ログファイル(*.csv *.txt *.log *.msl *.mlg);;全てのファイル("
-          "*.*)"));
+      this, reference_path_.isEmpty() ? current_log_path_ : reference_path_, LogFileFilters());
   if (!chosen.isEmpty()) {
     OpenReference(chosen);
   }
