@@ -11,6 +11,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMimeDatabase>
+#include <QScreen>
 #include <QTreeView>
 
 #include "common/user_dialog.h"
@@ -76,8 +77,10 @@ QString Choose(QFileDialog& dialog) {
     WidenColumns(*list);
     // Wide enough for the columns beside the sidebar and the margins (about half the dialog's
     // own width), so that the names keep room too.
+    // Never wider than the screen, where a scaled screen would otherwise cut off its right side.
     const int columns_width = list->header()->length();
-    dialog.resize(std::max(dialog.width(), columns_width + dialog.width() / 2), dialog.height());
+    const int wanted = std::max(dialog.width(), columns_width + dialog.width() / 2);
+    dialog.resize(std::min(wanted, dialog.screen()->availableGeometry().width()), dialog.height());
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return QString();
