@@ -209,6 +209,11 @@ void MainWindow::Form_Load(const std::string& settings_path,
   // languages; --lang chooses for this run only.
   if (!language && start.created && QLocale::system().language() != QLocale::Japanese) {
     settings_.language = dialogs_.ChooseLanguage(this);
+    // Kept at once: a run that ends without a clean exit would otherwise leave a settings file
+    // that no longer asks and reads Japanese. A failure here is reported by the save at exit.
+    if (start.created_write.ok) {
+      SaveSettings(settings_path_, settings_);
+    }
   }
   ApplyLanguage(language.value_or(settings_.language));
   const QString where = QString::fromStdString(settings_path);

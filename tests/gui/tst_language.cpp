@@ -178,6 +178,10 @@ class TestLanguage : public QObject {
       const auto window = NewShownWindow(dialogs);
       window->Form_Load(ini, {}, {}, start.lang);
       QCOMPARE(InterfaceLanguage(), start.shown);
+      // The answer is in the file before the window closes.
+      QFile file(QString::fromStdString(ini));
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      QVERIFY(file.readAll().contains("\r\nLanguage=en\r\n"));
       window->close();
     }
     QCOMPARE(dialogs.language_questions, 1);
