@@ -98,7 +98,12 @@ FormulaEditDialog::FormulaEditDialog(std::vector<Formula> formulas, size_t index
   });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   Check();
-  txt_expression_->setFocus();
+  // A new item is named first; an existing one is opened to change its expression.
+  if (txt_name_->text().isEmpty()) {
+    txt_name_->setFocus();
+  } else {
+    txt_expression_->setFocus();
+  }
 }
 
 Formula FormulaEditDialog::Edited() const {
