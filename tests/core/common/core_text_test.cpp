@@ -27,10 +27,7 @@ TEST(ArgText, ReplacesNumberedPlaceholdersWhereverTheyStand) {
 TEST(CoreText, TheLookupDecidesAndAnEmptyAnswerKeepsTheSource) {
   EXPECT_EQ(CoreText::Tr("合計"), "合計");
   SetTextLookup([](const char* source, const char* disambiguation) {
-    if (std::string(source) != "合計") {
-      return std::string();
-    }
-    return std::string(disambiguation == nullptr ? "Total" : "Sum");
+    return std::string(std::string(source) != "合計" ? "" : disambiguation ? "Sum" : "Total");
   });
   EXPECT_EQ(CoreText::Tr("合計"), "Total");
   EXPECT_EQ(CoreText::Tr("合計", "short"), "Sum");
