@@ -43,8 +43,9 @@ int HexDigit(char c) {
   return -1;
 }
 
-int32_t ReadInteger(const IniFile& file, std::string_view key) {
-  return RoundToInt32(LeadingNumber(file.ReadIniValue("Setting", key)));
+int32_t ReadInteger(const IniFile& file, std::string_view key,
+                    std::string_view section = "Setting") {
+  return RoundToInt32(LeadingNumber(file.ReadIniValue(section, key)));
 }
 
 // A value beyond the single range would make every fuel figure infinite; it reads as a value
@@ -63,8 +64,8 @@ AnalysisChoices ReadAnalysisChoices(const IniFile& file, ScreenSize screen) {
   const auto text = [&file](std::string_view key) {
     return file.ReadIniValue(kAnalysisSection, key);
   };
-  const auto integer = [&text](std::string_view key) {
-    return RoundToInt32(LeadingNumber(text(key)));
+  const auto integer = [&file](std::string_view key) {
+    return ReadInteger(file, key, kAnalysisSection);
   };
   AnalysisChoices a;
   a.x_item = text("XItem");
@@ -140,8 +141,7 @@ std::string UnescapeValue(std::string_view text) {
 
 std::vector<Formula> ReadFormulas(const IniFile& file) {
   const int32_t count =
-      std::clamp(RoundToInt32(LeadingNumber(file.ReadIniValue(kFormulasSection, "Count"))), 0,
-                 kMaxFormulasRead);
+      std::clamp(ReadInteger(file, "Count", kFormulasSection), 0, kMaxFormulasRead);
   std::vector<Formula> formulas;
   for (int32_t n = 1; n <= count; ++n) {
     Formula formula{

@@ -67,12 +67,6 @@ bool IsWordChar(char c) {
   return IsWordStart(c) || IsDigit(c);
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
-  return lower;
-}
-
 // Characters (UTF-8 code points) of `text`.
 int CharacterCount(std::string_view text) {
   return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
@@ -149,7 +143,7 @@ class Parser {
         while (i < source_.size() && IsWordChar(source_[i])) {
           ++i;
         }
-        token.text = Lower(source_.substr(token.offset, i - token.offset));
+        token.text = LowerText(source_.substr(token.offset, i - token.offset));
       } else {
         i = ReadSymbol(i, token);
       }
@@ -460,7 +454,6 @@ class Parser {
       }
     }
     Emit(FormulaStep{FormulaOp::kItem, ref.item, lag, 0}, 0);
-    program_.max_lag = std::max(program_.max_lag, lag);
     if (std::find(program_.items.begin(), program_.items.end(), ref.item) == program_.items.end()) {
       program_.items.push_back(ref.item);
     }

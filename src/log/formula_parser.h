@@ -63,8 +63,7 @@ struct FormulaStep {
 
 struct FormulaProgram {
   std::vector<FormulaStep> steps;
-  int stack_depth = 0;  // the most values the stack holds at once
-  int max_lag = 0;
+  int stack_depth = 0;     // the most values the stack holds at once
   std::vector<int> items;  // the items the program reads, each once, in order of first use
 };
 

@@ -58,16 +58,6 @@ bool FitsSpeed(const Tokens& t) {
          HasPair(t, "vehicle", "speed") || t == Tokens{"mph"} || t == Tokens{"kph"};
 }
 
-// The first data item named `chosen`, -1 when there is none or nothing is chosen.
-int ChosenItem(const std::vector<std::string>& names, std::string_view chosen) {
-  for (size_t i = 1; i < names.size(); ++i) {
-    if (IsChosenItem(names[i], chosen)) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
 // The last item whose name holds one of `words`, the time column included; of items of the same
 // name, the first.
 int KnownItem(const std::vector<std::string>& names,
@@ -118,6 +108,15 @@ bool SpeedNameSaysMph(std::string_view name) {
 bool IsChosenItem(std::string_view name, std::string_view chosen) {
   chosen = TrimBlanks(chosen);
   return !chosen.empty() && EqualsNoCase(TrimBlanks(name), chosen);
+}
+
+int ChosenItem(const std::vector<std::string>& names, std::string_view chosen) {
+  for (size_t i = 1; i < names.size(); ++i) {
+    if (IsChosenItem(names[i], chosen)) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 FuelItems FindFuelItems(const std::vector<std::string>& names, const FuelItemNames& choice) {

@@ -35,5 +35,7 @@ bool SpeedNameSaysMph(std::string_view name);
 // Whether an item named `name` is the item the user has named `chosen`: ASCII letters compared
 // without regard to case, blanks around both ignored; never for an empty choice.
 bool IsChosenItem(std::string_view name, std::string_view chosen);
+// The first data item of `names` that IsChosenItem finds for `chosen`, -1 when there is none.
+int ChosenItem(const std::vector<std::string>& names, std::string_view chosen);
 
 }  // namespace dravik

@@ -17,14 +17,6 @@ bool IsAsciiAlnum(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-std::string LowerText(std::string_view text) {
-  std::string lower;
-  for (const char c : text) {
-    lower += LowerAscii(c);
-  }
-  return lower;
-}
-
 // A number or a clock time, as a time field is read, also one too large to be held.
 bool IsTime(std::string_view field, bool decimal_comma) {
   double number = 0;
@@ -47,6 +39,14 @@ bool FirstFieldIsTime(std::string_view line, TextFormat format) {
 
 char LowerAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerText(std::string_view text) {
+  std::string lower;
+  for (const char c : text) {
+    lower += LowerAscii(c);
+  }
+  return lower;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

@@ -9,6 +9,7 @@
 namespace dravik {
 
 char LowerAscii(char c);
+std::string LowerText(std::string_view text);        // ASCII letters lower-cased, other bytes kept
 std::string_view TrimBlanks(std::string_view text);  // blanks and tabs at both ends removed
 // The pieces of `line` between separators, empty pieces included.
 std::vector<std::string_view> SplitAt(std::string_view line, char separator);

@@ -42,21 +42,20 @@ void FillEmptyValues(float* values, int64_t samples) {
 FuelItems FindFuelItemsWithComputed(const std::vector<std::string>& names, size_t logged,
                                     const FuelItemNames& choice) {
   FuelItems items = FindFuelItems({names.begin(), names.begin() + logged + 1}, choice);
-  if (names.size() == logged + 1) {
-    return items;
+  // A choice no logged item answers to may name a computed one.
+  const auto chosen_computed = [&](std::string_view chosen, int& item) {
+    const int found = ChosenItem(names, chosen);
+    if (found > static_cast<int>(logged)) {
+      item = found;
+      return true;
+    }
+    return false;
+  };
+  if (chosen_computed(choice.speed, items.speed)) {
+    items.speed_mph = choice.speed_unit == 1;
   }
-  const FuelItems all = FindFuelItems(names, choice);
-  const auto computed = [&](int item) { return item > static_cast<int>(logged); };
-  if (computed(all.speed) && IsChosenItem(names[all.speed], choice.speed)) {
-    items.speed = all.speed;
-    items.speed_mph = all.speed_mph;
-  }
-  if (computed(all.engine_speed) && IsChosenItem(names[all.engine_speed], choice.engine_speed)) {
-    items.engine_speed = all.engine_speed;
-  }
-  if (computed(all.pulse_width) && IsChosenItem(names[all.pulse_width], choice.pulse_width)) {
-    items.pulse_width = all.pulse_width;
-  }
+  chosen_computed(choice.engine_speed, items.engine_speed);
+  chosen_computed(choice.pulse_width, items.pulse_width);
   return items;
 }
 
@@ -108,7 +107,7 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
   for (size_t k = 0; k < plan.formulas.size();) {
     const PlannedFormula& planned = plan.formulas[k];
     FormulaOutcome& outcome = table.formula_outcomes[k];
-    outcome = {planned.item, planned.reason, 0, context.formulas.formulas[k],
+    outcome = {planned.item, planned.reason, context.formulas.formulas[k],
                k < set_aside.size() && !set_aside[k].empty()};
     if (planned.item == 0) {
       ++k;
@@ -130,7 +129,6 @@ void ComputeFormulaItems(const std::vector<int64_t>& ranges, const ReadContext& 
                 set_aside, table);
       continue;
     }
-    outcome.zero_samples = values.zero_samples;
     ++k;
   }
 }

@@ -23,11 +23,10 @@ inline constexpr std::string_view kEconomyName = "瞬間燃費 (km/l)";
 
 // What became of one of the user's formulas on a log.
 struct FormulaOutcome {
-  int item = 0;              // its computed item; 0 when the log cannot have it
-  std::string reason;        // why it is left out, empty when it is not
-  int64_t zero_samples = 0;  // samples whose result was not a finite single and read 0
-  Formula formula;           // the formula as the log was opened with it
-  bool unshowable = false;   // left out because the chart could not show its values
+  int item = 0;             // its computed item; 0 when the log cannot have it
+  std::string reason;       // why it is left out, empty when it is not
+  Formula formula;          // the formula as the log was opened with it
+  bool unshowable = false;  // left out because the chart could not show its values
 };
 
 // A block of bytes that is neither zeroed on growth nor kept across a growth: its contents are
@@ -89,9 +88,6 @@ class LogTable {
   // The items read from the log: 1..LoggedItemCount().
   int LoggedItemCount() const {
     return first_computed > 0 ? first_computed - 1 : item_count - (has_economy ? 1 : 0);
-  }
-  bool IsComputed(int item) const {
-    return first_computed > 0 && item >= first_computed && item < first_computed + computed_count;
   }
 
   // Column of item 0..item_count, as long as the columns currently are.
