@@ -97,12 +97,13 @@ LanguageOption TakeLanguageOption(std::vector<std::string>& arguments) {
       rest.push_back(argument);
       continue;
     }
-    if (value != "ja" && value != "en") {
+    const std::optional<Language> language = LanguageOptionValue(value);
+    if (!language) {
       option.error = "bad value for --lang: " + value + " (ja or en)";
       break;
     }
     option.given = true;
-    option.language = ParseLanguage(value);
+    option.language = *language;
   }
   arguments = std::move(rest);
   return option;

@@ -252,10 +252,11 @@ std::optional<std::string> ReadOptionValue(const std::string& argument, const st
     return std::nullopt;
   }
   if (argument == "--lang") {
-    if (value != "ja" && value != "en") {
+    const std::optional<Language> language = LanguageOptionValue(value);
+    if (!language) {
       return "bad value for " + argument + ": " + value + " (ja or en)";
     }
-    o.language = ParseLanguage(value);
+    o.language = *language;
     return std::nullopt;
   }
   if (argument == "--cursors") {

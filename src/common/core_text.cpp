@@ -13,6 +13,13 @@ Language ParseLanguage(std::string_view code) {
   return code == "en" ? Language::kEnglish : Language::kJapanese;
 }
 
+std::optional<Language> LanguageOptionValue(std::string_view value) {
+  if (value != "ja" && value != "en") {
+    return std::nullopt;
+  }
+  return ParseLanguage(value);
+}
+
 const char* LanguageCode(Language language) {
   return language == Language::kEnglish ? "en" : "ja";
 }

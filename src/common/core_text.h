@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ enum class Language { kJapanese, kEnglish };
 Language ParseLanguage(std::string_view code);
 // "ja" or "en".
 const char* LanguageCode(Language language);
+// The value of the command line's --lang: "ja" or "en" exactly, nothing for anything else.
+std::optional<Language> LanguageOptionValue(std::string_view value);
 
 // The user-visible texts of the core, which includes no Qt header. Every text is written in
 // Japanese as CoreText::Tr("...") so that lupdate (told `-tr-function-alias tr+=Tr`) files it under

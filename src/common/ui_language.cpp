@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <initializer_list>
+#include <optional>
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -44,6 +45,13 @@ std::string LookUpCoreText(const char* source, const char* disambiguation) {
 }  // namespace
 
 void ApplyLanguage(Language language) {
+  // Every switch makes each window write its texts (and the trip list its figures) again: one
+  // that changes nothing, as at a start in the language already chosen, is skipped.
+  static std::optional<Language> applied;
+  if (applied == language) {
+    return;
+  }
+  applied = language;
   static QTranslator qt_japanese;
   static FileKindTranslator file_kinds;  // the file kinds Qt's Japanese texts lack
   static const bool qt_japanese_loaded = qt_japanese.load(
@@ -53,8 +61,7 @@ void ApplyLanguage(Language language) {
   const bool english = language == Language::kEnglish;
   QLocale::setDefault(english ? QLocale(QLocale::English, QLocale::UnitedStates)
                               : QLocale(QLocale::Japanese, QLocale::Japan));
-  interface_language.store(language, std::memory_order_release);
-  SetTextLookup(LookUpCoreText);
+  UseCoreTexts(language);
   // Removed first, since Qt would keep a translator installed twice.
   QTranslator* program_texts = &EnglishTexts();
   for (QTranslator* translator :
