@@ -75,11 +75,19 @@ void MainWindow::OpenReference(const QString& path, double offset_ms) {
 }
 
 void MainWindow::ReadLogsAgain() {
+  // The reference first: the main log's load then matches both logs' items and draws them once.
+  if (reference_.IsOpen()) {
+    LogTable read;
+    const LoadError error = ReadWithProgress(reference_path_, read);
+    if (error.kind == LoadFailure::kNone) {
+      chart_->ForgetPlotY();  // what it keeps points into the table replaced here
+      reference_.table = std::move(read);
+    } else {
+      ShowLoadFailure(error);
+    }
+  }
   if (!current_log_path_.isEmpty()) {
     OpenFile(current_log_path_);
-  }
-  if (reference_.IsOpen()) {
-    OpenReference(reference_path_, reference_.offset_ms);
   }
 }
 

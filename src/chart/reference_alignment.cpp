@@ -6,10 +6,6 @@
 namespace dravik {
 namespace {
 
-std::span<const float> RealTimes(const LogTable& table) {
-  return table.Values(0).first(static_cast<size_t>(table.last_sample) + 1);
-}
-
 // The first index of lo..hi - 1 for which before(index) is false (hi when there is none),
 // `before` being true up to some index and false after it. Searched outward from `guess` in
 // growing steps, then halving: a good guess costs a few reads, all near it, where a search over

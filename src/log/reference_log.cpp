@@ -12,11 +12,6 @@
 namespace dravik {
 namespace {
 
-// The real samples' times: the tail samples carry time 0.
-std::span<const float> RealTimes(const LogTable& table) {
-  return table.Values(0).first(static_cast<size_t>(table.last_sample) + 1);
-}
-
 // The first sample whose shifted time is at least time_ms (or, with `after`, beyond it).
 int64_t FirstAtOrAfter(std::span<const float> times, double shift_ms, double time_ms, bool after) {
   const auto it = std::partition_point(times.begin(), times.end(), [&](float t) {
@@ -27,6 +22,10 @@ int64_t FirstAtOrAfter(std::span<const float> times, double shift_ms, double tim
 }
 
 }  // namespace
+
+std::span<const float> RealTimes(const LogTable& table) {
+  return table.Values(0).first(static_cast<size_t>(table.last_sample) + 1);
+}
 
 int ReferenceLog::ItemFor(int item) const {
   return item >= 0 && item < static_cast<int>(items.size()) ? items[item] : -1;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ struct ReferenceLog {
   // The reference's item drawn and read out beside main item `item`; -1 when there is none.
   int ItemFor(int item) const;
 };
+
+// The real samples' times of `table`: the tail samples carry time 0.
+std::span<const float> RealTimes(const LogTable& table);
 
 // For each item 0..item_count of `main`, the item of `reference` whose name equals its name (ASCII
 // letters without regard to case, blanks around both ignored), the first in column order, -1 where

@@ -113,8 +113,9 @@ void MaxViewWindow::ApplyHeader() {
     for (int column = kMaxViewColumns; column < columns; ++column) {
       lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
     }
+    // Only a new column count or language (RetranslateUi) changes the headers.
+    WriteHeaders();
   }
-  WriteHeaders();
 }
 
 void MaxViewWindow::WriteHeaders() {

@@ -42,6 +42,12 @@ std::string TimeText(float time_ms, const Settings& settings) {
   return settings.time_unit_sec != 0 ? WholeSeconds(time_ms) : FormatGeneral(time_ms);
 }
 
+// The difference `to` - `from` of two times as the time row writes it.
+std::string TimeDifferenceText(float from_ms, float to_ms, const Settings& settings) {
+  const std::string difference = FormatDecimalDifference(from_ms, to_ms);
+  return settings.time_unit_sec != 0 ? DecimalMsToWholeSeconds(difference) : difference;
+}
+
 // The section rows present, counted after the item rows: speed rows with a speed item, fuel rows
 // with the economy item.
 size_t SectionRowCount(const LogTable& table, const Settings& settings) {
@@ -123,15 +129,9 @@ void ReDrawTime(NumericDisplay& display, const LogTable& table, const Settings& 
   }
   MaxViewRow& row = display.rows[0];
   display.time_in_seconds = settings.time_unit_sec != 0;
-  if (display.time_in_seconds) {
-    row[kNameColumn] = TimeRowName(table, true);
-    row[kMinColumn] = WholeSeconds(table.item_min[0]);
-    row[kMaxColumn] = WholeSeconds(table.item_max[0]);
-  } else {
-    row[kNameColumn] = TimeRowName(table, false);
-    row[kMinColumn] = FormatGeneral(table.item_min[0]);
-    row[kMaxColumn] = FormatGeneral(table.item_max[0]);
-  }
+  row[kNameColumn] = TimeRowName(table, display.time_in_seconds);
+  row[kMinColumn] = TimeText(table.item_min[0], settings);
+  row[kMaxColumn] = TimeText(table.item_max[0], settings);
 }
 
 void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
@@ -143,15 +143,9 @@ void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const S
   }
   const int column = cursor == 1 ? kCursor1Column : kCursor2Column;
   const float time_ms = table.Values(0)[sample];
-  const std::string time_difference =
-      FormatDecimalDifference(table.Values(0)[other_sample], time_ms);
-  if (settings.time_unit_sec != 0) {
-    display.rows[0][column] = WholeSeconds(time_ms);
-    display.rows[0][kDifferenceColumn] = DecimalMsToWholeSeconds(time_difference);
-  } else {
-    display.rows[0][column] = FormatGeneral(time_ms);
-    display.rows[0][kDifferenceColumn] = time_difference;
-  }
+  display.rows[0][column] = TimeText(time_ms, settings);
+  display.rows[0][kDifferenceColumn] =
+      TimeDifferenceText(table.Values(0)[other_sample], time_ms, settings);
   for (int i = 1; i <= table.item_count; ++i) {
     const std::span<const float> values = table.Values(i);
     display.rows[i][column] = FormatGeneral(values[sample]);
@@ -162,10 +156,10 @@ void UpdateCursorReadout(NumericDisplay& display, const LogTable& table, const S
 
 void UpdateSectionReadout(NumericDisplay& display, const LogTable& table, const Settings& settings,
                           int64_t first, int64_t last) {
-  const size_t section_rows = table.has_economy ? 4 : 2;
+  const size_t section_rows = SectionRowCount(table, settings);
   const size_t first_row = static_cast<size_t>(table.item_count) + 1;
-  if (settings.section_time == 0 || !table.has_speed || table.item_count < 1 ||
-      !IsReadableSample(first, table.last_sample) || !IsReadableSample(last, table.last_sample) ||
+  if (section_rows == 0 || table.item_count < 1 || !IsReadableSample(first, table.last_sample) ||
+      !IsReadableSample(last, table.last_sample) ||
       display.rows.size() < first_row + section_rows) {
     return;
   }
@@ -240,10 +234,8 @@ void UpdateReferenceReadout(NumericDisplay& display, const LogTable& main,
     row[kReferenceCursor2Column] = text(v2);
     std::string difference;
     if (v1 && v2) {
-      difference = FormatDecimalDifference(*v2, *v1);
-      if (item == 0 && settings.time_unit_sec != 0) {
-        difference = DecimalMsToWholeSeconds(difference);
-      }
+      difference =
+          item == 0 ? TimeDifferenceText(*v2, *v1, settings) : FormatDecimalDifference(*v2, *v1);
     }
     row[kReferenceDifferenceColumn] = difference;
   }
