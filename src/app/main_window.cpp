@@ -14,7 +14,6 @@
 
 #include "app/command_line.h"
 #include "app/command_panel.h"
-#include "app/fuel_items_form.h"
 #include "app/help_window.h"
 #include "app/options_dialog.h"
 #include "app/settings_file.h"
@@ -294,7 +293,6 @@ void MainWindow::OpenAnalysisWindow() {
 
 void MainWindow::cmdOption_Click() {
   OptionsDialog dialog(settings_, show_scale_mode_option_, dialogs_, this);
-  dialog.SetLogItemNames(LoggedItemNames(table_));
   dialog.SetLogTable(&table_);
   connect(&dialog, &OptionsDialog::helpRequested, this, [this] { ShowHelp(HelpPage::kOptions); });
   dialog.exec();

@@ -9,6 +9,7 @@
 
 #include "app/formulas_dialog.h"
 #include "app/fuel_items_dialog.h"
+#include "app/fuel_items_form.h"
 #include "app/options_check.h"
 #include "app/options_layout.h"
 #include "chart/twips.h"
@@ -182,12 +183,9 @@ void OptionsDialog::SetTabOrder() {
   setTabOrder(cmd_cancel_, cmd_help_);
 }
 
-void OptionsDialog::SetLogItemNames(std::vector<std::string> names) {
-  log_item_names_ = std::move(names);
-}
-
 void OptionsDialog::ChooseFuelItems() {
-  FuelItemsDialog dialog(log_item_names_, fuel_items_, this);
+  FuelItemsDialog dialog(table_ != nullptr ? LoggedItemNames(*table_) : std::vector<std::string>{},
+                         fuel_items_, this);
   if (dialog.exec() == QDialog::Accepted) {
     fuel_items_ = dialog.Chosen();
   }

@@ -43,11 +43,9 @@ class OptionsDialog : public QDialog {
   // the owner applies it once the dialog has closed.
   bool LanguageChanged() const { return language_changed_; }
 
-  // The loaded log's item names (0 the time column, without the economy item) that the dialog
-  // "燃費計算の項目" offers; none while no log is loaded.
-  void SetLogItemNames(std::vector<std::string> names);
-  // The loaded log, which "計算項目..." checks the formulas against; `table` must outlive the
-  // dialog. Without it the formulas are checked as for no log.
+  // The loaded log, whose item names (without the economy item) "燃費計算の項目" offers and which
+  // "計算項目..." checks the formulas against; `table` must outlive the dialog. Without it no item
+  // is offered and the formulas are checked as for no log.
   void SetLogTable(const LogTable* table);
 
  signals:
@@ -73,7 +71,6 @@ class OptionsDialog : public QDialog {
   bool scale_mode_changed_ = false;
   bool language_changed_ = false;
   UserDialog& dialogs_;
-  std::vector<std::string> log_item_names_;
   FuelItemNames fuel_items_;       // chosen in "燃費計算の項目", stored by OK
   std::vector<Formula> formulas_;  // edited in "計算項目", stored by OK
   const LogTable* table_ = nullptr;

@@ -215,7 +215,10 @@ class TestOptionsDialog : public QObject {
   void ChosenFuelItemsAreStoredByOk() {
     Settings settings;
     OptionsDialog dialog(settings, false, dialogs_);
-    dialog.SetLogItemNames({"Time", "RPM", "Injector PW (ms)", "Speed (mph)"});
+    dravik::LogTable log;
+    log.item_names = {"Time", "RPM", "Injector PW (ms)", "Speed (mph)"};
+    log.last_sample = 1;
+    dialog.SetLogTable(&log);
     dialog.show();
     QStringList lines;
     QStringList units;
