@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Fails while a user-visible text has no English.
 
-Runs lupdate over src/ as the build's dravik_gui_lupdate target does, into a copy of
+Runs lupdate over src/ (with LUPDATE_OPTIONS below), into a copy of
 translations/dravik_en.ts, and checks that
 1. the copy equals the file (no text was added, changed or dropped without updating the file),
 2. every message has an English translation with the same %1, %2, ... as its Japanese,

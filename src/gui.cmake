@@ -28,30 +28,16 @@ qt_add_resources(dravik dravik_icons PREFIX /icons BASE packaging/icons FILES ${
 
 # The help pages go beside the built programs, where HelpWindow looks for them ("help" next to
 # the executable); an installed program finds them under share/dravik/help.
+# Every page is written in both languages, the English one under "en".
+set(dravik_help_pages index open chart numeric analysis formulas fuel options settings report
+    errors)
+list(TRANSFORM dravik_help_pages APPEND .html OUTPUT_VARIABLE dravik_help_html)
+list(TRANSFORM dravik_help_html PREPEND docs/help/ OUTPUT_VARIABLE dravik_help_ja)
+list(TRANSFORM dravik_help_html PREPEND docs/help/en/ OUTPUT_VARIABLE dravik_help_en)
 set(DRAVIK_HELP_FILES
-  docs/help/index.html
-  docs/help/open.html
-  docs/help/chart.html
-  docs/help/numeric.html
-  docs/help/analysis.html
-  docs/help/formulas.html
-  docs/help/fuel.html
-  docs/help/options.html
-  docs/help/settings.html
-  docs/help/report.html
-  docs/help/errors.html
+  ${dravik_help_ja}
   docs/help/help.css
-  docs/help/en/index.html
-  docs/help/en/open.html
-  docs/help/en/chart.html
-  docs/help/en/numeric.html
-  docs/help/en/analysis.html
-  docs/help/en/formulas.html
-  docs/help/en/fuel.html
-  docs/help/en/options.html
-  docs/help/en/settings.html
-  docs/help/en/report.html
-  docs/help/en/errors.html
+  ${dravik_help_en}
   docs/images/analysis_window.png
   docs/images/reference_log.png
   docs/images/en/analysis_window.png

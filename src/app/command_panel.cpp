@@ -27,46 +27,41 @@ CommandPanel::CommandPanel(QWidget* parent)
   setObjectName(QStringLiteral("fraCommand"));
   resize(PixelSize(kRightColumnWidth, kCommandFrameHeight));
   RetranslateUi();
-  QPushButton* open_button = open_button_;
-  QPushButton* option_button = option_button_;
-  QPushButton* help_button = help_button_;
-  QLabel* magnification_label = magnification_label_;
-  QPushButton* exit_button = exit_button_;
-  open_button->setObjectName(QStringLiteral("cmdOpenFile"));
-  open_button->setGeometry(PixelRect(kOpenButtonRect));
+  open_button_->setObjectName(QStringLiteral("cmdOpenFile"));
+  open_button_->setGeometry(PixelRect(kOpenButtonRect));
   numeric_display_button_->setObjectName(QStringLiteral("chkMaxView"));
   numeric_display_button_->setCheckable(true);
   numeric_display_button_->setGeometry(PixelRect(kNumericDisplayButtonRect));
-  option_button->setObjectName(QStringLiteral("cmdOption"));
-  option_button->setGeometry(PixelRect(kOptionButtonRect));
-  help_button->setObjectName(QStringLiteral("cmdHelp"));
-  help_button->setGeometry(PixelRect(kHelpButtonRect));
+  option_button_->setObjectName(QStringLiteral("cmdOption"));
+  option_button_->setGeometry(PixelRect(kOptionButtonRect));
+  help_button_->setObjectName(QStringLiteral("cmdHelp"));
+  help_button_->setGeometry(PixelRect(kHelpButtonRect));
   magnification_combo_->setObjectName(QStringLiteral("cmbMultipl"));
   for (const int magnification : kMagnifications) {
     magnification_combo_->addItem(QString::number(magnification), magnification);
   }
   magnification_combo_->setEnabled(false);
-  exit_button->setObjectName(QStringLiteral("cmdExit"));
-  exit_button->setGeometry(PixelRect(kExitButtonRect));
+  exit_button_->setObjectName(QStringLiteral("cmdExit"));
+  exit_button_->setGeometry(PixelRect(kExitButtonRect));
 
-  connect(open_button, &QPushButton::clicked, this, &CommandPanel::OpenRequested);
+  connect(open_button_, &QPushButton::clicked, this, &CommandPanel::OpenRequested);
   connect(numeric_display_button_, &QPushButton::toggled, this,
           &CommandPanel::NumericDisplayToggled);
-  connect(option_button, &QPushButton::clicked, this, &CommandPanel::OptionsRequested);
-  connect(help_button, &QPushButton::clicked, this, &CommandPanel::HelpRequested);
+  connect(option_button_, &QPushButton::clicked, this, &CommandPanel::OptionsRequested);
+  connect(help_button_, &QPushButton::clicked, this, &CommandPanel::HelpRequested);
   connect(magnification_combo_, &QComboBox::activated, this, &CommandPanel::MagnificationChosen);
-  connect(exit_button, &QPushButton::clicked, this, &CommandPanel::ExitRequested);
+  connect(exit_button_, &QPushButton::clicked, this, &CommandPanel::ExitRequested);
 
   auto* arrow_keys = new ArrowKeyFilter(this);
   auto* drops = new DropFilter(this);
   connect(drops, &DropFilter::FileDropped, this, &CommandPanel::FileDropped);
   drops->Accept(this);
   for (QPushButton* button :
-       {open_button, numeric_display_button_, option_button, help_button, exit_button}) {
+       {open_button_, numeric_display_button_, option_button_, help_button_, exit_button_}) {
     arrow_keys->Watch(button);
     drops->Refuse(button);
   }
-  drops->Refuse(magnification_label);
+  drops->Refuse(magnification_label_);
   drops->Refuse(magnification_combo_);
 }
 

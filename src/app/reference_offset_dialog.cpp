@@ -1,6 +1,6 @@
 #include "app/reference_offset_dialog.h"
 
-#include <cmath>
+#include <optional>
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include <QDialog>
 
 class QLabel;

@@ -27,11 +27,6 @@ namespace {
 constexpr int kSizeColumn = 1;
 constexpr int kDateColumn = 3;
 
-// The locale of the interface language (ApplyLanguage makes it the default).
-QLocale Interface() {
-  return QLocale();
-}
-
 // Qt writes the sizes and dates of its file list in the system locale, which is English under
 // C.UTF-8 and most others; the program speaks its interface language whatever the locale.
 class InterfaceFileColumns : public QIdentityProxyModel {
@@ -43,11 +38,10 @@ class InterfaceFileColumns : public QIdentityProxyModel {
     if (role == Qt::DisplayRole && files != nullptr) {
       const QModelIndex source = mapToSource(index);
       if (index.column() == kSizeColumn) {
-        return files->isDir(source) ? QString()
-                                    : Interface().formattedDataSize(files->size(source));
+        return files->isDir(source) ? QString() : QLocale().formattedDataSize(files->size(source));
       }
       if (index.column() == kDateColumn) {
-        return Interface().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
       }
     }
     return QIdentityProxyModel::data(index, role);
@@ -60,9 +54,9 @@ void WidenColumns(QTreeView& list) {
   const QFontMetrics metrics = list.fontMetrics();
   const int margin = 2 * metrics.horizontalAdvance(QLatin1Char('M'));
   const QString widest[] = {
-      Interface().formattedDataSize(999'900'000),
+      QLocale().formattedDataSize(999'900'000),
       QMimeDatabase().mimeTypeForName(QStringLiteral("text/csv")).comment(),
-      Interface().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat)};
+      QLocale().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat)};
   for (int column = kSizeColumn; column <= kDateColumn; ++column) {
     header->resizeSection(
         column, std::max({header->sectionSize(column), header->sectionSizeHint(column),
