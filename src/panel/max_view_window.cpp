@@ -110,11 +110,12 @@ void MaxViewWindow::ApplyHeader() {
     for (int column = 0; column < columns; ++column) {
       header->setTextAlignment(column, ColumnAlignment(column));
     }
+    // Only a new column count or language (RetranslateUi) changes the headers. The reference's
+    // columns start as wide as their headers, which are therefore written first.
+    WriteHeaders();
     for (int column = kMaxViewColumns; column < columns; ++column) {
       lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
     }
-    // Only a new column count or language (RetranslateUi) changes the headers.
-    WriteHeaders();
   }
 }
 
@@ -297,7 +298,7 @@ int MaxViewWindow::LeastColumnWidth(int column) const {
 
 void MaxViewWindow::ResetColumnWidths() {
   widest_ = {};
-  for (int column = 0; column < kMaxViewColumns; ++column) {
+  for (int column = 0; column < lst_max_view_->columnCount(); ++column) {
     lst_max_view_->setColumnWidth(column, LeastColumnWidth(column));
   }
 }
